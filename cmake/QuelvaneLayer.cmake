@@ -1,0 +1,42 @@
+# One static library per source folder; files are picked up by glob so that
+# adding a file needs no edit here.
+function(quelvane_layer name)
+  cmake_parse_arguments(L "" "" "PUBLIC_DEPS;QRC" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(APPEND srcs ${L_QRC})
+  set(has_cpp FALSE)
+  foreach(s IN LISTS srcs)
+    if(s MATCHES "\\.cpp$")
+      set(has_cpp TRUE)
+    endif()
+  endforeach()
+  if(has_cpp)
+    add_library(${name} STATIC ${srcs})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${L_PUBLIC_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${L_PUBLIC_DEPS})
+  endif()
+endfunction()
+
+# One GoogleTest executable per test folder, registered with CTest.
+function(quelvane_test_layer name)
+  cmake_parse_arguments(L "QT_MAIN" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${name} ${srcs})
+  if(L_QT_MAIN)
+    target_link_libraries(${name} PRIVATE ${L_DEPS} quelvane_test_qtmain GTest::gmock)
+  else()
+    target_link_libraries(${name} PRIVATE ${L_DEPS} GTest::gmock_main)
+  endif()
+  target_compile_definitions(${name} PRIVATE QUELVANE_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1"
+                       DISCOVERY_TIMEOUT 60)
+endfunction()
