@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs, builds and runs every test: a normal build, a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the report-descriptor fuzzer for 60 seconds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+jobs="$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+echo "== build and test"
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build-test -j"$jobs"
+(cd build-test && ctest -j"$jobs" --output-on-failure --timeout 300)
+
+echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUELVANE_SANITIZE=ON -DQUELVANE_BENCHMARKS=OFF
+cmake --build build-asan -j"$jobs"
+(cd build-asan && ctest -j"$jobs" --output-on-failure --timeout 600)
+
+echo "== fuzz the report-descriptor parser for 60 seconds"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELVANE_FUZZ=ON
+cmake --build build-fuzz -j"$jobs"
+corpus="$(mktemp -d)"
+cp fuzz/corpus_report_descriptor/* "$corpus"/ 2>/dev/null || true
+./build-fuzz/fuzz/fuzz_report_descriptor -max_total_time=60 -print_final_stats=1 "$corpus"
+rm -rf "$corpus"
+echo "== all tests passed"
