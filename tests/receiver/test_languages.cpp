@@ -1,0 +1,254 @@
+#include "receiver/Languages.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+using namespace receiver;
+
+namespace {
+
+class FakeSettings : public SettingsStore {
+public:
+  std::optional<std::string> ReadString(const std::string &key, const std::string &value) override {
+    const auto found = values.find(key + "|" + value);
+    if (found == values.end()) return std::nullopt;
+    return found->second;
+  }
+  bool WriteString(const std::string &key, const std::string &value,
+                   const std::string &data) override {
+    writes.push_back(data);
+    if (refuseWrites) return false;
+    values[key + "|" + value] = data;
+    return true;
+  }
+  void store(const std::string &data) {
+    values[std::string(Languages::RegistryKey) + "|" + Languages::RegistryValue] = data;
+  }
+  std::optional<std::string> stored() {
+    return ReadString(Languages::RegistryKey, Languages::RegistryValue);
+  }
+
+  std::map<std::string, std::string> values;
+  std::vector<std::string> writes;
+  bool refuseWrites = false;
+};
+
+class FakeView : public LanguageView {
+public:
+  void SetLanguageItemChecked(TLngID item, bool checked) override {
+    checks[static_cast<int>(item)] = checked;
+  }
+  void SetBatteryPictureVisible(TLngID picture, bool visible) override {
+    pictures[static_cast<int>(picture)] = visible;
+  }
+  void SetCPILabelFontSize(int points) override { labelFontSize = points; }
+  void SetCPILabelTop(int top) override { labelTop = top; }
+  void SetCPIBoxLeft(int left) override { boxLeft = left; }
+  void SetCPIBoxHeight(int height) override { boxHeight = height; }
+  void SetCPILabelCaption(const TermText &text) override { labelCaption = text; }
+  void SetPairingButtonCaption(const TermText &text) override { buttonCaption = text; }
+  void SetExitCaption(const TermText &text) override { exitCaption = text; }
+  void SetShowCaption(const TermText &text) override { showCaption = text; }
+  bool PairingTimerRunning() const override { return pairing; }
+
+  std::array<bool, 3> checks{};
+  std::array<bool, 3> pictures{};
+  int labelFontSize = 0, labelTop = 125, boxLeft = 40, boxHeight = 22;
+  TermText labelCaption, buttonCaption, exitCaption, showCaption;
+  bool pairing = false;
+};
+
+std::string bytes(std::initializer_list<unsigned> values) {
+  std::string s;
+  for (unsigned v : values)
+    s.push_back(static_cast<char>(v));
+  return s;
+}
+
+} // namespace
+
+TEST(LanguageTable, HoldsTheExactBytesOfEachCodePage) {
+  const auto text = [](int id, TLngID lng) {
+    return std::string(
+        Terms.at(static_cast<std::size_t>(id)).Texts.at(static_cast<std::size_t>(lng)));
+  };
+  EXPECT_EQ(text(0, TLngID::Cht), bytes({0xB8, 0xD1, 0xAA, 0x52, 0xAB, 0xD7}));
+  EXPECT_EQ(text(0, TLngID::Chs), bytes({0xBD, 0xE2, 0xCE, 0xF6, 0xB6, 0xC8}));
+  EXPECT_EQ(text(1, TLngID::Cht), bytes({0x20, 0x20, 0xB0, 0xAA}));
+  EXPECT_EQ(text(1, TLngID::Chs), bytes({0x20, 0x20, 0x20, 0x20, 0xB8, 0xDF}));
+  EXPECT_EQ(text(2, TLngID::Cht), bytes({0x20, 0x20, 0xA7, 0x43}));
+  EXPECT_EQ(text(2, TLngID::Chs), bytes({0x20, 0x20, 0xB5, 0xCD}));
+  EXPECT_EQ(text(3, TLngID::Cht), bytes({0xB5, 0xB2, 0xA7, 0xF4}));
+  EXPECT_EQ(text(3, TLngID::Chs), bytes({0xBD, 0xE1, 0xCA, 0xF8}));
+  EXPECT_EQ(text(4, TLngID::Cht), bytes({0xC5, 0xE3, 0xA5, 0xDC}));
+  EXPECT_EQ(text(4, TLngID::Chs), bytes({0xCF, 0xD4, 0xCA, 0xBE}));
+  EXPECT_EQ(text(5, TLngID::Cht), bytes({0xB9, 0xEF, 0xBD, 0x58}));
+  EXPECT_EQ(text(5, TLngID::Chs), bytes({0xB6, 0xD4, 0xC2, 0xEB}));
+  EXPECT_EQ(text(6, TLngID::Cht), bytes({0xB9, 0xEF, 0xBD, 0x58, 0xA4, 0xA4}));
+  EXPECT_EQ(text(6, TLngID::Chs), bytes({0xB6, 0xD4, 0xC2, 0xEB, 0xD6, 0xD0}));
+  const std::array<std::string_view, 7> english = {"CPI",   "HIGH",     "LOW",        "&Exit",
+                                                   "&Show", "&Connect", "&Connecting"};
+  for (std::size_t i = 0; i < Terms.size(); ++i) {
+    EXPECT_EQ(Terms.at(i).Id, i);
+    EXPECT_EQ(Terms.at(i).Texts.at(0), english.at(i));
+  }
+}
+
+TEST(LanguageTable, GetTermFollowsTheLanguageAndKnowsNoOtherIds) {
+  FakeSettings settings;
+  settings.store("Chs");
+  FakeView view;
+  Languages languages(settings);
+  EXPECT_EQ(languages.GetTerm(TermId::tmExit)->Bytes, "&Exit");
+  languages.LoadLanguage(1252, view);
+  const auto exit = languages.GetTerm(TermId::tmExit);
+  ASSERT_TRUE(exit);
+  EXPECT_EQ(exit->Bytes, bytes({0xBD, 0xE1, 0xCA, 0xF8}));
+  EXPECT_EQ(exit->CodePage, 936);
+  EXPECT_FALSE(languages.GetTerm(std::uint8_t{7}));
+  EXPECT_FALSE(languages.GetTerm(std::uint8_t{255}));
+}
+
+TEST(LanguageTable, CodePageListsPickTheFirstLanguage) {
+  for (int cp : {936, 10008, 50935, 51936, 52936})
+    EXPECT_EQ(LanguageForCodePage(cp), TLngID::Chs) << cp;
+  for (int cp : {950, 10002, 20000, 20002, 50937})
+    EXPECT_EQ(LanguageForCodePage(cp), TLngID::Cht) << cp;
+  for (int cp : {1252, 932, 949, 0, 65001})
+    EXPECT_EQ(LanguageForCodePage(cp), TLngID::Eng) << cp;
+}
+
+struct FirstStart {
+  int codePage;
+  TLngID language;
+  const char *stored;
+};
+
+class LoadLanguageFirstStart : public testing::TestWithParam<FirstStart> {};
+
+TEST_P(LoadLanguageFirstStart, ChoosesFromTheCodePageAndWritesItBack) {
+  FakeSettings settings;
+  FakeView view;
+  Languages languages(settings);
+  languages.LoadLanguage(GetParam().codePage, view);
+  EXPECT_EQ(languages.Language(), GetParam().language);
+  EXPECT_EQ(settings.stored(), GetParam().stored);
+  EXPECT_EQ(settings.writes.size(), 1U);
+  EXPECT_TRUE(view.checks.at(static_cast<std::size_t>(GetParam().language)));
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, LoadLanguageFirstStart,
+                         testing::Values(FirstStart{950, TLngID::Cht, "Cht"},
+                                         FirstStart{936, TLngID::Chs, "Chs"},
+                                         FirstStart{1252, TLngID::Eng, "Eng"}));
+
+TEST(LoadLanguage, StoredNameInAnyCaseIsKeptWithoutWriting) {
+  FakeSettings settings;
+  settings.store("cht");
+  FakeView view;
+  Languages languages(settings);
+  languages.LoadLanguage(936, view);
+  EXPECT_EQ(languages.Language(), TLngID::Cht);
+  EXPECT_TRUE(settings.writes.empty());
+  EXPECT_EQ(settings.stored(), "cht");
+}
+
+TEST(LoadLanguage, UnknownOrMissingValueIsReplacedByTheCodePageChoice) {
+  FakeSettings settings;
+  settings.store("Fr");
+  FakeView view;
+  Languages languages(settings);
+  languages.LoadLanguage(950, view);
+  EXPECT_EQ(languages.Language(), TLngID::Cht);
+  EXPECT_EQ(settings.stored(), "Cht");
+
+  // The store answers nothing for a value that is not a string; the same path follows.
+  FakeSettings empty;
+  Languages other(empty);
+  other.LoadLanguage(936, view);
+  EXPECT_EQ(other.Language(), TLngID::Chs);
+  EXPECT_EQ(empty.stored(), "Chs");
+}
+
+TEST(LoadLanguage, RefusedWriteStillAppliesTheChoice) {
+  FakeSettings settings;
+  settings.refuseWrites = true;
+  FakeView view;
+  Languages languages(settings);
+  languages.LoadLanguage(936, view);
+  EXPECT_EQ(languages.Language(), TLngID::Chs);
+  EXPECT_EQ(view.labelCaption.CodePage, 936);
+}
+
+TEST(ApplyLanguage, SetsChecksPicturesAndCaptions) {
+  FakeSettings settings;
+  settings.store("Eng");
+  FakeView view;
+  Languages languages(settings);
+  languages.LoadLanguage(1252, view);
+  EXPECT_EQ(view.checks, (std::array<bool, 3>{true, false, false}));
+  EXPECT_EQ(view.pictures, (std::array<bool, 3>{true, false, false}));
+  EXPECT_EQ(view.labelCaption.Bytes, "CPI");
+  EXPECT_EQ(view.buttonCaption.Bytes, "&Connect");
+  EXPECT_EQ(view.exitCaption.Bytes, "&Exit");
+  EXPECT_EQ(view.showCaption.Bytes, "&Show");
+
+  languages.mniLanguageClick("mniCht", view);
+  EXPECT_EQ(view.checks, (std::array<bool, 3>{false, true, false}));
+  EXPECT_EQ(view.pictures, (std::array<bool, 3>{false, true, false}));
+  EXPECT_EQ(view.exitCaption, (TermText{bytes({0xB5, 0xB2, 0xA7, 0xF4}), 950}));
+  EXPECT_EQ(settings.stored(), "Cht");
+}
+
+TEST(ApplyLanguage, CPILayoutPerLanguageKeepsTheChineseHeight) {
+  FakeSettings settings;
+  settings.store("Eng");
+  FakeView view;
+  Languages languages(settings);
+  languages.LoadLanguage(1252, view);
+  EXPECT_EQ(view.labelFontSize, 12);
+  EXPECT_EQ(view.labelTop, 125);
+  EXPECT_EQ(view.boxLeft, 40);
+  EXPECT_EQ(view.boxHeight, 22);
+
+  languages.mniLanguageClick("mniChs", view);
+  EXPECT_EQ(view.labelFontSize, 10);
+  EXPECT_EQ(view.labelTop, 127);
+  EXPECT_EQ(view.boxLeft, 58);
+  EXPECT_EQ(view.boxHeight, 24);
+
+  languages.mniLanguageClick("mniEng", view);
+  EXPECT_EQ(view.labelFontSize, 12);
+  EXPECT_EQ(view.labelTop, 125);
+  EXPECT_EQ(view.boxLeft, 40);
+  EXPECT_EQ(view.boxHeight, 24);
+}
+
+TEST(MenuChoice, SimplifiedWhilePairingShowsConnectingAtOnce) {
+  FakeSettings settings;
+  settings.store("Eng");
+  FakeView view;
+  Languages languages(settings);
+  languages.LoadLanguage(1252, view);
+  view.pairing = true;
+  languages.mniLanguageClick("mniChs", view);
+  EXPECT_EQ(view.buttonCaption, (TermText{bytes({0xB6, 0xD4, 0xC2, 0xEB, 0xD6, 0xD0}), 936}));
+  EXPECT_EQ(settings.stored(), "Chs");
+}
+
+TEST(MenuChoice, NameIsMatchedWithoutCaseAndUnknownNamesChangeNothing) {
+  FakeSettings settings;
+  settings.store("Eng");
+  FakeView view;
+  Languages languages(settings);
+  languages.LoadLanguage(1252, view);
+  languages.mniLanguageClick("mniCHS", view);
+  EXPECT_EQ(languages.Language(), TLngID::Chs);
+  const auto writes = settings.writes.size();
+  languages.mniLanguageClick("mniExit", view);
+  languages.mniLanguageClick("mn", view);
+  EXPECT_EQ(languages.Language(), TLngID::Chs);
+  EXPECT_EQ(settings.writes.size(), writes);
+}
