@@ -1,0 +1,113 @@
+#include "app/TraceWriter.h"
+
+#include <QFile>
+#include <QJsonDocument>
+
+#include <cerrno>
+#include <cstring>
+
+namespace app {
+
+std::unique_ptr<TraceWriter> TraceWriter::Open(const QString &path, QString &error) {
+  const QByteArray name = QFile::encodeName(path);
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.constData(), "w"));
+  if (!file) {
+    error = QStringLiteral("%1: cannot write the trace: %2")
+                .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    return nullptr;
+  }
+  return std::unique_ptr<TraceWriter>(new TraceWriter(std::move(file)));
+}
+
+TraceWriter::TraceWriter(std::unique_ptr<std::FILE, FileCloser> file)
+    : m_file(std::move(file)), m_start(std::chrono::steady_clock::now()) {}
+
+long long TraceWriter::Elapsed() const {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                               m_start)
+      .count();
+}
+
+void TraceWriter::WriteLine(const std::string &event, const std::string &fields) {
+  std::string line = "{\"t\":" + std::to_string(Elapsed()) + ",\"ev\":\"" + event + "\"";
+  if (!fields.empty()) line += "," + fields;
+  line += "}\n";
+  // A trace that can no longer be written must not disturb the program; the lines already
+  // written stay complete.
+  if (std::fputs(line.c_str(), m_file.get()) >= 0) std::fflush(m_file.get());
+}
+
+void TraceWriter::Feature(const std::string &path, FeatureOp op, const std::uint8_t *bytes,
+                          std::size_t length, bool ok) {
+  std::string fields = "\"dev\":" + JsonString(path);
+  fields += ",\"op\":\"";
+  fields += op == FeatureOp::Set ? "set" : "get";
+  fields += "\",\"len\":" + std::to_string(length);
+  fields += ",\"ok\":";
+  fields += ok ? "true" : "false";
+  fields += ",\"bytes\":\"" + HexBytes(bytes, bytes ? length : 0) + "\"";
+  WriteLine("feature", fields);
+}
+
+void TraceWriter::Scan(std::size_t devices, bool changed) {
+  WriteLine("scan", "\"devices\":" + std::to_string(devices) +
+                        ",\"changed\":" + (changed ? "true" : "false"));
+}
+
+void TraceWriter::State(const QJsonObject &state) {
+  QJsonObject fields = state;
+  fields.remove(QStringLiteral("t"));
+  fields.remove(QStringLiteral("ev"));
+  const QByteArray json = QJsonDocument(fields).toJson(QJsonDocument::Compact);
+  // Strip the braces: the fields follow `t` and `ev` in one object.
+  std::string inner = json.size() > 2 ? json.mid(1, json.size() - 2).toStdString() : std::string();
+  WriteLine("state", inner);
+}
+
+std::string TraceWriter::HexBytes(const std::uint8_t *bytes, std::size_t length) {
+  static constexpr char digits[] = "0123456789ABCDEF";
+  std::string text;
+  text.reserve(length * 3);
+  for (std::size_t i = 0; i < length; ++i) {
+    if (i != 0) text += ' ';
+    text += digits[bytes[i] >> 4];
+    text += digits[bytes[i] & 0x0F];
+  }
+  return text;
+}
+
+std::string TraceWriter::JsonString(const std::string &text) {
+  static constexpr char digits[] = "0123456789abcdef";
+  std::string quoted = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+    case '"':
+      quoted += "\\\"";
+      break;
+    case '\\':
+      quoted += "\\\\";
+      break;
+    case '\n':
+      quoted += "\\n";
+      break;
+    case '\r':
+      quoted += "\\r";
+      break;
+    case '\t':
+      quoted += "\\t";
+      break;
+    default:
+      if (byte < 0x20) {
+        quoted += "\\u00";
+        quoted += digits[byte >> 4];
+        quoted += digits[byte & 0x0F];
+      } else {
+        quoted += c; // UTF-8 passes through
+      }
+    }
+  }
+  return quoted + "\"";
+}
+
+} // namespace app
