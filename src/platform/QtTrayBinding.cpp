@@ -1,0 +1,80 @@
+#include "platform/QtTrayBinding.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QPointer>
+
+namespace platform {
+
+QtTrayBinding::QtTrayBinding(QObject *parent) : QObject(parent) {
+  connect(&m_icon, &QSystemTrayIcon::activated, this, &QtTrayBinding::activated);
+}
+
+void QtTrayBinding::apply(const QIcon &icon, const QString &tip) {
+  if (icon.isNull()) {
+    // An empty picture would leave nothing to click, and the window may be hidden behind it.
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    m_icon.setIcon(QIcon(blank));
+  } else {
+    m_icon.setIcon(icon);
+  }
+  m_icon.setToolTip(tip);
+}
+
+bool QtTrayBinding::add(const QIcon &icon, const QString &tip) {
+  if (m_present) return false;
+  apply(icon, tip);
+  m_icon.show();
+  m_present = true;
+  return true;
+}
+
+bool QtTrayBinding::modify(const QIcon &icon, const QString &tip) {
+  if (!m_present) return false;
+  apply(icon, tip);
+  return true;
+}
+
+bool QtTrayBinding::remove() {
+  if (!m_present) return false;
+  m_icon.hide();
+  m_present = false;
+  return true;
+}
+
+std::optional<QPoint> QtTrayBinding::cursorPosition() const {
+  return QCursor::pos();
+}
+
+bool QtTrayBinding::available() const {
+  return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+std::vector<TrayMouseMessage> QtTrayBinding::messagesFor(QSystemTrayIcon::ActivationReason reason) {
+  switch (reason) {
+  case QSystemTrayIcon::Trigger:
+    return {TrayMouseMessage::LeftButtonDown, TrayMouseMessage::LeftButtonUp};
+  case QSystemTrayIcon::DoubleClick:
+    return {TrayMouseMessage::LeftButtonDblClk, TrayMouseMessage::LeftButtonUp};
+  case QSystemTrayIcon::Context:
+    return {TrayMouseMessage::RightButtonDown, TrayMouseMessage::RightButtonUp};
+  case QSystemTrayIcon::MiddleClick:
+    return {TrayMouseMessage::MiddleButtonDown, TrayMouseMessage::MiddleButtonUp};
+  case QSystemTrayIcon::Unknown:
+    break;
+  }
+  return {};
+}
+
+void QtTrayBinding::activated(QSystemTrayIcon::ActivationReason reason) {
+  // A handler may end the program while a menu runs its own loop between the two messages.
+  const QPointer<QtTrayBinding> alive(this);
+  for (const TrayMouseMessage message : messagesFor(reason)) {
+    if (!alive) return;
+    deliverMouse({message, QCursor::pos(), QGuiApplication::queryKeyboardModifiers()});
+  }
+}
+
+} // namespace platform
