@@ -1,0 +1,232 @@
+#include "app/Scenario.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+namespace app {
+namespace {
+
+QString Refusal(const char *json) {
+  QString error;
+  const auto scenario = ParseScenario(QByteArray(json), QStringLiteral("s.json"), error);
+  EXPECT_FALSE(scenario.has_value()) << json;
+  return error;
+}
+
+TEST(Scenario, AcceptsAFullScenario) {
+  const char *json = R"({
+    "description": "every field once",
+    "devices": [
+      {"id": "rx", "vendor": "3A7E", "product": "0x0a15", "product_name": "Receiver",
+       "usage_page": 1, "usage": 6, "feature_length": 64, "access": "rw", "plugged": false,
+       "receiver": {"battery": 21, "cpi": 9, "bind": [1, 2], "query14": [3, 4], "ack": false,
+                    "ack_after": 3, "fail_writes": true, "fail_reads": true}},
+      {"id": "kbd", "vendor": "1", "product": "FFFF", "access": "query"},
+      {"id": "other", "vendor": "abcd", "product": "0", "access": "none"}
+    ],
+    "timeline": [
+      {"at": 500, "plug": "rx"},
+      {"at": 100, "set": "rx", "receiver": {"bind": [5, 6], "fail_reads": false}},
+      {"at": 600, "unplug": "kbd"},
+      {"at": 700, "click": "btnCombo_Cmd_Soft_Bind_SW"},
+      {"at": 800, "menu": "mniChs"},
+      {"at": 900, "tray": "dblclick"},
+      {"at": 901, "tray": "rclick"},
+      {"at": 1000, "title_button": 1},
+      {"at": 1100, "screenshot": "shot.png"},
+      {"at": 1200, "quit": true}
+    ]
+  })";
+  QString error;
+  const auto scenario = ParseScenario(QByteArray(json), QStringLiteral("s.json"), error);
+  ASSERT_TRUE(scenario.has_value()) << error.toStdString();
+  ASSERT_EQ(scenario->Devices.size(), 3u);
+  const ScenarioDevice &rx = scenario->Devices[0];
+  EXPECT_EQ(rx.Vendor, 0x3A7E);
+  EXPECT_EQ(rx.Product, 0x0A15);
+  EXPECT_EQ(rx.ProductName, u"Receiver");
+  EXPECT_EQ(rx.Usage, 6);
+  EXPECT_EQ(rx.FeatureLength, 64);
+  EXPECT_FALSE(rx.Plugged);
+  ASSERT_TRUE(rx.Receiver.has_value());
+  EXPECT_EQ(rx.Receiver->Battery, 21);
+  EXPECT_EQ(rx.Receiver->Cpi, 9);
+  EXPECT_EQ(rx.Receiver->Bind, (std::array<std::uint8_t, 2>{1, 2}));
+  EXPECT_EQ(rx.Receiver->Query14, (std::array<std::uint8_t, 2>{3, 4}));
+  EXPECT_FALSE(rx.Receiver->Ack);
+  EXPECT_EQ(rx.Receiver->AckAfter, 3u);
+  EXPECT_TRUE(rx.Receiver->FailWrites);
+  EXPECT_TRUE(rx.Receiver->FailReads);
+
+  // Defaults of a device that names only its IDs.
+  const ScenarioDevice &kbd = scenario->Devices[1];
+  EXPECT_EQ(kbd.Vendor, 1);
+  EXPECT_EQ(kbd.UsagePage, 1);
+  EXPECT_EQ(kbd.Usage, 2);
+  EXPECT_EQ(kbd.FeatureLength, 9);
+  EXPECT_TRUE(kbd.Plugged);
+  EXPECT_EQ(kbd.Access, DeviceAccess::QueryOnly);
+  EXPECT_FALSE(kbd.Receiver.has_value());
+  EXPECT_EQ(scenario->Devices[2].Access, DeviceAccess::None);
+
+  const auto &t = scenario->Timeline;
+  ASSERT_EQ(t.size(), 10u);
+  EXPECT_EQ(t[0].Kind, StepKind::Plug);
+  EXPECT_EQ(t[0].At, 500);
+  EXPECT_EQ(t[1].Kind, StepKind::Set);
+  EXPECT_EQ(t[1].Change.Bind, (std::array<std::uint8_t, 2>{5, 6}));
+  EXPECT_EQ(t[1].Change.FailReads, false);
+  EXPECT_FALSE(t[1].Change.Battery.has_value()); // only the fields named change
+  EXPECT_EQ(t[2].Kind, StepKind::Unplug);
+  EXPECT_EQ(t[3].Name, "btnCombo_Cmd_Soft_Bind_SW");
+  EXPECT_EQ(t[4].Kind, StepKind::Menu);
+  EXPECT_EQ(t[5].Tray, TrayAction::DoubleClick);
+  EXPECT_EQ(t[6].Tray, TrayAction::RightClick);
+  EXPECT_EQ(t[7].Index, 1);
+  EXPECT_EQ(t[8].Path, QStringLiteral("shot.png"));
+  EXPECT_EQ(t[9].Kind, StepKind::Quit);
+}
+
+TEST(Scenario, RefusesWhatIsNotJsonWithLineAndColumn) {
+  EXPECT_TRUE(Refusal("{\n  \"devices\": [\n    {,\n")
+                  .startsWith(QStringLiteral("s.json: line 3, column 6: ")));
+  EXPECT_EQ(Refusal("[1]"), QStringLiteral("s.json: expected an object at the top"));
+}
+
+TEST(Scenario, RefusesUnknownKeysEverywhere) {
+  EXPECT_EQ(Refusal(R"({"device": []})"), QStringLiteral("s.json: unknown key \"device\""));
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "a", "vendor": "1", "product": "2", "colour": 1}]})"),
+            QStringLiteral("s.json: devices[0]: unknown key \"colour\""));
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "a", "vendor": "1", "product": "2",
+                                     "receiver": {"batery": 1}}]})"),
+            QStringLiteral("s.json: devices[0].receiver: unknown key \"batery\""));
+  EXPECT_EQ(Refusal(R"({"timeline": [{"at": 1, "quit": true, "when": 2}]})"),
+            QStringLiteral("s.json: timeline[0]: unknown key \"when\""));
+}
+
+TEST(Scenario, RefusesWrongTypes) {
+  EXPECT_EQ(Refusal(R"({"devices": {}})"),
+            QStringLiteral("s.json: devices: expected a list, not an object"));
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": 1, "vendor": "1", "product": "2"}]})"),
+            QStringLiteral("s.json: devices[0].id: expected a string, not 1"));
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "a", "vendor": "1", "product": "2",
+                                     "plugged": "yes"}]})"),
+            QStringLiteral("s.json: devices[0].plugged: expected true or false, not \"yes\""));
+  EXPECT_EQ(
+      Refusal(R"({"devices": [{"id": "a", "vendor": 14974, "product": "2"}]})"),
+      QStringLiteral(
+          "s.json: devices[0].vendor: expected a hexadecimal ID such as \"3A7E\", not 14974"));
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "a", "vendor": "1", "product": "2",
+                                     "usage": 1.5}]})"),
+            QStringLiteral("s.json: devices[0].usage: expected a whole number, not 1.5"));
+  EXPECT_EQ(Refusal(R"({"timeline": [{"at": "soon", "quit": true}]})"),
+            QStringLiteral("s.json: timeline[0].at: expected a whole number, not \"soon\""));
+}
+
+TEST(Scenario, RefusesBadHexadecimalIds) {
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "a", "vendor": "1", "product": "2"},
+                                    {"id": "b", "vendor": "XYZ", "product": "2"}]})"),
+            QStringLiteral("s.json: devices[1].vendor: \"XYZ\" is not a hexadecimal ID"));
+  for (const char *bad : {"", "0x", "12345", "0x10000", "-1", "3A 7E"}) {
+    const QByteArray json =
+        QStringLiteral(R"({"devices": [{"id": "a", "vendor": "1", "product": "%1"}]})")
+            .arg(QLatin1String(bad))
+            .toUtf8();
+    QString error;
+    EXPECT_FALSE(ParseScenario(json, QStringLiteral("s.json"), error)) << bad;
+    EXPECT_TRUE(error.endsWith(QStringLiteral("is not a hexadecimal ID"))) << error.toStdString();
+  }
+}
+
+TEST(Scenario, RefusesValuesOutOfRange) {
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "a", "vendor": "1", "product": "2",
+                                     "receiver": {"battery": 256}}]})"),
+            QStringLiteral("s.json: devices[0].receiver.battery: 256 is out of range 0..255"));
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "a", "vendor": "1", "product": "2",
+                                     "receiver": {"bind": [1, -1]}}]})"),
+            QStringLiteral("s.json: devices[0].receiver.bind[1]: -1 is out of range 0..255"));
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "a", "vendor": "1", "product": "2",
+                                     "receiver": {"query14": [1]}}]})"),
+            QStringLiteral("s.json: devices[0].receiver.query14: expected two bytes, not 1"));
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "a", "vendor": "1", "product": "2",
+                                     "feature_length": 5000}]})"),
+            QStringLiteral("s.json: devices[0].feature_length: 5000 is out of range 0..4096"));
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "a", "vendor": "1", "product": "2",
+                                     "access": "write"}]})"),
+            QStringLiteral(
+                "s.json: devices[0].access: \"write\" is not one of \"rw\", \"query\", \"none\""));
+  EXPECT_EQ(Refusal(R"({"timeline": [{"at": -1, "quit": true}]})"),
+            QStringLiteral("s.json: timeline[0].at: -1 is out of range 0..86400000"));
+  EXPECT_EQ(Refusal(R"({"timeline": [{"at": 0, "tray": "doubleclick"}]})"),
+            QStringLiteral("s.json: timeline[0].tray: \"doubleclick\" is not one of \"dblclick\", "
+                           "\"click\", \"rclick\""));
+  EXPECT_EQ(Refusal(R"({"timeline": [{"at": 0, "quit": false}]})"),
+            QStringLiteral("s.json: timeline[0].quit: must be true"));
+}
+
+TEST(Scenario, RefusesDevicesThatAreMissingOrNamedTwice) {
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "a", "vendor": "1", "product": "2"},
+                                    {"id": "a", "vendor": "3", "product": "4"}]})"),
+            QStringLiteral("s.json: devices[1].id: \"a\" is already used by devices[0]"));
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "a", "product": "2"}]})"),
+            QStringLiteral("s.json: devices[0]: \"vendor\" is missing"));
+  const char *known = R"({"devices": [{"id": "a", "vendor": "1", "product": "2"}],
+                          "timeline": [{"at": 0, "%1": "b"}]})";
+  for (const char *action : {"plug", "unplug", "set"}) {
+    QString error;
+    const QByteArray json = QString::fromLatin1(known).arg(QLatin1String(action)).toUtf8();
+    EXPECT_FALSE(ParseScenario(json, QStringLiteral("s.json"), error));
+    EXPECT_EQ(error, QStringLiteral("s.json: timeline[0].%1: no device \"b\"").arg(action));
+  }
+  // Changing the receiver of a device that has none is refused too.
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "a", "vendor": "1", "product": "2"}],
+                        "timeline": [{"at": 0, "set": "a", "receiver": {"cpi": 1}}]})"),
+            QStringLiteral("s.json: timeline[0].set: device \"a\" has no receiver"));
+}
+
+TEST(Scenario, RefusesStepsWithoutExactlyOneAction) {
+  const QString expected =
+      QStringLiteral("s.json: timeline[0]: a step needs exactly one of plug, unplug, set, click, "
+                     "menu, tray, title_button, screenshot, quit");
+  EXPECT_EQ(Refusal(R"({"timeline": [{"at": 0}]})"), expected);
+  EXPECT_EQ(Refusal(R"({"timeline": [{"at": 0, "quit": true, "click": "x"}]})"), expected);
+  EXPECT_EQ(Refusal(R"({"timeline": [{"quit": true}]})"),
+            QStringLiteral("s.json: timeline[0]: \"at\" is missing"));
+  EXPECT_EQ(Refusal(R"({"timeline": [{"at": 0, "quit": true, "receiver": {}}]})"),
+            QStringLiteral("s.json: timeline[0].receiver: only a set step takes receiver fields"));
+  EXPECT_EQ(Refusal(R"({"timeline": [{"at": 0, "click": ""}]})"),
+            QStringLiteral("s.json: timeline[0].click: must not be empty"));
+}
+
+TEST(Scenario, DemoFileIsTheDefaultScenario) {
+  QString error;
+  const auto demo =
+      LoadScenario(QStringLiteral(QUELVANE_TEST_DATA "/../../../scenarios/demo.json"), error);
+  ASSERT_TRUE(demo.has_value()) << error.toStdString();
+  const Scenario fallback = DefaultScenario();
+  ASSERT_EQ(demo->Devices.size(), fallback.Devices.size());
+  const ScenarioDevice &a = demo->Devices[0];
+  const ScenarioDevice &b = fallback.Devices[0];
+  EXPECT_EQ(a.Id, b.Id);
+  EXPECT_EQ(a.Vendor, b.Vendor);
+  EXPECT_EQ(a.Product, b.Product);
+  EXPECT_EQ(a.ProductName, b.ProductName);
+  EXPECT_EQ(a.UsagePage, b.UsagePage);
+  EXPECT_EQ(a.Usage, b.Usage);
+  EXPECT_EQ(a.FeatureLength, b.FeatureLength);
+  EXPECT_EQ(a.Plugged, b.Plugged);
+  ASSERT_TRUE(a.Receiver && b.Receiver);
+  EXPECT_EQ(a.Receiver->Battery, b.Receiver->Battery);
+  EXPECT_EQ(a.Receiver->Cpi, b.Receiver->Cpi);
+  EXPECT_EQ(demo->Timeline.size(), fallback.Timeline.size());
+}
+
+TEST(Scenario, MissingFileNamesThePath) {
+  QString error;
+  EXPECT_FALSE(LoadScenario(QStringLiteral("/nonexistent/x.json"), error));
+  EXPECT_TRUE(error.startsWith(QStringLiteral("/nonexistent/x.json: "))) << error.toStdString();
+}
+
+} // namespace
+} // namespace app

@@ -1,0 +1,263 @@
+#include "TestMessageLoop.h"
+
+#include "hid/JvHidDeviceController.h"
+#include "hid/SimulatedHidBinding.h"
+#include "receiver/ReceiverConnection.h"
+#include "receiver/VirtualReceiver.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace receiver {
+namespace {
+
+using namespace std::chrono_literals;
+
+class Exchange : public ::testing::Test {
+protected:
+  // A receiver interface on the simulated machine; `featureLength` is its report length.
+  VirtualReceiver &AddReceiver(const std::string &id, VirtualReceiverState state = {},
+                               std::uint16_t featureLength = 9) {
+    auto receiver = std::make_unique<VirtualReceiver>(state, featureLength);
+    VirtualReceiver *const r = receiver.get();
+    hid::VirtualDevice device;
+    device.Id = id;
+    device.VendorID = 0x3A7E;
+    device.ProductID = 0x0A11;
+    device.Caps.UsagePage = 1;
+    device.Caps.Usage = 2;
+    device.Caps.FeatureReportByteLength = featureLength;
+    device.OnSetFeature = [r](const std::uint8_t *data, std::size_t length) {
+      return r->OnSetFeature(data, length);
+    };
+    device.OnGetFeature = [r](std::uint8_t *data, std::size_t length) {
+      return r->OnGetFeature(data, length);
+    };
+    m_binding.Add(std::move(device));
+    m_receivers[id] = std::move(receiver);
+    return *r;
+  }
+
+  // Scans and checks out every device; the connection addresses the one named.
+  void Connect(const std::string &id, std::uint32_t featureLength = 9) {
+    m_controller = std::make_unique<hid::TJvHidDeviceController>(m_binding, m_loop);
+    m_loop.processPendingMessages(); // the first scan, posted at creation
+    std::unique_ptr<hid::TJvHidDevice> device;
+    while (m_controller->CheckOutNext(device))
+      m_devices[device->PnPInfo().DevicePath()] = std::move(device);
+    ASSERT_EQ(m_devices.count(m_binding.PathOf(id)), 1u);
+    m_connection.SetFeatureLengths(featureLength);
+    m_connection.SetCurrentReceiver(Device(id));
+    m_loop.Pumps = 0;
+    m_loop.Sleeps.clear();
+  }
+
+  hid::TJvHidDevice *Device(const std::string &id) {
+    return m_devices.at(m_binding.PathOf(id)).get();
+  }
+
+  test::TestMessageLoop m_loop;
+  hid::SimulatedHidBinding m_binding;
+  std::map<std::string, std::unique_ptr<VirtualReceiver>> m_receivers;
+  std::unique_ptr<hid::TJvHidDeviceController> m_controller;
+  std::map<std::string, std::unique_ptr<hid::TJvHidDevice>> m_devices;
+  ReceiverConnection m_connection{m_loop};
+};
+
+TEST_F(Exchange, ImmediateAcknowledgementIsOneExchangeOnePauseOnePump) {
+  VirtualReceiver &r = AddReceiver("rx");
+  Connect("rx");
+  const auto answer = m_connection.ExchangeWithAck(CmdBattery);
+  ASSERT_TRUE(answer.has_value());
+  EXPECT_EQ((*answer)[1], 0x15);
+  EXPECT_EQ((*answer)[AckIndex], AckByte);
+  EXPECT_EQ(r.Sets(), 1);
+  EXPECT_EQ(r.Gets(), 1);
+  EXPECT_EQ(m_loop.Sleeps, std::vector<std::chrono::milliseconds>{1ms});
+  EXPECT_EQ(m_loop.Pumps, 1);
+}
+
+TEST_F(Exchange, NeverAcknowledgingReceiverGetsFiveTriesAndTheFifthAnswerIsUsed) {
+  VirtualReceiverState state;
+  state.Ack = false;
+  state.Cpi = 9;
+  VirtualReceiver &r = AddReceiver("rx", state);
+  Connect("rx");
+  m_loop.OnPump = [&](int pump) {
+    VirtualReceiverChange change;
+    change.Cpi = static_cast<std::uint8_t>(20 + pump); // tells the answers apart
+    r.Apply(change);
+  };
+  const auto answer = m_connection.ExchangeWithAck(CmdCPI);
+  ASSERT_TRUE(answer.has_value());
+  EXPECT_EQ((*answer)[1], 24); // asked after the fourth pump
+  EXPECT_EQ(r.Sets(), MaxTries);
+  EXPECT_EQ(r.Gets(), MaxTries);
+  EXPECT_EQ(m_loop.Pumps, MaxTries);
+  EXPECT_EQ(m_loop.Sleeps.size(), static_cast<std::size_t>(MaxTries));
+}
+
+TEST_F(Exchange, AcknowledgementAfterSomeTriesEndsTheQueryThere) {
+  VirtualReceiverState state;
+  state.AckAfter = 2;
+  VirtualReceiver &r = AddReceiver("rx", state);
+  Connect("rx");
+  const auto answer = m_connection.ExchangeWithAck(CmdStatus);
+  ASSERT_TRUE(answer.has_value());
+  EXPECT_EQ((*answer)[AckIndex], AckByte);
+  EXPECT_EQ(r.Sets(), 3);
+  EXPECT_EQ(m_loop.Pumps, 3);
+}
+
+TEST_F(Exchange, RefusedWritesGiveFiveWritesNoReadAndNoAnswer) {
+  VirtualReceiverState state;
+  state.FailWrites = true;
+  VirtualReceiver &r = AddReceiver("rx", state);
+  Connect("rx");
+  // A dead receiver's buffer holds the request; it must not be read as a CPI of 11 (HIGH).
+  EXPECT_FALSE(m_connection.ExchangeWithAck(CmdCPI).has_value());
+  EXPECT_EQ(r.Sets(), MaxTries);
+  EXPECT_EQ(r.Gets(), 0);
+  EXPECT_EQ(m_loop.Pumps, MaxTries);
+}
+
+TEST_F(Exchange, RefusedReadsGiveNoAnswer) {
+  VirtualReceiverState state;
+  state.FailReads = true;
+  VirtualReceiver &r = AddReceiver("rx", state);
+  Connect("rx");
+  EXPECT_FALSE(m_connection.ExchangeWithAck(CmdBattery).has_value());
+  EXPECT_EQ(r.Sets(), MaxTries);
+  EXPECT_EQ(r.Gets(), MaxTries);
+}
+
+TEST_F(Exchange, LastAnswerReadIsKeptWhenLaterTriesFail) {
+  VirtualReceiverState state;
+  state.Ack = false;
+  state.Battery = 0x13;
+  VirtualReceiver &r = AddReceiver("rx", state);
+  Connect("rx");
+  m_loop.OnPump = [&](int pump) {
+    if (pump == 2) {
+      VirtualReceiverChange change;
+      change.FailWrites = true;
+      r.Apply(change);
+    }
+  };
+  const auto answer = m_connection.ExchangeWithAck(CmdBattery);
+  ASSERT_TRUE(answer.has_value());
+  EXPECT_EQ((*answer)[1], 0x13);
+  EXPECT_EQ(r.Sets(), MaxTries);
+  EXPECT_EQ(r.Gets(), 2);
+}
+
+TEST_F(Exchange, NoCurrentReceiverMeansNoAnswerAndNoPump) {
+  AddReceiver("rx");
+  Connect("rx");
+  m_connection.SetCurrentReceiver(nullptr);
+  EXPECT_FALSE(m_connection.ExchangeWithAck(CmdStatus).has_value());
+  EXPECT_EQ(m_loop.Pumps, 0);
+}
+
+TEST_F(Exchange, PlainExchangeReadsOnlyAfterASuccessfulWrite) {
+  VirtualReceiverState state;
+  state.Bind = {4, 5};
+  VirtualReceiver &r = AddReceiver("rx", state);
+  Connect("rx");
+  CommandReport status = m_connection.Request(CmdStatus);
+  ASSERT_TRUE(m_connection.Exchange(*Device("rx"), status));
+  EXPECT_EQ(status[1], 4);
+  EXPECT_EQ(status[2], 5);
+  EXPECT_EQ(m_loop.Pumps, 0); // no pause, no pump
+
+  VirtualReceiverChange change;
+  change.FailWrites = true;
+  r.Apply(change);
+  CommandReport refused = m_connection.Request(CmdStatus);
+  EXPECT_FALSE(m_connection.Exchange(*Device("rx"), refused));
+  EXPECT_EQ(r.Gets(), 1);
+}
+
+TEST_F(Exchange, PairIsWrittenOnceAndNeverRead) {
+  VirtualReceiver &r = AddReceiver("rx");
+  Connect("rx");
+  CommandReport pair = m_connection.Request(CmdPair, 0, PairStart);
+  EXPECT_EQ(pair[3], 1);
+  m_connection.SendOnly(pair);
+  EXPECT_EQ(r.PairRequests(), 1);
+  EXPECT_EQ(r.Sets(), 1);
+  EXPECT_EQ(r.Gets(), 0);
+
+  VirtualReceiverChange change;
+  change.FailWrites = true;
+  r.Apply(change);
+  m_connection.SendOnly(pair);
+  EXPECT_EQ(r.Sets(), 2);
+  EXPECT_EQ(r.Gets(), 0);
+  EXPECT_EQ(m_loop.Pumps, 0);
+}
+
+TEST_F(Exchange, ReceiverDroppedInsideThePumpEndsTheQuery) {
+  VirtualReceiverState state;
+  state.Ack = false;
+  VirtualReceiver &r = AddReceiver("rx", state);
+  Connect("rx");
+  m_loop.OnPump = [&](int) {
+    // What the discovery does on a device change: forget the receiver, give the device back.
+    m_binding.Unplug("rx");
+    m_connection.SetCurrentReceiver(nullptr);
+    m_devices.clear();
+  };
+  EXPECT_FALSE(m_connection.ExchangeWithAck(CmdStatus).has_value());
+  EXPECT_EQ(r.Sets(), 1);
+  EXPECT_EQ(m_loop.Pumps, 1);
+}
+
+TEST_F(Exchange, ReceiverReplacedInsideThePumpTakesTheRemainingTries) {
+  VirtualReceiverState silent;
+  silent.Ack = false;
+  silent.Cpi = 1;
+  VirtualReceiver &first = AddReceiver("a", silent);
+  VirtualReceiverState answering;
+  answering.AckAfter = 1;
+  answering.Cpi = 42;
+  VirtualReceiver &second = AddReceiver("b", answering);
+  Connect("a");
+  m_loop.OnPump = [&](int pump) {
+    if (pump == 2) {
+      m_connection.SetCurrentReceiver(Device("b"));
+      m_devices.erase(m_binding.PathOf("a"));
+    }
+  };
+  const auto answer = m_connection.ExchangeWithAck(CmdCPI);
+  ASSERT_TRUE(answer.has_value());
+  EXPECT_EQ((*answer)[1], 42);
+  EXPECT_EQ(first.Sets(), 2);
+  EXPECT_EQ(second.Sets(), 2); // its first answer was not acknowledged
+  EXPECT_EQ(m_loop.Pumps, 4);
+}
+
+TEST_F(Exchange, LongFeatureReportNeverOverrunsTheBuffer) {
+  VirtualReceiver &r = AddReceiver("rx", {}, 64);
+  Connect("rx", 64);
+  const auto answer = m_connection.ExchangeWithAck(CmdBattery);
+  ASSERT_TRUE(answer.has_value());
+  ASSERT_GE(answer->size(), 64u);
+  EXPECT_EQ((*answer)[1], 0x15);
+  EXPECT_EQ((*answer)[63], VirtualReceiver::Filler); // the device did write all 64 bytes
+  EXPECT_EQ(r.Gets(), 1);
+
+  // A caller's 9-byte buffer is grown before the device sees it.
+  CommandReport small(9, 0);
+  small[0] = CommandReportId;
+  small[1] = CmdStatus;
+  EXPECT_TRUE(m_connection.Exchange(*Device("rx"), small));
+  EXPECT_GE(small.size(), 64u);
+  m_connection.SendOnly(small);
+}
+
+} // namespace
+} // namespace receiver
