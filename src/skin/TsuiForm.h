@@ -1,0 +1,93 @@
+#pragma once
+
+#include "framework/Colors.h"
+#include "framework/Fonts.h"
+#include "skin/SkinTypes.h"
+#include "skin/TsuiTitleBar.h"
+
+#include <QWidget>
+
+namespace skin {
+
+// The skinned frame of a frameless top-level window: it covers the window's client area, paints
+// the frame band around itself on the window and carries the drawn title bar. All controls of
+// the window are its children.
+class TsuiForm : public QWidget {
+  Q_OBJECT
+public:
+  static constexpr int FrameWidth = 3; // painted on the left, top and right
+
+  // `form` is the top-level window taken over.
+  explicit TsuiForm(QWidget *form);
+  ~TsuiForm() override;
+
+  TsuiUIStyle UIStyle() const { return m_uiStyle; }
+  void SetUIStyle(TsuiUIStyle value);
+  bool UIStyleAutoUpdateSub() const { return m_autoUpdateSub; }
+  void SetUIStyleAutoUpdateSub(bool value) { m_autoUpdateSub = value; }
+  bool TitleBarCustom() const { return m_titleBarCustom; }
+  void SetTitleBarCustom(bool value) { m_titleBarCustom = value; }
+  framework::TColor BorderColor() const { return m_borderColor; }
+  void SetBorderColor(framework::TColor value);
+  int BorderWidth() const { return m_borderWidth; }
+  void SetBorderWidth(int value);
+  framework::TColor Color() const { return m_color; }
+  void SetColor(framework::TColor value);
+  // Sets the title bar's caption and the window's own title.
+  const QString &Caption() const { return m_titleBar->Caption(); }
+  void SetCaption(const QString &value);
+  // The title bar's caption font.
+  const framework::FontDesc &Font() const { return m_titleBar->Font(); }
+  void SetFont(const framework::FontDesc &value) { m_titleBar->SetFont(value); }
+  bool TitleBarDrawAppIcon() const { return m_drawAppIcon; }
+  void SetTitleBarDrawAppIcon(bool value) { m_drawAppIcon = value; }
+  framework::TColor MenuBarColor() const { return m_menuBarColor; }
+  void SetMenuBarColor(framework::TColor value) { m_menuBarColor = value; }
+  int MenuBarHeight() const { return m_menuBarHeight; }
+  void SetMenuBarHeight(int value) { m_menuBarHeight = value; }
+  int RoundCorner() const { return m_roundCorner; }
+  void SetRoundCorner(int value);
+  int RoundCornerBottom() const { return m_roundCornerBottom; }
+  void SetRoundCornerBottom(int value);
+  // Always "5.8"; writes are ignored.
+  QString Version() const { return QStringLiteral("5.8"); }
+  void SetVersion(const QString &) {}
+
+  TsuiTitleBarButtons &TitleBarButtons() { return m_titleBar->Buttons(); }
+  TsuiTitleBarSections &TitleBarSections() { return m_titleBar->Sections(); }
+  const TsuiTitleBar::TsuiTitleBarButtonClickEvent &OnTitleBarCustomBtnsClick() const {
+    return m_titleBar->OnCustomBtnsClick();
+  }
+  void SetOnTitleBarCustomBtnsClick(TsuiTitleBar::TsuiTitleBarButtonClickEvent handler) {
+    m_titleBar->SetOnCustomBtnsClick(std::move(handler));
+  }
+  TsuiTitleBar &TitleBar() { return *m_titleBar; }
+
+  // Paints the frame band of a window of size `size` (used on the window and in tests).
+  void PaintFrame(QPainter &painter, const QSize &size) const;
+
+protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
+  void paintEvent(QPaintEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
+
+private:
+  void placeInForm();
+  void applyWindowRegion();
+
+  QWidget *m_form;
+  TsuiTitleBar *m_titleBar;
+  TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;
+  bool m_autoUpdateSub = false;
+  bool m_titleBarCustom = false;
+  framework::TColor m_borderColor = framework::clBlack;
+  int m_borderWidth = 1;
+  framework::TColor m_color = framework::clBtnFace;
+  bool m_drawAppIcon = false;
+  framework::TColor m_menuBarColor = framework::clBtnFace;
+  int m_menuBarHeight = 22;
+  int m_roundCorner = 0;
+  int m_roundCornerBottom = 0;
+};
+
+} // namespace skin

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "framework/Colors.h"
+#include "skin/SkinTypes.h"
+
+#include <QImage>
+#include <QWidget>
+
+namespace skin {
+
+// A panel showing a picture: stretched, tiled or once at the top-left corner.
+class TsuiImagePanel : public QWidget {
+  Q_OBJECT
+public:
+  explicit TsuiImagePanel(QWidget *parent);
+
+  const QImage &Picture() const { return m_picture; }
+  // Copies the picture; with AutoSize the panel takes its size.
+  void SetPicture(const QImage &value);
+  // Loads a file into the picture by its contents; false, with the picture unchanged, when the
+  // file is missing, unreadable or damaged.
+  bool LoadPicture(const QString &path, const char *format);
+  TsuiDrawStyle DrawStyle() const { return m_drawStyle; }
+  void SetDrawStyle(TsuiDrawStyle value);
+  bool AutoSize() const { return m_autoSize; }
+  void SetAutoSize(bool value);
+  bool Transparent() const { return m_transparent; }
+  void SetTransparent(bool value);
+  framework::TColor Color() const { return m_color; }
+  void SetColor(framework::TColor value);
+  int TabOrder() const { return m_tabOrder; }
+  void SetTabOrder(int value) { m_tabOrder = value; }
+
+  // The panel as painted, over `background` (what lies behind it) when Transparent.
+  QImage Render(const QImage &background = {}) const;
+
+protected:
+  void paintEvent(QPaintEvent *event) override;
+
+private:
+  void pictureChanged();
+
+  QImage m_picture;
+  TsuiDrawStyle m_drawStyle = TsuiDrawStyle::suiNormal;
+  bool m_autoSize = false;
+  bool m_transparent = false;
+  framework::TColor m_color = framework::clBtnFace;
+  int m_tabOrder = -1;
+};
+
+} // namespace skin
