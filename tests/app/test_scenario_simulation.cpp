@@ -1,0 +1,143 @@
+#include "app/Simulation.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+namespace app {
+namespace {
+
+Scenario Parse(const char *json) {
+  QString error;
+  auto scenario = ParseScenario(QByteArray(json), QStringLiteral("s.json"), error);
+  EXPECT_TRUE(scenario.has_value()) << error.toStdString();
+  return scenario.value_or(Scenario{});
+}
+
+class RecordingDriver final : public ScenarioWindowDriver {
+public:
+  bool Click(const std::string &control) override {
+    Log.push_back("click " + control);
+    return control != "missing";
+  }
+  bool Menu(const std::string &item) override {
+    Log.push_back("menu " + item);
+    return true;
+  }
+  bool Tray(TrayAction action) override {
+    Log.push_back(action == TrayAction::DoubleClick ? "tray dbl" : "tray other");
+    return true;
+  }
+  bool TitleButton(int index) override {
+    Log.push_back("title " + std::to_string(index));
+    return true;
+  }
+  bool Screenshot(const QString &path) override {
+    Log.push_back("shot " + path.toStdString());
+    return true;
+  }
+  std::vector<std::string> Log;
+};
+
+// Runs the timeline until it stops (quit or failure), with a limit.
+void RunToEnd(Simulation &simulation, bool &stopped) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!stopped && clock.elapsed() < 5000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  EXPECT_TRUE(stopped);
+  (void)simulation;
+}
+
+TEST(Simulation, BuildsTheDevicesOfTheScenario) {
+  Simulation simulation(Parse(R"({"devices": [
+      {"id": "rx", "vendor": "3A7E", "product": "0A16", "product_name": "R", "usage": 6,
+       "feature_length": 20, "access": "query", "receiver": {"cpi": 3}},
+      {"id": "later", "vendor": "1", "product": "2", "plugged": false}]})"));
+  hid::SimulatedHidBinding &binding = simulation.Binding();
+  const hid::VirtualDevice *const rx = binding.Find("rx");
+  ASSERT_NE(rx, nullptr);
+  EXPECT_EQ(rx->VendorID, 0x3A7E);
+  EXPECT_EQ(rx->ProductID, 0x0A16);
+  EXPECT_EQ(rx->ProductName, u"R");
+  EXPECT_EQ(rx->Caps.UsagePage, 1);
+  EXPECT_EQ(rx->Caps.Usage, 6);
+  EXPECT_EQ(rx->Caps.FeatureReportByteLength, 20);
+  EXPECT_EQ(rx->Access, decltype(hid::VirtualDevice::Access)::QueryOnly);
+  EXPECT_TRUE(binding.IsPlugged("rx"));
+  EXPECT_FALSE(binding.IsPlugged("later"));
+  ASSERT_NE(simulation.Receiver("rx"), nullptr);
+  EXPECT_EQ(simulation.Receiver("rx")->FeatureLength(), 20u);
+  EXPECT_EQ(simulation.Receiver("later"), nullptr);
+
+  // The device's feature handlers are the receiver's.
+  const std::uint8_t request[9] = {1, 11, 0, 0, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(rx->OnSetFeature(request, 9));
+  std::uint8_t answer[20] = {};
+  ASSERT_TRUE(rx->OnGetFeature(answer, 20));
+  EXPECT_EQ(answer[1], 3);
+}
+
+TEST(Simulation, TimelineRunsInTimeOrderUntilQuit) {
+  Simulation simulation(Parse(R"({
+      "devices": [{"id": "rx", "vendor": "3A7E", "product": "0A11", "receiver": {}},
+                  {"id": "b", "vendor": "1", "product": "2", "plugged": false}],
+      "timeline": [
+        {"at": 40, "quit": true},
+        {"at": 30, "click": "btnBattery"},
+        {"at": 10, "unplug": "rx"},
+        {"at": 10, "set": "rx", "receiver": {"battery": 7}},
+        {"at": 20, "plug": "b"},
+        {"at": 20, "tray": "dblclick"},
+        {"at": 50, "menu": "never"}
+      ]})"));
+  RecordingDriver driver;
+  simulation.SetWindowDriver(&driver);
+  int changes = 0;
+  simulation.Binding().SetDeviceTreeListener([&] { ++changes; });
+  bool stopped = false;
+  bool quit = false;
+  QObject::connect(&simulation, &Simulation::QuitRequested, [&] { stopped = quit = true; });
+  QObject::connect(&simulation, &Simulation::StepFailed, [&] { stopped = true; });
+  simulation.Start();
+  RunToEnd(simulation, stopped);
+  EXPECT_TRUE(quit);
+  EXPECT_TRUE(simulation.Finished());
+  EXPECT_EQ(driver.Log, (std::vector<std::string>{"tray dbl", "click btnBattery"}));
+  EXPECT_FALSE(simulation.Binding().IsPlugged("rx"));
+  EXPECT_TRUE(simulation.Binding().IsPlugged("b"));
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(simulation.Receiver("rx")->State().Battery, 7);
+}
+
+TEST(Simulation, WindowStepTheWindowRefusesStopsTheTimelineWithItsPlace) {
+  Simulation simulation(Parse(R"({"timeline": [
+        {"at": 0, "click": "missing"},
+        {"at": 1, "quit": true}]})"),
+                        QStringLiteral("s.json"));
+  RecordingDriver driver;
+  simulation.SetWindowDriver(&driver);
+  bool stopped = false;
+  QString message;
+  bool quit = false;
+  QObject::connect(&simulation, &Simulation::QuitRequested, [&] { stopped = quit = true; });
+  QObject::connect(&simulation, &Simulation::StepFailed, [&](const QString &text) {
+    stopped = true;
+    message = text;
+  });
+  simulation.Start();
+  RunToEnd(simulation, stopped);
+  EXPECT_FALSE(quit);
+  EXPECT_EQ(message, QStringLiteral("s.json: timeline[0].click: no control \"missing\" to click"));
+}
+
+TEST(Simulation, WindowStepsWithoutAWindowAreSkipped) {
+  Simulation simulation(Parse(R"({"timeline": [{"at": 0, "screenshot": "x.png"}]})"));
+  QString error;
+  EXPECT_TRUE(simulation.RunStep(simulation.GetScenario().Timeline[0], error));
+  EXPECT_TRUE(error.isEmpty());
+}
+
+} // namespace
+} // namespace app

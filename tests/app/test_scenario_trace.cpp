@@ -1,0 +1,81 @@
+#include "app/TraceWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+namespace app {
+namespace {
+
+std::vector<QJsonObject> ReadLines(const QString &path) {
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  std::vector<QJsonObject> lines;
+  for (const QByteArray &line : file.readAll().split('\n')) {
+    if (line.isEmpty()) continue;
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
+    lines.push_back(document.object());
+  }
+  return lines;
+}
+
+TEST(Trace, EveryEventIsOneCompleteLineAsSoonAsItIsWritten) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("trace.jsonl"));
+  QString error;
+  auto trace = TraceWriter::Open(path, error);
+  ASSERT_TRUE(trace) << error.toStdString();
+
+  const std::uint8_t request[9] = {1, 9, 0, 0, 0, 0, 0, 0xCC, 0xFF};
+  trace->Feature("sim:\"odd\\path\"", hid::HidTrace::FeatureOp::Set, request, 9, true);
+  trace->Feature("sim:rx", hid::HidTrace::FeatureOp::Get, request, 9, false);
+  trace->Scan(3, true);
+  QJsonObject state;
+  state[QStringLiteral("cpi")] = QStringLiteral("HIGH");
+  state[QStringLiteral("t")] = 99999; // the writer's own time wins
+  trace->State(state);
+  trace->State(QJsonObject());
+
+  // Read while the writer is still open: nothing may wait in a buffer.
+  const auto lines = ReadLines(path);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0][QStringLiteral("ev")].toString(), QStringLiteral("feature"));
+  EXPECT_EQ(lines[0][QStringLiteral("dev")].toString(), QStringLiteral("sim:\"odd\\path\""));
+  EXPECT_EQ(lines[0][QStringLiteral("op")].toString(), QStringLiteral("set"));
+  EXPECT_EQ(lines[0][QStringLiteral("len")].toInt(), 9);
+  EXPECT_TRUE(lines[0][QStringLiteral("ok")].toBool());
+  EXPECT_EQ(lines[0][QStringLiteral("bytes")].toString(),
+            QStringLiteral("01 09 00 00 00 00 00 CC FF"));
+  EXPECT_EQ(lines[1][QStringLiteral("op")].toString(), QStringLiteral("get"));
+  EXPECT_FALSE(lines[1][QStringLiteral("ok")].toBool());
+  EXPECT_EQ(lines[2][QStringLiteral("ev")].toString(), QStringLiteral("scan"));
+  EXPECT_EQ(lines[2][QStringLiteral("devices")].toInt(), 3);
+  EXPECT_TRUE(lines[2][QStringLiteral("changed")].toBool());
+  EXPECT_EQ(lines[3][QStringLiteral("ev")].toString(), QStringLiteral("state"));
+  EXPECT_EQ(lines[3][QStringLiteral("cpi")].toString(), QStringLiteral("HIGH"));
+  EXPECT_LT(lines[3][QStringLiteral("t")].toInt(), 99999);
+  EXPECT_EQ(lines[4][QStringLiteral("ev")].toString(), QStringLiteral("state"));
+  for (const QJsonObject &line : lines)
+    EXPECT_TRUE(line[QStringLiteral("t")].isDouble());
+}
+
+TEST(Trace, PathAndControlCharactersAreEscaped) {
+  EXPECT_EQ(TraceWriter::JsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
+  EXPECT_EQ(TraceWriter::HexBytes(nullptr, 0), "");
+}
+
+TEST(Trace, FileThatCannotBeCreatedIsReported) {
+  QString error;
+  EXPECT_FALSE(TraceWriter::Open(QStringLiteral("/nonexistent/dir/trace.jsonl"), error));
+  EXPECT_TRUE(error.startsWith(QStringLiteral("/nonexistent/dir/trace.jsonl: cannot write")))
+      << error.toStdString();
+}
+
+} // namespace
+} // namespace app
