@@ -1,0 +1,380 @@
+#include "hid/HidTrace.h"
+#include "hid/JvHidDeviceController.h"
+#include "hid/SimulatedHidBinding.h"
+
+#include "TestMessageLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <thread>
+
+namespace {
+
+using hid::SimulatedHidBinding;
+using hid::TJvHidDevice;
+using hid::TJvHidDeviceController;
+using hid::VirtualDevice;
+
+VirtualDevice MakeDevice(const std::string &id, std::uint16_t inputLength = 5) {
+  VirtualDevice d;
+  d.Id = id;
+  d.VendorID = 0x3A7E;
+  d.ProductID = 0x0A11;
+  d.ProductName = u"Receiver " + std::u16string(id.begin(), id.end());
+  d.Caps.UsagePage = 1;
+  d.Caps.Usage = 2;
+  d.Caps.InputReportByteLength = inputLength;
+  d.Caps.FeatureReportByteLength = 9;
+  d.OnSetFeature = [](const std::uint8_t *, std::size_t) { return true; };
+  d.OnGetFeature = [](std::uint8_t *report, std::size_t) {
+    report[1] = 0x42;
+    report[7] = 0xCC;
+    return true;
+  };
+  return d;
+}
+
+struct RecordingTrace final : hid::HidTrace {
+  struct FeatureCall {
+    std::string Path;
+    FeatureOp Op;
+    std::vector<std::uint8_t> Bytes;
+    bool Ok;
+  };
+  std::vector<FeatureCall> Features;
+  std::vector<std::pair<std::size_t, bool>> Scans;
+  void Feature(const std::string &path, FeatureOp op, const std::uint8_t *bytes, std::size_t length,
+               bool ok) override {
+    Features.push_back({path, op, std::vector<std::uint8_t>(bytes, bytes + length), ok});
+  }
+  void Scan(std::size_t devices, bool changed) override { Scans.emplace_back(devices, changed); }
+};
+
+class DeviceTest : public ::testing::Test {
+protected:
+  void Start(std::initializer_list<std::string> ids) {
+    for (const auto &id : ids)
+      binding.Add(MakeDevice(id));
+    controller = std::make_unique<TJvHidDeviceController>(binding, loop, &trace);
+    loop.RunPending();
+  }
+  std::size_t CountCalls(const std::string &op) const {
+    const auto &calls = binding.Calls();
+    return static_cast<std::size_t>(
+        std::count_if(calls.begin(), calls.end(), [&](const auto &c) { return c.Op == op; }));
+  }
+
+  SimulatedHidBinding binding;
+  TestMessageLoop loop;
+  RecordingTrace trace;
+  std::unique_ptr<TJvHidDeviceController> controller;
+};
+
+TEST_F(DeviceTest, ThreadSleepTimeAcceptsOnlyTenToTenThousand) {
+  Start({"a"});
+  TJvHidDevice *device = controller->DeviceList().at(0);
+  EXPECT_EQ(device->ThreadSleepTime(), 100);
+  device->SetThreadSleepTime(10);
+  EXPECT_EQ(device->ThreadSleepTime(), 10);
+  device->SetThreadSleepTime(9);
+  EXPECT_EQ(device->ThreadSleepTime(), 10);
+  device->SetThreadSleepTime(10000);
+  EXPECT_EQ(device->ThreadSleepTime(), 10000);
+  device->SetThreadSleepTime(10001);
+  EXPECT_EQ(device->ThreadSleepTime(), 10000);
+}
+
+TEST_F(DeviceTest, FreeDeviceWorksOnlyThroughItsCreationHandle) {
+  Start({"a"});
+  TJvHidDevice *device = controller->DeviceList().at(0);
+  EXPECT_TRUE(device->HasMainHandle());
+  EXPECT_TRUE(device->ReadWriteAccess());
+  EXPECT_EQ(device->Attributes().Size, 12u);
+  EXPECT_EQ(device->Attributes().VendorID, 0x3A7E);
+
+  EXPECT_EQ(device->GetCaps().FeatureReportByteLength, 9); // works, then closes the handle
+  EXPECT_FALSE(device->HasMainHandle());
+  EXPECT_EQ(binding.OpenHandleCount(), 0u);
+
+  std::uint8_t report[9] = {1, 9};
+  EXPECT_FALSE(device->GetFeature(report, sizeof report));
+  EXPECT_FALSE(device->SetFeature(report, sizeof report));
+  EXPECT_TRUE(device->GetProductName().empty());
+  EXPECT_EQ(device->GetCaps().UsagePage, 1); // from the cached data
+  EXPECT_EQ(CountCalls("preparsed"), 1u);
+
+  // The trace saw both refused calls, with the buffer as it was.
+  ASSERT_EQ(trace.Features.size(), 2u);
+  EXPECT_FALSE(trace.Features[0].Ok);
+  EXPECT_EQ(trace.Features[0].Op, hid::HidTrace::FeatureOp::Get);
+  EXPECT_EQ(trace.Features[1].Op, hid::HidTrace::FeatureOp::Set);
+}
+
+TEST_F(DeviceTest, HeldDeviceReopensForFeatureReportsAndTracesThem) {
+  Start({"a"});
+  std::unique_ptr<TJvHidDevice> device;
+  ASSERT_TRUE(controller->CheckOutAt(0, device));
+  EXPECT_EQ(device->GetProductName(), u"Receiver a");
+  EXPECT_FALSE(device->HasMainHandle());
+  std::uint8_t report[9] = {1, 9};
+  EXPECT_TRUE(device->SetFeature(report, sizeof report));
+  EXPECT_TRUE(device->GetFeature(report, sizeof report));
+  EXPECT_EQ(report[1], 0x42);
+  ASSERT_EQ(trace.Features.size(), 2u);
+  EXPECT_EQ(trace.Features[1].Path, "sim:a");
+  EXPECT_EQ(trace.Features[1].Bytes[7], 0xCC); // bytes after the call
+  EXPECT_TRUE(trace.Features[1].Ok);
+
+  binding.Find("a")->FailGetFeature = true;
+  EXPECT_FALSE(device->GetFeature(report, sizeof report));
+  EXPECT_FALSE(trace.Features.back().Ok);
+  EXPECT_FALSE(device->GetFeature(nullptr, 9));
+}
+
+TEST_F(DeviceTest, QueryOnlyDeviceIdentifiesButRefusesReports) {
+  auto d = MakeDevice("q");
+  d.Access = VirtualDevice::Access::QueryOnly;
+  binding.Add(d);
+  Start({});
+  std::unique_ptr<TJvHidDevice> device;
+  ASSERT_TRUE(controller->CheckOutAt(0, device));
+  EXPECT_FALSE(device->ReadWriteAccess());
+  EXPECT_EQ(device->Attributes().ProductID, 0x0A11);
+  std::uint8_t report[9] = {1};
+  EXPECT_FALSE(device->GetFeature(report, sizeof report));
+  EXPECT_EQ(device->GetCaps().Usage, 2);
+}
+
+TEST_F(DeviceTest, DeviceThatCannotBeOpenedIsListedWithZeroAttributes) {
+  auto d = MakeDevice("n");
+  d.Access = VirtualDevice::Access::None;
+  binding.Add(d);
+  Start({});
+  ASSERT_EQ(controller->DeviceCount(), 1);
+  TJvHidDevice *device = controller->DeviceList()[0];
+  EXPECT_EQ(device->Attributes().VendorID, 0);
+  EXPECT_EQ(device->GetCaps().FeatureReportByteLength, 0);
+}
+
+TEST_F(DeviceTest, SetNumInputBuffersStoresWhatThePlatformReportsAndSkipsRepeats) {
+  Start({"a"});
+  std::unique_ptr<TJvHidDevice> device;
+  ASSERT_TRUE(controller->CheckOutAt(0, device));
+  binding.ClearCalls();
+  device->SetNumInputBuffers(128);
+  EXPECT_EQ(device->NumInputBuffers(), 128u);
+  EXPECT_EQ(CountCalls("set_buffers"), 1u);
+  binding.ClearCalls();
+  device->SetNumInputBuffers(128);
+  EXPECT_TRUE(binding.Calls().empty());
+
+  device->SetNumInputBuffers(1000); // refused by the platform: keeps what it reports
+  EXPECT_EQ(device->NumInputBuffers(), 128u);
+
+  device->SetNumReadBuffers(128);
+  EXPECT_EQ(device->NumReadBuffers(), 128u);
+  device->GetCaps(); // closes the main handle, which loses its count; the read handle keeps it
+  EXPECT_EQ(device->NumInputBuffers(), 0u);
+  EXPECT_EQ(device->NumReadBuffers(), 128u);
+}
+
+TEST_F(DeviceTest, CheckInLeavesAFreshFreeDeviceAtTheSameIndex) {
+  Start({"a", "b", "c"});
+  std::unique_ptr<TJvHidDevice> device;
+  ASSERT_TRUE(controller->CheckOutAt(1, device));
+  device->SetThreadSleepTime(250);
+  device->GetCaps(); // closes its handle
+  const std::uint64_t oldSerial = device->Serial();
+  EXPECT_EQ(controller->HeldCount(), 1);
+  EXPECT_EQ(controller->FreeCount(), 2);
+
+  device.reset();
+  const auto list = controller->DeviceList();
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_NE(list[1]->Serial(), oldSerial);
+  EXPECT_EQ(list[1]->PnPInfo().DevicePath(), "sim:b");
+  EXPECT_FALSE(list[1]->CheckedOut());
+  EXPECT_TRUE(list[1]->HasMainHandle());
+  EXPECT_EQ(list[1]->ThreadSleepTime(), 250);
+  EXPECT_EQ(controller->HeldCount(), 0);
+  EXPECT_EQ(controller->FreeCount(), 3);
+}
+
+TEST_F(DeviceTest, CheckInWhoseReplacementFailsDropsTheEntryWithoutThrowing) {
+  Start({"a", "b", "c"});
+  std::unique_ptr<TJvHidDevice> device;
+  ASSERT_TRUE(controller->CheckOutAt(1, device));
+  binding.Find("b")->FailAttributes = true;
+  EXPECT_NO_THROW(device.reset());
+  const auto list = controller->DeviceList();
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[0]->PnPInfo().DevicePath(), "sim:a");
+  EXPECT_EQ(list[1]->PnPInfo().DevicePath(), "sim:c");
+  EXPECT_EQ(controller->HeldCount(), 0);
+  EXPECT_EQ(controller->FreeCount(), 2);
+  EXPECT_EQ(controller->UnpluggedCount(), 0);
+
+  // Once the interface identifies itself again, a scan lists it again, appended.
+  binding.Find("b")->FailAttributes = false;
+  controller->DeviceChange();
+  ASSERT_EQ(controller->DeviceCount(), 3);
+  EXPECT_EQ(controller->DeviceList()[2]->PnPInfo().DevicePath(), "sim:b");
+}
+
+TEST_F(DeviceTest, UnplugIsReportedOnceEvenWhenHandledTwice) {
+  Start({"a"});
+  std::unique_ptr<TJvHidDevice> device;
+  ASSERT_TRUE(controller->CheckOutAt(0, device));
+  int unplugs = 0;
+  static const char tag = 0;
+  device->SetOnUnplug(hid::TJvHidPlugEvent::fromFunction([&](TJvHidDevice *) { ++unplugs; }, &tag));
+  binding.Unplug("a");
+  loop.RunPending();
+  controller->DeviceChange();
+  EXPECT_EQ(unplugs, 1);
+  EXPECT_FALSE(device->Plugged());
+  EXPECT_FALSE(device->OnUnplug());
+  std::uint8_t report[9] = {1};
+  EXPECT_FALSE(device->GetFeature(report, sizeof report));
+}
+
+TEST_F(DeviceTest, UnplugHandlerMayDestroyTheDevice) {
+  Start({"a", "b"});
+  std::unique_ptr<TJvHidDevice> device;
+  ASSERT_TRUE(controller->CheckOutAt(0, device));
+  static const char tag = 0;
+  device->SetOnUnplug(
+      hid::TJvHidPlugEvent::fromFunction([&](TJvHidDevice *) { device.reset(); }, &tag));
+  binding.Unplug("a");
+  loop.RunPending();
+  EXPECT_EQ(device, nullptr);
+  ASSERT_EQ(controller->DeviceCount(), 1);
+  EXPECT_EQ(controller->UnpluggedCount(), 0);
+  EXPECT_EQ(controller->FreeCount(), 1);
+}
+
+class ReaderThreadTest : public DeviceTest {
+protected:
+  struct Received {
+    std::uint8_t ReportID;
+    std::vector<std::uint8_t> Data;
+    std::uint16_t Size;
+    std::thread::id Thread;
+  };
+  void Attach(TJvHidDevice &device) {
+    static const char tag = 0;
+    device.SetOnData(hid::TJvHidDataEvent::fromFunction(
+        [this](TJvHidDevice *, std::uint8_t id, const std::uint8_t *data, std::uint16_t size) {
+          received.push_back({id, {data, data + size}, size, std::this_thread::get_id()});
+        },
+        &tag));
+  }
+  std::vector<Received> received;
+};
+
+TEST_F(ReaderThreadTest, DeliversInputReportsOnTheMainThreadAndStopsCleanly) {
+  Start({"a"});
+  std::unique_ptr<TJvHidDevice> device;
+  ASSERT_TRUE(controller->CheckOutAt(0, device));
+  device->SetThreadSleepTime(10);
+  EXPECT_FALSE(device->ThreadRunning());
+  Attach(*device);
+  ASSERT_TRUE(device->ThreadRunning());
+
+  binding.PushInputReport("a", {7, 1, 2, 3, 4});
+  ASSERT_TRUE(loop.RunUntil([&] { return received.size() == 1; }));
+  EXPECT_EQ(received[0].ReportID, 7);
+  EXPECT_EQ(received[0].Size, 4);
+  EXPECT_EQ(received[0].Data, (std::vector<std::uint8_t>{1, 2, 3, 4}));
+  EXPECT_EQ(received[0].Thread, std::this_thread::get_id());
+
+  binding.PushInputReport("a", {9});
+  ASSERT_TRUE(loop.RunUntil([&] { return received.size() == 2; }));
+  EXPECT_EQ(received[1].ReportID, 9);
+  EXPECT_EQ(received[1].Size, 0);
+
+  // Clearing the handler stops the thread.
+  device->SetOnData({});
+  EXPECT_FALSE(device->ThreadRunning());
+  device.reset();
+  EXPECT_EQ(controller->FreeCount(), 1);
+}
+
+TEST_F(ReaderThreadTest, StopServesAHandOverThatIsStillWaiting) {
+  Start({"a"});
+  std::unique_ptr<TJvHidDevice> device;
+  ASSERT_TRUE(controller->CheckOutAt(0, device));
+  device->SetThreadSleepTime(10);
+  Attach(*device);
+  binding.PushInputReport("a", {3, 5});
+  // Wait for the hand-over to be posted but do not run it: the reader is now blocked.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (loop.Pending() == 0 && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_GT(loop.Pending(), 0u);
+  device.reset(); // must not deadlock
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].ReportID, 3);
+  loop.RunPending(); // the stale wake-up finds nothing to do
+  EXPECT_EQ(received.size(), 1u);
+}
+
+TEST_F(ReaderThreadTest, HandlerMayStopItsOwnThread) {
+  Start({"a"});
+  std::unique_ptr<TJvHidDevice> device;
+  ASSERT_TRUE(controller->CheckOutAt(0, device));
+  device->SetThreadSleepTime(10);
+  static const char tag = 0;
+  int calls = 0;
+  device->SetOnData(hid::TJvHidDataEvent::fromFunction(
+      [&](TJvHidDevice *, std::uint8_t, const std::uint8_t *, std::uint16_t) {
+        ++calls;
+        device.reset();
+      },
+      &tag));
+  binding.PushInputReport("a", {1, 2});
+  ASSERT_TRUE(loop.RunUntil([&] { return device == nullptr; }));
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(controller->FreeCount(), 1);
+}
+
+TEST_F(ReaderThreadTest, UnpluggedDeviceReportsReadErrorsUntilStopped) {
+  Start({"a"});
+  std::unique_ptr<TJvHidDevice> device;
+  ASSERT_TRUE(controller->CheckOutAt(0, device));
+  device->SetThreadSleepTime(10);
+  std::vector<std::uint32_t> errors;
+  static const char tag = 0;
+  device->SetOnDataError(hid::TJvHidDataErrorEvent::fromFunction(
+      [&](TJvHidDevice *, std::uint32_t error) { errors.push_back(error); }, &tag));
+  Attach(*device);
+  binding.Unplug("a");
+  ASSERT_TRUE(loop.RunUntil([&] { return errors.size() >= 2; }));
+  EXPECT_NE(errors[0], 0u);
+  EXPECT_FALSE(device->Plugged());
+  EXPECT_TRUE(device->ThreadRunning()); // the unplug does not stop it
+  device.reset();
+  EXPECT_EQ(controller->DeviceCount(), 0);
+  EXPECT_EQ(controller->UnpluggedCount(), 0);
+}
+
+TEST_F(ReaderThreadTest, NoThreadForAFreeOrQueryOnlyDevice) {
+  auto d = MakeDevice("q");
+  d.Access = VirtualDevice::Access::QueryOnly;
+  binding.Add(d);
+  Start({"a"});
+  TJvHidDevice *free = controller->DeviceList()[1];
+  Attach(*free);
+  EXPECT_FALSE(free->ThreadRunning());
+  std::unique_ptr<TJvHidDevice> query;
+  ASSERT_TRUE(controller->CheckOutAt(0, query));
+  Attach(*query);
+  EXPECT_FALSE(query->ThreadRunning());
+  // A held device starts its reader when checked out with a handler already set.
+  std::unique_ptr<TJvHidDevice> held;
+  ASSERT_TRUE(controller->CheckOutAt(1, held));
+  EXPECT_TRUE(held->ThreadRunning());
+}
+
+} // namespace
