@@ -1,6 +1,7 @@
 #include "tray/ApplicationWindowHook.h"
 
 #include <QEvent>
+#include <QMetaObject>
 #include <QWindowStateChangeEvent>
 
 namespace tray {
@@ -20,8 +21,17 @@ bool ApplicationWindowHook::eventFilter(QObject *watched, QEvent *event) {
   case QEvent::WindowStateChange: {
     const auto *change = static_cast<QWindowStateChangeEvent *>(event);
     const bool wasMinimized = change->oldState().testFlag(Qt::WindowMinimized);
-    if (!wasMinimized && m_window->windowState().testFlag(Qt::WindowMinimized))
-      m_sink(WindowMessage::Minimized);
+    if (!wasMinimized && m_window->windowState().testFlag(Qt::WindowMinimized)) {
+      // Reported once the change has settled: showMinimized() shows the window again right
+      // after the state change, which would undo any hiding done here.
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+            if (m_window && m_sink && m_window->windowState().testFlag(Qt::WindowMinimized))
+              m_sink(WindowMessage::Minimized);
+          },
+          Qt::QueuedConnection);
+    }
     break;
   }
   case QEvent::Show:
