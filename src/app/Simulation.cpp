@@ -1,5 +1,9 @@
 #include "app/Simulation.h"
 
+#include <QCoreApplication>
+
+#include <cstdio>
+
 #include <algorithm>
 #include <numeric>
 
@@ -178,6 +182,22 @@ bool Simulation::RunStep(const ScenarioStep &step, QString &error) {
   }
   if (done) error.clear();
   return done;
+}
+
+std::unique_ptr<Simulation> CreateSimulation(const QString &scenarioFile, QString &error) {
+  if (scenarioFile.isEmpty()) return std::make_unique<Simulation>(DefaultScenario());
+  std::optional<Scenario> scenario = LoadScenario(scenarioFile, error);
+  if (!scenario) return nullptr;
+  return std::make_unique<Simulation>(std::move(*scenario), scenarioFile);
+}
+
+void ConnectToApplication(Simulation &simulation) {
+  QObject::connect(&simulation, &Simulation::QuitRequested, &simulation,
+                   [] { QCoreApplication::exit(0); });
+  QObject::connect(&simulation, &Simulation::StepFailed, &simulation, [](const QString &message) {
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+    QCoreApplication::exit(1);
+  });
 }
 
 } // namespace app

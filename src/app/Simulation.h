@@ -72,4 +72,12 @@ private:
   QTimer m_timer;
 };
 
+// The simulation of --simulate: the default scenario for an empty path, else the file's. None,
+// with `error` set, when the file is refused.
+std::unique_ptr<Simulation> CreateSimulation(const QString &scenarioFile, QString &error);
+
+// Lets the timeline end the application: a quit step with status 0, a failed step with its
+// message on standard error and status 1.
+void ConnectToApplication(Simulation &simulation);
+
 } // namespace app
