@@ -1,0 +1,304 @@
+#include "receiver/ReceiverLogic.h"
+
+#include "framework/MessageLoop.h"
+#include "hid/JvHidDevice.h"
+#include "hid/JvHidDeviceController.h"
+
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+namespace receiver {
+
+namespace {
+
+constexpr std::uint16_t UsagePageGenericDesktop = 1;
+constexpr std::uint16_t UsageMouse = 2;
+constexpr std::uint16_t UsageKeyboard = 6;
+
+void AppendUtf8(std::string &out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// Device strings are outside input: unpaired surrogates become U+FFFD.
+std::string Utf16ToUtf8(const std::u16string &text) {
+  constexpr char32_t Replacement = 0xFFFD;
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char32_t unit = text[i];
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
+      if (i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+        ++i;
+      } else {
+        AppendUtf8(out, Replacement);
+      }
+    } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+      AppendUtf8(out, Replacement);
+    } else {
+      AppendUtf8(out, unit);
+    }
+  }
+  return out;
+}
+
+// TEMPORARY until the shared table lands.
+struct Row {
+  std::uint32_t VendorID, ProductID, Third;
+};
+constexpr Row SupportedDevices[] = {{0x3A7E, 0x0A11, 0}, {0x3A7E, 0x0A12, 0}, {0x2C19, 0x0B21, 14},
+                                    {0x2C19, 0x0B22, 0}, {0x3A7E, 0x0A15, 0}, {0x3A7E, 0x0A16, 0}};
+std::optional<std::size_t> FindSupportedDevice(std::uint16_t vendor, std::uint16_t product) {
+  std::optional<std::size_t> match;
+  for (std::size_t i = 0; i < std::size(SupportedDevices); ++i)
+    if (SupportedDevices[i].VendorID == vendor && SupportedDevices[i].ProductID == product)
+      match = i;
+  return match;
+}
+bool IsAlternativeRow(std::size_t row) {
+  return row > 3;
+}
+
+} // namespace
+
+ReceiverLogic::ReceiverLogic(hid::TJvHidDeviceController &controller,
+                             ReceiverConnection &connection, ReceiverView &view,
+                             TimerPort &tmrStatus, TimerPort &tmrSoftBind,
+                             framework::MessageLoop &loop, TermSource terms)
+    : m_controller(controller), m_connection(connection), m_view(view), m_tmrStatus(tmrStatus),
+      m_tmrSoftBind(tmrSoftBind), m_loop(loop), m_terms(std::move(terms)) {}
+
+ReceiverLogic::~ReceiverLogic() {
+  // The connection must not outlive the device it points at.
+  m_connection.SetCurrentReceiver(nullptr);
+}
+
+std::string ReceiverLogic::GetDeviceName(hid::TJvHidDevice &device) {
+  return Utf16ToUtf8(device.GetProductName());
+}
+
+std::string ReceiverLogic::HexId(std::uint16_t id) {
+  char text[5];
+  std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(id));
+  return text;
+}
+
+void ReceiverLogic::JvHidDeviceController1DeviceChange() {
+  const std::uint64_t generation = ++m_generation;
+  ++m_attempt;
+  ResetToNotConnected();
+  ReleaseDevices();
+  ClaimDevices();
+  m_loop.processPendingMessages();
+  // A change handled in that pump has rebuilt the list and done the walk itself.
+  if (generation != m_generation) return;
+  for (std::size_t i = m_devices.size(); i-- > 0;) {
+    if (TryConnect(*m_devices[i], generation)) return;
+  }
+}
+
+void ReceiverLogic::ResetToNotConnected() {
+  m_connection.SetAltReceiver(false);
+  m_tmrSoftBind.Stop();
+  m_tmrStatus.Stop();
+  m_view.SetLedValue(false);
+  m_view.SetVidText(std::string());
+  m_view.SetPidText(std::string());
+  m_view.SetGaugeValue(0);
+  m_view.SetCpiText(TermText{});
+  m_view.SetBatteryCaption(" ");
+  m_connection.SetCurrentReceiver(nullptr);
+  m_view.SetPairingButtonCaption(m_terms(TermId::tmConnect));
+  m_view.SetPairingButtonEnabled(false);
+}
+
+void ReceiverLogic::ReleaseDevices() {
+  // Taken out of the member first, so nothing reached from a check-in sees a half-empty list.
+  std::vector<std::unique_ptr<hid::TJvHidDevice>> previous = std::move(m_devices);
+  m_devices.clear();
+  for (auto &device : previous)
+    device.reset();
+  m_view.ClearDeviceList();
+  m_view.SetLedValue(false);
+}
+
+void ReceiverLogic::ClaimDevices() {
+  std::unique_ptr<hid::TJvHidDevice> device;
+  while (m_controller.CheckOutNext(device)) {
+    if (!device) break;
+    m_view.AddDeviceEntry(GetDeviceName(*device));
+    device->SetNumInputBuffers(DeviceBuffers);
+    device->SetNumReadBuffers(DeviceBuffers);
+    m_devices.push_back(std::move(device));
+  }
+}
+
+bool ReceiverLogic::TryConnect(hid::TJvHidDevice &device, std::uint64_t generation) {
+  const hid::HIDP_CAPS caps = device.GetCaps();
+  if (caps.UsagePage != UsagePageGenericDesktop) return false;
+  if (caps.Usage != UsageMouse && caps.Usage != UsageKeyboard) return false;
+  if (caps.FeatureReportByteLength == 0) return false;
+  const hid::HIDD_ATTRIBUTES &ids = device.Attributes();
+  const std::optional<std::size_t> row = FindSupportedDevice(ids.VendorID, ids.ProductID);
+  if (!row) return false;
+  m_connection.SetMatchedRow(row);
+  if (IsAlternativeRow(*row)) m_connection.SetAltReceiver(true);
+
+  m_view.SetVidText(HexId(ids.VendorID));
+  m_view.SetPidText(HexId(ids.ProductID));
+  m_connection.SetFeatureLengths(caps.FeatureReportByteLength);
+
+  CommandReport status = m_connection.Request(CmdStatus);
+  if (!m_connection.Exchange(device, status)) return true;
+  m_connection.SetCurrentReceiver(&device);
+  m_bindState1 = status[1];
+  m_bindState2 = status[2];
+  m_view.SetLedValue(true);
+  m_view.SetLedTrueColor(ColorLime);
+  btnCombo_Cmd_Soft_Bind_SWClick();
+  m_tmrStatus.Start();
+  m_view.SetPairingButtonEnabled(true);
+
+  CommandReport battery = m_connection.Request(CmdBattery);
+  if (!m_connection.Exchange(device, battery)) return true;
+  m_view.SetGaugeMax(ConnectedGaugeMax);
+  // The queries pump messages; `device` may be gone afterwards and is not touched again.
+  if (generation == m_generation) RefreshReadouts();
+  return true;
+}
+
+void ReceiverLogic::RefreshReadouts() {
+  btnSystemStatusClick();
+  btnBatteryClick();
+  btnCPIClick();
+}
+
+void ReceiverLogic::btnSystemStatusClick() {
+  m_connection.ExchangeWithAck(CmdStatus);
+}
+
+void ReceiverLogic::btnBatteryClick() {
+  const std::optional<CommandReport> answer = m_connection.ExchangeWithAck(CmdBattery);
+  if (!answer || answer->size() < 2) return;
+  const int level = (*answer)[1] & 0x0F;
+  const double min = m_view.GaugeMin();
+  const double max = m_view.GaugeMax();
+  if (!(level >= min && level <= max)) return;
+  m_view.SetGaugeValue(level);
+  // A scale below one step has no percentage; the bar alone shows the level.
+  const double scale = std::trunc(max);
+  if (!(scale >= 1)) return;
+  const int percent = static_cast<int>(std::trunc(level * 100.0 / scale));
+  m_view.SetBatteryCaption(std::to_string(percent) + "%");
+  const std::uint32_t color = percent < 30 ? ColorRed : percent <= 60 ? ColorYellow : ColorLime;
+  m_view.SetGaugeColorMax(color);
+  m_view.SetGaugeColorMin(color);
+}
+
+void ReceiverLogic::btnCPIClick() {
+  const std::optional<CommandReport> answer = m_connection.ExchangeWithAck(CmdCPI);
+  if (!answer || answer->size() < 2) return;
+  m_view.SetCpiText(m_terms((*answer)[1] >= 10 ? TermId::tmHigh : TermId::tmLow));
+}
+
+void ReceiverLogic::tmrStatusTimer() {
+  if (m_connection.CurrentReceiver() == nullptr) {
+    m_view.SetLedValue(false);
+    return;
+  }
+  const std::uint64_t generation = m_generation;
+  m_tmrStatus.Stop();
+  RefreshReadouts();
+  // A device change inside the queries decided the timer's state itself.
+  if (generation == m_generation) m_tmrStatus.Start();
+  m_loop.processPendingMessages();
+}
+
+void ReceiverLogic::btnCombo_Cmd_Soft_Bind_SWClick() {
+  m_bindTicks = 0;
+  ++m_attempt;
+  hid::TJvHidDevice *const device = m_connection.CurrentReceiver();
+  if (device == nullptr) return;
+  CommandReport status = m_connection.Request(CmdStatus);
+  if (m_connection.Exchange(*device, status)) {
+    m_bindState1 = status[1];
+    m_bindState2 = status[2];
+  }
+  CommandReport pair = m_connection.Request(CmdPair, 0, PairStart);
+  m_connection.SendOnly(pair);
+  m_tmrSoftBind.Start();
+  m_view.SetPairingButtonCaption(m_terms(TermId::tmConnecting));
+  m_view.SetLedTrueColor(ColorRed);
+  m_view.SetLedBlink(true);
+}
+
+ReceiverLogic::TickValues ReceiverLogic::ReadPairingState() {
+  TickValues values;
+  hid::TJvHidDevice *const device = m_connection.CurrentReceiver();
+  if (device == nullptr) return values;
+  CommandReport status = m_connection.Request(CmdStatus);
+  const bool statusOk = m_connection.Exchange(*device, status);
+  if (statusOk) values.First = status[1];
+  if (m_connection.AltReceiver()) {
+    if (statusOk) values.Second = status[2];
+    return values;
+  }
+  CommandReport query = m_connection.Request(CmdQuery, QuerySubCodePairing);
+  if (m_connection.Exchange(*device, query)) values.Second = 256 * query[0] + query[1];
+  return values;
+}
+
+void ReceiverLogic::tmrSoftBindTimer() {
+  ++m_bindTicks;
+  const std::uint64_t attempt = m_attempt;
+  const TickValues values = ReadPairingState();
+  // A value whose exchange failed is missing: it neither sets the baseline nor counts as a
+  // change.
+  if (m_bindTicks < 2) {
+    if (values.First) m_bindState1 = *values.First;
+    if (values.Second) m_bindState2 = *values.Second;
+    return;
+  }
+  const bool changed = (values.First && *values.First != m_bindState1) ||
+                       (values.Second && *values.Second != m_bindState2);
+  if (changed) {
+    m_view.SetPairingButtonCaption(m_terms(TermId::tmConnect));
+    m_view.SetLedTrueColor(ColorLime);
+    m_view.SetLedBlink(false);
+    m_tmrSoftBind.Stop();
+    if (values.First) m_bindState1 = *values.First;
+    if (values.Second) m_bindState2 = *values.Second;
+    m_view.FocusPairingButton();
+    RefreshReadouts();
+    // A new attempt or a device change during the queries owns the pairing state now.
+    if (attempt != m_attempt) return;
+    m_bindTicks = BindTickLimit;
+  }
+  if (m_bindTicks == BindTickLimit) EndPairing();
+}
+
+void ReceiverLogic::EndPairing() {
+  m_tmrSoftBind.Stop();
+  m_view.SetPairingButtonCaption(m_terms(TermId::tmConnect));
+  m_view.SetLedTrueColor(ColorLime);
+  m_view.SetLedBlink(false);
+  m_view.FocusPairingButton();
+  RefreshReadouts();
+}
+
+} // namespace receiver
