@@ -1,0 +1,100 @@
+#include "framework/WindowlessControl.h"
+
+#include <QCoreApplication>
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <gtest/gtest.h>
+
+using namespace framework;
+
+namespace {
+
+// Paints its left half only; counts renders.
+class HalfControl : public WindowlessControl {
+public:
+  using WindowlessControl::SetOpaque;
+  int renders = 0;
+
+protected:
+  void Render(Canvas &canvas) override {
+    ++renders;
+    canvas.SetBrushColor(clRed);
+    canvas.FillRect({0, 0, Width() / 2, Height()});
+  }
+};
+
+struct Recorder {
+  std::vector<QObject *> senders;
+  void Note(QObject *sender) { senders.push_back(sender); }
+};
+
+} // namespace
+
+TEST(WindowlessControl, RepaintRendersAtOnceAndLeavesUnpaintedPixelsTransparent) {
+  HalfControl control;
+  control.SetBounds(3, 4, 10, 6);
+  EXPECT_EQ(control.geometry(), QRect(3, 4, 10, 6));
+  control.Repaint();
+  ASSERT_EQ(control.Buffer().size(), QSize(10, 6));
+  EXPECT_EQ(control.Buffer().pixel(0, 0), 0xFFFF0000u);
+  EXPECT_EQ(qAlpha(control.Buffer().pixel(7, 3)), 0) << "the parent shows through";
+
+  control.SetVisible(false);
+  const int before = control.renders;
+  control.Repaint();
+  EXPECT_EQ(control.renders, before) << "an invisible control draws nothing";
+}
+
+TEST(WindowlessControl, PaintingCopiesTheRenderedImageIntoTheParent) {
+  QWidget parent;
+  parent.resize(30, 20);
+  QPalette pal = parent.palette();
+  pal.setColor(QPalette::Window, Qt::blue);
+  parent.setPalette(pal);
+  parent.setAutoFillBackground(true);
+  auto *control = new HalfControl; // owned by parent
+  control->setParent(&parent);
+  control->SetBounds(5, 5, 10, 10);
+  const QImage shot = parent.grab().toImage();
+  EXPECT_EQ(shot.pixel(6, 6), 0xFFFF0000u);
+  EXPECT_EQ(shot.pixel(12, 6), 0xFF0000FFu) << "transparent part shows the parent";
+  EXPECT_EQ(shot.pixel(20, 6), 0xFF0000FFu);
+}
+
+TEST(WindowlessControl, MouseEventsReachTheirHandlersWithTheControlAsSender) {
+  HalfControl control;
+  control.SetBounds(0, 0, 10, 10);
+  Recorder enter, leave, click;
+  control.SetOnMouseEnter(NotifyEvent::bind<&Recorder::Note>(&enter));
+  control.SetOnMouseLeave(NotifyEvent::bind<&Recorder::Note>(&leave));
+  control.SetOnClick(NotifyEvent::bind<&Recorder::Note>(&click));
+
+  QEnterEvent enterEvent(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+  QCoreApplication::sendEvent(&control, &enterEvent);
+  QEvent leaveEvent(QEvent::Leave);
+  QCoreApplication::sendEvent(&control, &leaveEvent);
+  EXPECT_EQ(enter.senders, std::vector<QObject *>{&control});
+  EXPECT_EQ(leave.senders, std::vector<QObject *>{&control});
+
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent releaseOutside(QEvent::MouseButtonRelease, QPointF(20, 2), QPointF(20, 2),
+                             Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&control, &press);
+  QCoreApplication::sendEvent(&control, &releaseOutside);
+  EXPECT_TRUE(click.senders.empty()) << "released outside: no click";
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&control, &press);
+  QCoreApplication::sendEvent(&control, &release);
+  EXPECT_EQ(click.senders.size(), 1u);
+}
+
+TEST(WindowlessControl, LoadingEndsWithLoaded) {
+  HalfControl control;
+  EXPECT_FALSE(control.Loading());
+  control.BeginLoading();
+  EXPECT_TRUE(control.Loading());
+  control.Loaded();
+  EXPECT_FALSE(control.Loading());
+}

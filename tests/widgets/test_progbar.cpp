@@ -1,0 +1,512 @@
+#include "widgets/TProgBar.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace widgets;
+using framework::TColor;
+
+namespace {
+
+constexpr TColor BatteryBackground = 0x1B192C;
+
+TColor At(const TProgBar &bar, int x, int y) {
+  return framework::FromQRgb(bar.Buffer().pixel(x, y));
+}
+
+// The battery gauge of the main window, with the properties its description stores.
+void MakeBatteryGauge(TProgBar &bar) {
+  bar.SetBounds(150, 72, 24, 105);
+  bar.SetColorBackGnd(BatteryBackground);
+  bar.SetColorMapMode(TColorMapping::cgmStretch);
+  bar.SetColorGrid(framework::clBlack);
+  bar.SetColorMargin(framework::clBlack);
+  bar.SetColorScheme(TColorScheme::csBWG);
+  bar.SetColorMin(framework::clRed);
+  bar.SetColorMax(framework::clLime);
+  bar.SetFrameStyleOuter(TFrameStyle::fsRaised);
+  bar.SetFrameStyleInner(TFrameStyle::fsRaised);
+  bar.SetGridDist(10);
+  bar.SetMarginBottom(1);
+  bar.SetMarginLeft(1);
+  bar.SetMarginRight(1);
+  bar.SetMarginTop(1);
+  bar.SetMax(100);
+  bar.SetDirection(TProgBarDirection::pbdUpward);
+  bar.SetShowColorGradient(false);
+  bar.SetTextAlignment(framework::TAlignment::taCenter);
+  bar.SetTextAngle(90);
+  bar.SetTextDecPlaces(0);
+  bar.SetTextPosX(0);
+  bar.SetTextPosY(10);
+  bar.SetTextVisible(false);
+  bar.SetValue(50);
+}
+
+// A plain gauge for geometry checks: no frames, no grid, red to lime.
+void MakePlainGauge(TProgBar &bar, TProgBarDirection direction) {
+  bar.SetBounds(0, 0, 40, 60);
+  bar.SetTextVisible(false);
+  bar.SetFrameStyleOuter(TFrameStyle::fsNone);
+  bar.SetFrameStyleInner(TFrameStyle::fsNone);
+  bar.SetColorMin(framework::clRed);
+  bar.SetColorMax(framework::clLime);
+  bar.SetColorMargin(framework::clBlack);
+  bar.SetColorBackGnd(framework::clWhite);
+  bar.SetDirection(direction);
+}
+
+struct Counter {
+  int calls = 0;
+  QString lastText;
+  QString replacement;
+  bool replace = false;
+  void OnShow(QObject *, QString &text) {
+    ++calls;
+    lastText = text;
+    if (replace) text = replacement;
+  }
+};
+
+bool SameImage(const QImage &a, const QImage &b) {
+  if (a.size() != b.size()) return false;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if (a.pixel(x, y) != b.pixel(x, y)) return false;
+  return true;
+}
+
+} // namespace
+
+TEST(TProgBar, ConstructorValues) {
+  TProgBar bar;
+  EXPECT_EQ(bar.Width(), 300);
+  EXPECT_EQ(bar.Height(), 28);
+  EXPECT_EQ(bar.ColorMin(), framework::clBlue);
+  EXPECT_EQ(bar.ColorMax(), framework::clRed);
+  EXPECT_EQ(bar.ColorTable()[0], 0xFF0000u);
+  EXPECT_EQ(bar.ColorTable()[1023], 0x0000FFu);
+  EXPECT_EQ(bar.FrameStyleOuter(), TFrameStyle::fsRaised);
+  EXPECT_EQ(bar.FrameStyleInner(), TFrameStyle::fsLowered);
+  EXPECT_EQ(bar.Direction(), TProgBarDirection::pbdRightward);
+  EXPECT_EQ(bar.ColorMapMode(), TColorMapping::cgmStretch);
+  EXPECT_EQ(bar.Value(), 10.0);
+  EXPECT_EQ(bar.MarginLeft(), 4);
+  EXPECT_EQ(bar.TextPosX(), 10);
+  EXPECT_TRUE(bar.TextVisible());
+  EXPECT_EQ(bar.FrameColorShadow(), framework::clGray);
+  EXPECT_EQ(bar.FrameColorLight(), framework::clWhite);
+}
+
+TEST(TProgBar, BatteryGaugeExtentsFollowTheLevel) {
+  const int expected[] = {0, 17, 34, 52, 69, 86, 103};
+  for (int level = 0; level <= 6; ++level)
+    EXPECT_EQ(TProgBar::BarExtent(103, level, 0, 6), expected[level]) << level;
+  EXPECT_EQ(TProgBar::BarExtent(103, 50, 0, 100), 52) << "51.5 rounds to the even neighbour";
+
+  TProgBar bar;
+  MakeBatteryGauge(bar);
+  EXPECT_EQ(At(bar, 12, 52), framework::clRed) << "Max 100, Value 50: extent 52";
+  EXPECT_EQ(At(bar, 12, 51), BatteryBackground);
+
+  bar.SetMax(6);
+  for (int level = 1; level <= 5; ++level) {
+    bar.SetValue(level);
+    const int top = 104 - expected[level];
+    EXPECT_EQ(At(bar, 12, top), framework::clRed) << level;
+    EXPECT_EQ(At(bar, 5, top), framework::clRed) << level;
+    EXPECT_EQ(At(bar, 12, top - 1), BatteryBackground) << level;
+  }
+
+  bar.SetValue(0);
+  for (int y = 3; y <= 101; ++y)
+    EXPECT_EQ(At(bar, 12, y), BatteryBackground) << "no bar and no grid line at row " << y;
+
+  bar.SetValue(6);
+  for (int y = 3; y <= 101; ++y)
+    EXPECT_NE(At(bar, 12, y), BatteryBackground) << "full bar, row " << y;
+}
+
+TEST(TProgBar, GridRowsStartOnTheInnerBottomRowAndStopAtTheBarTop) {
+  TProgBar bar;
+  MakeBatteryGauge(bar);
+  bar.SetFrameStyleOuter(TFrameStyle::fsNone);
+  bar.SetFrameStyleInner(TFrameStyle::fsNone);
+  bar.SetMax(6);
+  bar.SetValue(3); // bar rows 52..103
+  for (int y = 52; y <= 103; ++y) {
+    const bool gridRow = (103 - y) % 10 == 0;
+    EXPECT_EQ(At(bar, 1, y), gridRow ? framework::clBlack : framework::clRed) << y;
+    EXPECT_EQ(At(bar, 22, y), gridRow ? framework::clBlack : framework::clRed) << y;
+  }
+  EXPECT_EQ(At(bar, 12, 43), BatteryBackground) << "no grid line above the bar";
+  EXPECT_EQ(At(bar, 23, 103), framework::clBlack) << "margin band";
+
+  for (int dist : {0, 1}) {
+    bar.SetGridDist(dist);
+    EXPECT_EQ(At(bar, 12, 103), framework::clRed) << "grid distance " << dist;
+    EXPECT_EQ(At(bar, 12, 93), framework::clRed) << "grid distance " << dist;
+  }
+}
+
+TEST(TProgBar, RaisedFramesOfTheBatteryGauge) {
+  TProgBar bar;
+  MakeBatteryGauge(bar);
+  const TColor margin = 0xFF00FF;
+  bar.SetColorMargin(margin);
+  bar.SetFrameStyleInner(TFrameStyle::fsNone);
+  // Outer frame on (0, 0, 24, 105).
+  EXPECT_EQ(At(bar, 1, 2), framework::clWhite);
+  EXPECT_EQ(At(bar, 1, 102), framework::clWhite);
+  EXPECT_EQ(At(bar, 1, 1), framework::clWhite);
+  EXPECT_EQ(At(bar, 21, 1), framework::clWhite);
+  EXPECT_EQ(At(bar, 1, 104), framework::clBlack);
+  EXPECT_EQ(At(bar, 22, 104), framework::clBlack);
+  EXPECT_EQ(At(bar, 23, 104), framework::clBlack);
+  EXPECT_EQ(At(bar, 23, 1), framework::clBlack);
+  EXPECT_EQ(At(bar, 0, 0), framework::clGray);
+  EXPECT_EQ(At(bar, 0, 103), framework::clGray);
+  EXPECT_EQ(At(bar, 22, 50), framework::clGray);
+  EXPECT_EQ(At(bar, 12, 103), framework::clGray);
+  EXPECT_EQ(At(bar, 1, 103), framework::clGray);
+  EXPECT_EQ(At(bar, 0, 104), margin) << "corner";
+  EXPECT_EQ(At(bar, 23, 0), margin) << "corner";
+
+  // Inner frame on (1, 1, 23, 104): its corner pixels are the only margin colour inside.
+  bar.SetFrameStyleOuter(TFrameStyle::fsNone);
+  bar.SetFrameStyleInner(TFrameStyle::fsRaised);
+  EXPECT_EQ(At(bar, 1, 103), margin);
+  EXPECT_EQ(At(bar, 22, 1), margin);
+  EXPECT_EQ(At(bar, 2, 2), framework::clWhite);
+  EXPECT_EQ(At(bar, 12, 103), framework::clBlack);
+  EXPECT_EQ(At(bar, 22, 50), framework::clBlack);
+  EXPECT_EQ(At(bar, 21, 50), framework::clGray);
+  EXPECT_EQ(At(bar, 12, 102), framework::clGray);
+  EXPECT_EQ(At(bar, 0, 0), margin) << "outside the inner frame";
+
+  // Lowered exchanges dark and light.
+  bar.SetFrameStyleInner(TFrameStyle::fsLowered);
+  EXPECT_EQ(At(bar, 2, 2), framework::clBlack);
+  EXPECT_EQ(At(bar, 12, 103), framework::clWhite);
+  bar.SetColorScheme(TColorScheme::csSystem);
+  EXPECT_EQ(bar.FrameColorShadow(), framework::clBtnShadow);
+  EXPECT_EQ(bar.FrameColorLight(), framework::clBtnHighlight);
+  EXPECT_EQ(At(bar, 12, 103), framework::ColorToRGB(framework::clBtnHighlight));
+}
+
+TEST(TProgBar, SimpleEmbossedAndEngravedOutlines) {
+  TProgBar bar;
+  MakePlainGauge(bar, TProgBarDirection::pbdRightward);
+  bar.SetValue(0);
+  bar.SetFrameStyleOuter(TFrameStyle::fsSimple);
+  EXPECT_EQ(At(bar, 39, 59), framework::clGray);
+  EXPECT_EQ(At(bar, 0, 0), framework::clGray);
+  bar.SetFrameStyleOuter(TFrameStyle::fsEmbossed);
+  EXPECT_EQ(At(bar, 0, 10), framework::clWhite);
+  EXPECT_EQ(At(bar, 39, 10), framework::clGray);
+  EXPECT_EQ(At(bar, 38, 10), framework::clWhite);
+  EXPECT_EQ(At(bar, 0, 59), framework::clBlack) << "corner in the margin colour";
+  bar.SetFrameStyleOuter(TFrameStyle::fsEngraved);
+  EXPECT_EQ(At(bar, 0, 10), framework::clGray);
+  EXPECT_EQ(At(bar, 39, 10), framework::clWhite);
+  EXPECT_EQ(At(bar, 1, 10), framework::clWhite);
+}
+
+TEST(TProgBar, SolidBarGrowsFromItsBaseInEveryDirection) {
+  // Inner area (4, 4, 36, 56); spans 52 vertical, 32 horizontal; value 50 of 100.
+  struct Case {
+    TProgBarDirection dir;
+    QPoint inside, outside;
+  };
+  const Case cases[] = {
+      {TProgBarDirection::pbdUpward, {20, 30}, {20, 29}},
+      {TProgBarDirection::pbdDownward, {20, 29}, {20, 30}},
+      {TProgBarDirection::pbdLeftward, {20, 30}, {19, 30}},
+      {TProgBarDirection::pbdRightward, {19, 30}, {20, 30}},
+  };
+  for (const Case &c : cases) {
+    TProgBar bar;
+    MakePlainGauge(bar, c.dir);
+    bar.SetValue(50);
+    EXPECT_EQ(At(bar, c.inside.x(), c.inside.y()), framework::clRed) << int(c.dir);
+    EXPECT_EQ(At(bar, c.outside.x(), c.outside.y()), framework::clWhite) << int(c.dir);
+  }
+}
+
+TEST(TProgBar, ColourTableInterpolatesBetweenMinAndMax) {
+  TProgBar bar;
+  bar.SetColorMin(framework::clRed);
+  bar.SetColorMax(framework::clLime);
+  const auto &t = bar.ColorTable();
+  EXPECT_EQ(t[0], 0x0000FFu);
+  EXPECT_EQ(t[1], 0x0000FEu);
+  EXPECT_EQ(t[511], 0x007F7Fu);
+  EXPECT_EQ(t[512], 0x007F7Fu);
+  EXPECT_EQ(t[1022], 0x00FE00u);
+  EXPECT_EQ(t[1023], 0x00FF00u);
+
+  bar.SetColorMax(framework::clYellow);
+  bar.SetColorMin(framework::clYellow);
+  for (TColor c : bar.ColorTable())
+    ASSERT_EQ(c, framework::clYellow);
+
+  // System colours mix by their raw low bytes, and the result has a zero high byte.
+  EXPECT_EQ(TProgBar::MixColor(framework::clBtnFace, 0x00000F, 0.0), 0x00000Fu);
+  EXPECT_EQ(TProgBar::MixColor(0, 0xFFFFFF, 2.0), 0xFFFFFFu) << "fraction clamped";
+  EXPECT_EQ(TProgBar::MixColor(0xFFFFFF, 0, -1.0), 0xFFFFFFu);
+}
+
+TEST(TProgBar, GradientModesPlaceTheTableOverTheBar) {
+  TProgBar bar;
+  MakePlainGauge(bar, TProgBarDirection::pbdUpward); // inner rows 4..55, S = 52
+  bar.SetShowColorGradient(true);
+  bar.SetValue(50); // extent 26: rows 30..55
+  const auto &t = bar.ColorTable();
+
+  bar.SetColorMapMode(TColorMapping::cgmStretch);
+  EXPECT_EQ(At(bar, 20, 55), t[0]) << "base line is entry 0";
+  EXPECT_EQ(At(bar, 20, 30), t[static_cast<std::size_t>(std::nearbyint(25 * 1023.0 / 26))]);
+
+  bar.SetColorMapMode(TColorMapping::cgmMove);
+  EXPECT_EQ(At(bar, 20, 30), t[1023]) << "tip line is entry 1023";
+  EXPECT_EQ(At(bar, 20, 55), t[1023 - static_cast<std::size_t>(std::nearbyint(25 * 1023.0 / 52))]);
+
+  bar.SetColorMapMode(TColorMapping::cgmCover);
+  EXPECT_EQ(At(bar, 20, 55), t[0]);
+  EXPECT_EQ(At(bar, 20, 30), t[static_cast<std::size_t>(std::nearbyint(25 * 1023.0 / 52))]);
+  EXPECT_EQ(At(bar, 20, 29), framework::clWhite);
+
+  bar.SetColorMax(framework::clBlue);
+  bar.SetColorMin(framework::clBlue);
+  for (auto mode : {TColorMapping::cgmCover, TColorMapping::cgmStretch, TColorMapping::cgmMove}) {
+    bar.SetColorMapMode(mode);
+    for (int y = 30; y <= 55; ++y)
+      ASSERT_EQ(At(bar, 20, y), framework::clBlue) << "one-colour bar, row " << y;
+  }
+}
+
+TEST(TProgBar, OutOfRangeValuesAndAnEmptyScaleDoNotFail) {
+  TProgBar bar;
+  MakePlainGauge(bar, TProgBarDirection::pbdUpward);
+  bar.SetShowColorGradient(true);
+  bar.SetGridDist(3);
+  bar.SetColorMapMode(TColorMapping::cgmCover);
+  bar.SetValue(250); // the bar runs through the margin: cover indices beyond 1023 are clamped
+  EXPECT_EQ(At(bar, 20, 0), bar.ColorMax());
+  bar.SetColorMapMode(TColorMapping::cgmMove);
+  EXPECT_EQ(At(bar, 20, 54), bar.ColorMin()) << "move indices below 0 are clamped";
+  bar.SetValue(1e300);
+  bar.SetValue(-1e300);
+  bar.SetValue(std::numeric_limits<double>::quiet_NaN());
+  bar.SetValue(-40);
+  EXPECT_EQ(At(bar, 20, 55), framework::clWhite) << "a negative value draws no bar";
+
+  bar.SetMax(0);
+  bar.SetValue(0);
+  bar.SetValue(5);
+  EXPECT_EQ(At(bar, 20, 55), framework::clWhite) << "Max equal to Min draws no bar";
+  EXPECT_EQ(TProgBar::BarExtent(100, 5, 3, 3), 0);
+  EXPECT_EQ(TProgBar::BarExtent(100, 0, 0, 0), 0);
+
+  for (auto dir : {TProgBarDirection::pbdDownward, TProgBarDirection::pbdLeftward,
+                   TProgBarDirection::pbdRightward}) {
+    TProgBar other;
+    MakePlainGauge(other, dir);
+    other.SetShowColorGradient(true);
+    other.SetGridDist(2);
+    other.SetMarginLeft(-2000000000);
+    other.SetMarginTop(-2000000000);
+    other.SetValue(1e12);
+    other.SetMarginLeft(2000000000);
+    other.SetMarginRight(-2000000000);
+  }
+}
+
+TEST(TProgBar, FormatValue) {
+  EXPECT_EQ(TProgBar::FormatValue(50, 0), "50");
+  EXPECT_EQ(TProgBar::FormatValue(50, 2), "50.00");
+  EXPECT_EQ(TProgBar::FormatValue(0.125, 2), "0.13");
+  EXPECT_EQ(TProgBar::FormatValue(2.5, 0), "3") << "halves go up, away from zero";
+  EXPECT_EQ(TProgBar::FormatValue(-2.5, 0), "-3");
+  EXPECT_EQ(TProgBar::FormatValue(9.996, 2), "10.00");
+  EXPECT_EQ(TProgBar::FormatValue(-0.004, 2), "0.00");
+  EXPECT_EQ(TProgBar::FormatValue(0, 0), "0");
+  EXPECT_EQ(TProgBar::FormatValue(1234567.0, 1), "1234567.0");
+  EXPECT_EQ(TProgBar::FormatValue(0.000123, 10), "0.0001230000");
+
+  EXPECT_EQ(TProgBar::FormatValue(50, -2), " 5.0E+0001");
+  EXPECT_EQ(TProgBar::FormatValue(-50, -2), "-5.0E+0001");
+  EXPECT_EQ(TProgBar::FormatValue(0, -2), " 0.0E+0000");
+  EXPECT_EQ(TProgBar::FormatValue(0.05, -2), " 5.0E-0002");
+  EXPECT_EQ(TProgBar::FormatValue(99.5, -2), " 1.0E+0002");
+  EXPECT_EQ(TProgBar::FormatValue(1.25, -2), " 1.3E+0000");
+
+  EXPECT_EQ(TProgBar::FormatValue(50, -1), " 5.0E+01");
+  EXPECT_EQ(TProgBar::FormatValue(-0.00001, -1), "-1.0E-05");
+  EXPECT_EQ(TProgBar::FormatValue(1e100, -1), "********");
+  EXPECT_EQ(TProgBar::FormatValue(-3e-150, -1), "********");
+  EXPECT_EQ(TProgBar::FormatValue(std::numeric_limits<double>::infinity(), 0), "INF");
+}
+
+TEST(TProgBar, SettersClampTheTextProperties) {
+  TProgBar bar;
+  bar.SetBounds(0, 0, 24, 105);
+  bar.SetTextPosX(1000);
+  EXPECT_EQ(bar.TextPosX(), 24);
+  bar.SetTextPosX(-3);
+  EXPECT_EQ(bar.TextPosX(), 0);
+  bar.SetTextPosY(106);
+  EXPECT_EQ(bar.TextPosY(), 105);
+  bar.SetTextAngle(400);
+  EXPECT_EQ(bar.TextAngle(), 360);
+  bar.SetTextAngle(-1);
+  EXPECT_EQ(bar.TextAngle(), 0);
+  bar.SetTextDecPlaces(-5);
+  EXPECT_EQ(bar.TextDecPlaces(), -2);
+  bar.SetTextDecPlaces(11);
+  EXPECT_EQ(bar.TextDecPlaces(), 10);
+  bar.SetGridDist(-4);
+  EXPECT_EQ(bar.GridDist(), -4) << "stored unchanged";
+}
+
+TEST(TProgBar, OnlySettersWithoutEqualityTestRepaintForAnUnchangedValue) {
+  TProgBar bar;
+  Counter counter;
+  bar.SetOnShowValue(TBeforeShowValueEvent::bind<&Counter::OnShow>(&counter));
+  auto renders = [&](auto &&action) {
+    const int before = counter.calls;
+    action();
+    return counter.calls - before;
+  };
+  EXPECT_EQ(renders([&] { bar.SetValue(bar.Value()); }), 0);
+  EXPECT_EQ(renders([&] { bar.SetMax(bar.Max()); }), 0);
+  EXPECT_EQ(renders([&] { bar.SetColorMargin(bar.ColorMargin()); }), 0);
+  EXPECT_EQ(renders([&] { bar.SetGridDist(bar.GridDist()); }), 0);
+  EXPECT_EQ(renders([&] { bar.SetDirection(bar.Direction()); }), 0);
+  EXPECT_EQ(renders([&] { bar.SetColorScheme(bar.ColorScheme()); }), 0);
+  EXPECT_EQ(renders([&] { bar.SetValue(11); }), 1);
+  EXPECT_EQ(renders([&] { bar.SetColorMin(bar.ColorMin()); }), 1);
+  EXPECT_EQ(renders([&] { bar.SetColorMax(bar.ColorMax()); }), 1);
+  EXPECT_EQ(renders([&] { bar.SetTextAngle(bar.TextAngle()); }), 1);
+  EXPECT_EQ(renders([&] { bar.SetTextPosX(bar.TextPosX()); }), 1);
+  EXPECT_EQ(renders([&] { bar.SetTextDecPlaces(bar.TextDecPlaces()); }), 1);
+  EXPECT_EQ(renders([&] { bar.SetTextVisible(true); }), 1);
+  EXPECT_EQ(renders([&] { bar.SetBackGroundImg(""); }), 1);
+  EXPECT_EQ(counter.lastText, "11");
+}
+
+TEST(TProgBar, ValueTextIsCentredOnItsPositionAndTheHandlerMayReplaceIt) {
+  TProgBar bar;
+  bar.SetBounds(0, 0, 100, 100);
+  bar.SetColorBackGnd(framework::clBlack);
+  bar.SetFrameStyleOuter(TFrameStyle::fsNone);
+  bar.SetFrameStyleInner(TFrameStyle::fsNone);
+  bar.SetValue(0);
+  framework::FontDesc font;
+  font.Height = -13;
+  font.Bold = true;
+  font.Color = framework::clWhite;
+  bar.SetFont(font);
+  bar.SetTextPosX(50);
+  bar.SetTextPosY(50);
+  bar.SetTextDecPlaces(4); // "0.0000": wide
+  for (int angle : {0, 90}) {
+    bar.SetTextAngle(angle);
+    int minX = 100, maxX = -1, minY = 100, maxY = -1;
+    for (int y = 0; y < 100; ++y)
+      for (int x = 0; x < 100; ++x)
+        if (At(bar, x, y) == framework::clWhite) {
+          minX = std::min(minX, x);
+          maxX = std::max(maxX, x);
+          minY = std::min(minY, y);
+          maxY = std::max(maxY, y);
+        }
+    ASSERT_GE(maxX, 0) << "no text at angle " << angle;
+    EXPECT_NEAR((minX + maxX) / 2.0, 50, 4) << angle;
+    EXPECT_NEAR((minY + maxY) / 2.0, 50, 4) << angle;
+    if (angle == 0)
+      EXPECT_GT(maxX - minX, maxY - minY);
+    else
+      EXPECT_GT(maxY - minY, maxX - minX);
+  }
+
+  Counter counter;
+  counter.replace = true;
+  bar.SetOnShowValue(TBeforeShowValueEvent::bind<&Counter::OnShow>(&counter));
+  bar.SetTextVisible(true);
+  EXPECT_EQ(counter.lastText, "0.0000");
+  const QImage emptyText = bar.Buffer().copy();
+  bar.SetTextVisible(false);
+  EXPECT_TRUE(SameImage(emptyText, bar.Buffer())) << "the handler's empty text draws nothing";
+}
+
+TEST(TProgBar, BackgroundPictureLoadsOnlyFromAReadableBitmap) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString good = dir.filePath("back.bmp");
+  QImage picture(2, 1, QImage::Format_RGB32);
+  picture.setPixel(0, 0, framework::ToQRgb(framework::clYellow));
+  picture.setPixel(1, 0, framework::ToQRgb(framework::clBlue));
+  ASSERT_TRUE(picture.save(good, "BMP"));
+
+  TProgBar bar;
+  MakePlainGauge(bar, TProgBarDirection::pbdUpward);
+  bar.SetValue(0);
+  bar.SetBackGroundImg(dir.filePath("missing.bmp"));
+  EXPECT_EQ(bar.BackGroundImg(), "");
+  bar.SetBackGroundImg(good);
+  EXPECT_EQ(bar.BackGroundImg(), good);
+  EXPECT_EQ(At(bar, 4, 30), framework::clYellow) << "stretched over the inner area";
+  EXPECT_EQ(At(bar, 35, 30), framework::clBlue);
+  EXPECT_EQ(At(bar, 36, 30), framework::clBlack) << "margin";
+
+  const QString junk = dir.filePath("junk.bmp");
+  {
+    QFile f(junk);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("BM not really a bitmap");
+  }
+  bar.SetBackGroundImg(junk);
+  EXPECT_EQ(bar.BackGroundImg(), good) << "a file that does not load keeps the old name";
+  EXPECT_EQ(At(bar, 4, 30), framework::clYellow);
+
+  bar.SetBackGroundImg("");
+  EXPECT_EQ(bar.BackGroundImg(), "");
+  EXPECT_EQ(At(bar, 4, 30), framework::clWhite);
+}
+
+TEST(TProgBar, AssignCopiesEveryGaugeProperty) {
+  TProgBar source;
+  MakeBatteryGauge(source);
+  source.SetShowColorGradient(true);
+  source.SetColorScheme(TColorScheme::csSystem);
+  source.SetTextDecPlaces(-1);
+  Counter counter;
+  source.SetOnShowValue(TBeforeShowValueEvent::bind<&Counter::OnShow>(&counter));
+
+  TProgBar copy;
+  copy.SetBounds(0, 0, 24, 105);
+  EXPECT_TRUE(copy.Assign(&source));
+  EXPECT_EQ(copy.ColorTable(), source.ColorTable());
+  EXPECT_EQ(copy.FrameColorShadow(), framework::clBtnShadow);
+  EXPECT_EQ(copy.ColorScheme(), TColorScheme::csSystem);
+  EXPECT_EQ(copy.GridDist(), 10);
+  EXPECT_EQ(copy.MarginTop(), 1);
+  EXPECT_EQ(copy.Direction(), TProgBarDirection::pbdUpward);
+  EXPECT_EQ(copy.TextDecPlaces(), -1);
+  EXPECT_EQ(copy.TextAngle(), 90);
+  EXPECT_EQ(copy.OnShowValue(), source.OnShowValue());
+  EXPECT_TRUE(SameImage(copy.Buffer(), source.Buffer()));
+  EXPECT_EQ(copy.Left(), 0) << "position is not a gauge property";
+
+  TProgBar third;
+  EXPECT_TRUE(source.AssignTo(&third));
+  EXPECT_EQ(third.Value(), 50.0);
+  QObject other;
+  EXPECT_FALSE(copy.Assign(&other));
+  EXPECT_FALSE(copy.AssignTo(&other));
+  EXPECT_FALSE(copy.Assign(nullptr));
+}
