@@ -1,0 +1,233 @@
+// The real program on the offscreen platform, driven by scenario files; the trace it writes is
+// what these tests read.
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+struct Trace {
+  std::vector<QJsonObject> Events;
+
+  std::vector<QJsonObject> States() const { return Of("state"); }
+  std::vector<QJsonObject> Of(const QString &kind) const {
+    std::vector<QJsonObject> out;
+    for (const QJsonObject &e : Events)
+      if (e.value("ev").toString() == kind) out.push_back(e);
+    return out;
+  }
+  // Feature-report writes whose command code (byte 1) is `code`.
+  std::vector<QJsonObject> Writes(int code) const {
+    std::vector<QJsonObject> out;
+    for (const QJsonObject &e : Of("feature")) {
+      const QStringList bytes = e.value("bytes").toString().split(' ');
+      if (e.value("op").toString() == "set" && bytes.size() > 1 &&
+          bytes[1].toInt(nullptr, 16) == code)
+        out.push_back(e);
+    }
+    return out;
+  }
+  QJsonObject LastState() const {
+    const auto states = States();
+    return states.empty() ? QJsonObject() : states.back();
+  }
+};
+
+long long T(const QJsonObject &event) {
+  return event.value("t").toInteger();
+}
+
+bool Pairing(const QJsonObject &state) {
+  return state.value("timers").toObject().value("pairing").toBool();
+}
+QString LedColor(const QJsonObject &state) {
+  return state.value("led").toObject().value("color").toString();
+}
+bool LedBlink(const QJsonObject &state) {
+  return state.value("led").toObject().value("blink").toBool();
+}
+bool LedOn(const QJsonObject &state) {
+  return state.value("led").toObject().value("value").toBool();
+}
+
+constexpr const char *Red = "0x000000FF";
+constexpr const char *Lime = "0x0000FF00";
+
+// Runs the program on one scenario of the data folder and reads its trace.
+std::optional<Trace> RunScenario(const QString &scenario, int timeoutMs) {
+  QTemporaryDir home;
+  if (!home.isValid()) {
+    ADD_FAILURE() << "no temporary directory";
+    return std::nullopt;
+  }
+  const QString tracePath = home.filePath("trace.jsonl");
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("HOME", home.path());
+  env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+  env.insert("LANG", "C.UTF-8");
+  env.remove("LC_ALL");
+  env.remove("LC_CTYPE");
+  process.setProcessEnvironment(env);
+  process.setWorkingDirectory(home.path());
+  process.start(QUELVANE_BINARY, {"--simulate=" + QString(QUELVANE_TEST_DATA) + "/" + scenario,
+                                  "--trace=" + tracePath});
+  if (!process.waitForStarted(10000)) {
+    ADD_FAILURE() << "the program did not start";
+    return std::nullopt;
+  }
+  if (!process.waitForFinished(timeoutMs)) {
+    process.kill();
+    process.waitForFinished(5000);
+    ADD_FAILURE() << "the program did not end on its own; stderr: "
+                  << process.readAllStandardError().toStdString();
+    return std::nullopt;
+  }
+  EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+  QFile file(tracePath);
+  if (!file.open(QIODevice::ReadOnly)) {
+    ADD_FAILURE() << "no trace written";
+    return std::nullopt;
+  }
+  Trace trace;
+  while (!file.atEnd()) {
+    const QByteArray line = file.readLine().trimmed();
+    if (line.isEmpty()) continue;
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
+    if (!doc.isObject()) {
+      ADD_FAILURE() << "trace line is not an object: " << line.toStdString();
+      return std::nullopt;
+    }
+    trace.Events.push_back(doc.object());
+  }
+  return trace;
+}
+
+TEST(E2eReceiver, ReadoutsShowBatteryAndFollowTheCpi) {
+  const auto trace = RunScenario("receiver_readouts.json", 30000);
+  ASSERT_TRUE(trace);
+  const QJsonObject last = trace->LastState();
+  ASSERT_FALSE(last.isEmpty());
+  EXPECT_TRUE(LedOn(last));
+  EXPECT_EQ(last.value("vid").toString(), "3A7E");
+  EXPECT_EQ(last.value("pid").toString(), "0A11");
+  const QJsonObject gauge = last.value("gauge").toObject();
+  EXPECT_EQ(gauge.value("max").toDouble(), 6);
+  EXPECT_EQ(gauge.value("value").toDouble(), 5);
+  EXPECT_EQ(gauge.value("color").toString(), Lime);
+  EXPECT_EQ(last.value("label").toString(), "83%");
+  EXPECT_EQ(last.value("cpi").toString(), "HIGH");
+  bool sawLow = false;
+  for (const QJsonObject &state : trace->States())
+    sawLow = sawLow || state.value("cpi").toString() == "LOW";
+  EXPECT_TRUE(sawLow);
+}
+
+TEST(E2eReceiver, AReceiverThatNeverAcknowledgesGetsFiveExchangesAQuery) {
+  const auto trace = RunScenario("receiver_no_ack.json", 30000);
+  ASSERT_TRUE(trace);
+  // The CPI command is only ever sent by the acknowledged query.
+  const auto cpi = trace->Writes(11);
+  ASSERT_FALSE(cpi.empty());
+  EXPECT_EQ(cpi.size() % 5, 0u);
+  // The answers are still used.
+  EXPECT_EQ(trace->LastState().value("cpi").toString(), "HIGH");
+  EXPECT_EQ(trace->LastState().value("label").toString(), "50%");
+}
+
+TEST(E2eReceiver, UnpluggingTheReceiverLeavesTheNotConnectedState) {
+  const auto trace = RunScenario("receiver_unplug.json", 30000);
+  ASSERT_TRUE(trace);
+  bool connected = false;
+  for (const QJsonObject &state : trace->States())
+    connected = connected || LedOn(state);
+  EXPECT_TRUE(connected);
+  const QJsonObject last = trace->LastState();
+  EXPECT_FALSE(LedOn(last));
+  EXPECT_EQ(last.value("vid").toString(), "");
+  EXPECT_EQ(last.value("pid").toString(), "");
+  EXPECT_EQ(last.value("cpi").toString(), "");
+  EXPECT_EQ(last.value("label").toString(), " ");
+  EXPECT_EQ(last.value("gauge").toObject().value("value").toDouble(), 0);
+  const QJsonObject button = last.value("button").toObject();
+  EXPECT_EQ(button.value("caption").toString(), "&Connect");
+  EXPECT_FALSE(button.value("enabled").toBool());
+  const QJsonObject timers = last.value("timers").toObject();
+  EXPECT_FALSE(timers.value("status").toBool());
+  EXPECT_FALSE(timers.value("pairing").toBool());
+}
+
+TEST(E2eReceiver, PluggingAnUnrelatedDeviceStartsANewPairingAttempt) {
+  const auto trace = RunScenario("receiver_unrelated_plug.json", 30000);
+  ASSERT_TRUE(trace);
+  const auto pairs = trace->Writes(8);
+  ASSERT_EQ(pairs.size(), 2u);
+  // Between the two attempts the first one had ended.
+  bool endedBetween = false;
+  for (const QJsonObject &state : trace->States())
+    if (T(state) > T(pairs[0]) && T(state) < T(pairs[1]) && !Pairing(state) && LedOn(state))
+      endedBetween = true;
+  EXPECT_TRUE(endedBetween);
+  const QJsonObject last = trace->LastState();
+  EXPECT_TRUE(Pairing(last));
+  EXPECT_TRUE(LedOn(last));
+  EXPECT_TRUE(LedBlink(last));
+  EXPECT_EQ(LedColor(last), Red);
+  EXPECT_EQ(last.value("button").toObject().value("caption").toString(), "&Connecting");
+}
+
+// Time from the pair request to the first state that shows the attempt over.
+std::optional<long long> AttemptLength(const Trace &trace) {
+  const auto pairs = trace.Writes(8);
+  if (pairs.size() != 1) return std::nullopt;
+  for (const QJsonObject &state : trace.States())
+    if (T(state) >= T(pairs[0]) && !Pairing(state) && LedColor(state) == Lime && !LedBlink(state))
+      return T(state) - T(pairs[0]);
+  return std::nullopt;
+}
+
+TEST(E2eReceiver, APairingChangeOnTheSecondTickEndsTheAttemptAfterAboutTwoSeconds) {
+  const auto trace = RunScenario("receiver_pair_change.json", 30000);
+  ASSERT_TRUE(trace);
+  bool blinkedRed = false;
+  for (const QJsonObject &state : trace->States())
+    blinkedRed = blinkedRed || (Pairing(state) && LedBlink(state) && LedColor(state) == Red);
+  EXPECT_TRUE(blinkedRed);
+  const auto length = AttemptLength(*trace);
+  ASSERT_TRUE(length);
+  EXPECT_GE(*length, 1800);
+  EXPECT_LE(*length, 2900);
+  // One pairing-state query per tick: tick 1 took the baseline, tick 2 saw the change.
+  const auto queries = trace->Writes(3);
+  long long before = 0;
+  for (const QJsonObject &q : queries)
+    before += T(q) <= T(trace->Writes(8)[0]) + *length ? 1 : 0;
+  EXPECT_EQ(before, 2);
+}
+
+TEST(E2eReceiver, WithoutAChangeTheLedTurnsSteadyLimeAfterSixteenSeconds) {
+  const auto trace = RunScenario("receiver_pair_timeout.json", 60000);
+  ASSERT_TRUE(trace);
+  const auto length = AttemptLength(*trace);
+  ASSERT_TRUE(length);
+  EXPECT_GE(*length, 15800);
+  EXPECT_LE(*length, 17500);
+  EXPECT_EQ(trace->Writes(3).size(), 16u);
+  const QJsonObject last = trace->LastState();
+  EXPECT_EQ(LedColor(last), Lime);
+  EXPECT_FALSE(LedBlink(last));
+  EXPECT_EQ(last.value("button").toObject().value("caption").toString(), "&Connect");
+}
+
+} // namespace
