@@ -195,11 +195,12 @@ void TJvHidDevice::HandleUnplug() {
   CloseMain();
   CloseOverlapped(OverlappedMode::Read);
   CloseOverlapped(OverlappedMode::Write);
-  m_plugged = false;
+  // Only the first unplug is reported, even if a handler was assigned again meanwhile.
+  const bool wasPlugged = m_plugged.exchange(false);
   // Cleared before the call: the holder may destroy the device from inside its handler.
   const TJvHidPlugEvent handler = m_onUnplug;
   m_onUnplug = {};
-  if (handler) handler(this);
+  if (handler && wasPlugged) handler(this);
 }
 
 } // namespace hid

@@ -233,6 +233,11 @@ TEST_F(DeviceTest, UnplugIsReportedOnceEvenWhenHandledTwice) {
   loop.RunPending();
   controller->DeviceChange();
   EXPECT_EQ(unplugs, 1);
+  // A new controller default reaches the unplugged device, but it is not told twice.
+  controller->SetOnDeviceUnplug(
+      hid::TJvHidPlugEvent::fromFunction([&](TJvHidDevice *) { ++unplugs; }, &tag));
+  controller->DeviceChange();
+  EXPECT_EQ(unplugs, 1);
   EXPECT_FALSE(device->Plugged());
   EXPECT_FALSE(device->OnUnplug());
   std::uint8_t report[9] = {1};
