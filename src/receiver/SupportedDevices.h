@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace receiver {
+
+// One receiver the program drives: its USB IDs and a third value that is remembered with a
+// match but never read.
+struct SupportedDevice {
+  std::uint32_t VendorID;
+  std::uint32_t ProductID;
+  std::uint32_t Third;
+};
+
+// Rows 4 and 5 (from 0) are the alternative receivers.
+inline constexpr std::array<SupportedDevice, 6> SupportedDevices{{
+    {0x3A7E, 0x0A11, 0},
+    {0x3A7E, 0x0A12, 0},
+    {0x2C19, 0x0B21, 14},
+    {0x2C19, 0x0B22, 0},
+    {0x3A7E, 0x0A15, 0},
+    {0x3A7E, 0x0A16, 0},
+}};
+
+// Index of the row with these IDs, none when the device is not supported.
+std::optional<std::size_t> FindSupportedRow(std::uint16_t vendorID, std::uint16_t productID);
+
+} // namespace receiver
