@@ -18,6 +18,7 @@ need=""
 for t in qemu-system-x86_64:qemu-system-x86 busybox:busybox-static cpio:cpio g++:g++; do
   command -v "${t%%:*}" >/dev/null || need="$need ${t#*:}"
 done
+[ "${WITH_UDEVD:-0}" = 1 ] && ! command -v udevadm >/dev/null && need="$need udev"
 [ -n "$need" ] && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $need >/dev/null
 
 if [ -z "${KROOT:-}" ]; then
