@@ -3,6 +3,7 @@
 #include "framework/MessageLoop.h"
 #include "hid/JvHidDevice.h"
 #include "hid/JvHidDeviceController.h"
+#include "receiver/SupportedDevices.h"
 
 #include <cmath>
 #include <cstdio>
@@ -57,22 +58,8 @@ std::string Utf16ToUtf8(const std::u16string &text) {
   return out;
 }
 
-// TEMPORARY until the shared table lands.
-struct Row {
-  std::uint32_t VendorID, ProductID, Third;
-};
-constexpr Row SupportedDevices[] = {{0x3A7E, 0x0A11, 0}, {0x3A7E, 0x0A12, 0}, {0x2C19, 0x0B21, 14},
-                                    {0x2C19, 0x0B22, 0}, {0x3A7E, 0x0A15, 0}, {0x3A7E, 0x0A16, 0}};
-std::optional<std::size_t> FindSupportedDevice(std::uint16_t vendor, std::uint16_t product) {
-  std::optional<std::size_t> match;
-  for (std::size_t i = 0; i < std::size(SupportedDevices); ++i)
-    if (SupportedDevices[i].VendorID == vendor && SupportedDevices[i].ProductID == product)
-      match = i;
-  return match;
-}
-bool IsAlternativeRow(std::size_t row) {
-  return row > 3;
-}
+// The last two rows of the table are the alternative receivers.
+constexpr std::size_t FirstAlternativeRow = 4;
 
 } // namespace
 
@@ -154,10 +141,10 @@ bool ReceiverLogic::TryConnect(hid::TJvHidDevice &device, std::uint64_t generati
   if (caps.Usage != UsageMouse && caps.Usage != UsageKeyboard) return false;
   if (caps.FeatureReportByteLength == 0) return false;
   const hid::HIDD_ATTRIBUTES &ids = device.Attributes();
-  const std::optional<std::size_t> row = FindSupportedDevice(ids.VendorID, ids.ProductID);
+  const std::optional<std::size_t> row = FindSupportedRow(ids.VendorID, ids.ProductID);
   if (!row) return false;
   m_connection.SetMatchedRow(row);
-  if (IsAlternativeRow(*row)) m_connection.SetAltReceiver(true);
+  if (*row >= FirstAlternativeRow) m_connection.SetAltReceiver(true);
 
   m_view.SetVidText(HexId(ids.VendorID));
   m_view.SetPidText(HexId(ids.ProductID));

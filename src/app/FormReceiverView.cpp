@@ -1,0 +1,102 @@
+#include "app/FormReceiverView.h"
+
+#include "app/TForm1.h"
+#include "framework/Timer.h"
+#include "platform/TextDecoding.h"
+#include "skin/TsuiButton.h"
+#include "skin/TsuiEdit.h"
+#include "widgets/TCnAALabel.h"
+#include "widgets/THexEdit.h"
+#include "widgets/TProgBar.h"
+#include "widgets/ThhALed.h"
+
+#include <QListWidget>
+
+namespace app {
+namespace {
+
+QString decode(const receiver::TermText &text) {
+  return platform::DecodeText(text.Bytes, text.CodePage);
+}
+
+} // namespace
+
+void FrameworkTimerPort::Start() {
+  m_timer.SetEnabled(true);
+}
+void FrameworkTimerPort::Stop() {
+  m_timer.SetEnabled(false);
+}
+bool FrameworkTimerPort::Running() const {
+  return m_timer.Enabled();
+}
+
+void FormReceiverView::SetLedValue(bool value) {
+  m_form.ledDev->SetValue(value);
+}
+void FormReceiverView::SetLedTrueColor(std::uint32_t color) {
+  m_form.ledDev->SetTrueColor(color);
+}
+void FormReceiverView::SetLedBlink(bool blink) {
+  m_form.ledDev->SetBlink(blink);
+}
+
+void FormReceiverView::SetVidText(const std::string &text) {
+  m_form.edtVID->SetText(QString::fromStdString(text));
+}
+void FormReceiverView::SetPidText(const std::string &text) {
+  m_form.edtPID->SetText(QString::fromStdString(text));
+}
+void FormReceiverView::SetCpiText(const receiver::TermText &text) {
+  m_form.edtCPI->SetText(decode(text));
+}
+
+double FormReceiverView::GaugeMin() const {
+  return m_form.pbMseBattery->Min();
+}
+double FormReceiverView::GaugeMax() const {
+  return m_form.pbMseBattery->Max();
+}
+void FormReceiverView::SetGaugeMax(double max) {
+  m_form.pbMseBattery->SetMax(max);
+}
+void FormReceiverView::SetGaugeValue(double value) {
+  m_form.pbMseBattery->SetValue(value);
+}
+void FormReceiverView::SetGaugeColorMin(std::uint32_t color) {
+  m_form.pbMseBattery->SetColorMin(color);
+}
+void FormReceiverView::SetGaugeColorMax(std::uint32_t color) {
+  m_form.pbMseBattery->SetColorMax(color);
+}
+
+void FormReceiverView::SetBatteryCaption(const std::string &caption) {
+  m_form.lblMseBattery->SetCaption(QString::fromStdString(caption));
+}
+
+void FormReceiverView::SetPairingButtonCaption(const receiver::TermText &caption) {
+  m_form.SetPairingButtonCaption(caption);
+}
+void FormReceiverView::SetPairingButtonEnabled(bool enabled) {
+  m_form.btnCombo_Cmd_Soft_Bind_SW->setEnabled(enabled);
+}
+void FormReceiverView::FocusPairingButton() {
+  // A hidden or disabled window cannot take the focus; the pairing goes on without it.
+  if (!m_form.isVisible() || !m_form.isEnabled()) return;
+  m_form.btnCombo_Cmd_Soft_Bind_SW->setFocus(Qt::OtherFocusReason);
+}
+
+void FormReceiverView::ClearDeviceList() {
+  m_form.DevListBox->clear();
+}
+void FormReceiverView::AddDeviceEntry(const std::string &text) {
+  m_form.DevListBox->addItem(QString::fromStdString(text));
+}
+
+FormReceiver::FormReceiver(TForm1 &form)
+    : m_connection(form.Loop()), m_view(form), m_status(*form.tmrStatus),
+      m_softBind(*form.tmrSoftBind),
+      m_logic(*form.JvHidDeviceController1, m_connection, m_view, m_status, m_softBind, form.Loop(),
+              [&form](receiver::TermId id) { return form.Languages().Term(id); }) {}
+
+} // namespace app

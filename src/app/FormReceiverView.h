@@ -1,0 +1,72 @@
+#pragma once
+
+#include "receiver/ReceiverConnection.h"
+#include "receiver/ReceiverLogic.h"
+#include "receiver/ReceiverView.h"
+
+namespace framework {
+class Timer;
+}
+
+namespace app {
+
+class TForm1;
+
+// Start and Stop are the timer's Enabled.
+class FrameworkTimerPort final : public receiver::TimerPort {
+public:
+  explicit FrameworkTimerPort(framework::Timer &timer) : m_timer(timer) {}
+  void Start() override;
+  void Stop() override;
+  bool Running() const override;
+
+private:
+  framework::Timer &m_timer;
+};
+
+// The receiver logic's view of the main window's controls.
+class FormReceiverView final : public receiver::ReceiverView {
+public:
+  explicit FormReceiverView(TForm1 &form) : m_form(form) {}
+
+  void SetLedValue(bool value) override;
+  void SetLedTrueColor(std::uint32_t color) override;
+  void SetLedBlink(bool blink) override;
+  void SetVidText(const std::string &text) override;
+  void SetPidText(const std::string &text) override;
+  void SetCpiText(const receiver::TermText &text) override;
+  double GaugeMin() const override;
+  double GaugeMax() const override;
+  void SetGaugeMax(double max) override;
+  void SetGaugeValue(double value) override;
+  void SetGaugeColorMin(std::uint32_t color) override;
+  void SetGaugeColorMax(std::uint32_t color) override;
+  void SetBatteryCaption(const std::string &caption) override;
+  void SetPairingButtonCaption(const receiver::TermText &caption) override;
+  void SetPairingButtonEnabled(bool enabled) override;
+  void FocusPairingButton() override;
+  void ClearDeviceList() override;
+  void AddDeviceEntry(const std::string &text) override;
+
+private:
+  TForm1 &m_form;
+};
+
+// The window's receiver side: the connection state, the view, the two timer ports and the
+// logic, created once the window's components exist.
+class FormReceiver {
+public:
+  explicit FormReceiver(TForm1 &form);
+
+  receiver::ReceiverLogic &Logic() { return m_logic; }
+  receiver::ReceiverConnection &Connection() { return m_connection; }
+
+private:
+  receiver::ReceiverConnection m_connection;
+  FormReceiverView m_view;
+  FrameworkTimerPort m_status;
+  FrameworkTimerPort m_softBind;
+  receiver::ReceiverLogic m_logic;
+};
+
+} // namespace app
