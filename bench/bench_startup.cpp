@@ -1,0 +1,114 @@
+// Start-up of the program with the simulated receiver, from process start until its window has
+// been shown and painted (a scenario that quits at 0 ms, i.e. at the loop's first turn after
+// the window came up), and the child's peak memory, beside an empty Qt Widgets window that
+// quits at its first paint. Both run on the offscreen platform with a fresh HOME.
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+struct ChildRun {
+  bool Ok = false;
+  double Seconds = 0;
+  long MaxRssKiB = 0;
+};
+
+class TempHome {
+public:
+  TempHome() {
+    char pattern[] = "/tmp/quelvane-bench-XXXXXX";
+    if (const char *dir = mkdtemp(pattern)) m_path = dir;
+  }
+  ~TempHome() {
+    std::error_code ignored;
+    if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
+  }
+  TempHome(const TempHome &) = delete;
+  TempHome &operator=(const TempHome &) = delete;
+  const std::string &Path() const { return m_path; }
+
+private:
+  std::string m_path;
+};
+
+ChildRun Spawn(const std::vector<std::string> &args, const std::string &home) {
+  std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "HOME=" + home,
+                                  "XDG_CONFIG_HOME=" + home + "/config", "XDG_RUNTIME_DIR=" + home,
+                                  "LANG=C.UTF-8"};
+  if (const char *path = std::getenv("PATH")) env.push_back(std::string("PATH=") + path);
+  std::vector<char *> argv, envp;
+  for (const std::string &a : args)
+    argv.push_back(const_cast<char *>(a.c_str()));
+  argv.push_back(nullptr);
+  for (const std::string &e : env)
+    envp.push_back(const_cast<char *>(e.c_str()));
+  envp.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  if (posix_spawn_file_actions_init(&actions) != 0) return {};
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  const auto start = std::chrono::steady_clock::now();
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return {};
+  int status = 0;
+  rusage usage{};
+  if (wait4(pid, &status, 0, &usage) != pid) return {};
+  const auto end = std::chrono::steady_clock::now();
+  ChildRun run;
+  run.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  run.Seconds = std::chrono::duration<double>(end - start).count();
+  run.MaxRssKiB = usage.ru_maxrss;
+  return run;
+}
+
+void Measure(benchmark::State &state, const std::vector<std::string> &args,
+             const std::string &home) {
+  long peak = 0;
+  for (auto _ : state) {
+    const ChildRun run = Spawn(args, home);
+    if (!run.Ok) {
+      state.SkipWithError("the child did not run to a clean exit");
+      return;
+    }
+    state.SetIterationTime(run.Seconds);
+    peak = std::max(peak, run.MaxRssKiB);
+  }
+  state.counters["maxrss_KiB"] = static_cast<double>(peak);
+}
+
+void QuelvaneSimulateStartup(benchmark::State &state) {
+  TempHome home;
+  const std::string scenario = home.Path() + "/quit.json";
+  std::ofstream(scenario) << R"({"devices": [{"id": "rx", "vendor": "3A7E", "product": "0A11",
+    "receiver": {}}], "timeline": [{"at": 0, "quit": true}]})";
+  Measure(state, {QUELVANE_BINARY, "--simulate=" + scenario}, home.Path());
+}
+BENCHMARK(QuelvaneSimulateStartup)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+void EmptyQtWidgetsStartup(benchmark::State &state) {
+  TempHome home;
+  Measure(state, {EMPTY_QT_APP}, home.Path());
+}
+BENCHMARK(EmptyQtWidgetsStartup)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
