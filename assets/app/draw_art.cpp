@@ -23,6 +23,9 @@ void save(const QImage &image, const QString &name) {
   QImage out = image;
   // Bitmaps are stored 24-bit, as the window description keeps them.
   if (name.endsWith(QLatin1String(".bmp"))) out = image.convertToFormat(QImage::Format_RGB888);
+  // Only the icons carry an alpha channel; the other pictures use a transparent colour.
+  else if (!name.startsWith(QLatin1String("icon_")))
+    out = image.convertToFormat(QImage::Format_RGB32);
   if (!out.save(path)) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     std::exit(1);
@@ -218,12 +221,17 @@ QImage mouse() {
 
 QImage logo() {
   QImage image(212, 70, QImage::Format_ARGB32_Premultiplied);
+  // Rounded corners on white, the picture's transparent colour.
+  image.fill(Qt::white);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
   QLinearGradient ground(0, 0, 0, 70);
   ground.setColorAt(0, QColor(0x1D, 0x26, 0x5E));
   ground.setColorAt(1, QColor(0x0E, 0x13, 0x36));
+  QPainterPath card;
+  card.addRoundedRect(QRectF(0, 0, 212, 70), 7, 7);
+  p.setClipPath(card);
   p.fillRect(image.rect(), ground);
 
   // Sweeping light band behind the name.

@@ -72,10 +72,16 @@ void TsuiForm::SetRoundCornerBottom(int value) {
   applyWindowRegion();
 }
 
+void TsuiForm::FormResized() {
+  placeInForm();
+  applyWindowRegion();
+}
+
 void TsuiForm::placeInForm() {
   const int bottom = std::max(FrameWidth - 1, m_borderWidth + 1);
   setGeometry(FrameWidth, FrameWidth, std::max(0, m_form->width() - 2 * FrameWidth),
               std::max(0, m_form->height() - FrameWidth - bottom));
+  m_titleBar->setGeometry(0, 0, width(), TitleBarHeight);
 }
 
 void TsuiForm::applyWindowRegion() {
@@ -137,8 +143,7 @@ bool TsuiForm::eventFilter(QObject *watched, QEvent *event) {
       return true;
     }
     case QEvent::Resize:
-      placeInForm();
-      applyWindowRegion();
+      FormResized();
       break;
     case QEvent::WindowActivate:
       m_titleBar->SetFormActive(true);

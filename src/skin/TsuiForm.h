@@ -63,6 +63,10 @@ public:
   }
   TsuiTitleBar &TitleBar() { return *m_titleBar; }
 
+  // Fits the frame to the window again; the window calls it after every change of its size
+  // (a hidden window gets its resize events only when shown).
+  void FormResized();
+
   // Paints the frame band of a window of size `size` (used on the window and in tests).
   void PaintFrame(QPainter &painter, const QSize &size) const;
 

@@ -25,6 +25,16 @@ bool TsuiImagePanel::LoadPicture(const QString &path, const char *format) {
 }
 
 void TsuiImagePanel::pictureChanged() {
+  m_shown = m_picture;
+  if (m_transparent && !m_picture.isNull() && !m_picture.hasAlphaChannel()) {
+    m_shown = m_picture.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = m_shown.pixel(0, m_shown.height() - 1);
+    for (int y = 0; y < m_shown.height(); ++y) {
+      auto *line = reinterpret_cast<QRgb *>(m_shown.scanLine(y));
+      for (int x = 0; x < m_shown.width(); ++x)
+        if (line[x] == key) line[x] = 0;
+    }
+  }
   if (!m_picture.isNull() && m_autoSize) resize(m_picture.size());
   update();
 }
@@ -41,8 +51,7 @@ void TsuiImagePanel::SetAutoSize(bool value) {
 
 void TsuiImagePanel::SetTransparent(bool value) {
   m_transparent = value;
-  setAttribute(Qt::WA_OpaquePaintEvent, !value);
-  update();
+  pictureChanged();
 }
 
 void TsuiImagePanel::SetColor(framework::TColor value) {
@@ -55,18 +64,18 @@ QImage TsuiImagePanel::Render(const QImage &background) const {
   image.fill(Qt::transparent);
   QPainter p(&image);
   if (m_transparent && !background.isNull()) p.drawImage(0, 0, background);
-  if (!m_picture.isNull()) {
+  if (!m_shown.isNull()) {
     switch (m_drawStyle) {
     case TsuiDrawStyle::suiStretch:
-      p.drawImage(rect(), m_picture);
+      p.drawImage(rect(), m_shown);
       break;
     case TsuiDrawStyle::suiTile:
-      for (int y = 0; y < height(); y += m_picture.height())
-        for (int x = 0; x < width(); x += m_picture.width())
-          p.drawImage(x, y, m_picture);
+      for (int y = 0; y < height(); y += m_shown.height())
+        for (int x = 0; x < width(); x += m_shown.width())
+          p.drawImage(x, y, m_shown);
       break;
     case TsuiDrawStyle::suiNormal:
-      p.drawImage(0, 0, m_picture);
+      p.drawImage(0, 0, m_shown);
       break;
     }
   } else if (!m_transparent) {

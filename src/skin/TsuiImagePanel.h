@@ -31,6 +31,8 @@ public:
   int TabOrder() const { return m_tabOrder; }
   void SetTabOrder(int value) { m_tabOrder = value; }
 
+  const QImage &ShownPicture() const { return m_shown; }
+
   // The panel as painted, over `background` (what lies behind it) when Transparent.
   QImage Render(const QImage &background = {}) const;
 
@@ -41,6 +43,9 @@ private:
   void pictureChanged();
 
   QImage m_picture;
+  // The picture as drawn: with Transparent, an opaque picture loses the colour of its
+  // bottom-left pixel.
+  QImage m_shown;
   TsuiDrawStyle m_drawStyle = TsuiDrawStyle::suiNormal;
   bool m_autoSize = false;
   bool m_transparent = false;

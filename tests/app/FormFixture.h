@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/TForm1.h"
+#include "framework/QtMessageLoop.h"
+#include "hid/SimulatedHidBinding.h"
+#include "platform/HeadlessTrayBinding.h"
+#include "receiver/SettingsStore.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+namespace app::test {
+
+class MemorySettings : public receiver::SettingsStore {
+public:
+  std::optional<std::string> ReadString(const std::string &key, const std::string &value) override {
+    const auto found = Values.find(key + "|" + value);
+    if (found == Values.end()) return std::nullopt;
+    return found->second;
+  }
+  bool WriteString(const std::string &key, const std::string &value,
+                   const std::string &data) override {
+    Values[key + "|" + value] = data;
+    ++Writes;
+    return true;
+  }
+  std::optional<std::string> Language() {
+    return ReadString(receiver::Languages::RegistryKey, "LngSection");
+  }
+
+  std::map<std::string, std::string> Values;
+  int Writes = 0;
+};
+
+// Builds the main window on the simulated binding with no devices, a headless tray and an
+// empty temporary current directory.
+class FormFixture : public testing::Test {
+protected:
+  std::unique_ptr<TForm1> Create(int codePage = 1252) {
+    auto tray = std::make_unique<platform::HeadlessTrayBinding>(TrayHost);
+    Tray = tray.get();
+    TForm1Services services{Binding, Loop, Settings};
+    services.TrayBinding = std::move(tray);
+    services.AnsiCodePage = [codePage] { return codePage; };
+    services.CurrentDir = [this] {
+      ++DirQueries;
+      return Dir.path();
+    };
+    services.ScreenSize = [this] { return Screen; };
+    return std::make_unique<TForm1>(std::move(services));
+  }
+
+  hid::SimulatedHidBinding Binding;
+  framework::QtMessageLoop Loop;
+  MemorySettings Settings;
+  std::shared_ptr<platform::HeadlessTrayHost> TrayHost =
+      std::make_shared<platform::HeadlessTrayHost>();
+  platform::HeadlessTrayBinding *Tray = nullptr;
+  QTemporaryDir Dir;
+  int DirQueries = 0;
+  QSize Screen{1025, 769};
+};
+
+} // namespace app::test

@@ -1,0 +1,222 @@
+#include "FormFixture.h"
+
+#include "skin/TsuiButton.h"
+#include "skin/TsuiEdit.h"
+#include "skin/TsuiForm.h"
+#include "skin/TsuiImagePanel.h"
+#include "skin/TsuiPopupMenu.h"
+#include "tray/CoolTrayIcon.h"
+#include "widgets/TCnAALabel.h"
+#include "widgets/THexEdit.h"
+
+#include <QFile>
+#include <QImage>
+#include <QResizeEvent>
+
+using namespace app;
+using namespace app::test;
+
+namespace {
+
+// A 1 x 1 GIF whose only pixel is pure red.
+const QByteArray RedGif = QByteArray::fromHex("474946383961010001008000"
+                                              "00ff0000000000"
+                                              "2c00000000010001000000"
+                                              "0202440100"
+                                              "3b");
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+void writeBmp(const QString &path, QSize size, QColor color) {
+  QImage image(size, QImage::Format_RGB888);
+  image.fill(color);
+  ASSERT_TRUE(image.save(path, "BMP"));
+}
+
+} // namespace
+
+TEST_F(FormFixture, StartsAsTheFixedSizeCentredWindow) {
+  const auto form = Create();
+  EXPECT_EQ(Form1, form.get());
+  EXPECT_EQ(form->size(), QSize(220, 270));
+  EXPECT_EQ(form->pos(), QPoint(1025 / 2 - 110, 769 / 2 - 135));
+  EXPECT_EQ(form->windowTitle(), "Quelvane v1.6");
+  EXPECT_EQ(form->sfrm1->Caption(), "Quelvane v1.6");
+  EXPECT_TRUE(form->windowFlags().testFlag(Qt::Tool));
+  EXPECT_TRUE(form->windowFlags().testFlag(Qt::FramelessWindowHint));
+  // The tray icon is in the notification area once loading ended.
+  EXPECT_TRUE(TrayHost->present);
+  EXPECT_EQ(TrayHost->tip, "Tarnovel v1.0");
+  EXPECT_FALSE(form->tmrStatus->Enabled());
+  EXPECT_FALSE(form->tmrSoftBind->Enabled());
+  EXPECT_FALSE(form->DevListBox->isVisibleTo(form.get()));
+}
+
+TEST_F(FormFixture, CentringTruncatesAndCanGoNegative) {
+  EXPECT_EQ(TForm1::CentredPosition(QSize(1025, 769), QSize(220, 270)), QPoint(402, 249));
+  EXPECT_EQ(TForm1::CentredPosition(QSize(101, 51), QSize(221, 271)), QPoint(-60, -110));
+  EXPECT_EQ(TForm1::CentredPosition(QSize(0, 0), QSize(220, 270)), QPoint(-110, -135));
+}
+
+TEST_F(FormFixture, CannotBeResized) {
+  const auto form = Create();
+  form->show();
+  form->resize(400, 500);
+  EXPECT_EQ(form->size(), QSize(220, 270));
+  EXPECT_EQ(form->minimumSize(), form->maximumSize());
+  form->close();
+}
+
+TEST_F(FormFixture, ControlsOutsideTheClientAreaExistButAreNeverSeen) {
+  const auto form = Create();
+  const QRect client = form->sfrm1->rect();
+  const QWidget *const outside[] = {form->btnSystemStatus, form->btnBattery, form->btnCPI,
+                                    form->edtVID,          form->edtPID,     form->imgMouse,
+                                    form->lbl48,           form->lbl49};
+  for (const QWidget *w : outside)
+    EXPECT_FALSE(client.intersects(w->geometry())) << w->objectName().toStdString();
+  const QWidget *const inside[] = {form->btnCombo_Cmd_Soft_Bind_SW, form->edtCPI, form->imgLogo,
+                                   form->lblCPI};
+  for (const QWidget *w : inside)
+    EXPECT_TRUE(client.contains(w->geometry().topLeft())) << w->objectName().toStdString();
+}
+
+TEST_F(FormFixture, BatteryPicturesShareTheAnchorAndFollowTheLanguage) {
+  const auto form = Create(950);
+  EXPECT_FALSE(form->imgBattery->isVisibleTo(form.get()));
+  const QWidget *const pictures[] = {form->imgBattEng, form->imgBattCht, form->imgBattChs};
+  for (const QWidget *w : pictures)
+    EXPECT_EQ(w->pos(), QPoint(132, 23));
+  EXPECT_TRUE(form->imgBattCht->isVisibleTo(form.get()));
+  EXPECT_FALSE(form->imgBattEng->isVisibleTo(form.get()));
+  EXPECT_EQ(form->imgBattCht->size(), QSize(74, 174));
+}
+
+TEST_F(FormFixture, CustomTitleButtonTakesTheMinimisePictures) {
+  const auto form = Create();
+  auto &buttons = form->sfrm1->TitleBarButtons();
+  ASSERT_EQ(buttons.Count(), 5);
+  EXPECT_FALSE(buttons.Items(4)->PicNormal().isNull());
+  EXPECT_EQ(buttons.Items(4)->PicNormal(), buttons.Items(3)->PicNormal());
+  EXPECT_EQ(buttons.Items(4)->PicMouseOn(), buttons.Items(3)->PicMouseOn());
+  EXPECT_EQ(buttons.Items(4)->PicMouseDown(), buttons.Items(3)->PicMouseDown());
+  EXPECT_NE(buttons.Items(4)->PicMouseOn(), buttons.Items(4)->PicNormal());
+  // Close at the right edge, the custom button just left of it; hidden buttons take no place.
+  const QRect close = form->sfrm1->TitleBar().ButtonRect(1);
+  const QRect custom = form->sfrm1->TitleBar().ButtonRect(4);
+  EXPECT_EQ(close.right(), form->sfrm1->width() - 2);
+  EXPECT_EQ(custom.right(), close.left() - 2);
+  EXPECT_TRUE(form->sfrm1->TitleBar().ButtonRect(3).isNull());
+}
+
+TEST_F(FormFixture, CustomButtonHidesToTheTrayAndDoubleClickShows) {
+  const auto form = Create();
+  form->show();
+  form->sfrm1->TitleBar().ClickButton(4);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_TRUE(form->tray1->MinimizeToTray());
+  EXPECT_TRUE(TrayHost->present);
+
+  Tray->injectMouse(platform::TrayMouseMessage::LeftButtonDown, QPoint(5, 5));
+  Tray->injectMouse(platform::TrayMouseMessage::LeftButtonUp, QPoint(5, 5));
+  Tray->injectMouse(platform::TrayMouseMessage::LeftButtonDblClk, QPoint(5, 5));
+  Tray->injectMouse(platform::TrayMouseMessage::LeftButtonUp, QPoint(5, 5));
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_FALSE(form->tray1->MinimizeToTray());
+
+  form->sfrm1->TitleBar().ClickButton(4);
+  form->mniConfigure->Click();
+  EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(FormFixture, ExitAndCloseButtonCloseTheWindow) {
+  const auto form = Create();
+  form->show();
+  form->mniExit->Click();
+  EXPECT_FALSE(form->isVisible());
+  form->show();
+  form->sfrm1->TitleBar().ClickButton(1);
+  EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(FormFixture, HiddenTitleButtonsIgnoreClicks) {
+  const auto form = Create();
+  form->show();
+  for (int index : {0, 2, 3, 7, -1})
+    form->sfrm1->TitleBar().ClickButton(index);
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_FALSE(form->isMinimized());
+  form->close();
+}
+
+TEST_F(FormFixture, GifComesBeforeBmp) {
+  writeFile(Dir.filePath("Mouse.gif"), RedGif);
+  writeBmp(Dir.filePath("Mouse.bmp"), QSize(3, 2), Qt::blue);
+  const auto form = Create();
+  ASSERT_EQ(form->imgMouse->Picture().size(), QSize(1, 1));
+  EXPECT_EQ(form->imgMouse->Picture().pixelColor(0, 0), QColor(Qt::red));
+  // Sized to its picture.
+  EXPECT_EQ(form->imgMouse->size(), QSize(1, 1));
+}
+
+TEST_F(FormFixture, DamagedGifFallsBackToBmpSilently) {
+  writeFile(Dir.filePath("Logo.gif"), RedGif.left(14));
+  writeBmp(Dir.filePath("Logo.bmp"), QSize(3, 2), Qt::blue);
+  const auto form = Create();
+  EXPECT_EQ(form->imgLogo->Picture().size(), QSize(3, 2));
+  // Stretched into its fixed place.
+  EXPECT_EQ(form->imgLogo->size(), QSize(212, 70));
+  // The directory was asked once per extension tried for each picture.
+  EXPECT_EQ(DirQueries, 3 + 2);
+}
+
+TEST_F(FormFixture, JpgIsAlwaysSkippedAndStoredPicturesStay) {
+  QImage jpg(4, 4, QImage::Format_RGB32);
+  jpg.fill(Qt::green);
+  ASSERT_TRUE(jpg.save(Dir.filePath("Logo.jpg"), "JPG") ||
+              jpg.save(Dir.filePath("Logo.jpg"), "BMP"));
+  writeBmp(Dir.filePath("Mouse.gif"), QSize(5, 5), Qt::blue); // a bitmap under a gif name
+  const auto form = Create();
+  EXPECT_EQ(form->imgLogo->Picture().size(), QSize(212, 70));
+  EXPECT_EQ(form->imgMouse->Picture().size(), QSize(124, 145));
+}
+
+TEST_F(FormFixture, FirstStartTakesTheLanguageFromTheCodePage) {
+  const auto form = Create(936);
+  EXPECT_EQ(Settings.Language(), "Chs");
+  EXPECT_EQ(form->lblCPI->text(), QStringLiteral(u"解析度"));
+  EXPECT_EQ(form->btnCombo_Cmd_Soft_Bind_SW->Caption(), QStringLiteral(u"对码"));
+  EXPECT_EQ(form->mniExit->Caption(), QStringLiteral(u"结束"));
+  EXPECT_EQ(form->mniConfigure->Caption(), QStringLiteral(u"显示"));
+  EXPECT_TRUE(form->mniChs->Checked());
+  EXPECT_FALSE(form->mniEng->Checked());
+  EXPECT_EQ(form->CPILabelFont().Height, -13);
+  EXPECT_EQ(form->lblCPI->y(), 127);
+  EXPECT_EQ(form->edtCPI->geometry(), QRect(58, 123, 53, 24));
+}
+
+TEST_F(FormFixture, EnglishStartShowsAccelerators) {
+  const auto form = Create(1252);
+  EXPECT_EQ(form->mniConfigure->Caption(), "&Show");
+  EXPECT_EQ(form->mniExit->Caption(), "&Exit");
+  EXPECT_EQ(form->btnCombo_Cmd_Soft_Bind_SW->Caption(), "&Connect");
+  EXPECT_EQ(form->CPILabelFont().Height, -16);
+  EXPECT_EQ(form->edtCPI->geometry(), QRect(40, 123, 53, 22));
+}
+
+TEST_F(FormFixture, LanguageMenuWhilePairingShowsConnectingAtOnceAndKeepsTheHeight) {
+  const auto form = Create(1252);
+  form->tmrSoftBind->SetEnabled(true);
+  form->mniChs->Click();
+  EXPECT_EQ(form->btnCombo_Cmd_Soft_Bind_SW->Caption(), QStringLiteral(u"对码中"));
+  EXPECT_EQ(Settings.Language(), "Chs");
+  form->mniEng->Click();
+  EXPECT_EQ(form->btnCombo_Cmd_Soft_Bind_SW->Caption(), "&Connecting");
+  EXPECT_EQ(form->edtCPI->geometry(), QRect(40, 123, 53, 24));
+  EXPECT_EQ(Settings.Language(), "Eng");
+  form->tmrSoftBind->SetEnabled(false);
+}
