@@ -199,10 +199,15 @@ TEST(Scenario, RefusesStepsWithoutExactlyOneAction) {
             QStringLiteral("s.json: timeline[0].click: must not be empty"));
 }
 
-TEST(Scenario, DemoFileIsTheDefaultScenario) {
+TEST(Scenario, ShippedScenariosAreValidAndDemoIsTheDefault) {
+  const QDir shipped(QDir::cleanPath(QStringLiteral(QUELVANE_TEST_DATA "/../../../scenarios")));
+  const QStringList files = shipped.entryList({QStringLiteral("*.json")}, QDir::Files);
+  EXPECT_GE(files.size(), 2);
   QString error;
-  const auto demo = LoadScenario(
-      QDir::cleanPath(QStringLiteral(QUELVANE_TEST_DATA "/../../../scenarios/demo.json")), error);
+  for (const QString &file : files)
+    EXPECT_TRUE(LoadScenario(shipped.filePath(file), error)) << error.toStdString();
+
+  const auto demo = LoadScenario(shipped.filePath(QStringLiteral("demo.json")), error);
   ASSERT_TRUE(demo.has_value()) << error.toStdString();
   const Scenario fallback = DefaultScenario();
   ASSERT_EQ(demo->Devices.size(), fallback.Devices.size());
@@ -212,10 +217,7 @@ TEST(Scenario, DemoFileIsTheDefaultScenario) {
   EXPECT_EQ(a.Vendor, b.Vendor);
   EXPECT_EQ(a.Product, b.Product);
   EXPECT_EQ(a.ProductName, b.ProductName);
-  EXPECT_EQ(a.UsagePage, b.UsagePage);
-  EXPECT_EQ(a.Usage, b.Usage);
   EXPECT_EQ(a.FeatureLength, b.FeatureLength);
-  EXPECT_EQ(a.Plugged, b.Plugged);
   ASSERT_TRUE(a.Receiver && b.Receiver);
   EXPECT_EQ(a.Receiver->Battery, b.Receiver->Battery);
   EXPECT_EQ(a.Receiver->Cpi, b.Receiver->Cpi);

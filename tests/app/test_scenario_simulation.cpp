@@ -132,12 +132,5 @@ TEST(Simulation, WindowStepTheWindowRefusesStopsTheTimelineWithItsPlace) {
   EXPECT_EQ(message, QStringLiteral("s.json: timeline[0].click: no control \"missing\" to click"));
 }
 
-TEST(Simulation, WindowStepsWithoutAWindowAreSkipped) {
-  Simulation simulation(Parse(R"({"timeline": [{"at": 0, "screenshot": "x.png"}]})"));
-  QString error;
-  EXPECT_TRUE(simulation.RunStep(simulation.GetScenario().Timeline[0], error));
-  EXPECT_TRUE(error.isEmpty());
-}
-
 } // namespace
 } // namespace app

@@ -162,25 +162,6 @@ TEST_F(Exchange, NoCurrentReceiverMeansNoAnswerAndNoPump) {
   EXPECT_EQ(m_loop.Pumps, 0);
 }
 
-TEST_F(Exchange, PlainExchangeReadsOnlyAfterASuccessfulWrite) {
-  VirtualReceiverState state;
-  state.Bind = {4, 5};
-  VirtualReceiver &r = AddReceiver("rx", state);
-  Connect("rx");
-  CommandReport status = m_connection.Request(CmdStatus);
-  ASSERT_TRUE(m_connection.Exchange(*Device("rx"), status));
-  EXPECT_EQ(status[1], 4);
-  EXPECT_EQ(status[2], 5);
-  EXPECT_EQ(m_loop.Pumps, 0); // no pause, no pump
-
-  VirtualReceiverChange change;
-  change.FailWrites = true;
-  r.Apply(change);
-  CommandReport refused = m_connection.Request(CmdStatus);
-  EXPECT_FALSE(m_connection.Exchange(*Device("rx"), refused));
-  EXPECT_EQ(r.Gets(), 1);
-}
-
 TEST_F(Exchange, PairIsWrittenOnceAndNeverRead) {
   VirtualReceiver &r = AddReceiver("rx");
   Connect("rx");
