@@ -1,4 +1,8 @@
+#include "app/Simulation.h"
 #include "app/TraceWriter.h"
+#include "framework/QtMessageLoop.h"
+#include "hid/JvHidDeviceController.h"
+#include "receiver/ReceiverConnection.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +67,39 @@ TEST(Trace, EveryEventIsOneCompleteLineAsSoonAsItIsWritten) {
   EXPECT_EQ(lines[4][QStringLiteral("ev")].toString(), QStringLiteral("state"));
   for (const QJsonObject &line : lines)
     EXPECT_TRUE(line[QStringLiteral("t")].isDouble());
+}
+
+TEST(Trace, RecordsTheScansAndReportsOfTheDeviceLayer) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("trace.jsonl"));
+  QString error;
+  auto trace = TraceWriter::Open(path, error);
+  ASSERT_TRUE(trace);
+  Simulation simulation(DefaultScenario());
+  framework::QtMessageLoop loop;
+  {
+    hid::TJvHidDeviceController controller(simulation.Binding(), loop, trace.get());
+    controller.DeviceChange();
+    std::unique_ptr<hid::TJvHidDevice> device;
+    ASSERT_TRUE(controller.CheckOutNext(device));
+    receiver::ReceiverConnection connection(loop);
+    connection.SetFeatureLengths(9);
+    connection.SetCurrentReceiver(device.get());
+    ASSERT_TRUE(connection.ExchangeWithAck(receiver::CmdBattery));
+  }
+  const auto lines = ReadLines(path);
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0][QStringLiteral("ev")].toString(), QStringLiteral("scan"));
+  EXPECT_EQ(lines[0][QStringLiteral("devices")].toInt(), 1);
+  // The scan, then the query's write and read; nothing else touches the device.
+  const auto text = [&](std::size_t line, const char *key) {
+    return lines[line][QLatin1String(key)].toString().toStdString();
+  };
+  EXPECT_EQ(text(1, "dev"), "sim:receiver");
+  EXPECT_EQ(text(1, "op"), "set");
+  EXPECT_EQ(text(1, "bytes"), "01 0A 00 00 00 00 00 00 00");
+  EXPECT_EQ(text(2, "op"), "get");
+  EXPECT_EQ(text(2, "bytes"), "01 15 00 00 00 00 00 CC 00");
 }
 
 TEST(Trace, PathAndControlCharactersAreEscaped) {
