@@ -1,3 +1,120 @@
-int main() {
-  return 0;
+#include "app/CommandLine.h"
+#include "app/ListCommand.h"
+#include "app/Simulation.h"
+#include "app/TraceWriter.h"
+#include "hid/LinuxHidBinding.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The machine the program talks to: the real devices or a simulation that owns its binding.
+struct Machine {
+  std::unique_ptr<hid::HidBinding> Real;
+  std::unique_ptr<app::Simulation> Simulated;
+  hid::HidBinding &Binding() { return Simulated ? Simulated->Binding() : *Real; }
+};
+
+std::unique_ptr<Machine> makeMachine(const app::Options &options, std::string &error) {
+  auto machine = std::make_unique<Machine>();
+  if (options.Simulate) {
+    QString message;
+    machine->Simulated = app::CreateSimulation(QString::fromStdString(*options.Simulate), message);
+    if (!machine->Simulated) {
+      error = message.toStdString();
+      return nullptr;
+    }
+    app::ConnectToApplication(*machine->Simulated);
+  } else {
+    machine->Real = hid::MakeLinuxHidBinding();
+    if (!machine->Real) {
+      error = "the HID device services are not available";
+      return nullptr;
+    }
+  }
+  return machine;
+}
+
+// None without --trace; false when the file cannot be written.
+bool makeTrace(const app::Options &options, std::unique_ptr<app::TraceWriter> &trace,
+               std::string &error) {
+  if (!options.Trace) return true;
+  QString message;
+  trace = app::TraceWriter::Open(QString::fromStdString(*options.Trace), message);
+  if (!trace) error = message.toStdString();
+  return trace != nullptr;
+}
+
+// SIGINT and SIGTERM end the event loop, so that everything is torn down in order. A second
+// signal takes the default action.
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[1], &byte, 1);
+}
+
+std::unique_ptr<QSocketNotifier> quitOnSignals() {
+  if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return nullptr;
+  struct sigaction action = {};
+  action.sa_handler = onSignal;
+  action.sa_flags = SA_RESETHAND;
+  sigemptyset(&action.sa_mask);
+  if (::sigaction(SIGINT, &action, nullptr) != 0 || ::sigaction(SIGTERM, &action, nullptr) != 0)
+    return nullptr;
+  auto notifier = std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
+  QObject::connect(notifier.get(), &QSocketNotifier::activated, [] { QCoreApplication::quit(); });
+  return notifier;
+}
+
+int runList(int &argc, char **argv, const app::Options &options) {
+  // No display is needed to list devices.
+  QCoreApplication application(argc, argv);
+  const auto signalWatch = quitOnSignals();
+  std::string error;
+  std::unique_ptr<app::TraceWriter> trace;
+  if (!makeTrace(options, trace, error)) {
+    std::cerr << "quelvane: " << error << '\n';
+    return 1;
+  }
+  const auto machine = makeMachine(options, error);
+  if (!machine) {
+    std::cerr << "quelvane: " << error << '\n';
+    return 1;
+  }
+  if (machine->Simulated && options.Watch)
+    machine->Simulated->Start(); // its timeline plugs and unplugs while we watch
+  return app::RunListCommand(machine->Binding(), trace.get(), {options.Watch, options.Json},
+                             std::cout, std::cerr);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  const app::ParsedCommandLine parsed =
+      app::ParseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+  if (!parsed.Error.empty()) {
+    std::cerr << "quelvane: " << parsed.Error << "\n\n" << app::UsageText();
+    return app::UsageErrorStatus;
+  }
+  const app::Options &options = parsed.Values;
+  if (options.Help) {
+    std::cout << app::UsageText();
+    return 0;
+  }
+  if (options.List) return runList(argc, argv, options);
+  std::cerr << "quelvane: the window is not part of this build yet\n\n" << app::UsageText();
+  return 1;
 }
