@@ -1,0 +1,106 @@
+#include "app/WindowDriver.h"
+
+#include "app/StateTrace.h"
+#include "app/TForm1.h"
+#include "framework/WindowlessControl.h"
+#include "platform/HeadlessTrayBinding.h"
+#include "skin/TsuiButton.h"
+#include "skin/TsuiForm.h"
+#include "skin/TsuiPopupMenu.h"
+#include "tray/CoolTrayIcon.h"
+
+#include <QApplication>
+#include <QPixmap>
+
+namespace app {
+
+WindowDriver::WindowDriver(TForm1 &form, StateTrace *trace) : m_form(&form), m_trace(trace) {}
+
+bool WindowDriver::done(bool result) {
+  if (m_trace) m_trace->Check();
+  return result;
+}
+
+bool WindowDriver::Click(const std::string &control) {
+  TForm1 *const form = m_form.data();
+  if (!form) return false;
+  QObject *target = form->findChild<QObject *>(QString::fromStdString(control));
+  if (auto *button = qobject_cast<skin::TsuiButton *>(target)) {
+    // A disabled button takes the click without acting, as on screen.
+    if (button->isEnabled()) button->Click();
+    return done(true);
+  }
+  if (auto *windowless = qobject_cast<framework::WindowlessControl *>(target)) {
+    windowless->Click();
+    return done(true);
+  }
+  return done(false);
+}
+
+bool WindowDriver::Menu(const std::string &item) {
+  TForm1 *const form = m_form.data();
+  if (!form) return false;
+  skin::TMenuItem *found = form->pmnTray->Find(QString::fromStdString(item));
+  if (!found || found == &form->pmnTray->Items()) return done(false);
+  // Choosing an item closes a menu that is open.
+  if (QWidget *popup = QApplication::activePopupWidget()) popup->close();
+  found->Click();
+  return done(true);
+}
+
+bool WindowDriver::Tray(TrayAction action) {
+  TForm1 *const form = m_form.data();
+  if (!form) return false;
+  using platform::TrayMouseMessage;
+  if (auto *headless = dynamic_cast<platform::HeadlessTrayBinding *>(form->TrayBinding())) {
+    // The messages the shell sends for each action, at the cursor's place.
+    const QPoint at = headless->cursorPosition().value_or(QPoint(0, 0));
+    switch (action) {
+    case TrayAction::Click:
+      headless->injectMouse(TrayMouseMessage::LeftButtonDown, at);
+      headless->injectMouse(TrayMouseMessage::LeftButtonUp, at);
+      break;
+    case TrayAction::DoubleClick:
+      headless->injectMouse(TrayMouseMessage::LeftButtonDown, at);
+      headless->injectMouse(TrayMouseMessage::LeftButtonUp, at);
+      headless->injectMouse(TrayMouseMessage::LeftButtonDblClk, at);
+      headless->injectMouse(TrayMouseMessage::LeftButtonUp, at);
+      break;
+    case TrayAction::RightClick:
+      headless->injectMouse(TrayMouseMessage::RightButtonDown, at);
+      headless->injectMouse(TrayMouseMessage::RightButtonUp, at);
+      break;
+    }
+    return done(true);
+  }
+  // A real notification area cannot be played; act as its messages would.
+  switch (action) {
+  case TrayAction::Click:
+    if (form->tray1->OnClick()) form->tray1->OnClick()(form->tray1);
+    break;
+  case TrayAction::DoubleClick:
+    if (form->tray1->OnDblClick()) form->tray1->OnDblClick()(form->tray1);
+    break;
+  case TrayAction::RightClick:
+    form->tray1->ShowMenuAtCursor();
+    break;
+  }
+  return done(true);
+}
+
+bool WindowDriver::TitleButton(int index) {
+  TForm1 *const form = m_form.data();
+  if (!form) return false;
+  const skin::TsuiTitleBarButton *button = form->sfrm1->TitleBarButtons().Items(index);
+  if (!button || !button->Visible()) return done(false);
+  form->sfrm1->TitleBar().ClickButton(index);
+  return done(true);
+}
+
+bool WindowDriver::Screenshot(const QString &path) {
+  TForm1 *const form = m_form.data();
+  if (!form) return false;
+  return done(form->grab().save(path, "PNG"));
+}
+
+} // namespace app
