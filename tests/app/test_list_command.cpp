@@ -1,0 +1,199 @@
+#include "app/CommandLine.h"
+#include "app/ListCommand.h"
+#include "framework/QtMessageLoop.h"
+#include "hid/JvHidDeviceController.h"
+#include "hid/SimulatedHidBinding.h"
+#include "receiver/SupportedDevices.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+namespace {
+
+using hid::VirtualDevice;
+
+VirtualDevice MakeDevice(const std::string &id, std::uint16_t vid, std::uint16_t pid,
+                         std::u16string name) {
+  VirtualDevice d;
+  d.Id = id;
+  d.VendorID = vid;
+  d.ProductID = pid;
+  d.ProductName = std::move(name);
+  d.Caps.UsagePage = 0xFF00;
+  d.Caps.Usage = 1;
+  d.Caps.InputReportByteLength = 8;
+  d.Caps.OutputReportByteLength = 2;
+  d.Caps.FeatureReportByteLength = 9;
+  return d;
+}
+
+class ListCommandTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    binding.Add(MakeDevice("rx", 0x3A7E, 0x0A16, u"2.4G Receiver"));
+    auto query = MakeDevice("kbd", 0x046D, 0xC31C, u"Keys \"Pro\"\\\n\tÜ\U0001F5B1");
+    query.Access = VirtualDevice::Access::QueryOnly;
+    binding.Add(query);
+    auto closed = MakeDevice("x", 0x2C19, 0x0B21, u"");
+    closed.Access = VirtualDevice::Access::None;
+    binding.Add(closed);
+  }
+
+  std::vector<app::InterfaceListing> Collect() {
+    framework::QtMessageLoop loop;
+    hid::TJvHidDeviceController controller(binding, loop);
+    controller.DeviceChange();
+    auto listing = app::CollectInterfaces(controller);
+    EXPECT_EQ(controller.HeldCount(), 0); // everything was checked in again
+    EXPECT_EQ(controller.FreeCount(), 3);
+    return listing;
+  }
+
+  hid::SimulatedHidBinding binding;
+};
+
+TEST_F(ListCommandTest, CollectsIdentityCapsNameAccessAndSupport) {
+  const auto listing = Collect();
+  ASSERT_EQ(listing.size(), 3u);
+  EXPECT_EQ(listing[0].Path, "sim:rx");
+  EXPECT_EQ(listing[0].UsagePage, 0xFF00);
+  EXPECT_EQ(listing[0].ProductName, u"2.4G Receiver");
+  EXPECT_EQ(listing[0].Access, "rw");
+  EXPECT_TRUE(listing[0].Supported);
+  EXPECT_EQ(listing[1].Access, "query");
+  EXPECT_FALSE(listing[1].Supported);
+  EXPECT_EQ(listing[1].VendorID, 0x046D);
+  EXPECT_EQ(listing[2].Access, "none"); // cannot be opened: nothing known, IDs zero
+  EXPECT_EQ(listing[2].VendorID, 0);
+  EXPECT_FALSE(listing[2].Supported);
+}
+
+TEST_F(ListCommandTest, TextListingIsOneTabSeparatedLinePerInterface) {
+  const std::string text = app::FormatListingText(Collect());
+  std::istringstream lines(text);
+  std::vector<std::string> rows;
+  for (std::string line; std::getline(lines, line);)
+    rows.push_back(line);
+  ASSERT_EQ(rows.size(), 3u); // the name's line break did not split the row
+  EXPECT_EQ(rows[0], "sim:rx\t3A7E:0A16\tFF00:0001\t8/2/9\t2.4G Receiver\trw\tsupported");
+  EXPECT_EQ(rows[1], "sim:kbd\t046D:C31C\tFF00:0001\t8/2/9\tKeys \"Pro\"\\  Ü\xF0\x9F\x96\xB1\t"
+                     "query\tunsupported");
+  EXPECT_EQ(rows[2], "sim:x\t0000:0000\t0000:0000\t0/0/0\t\tnone\tunsupported");
+  EXPECT_EQ(app::FormatListingText({}), "");
+}
+
+TEST_F(ListCommandTest, JsonListingParsesBackWithEveryField) {
+  const std::string json = app::FormatListingJson(Collect());
+  EXPECT_EQ(json.find('\n'), std::string::npos);
+  QJsonParseError error;
+  const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(json), &error);
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << json;
+  const QJsonArray array = document.array();
+  ASSERT_EQ(array.size(), 3);
+  const QJsonObject rx = array[0].toObject();
+  EXPECT_EQ(rx.keys().size(), 11);
+  EXPECT_EQ(rx["path"].toString(), "sim:rx");
+  EXPECT_EQ(rx["vendor"].toInt(), 0x3A7E);
+  EXPECT_EQ(rx["product"].toInt(), 0x0A16);
+  EXPECT_EQ(rx["usage_page"].toInt(), 0xFF00);
+  EXPECT_EQ(rx["usage"].toInt(), 1);
+  EXPECT_EQ(rx["input_length"].toInt(), 8);
+  EXPECT_EQ(rx["output_length"].toInt(), 2);
+  EXPECT_EQ(rx["feature_length"].toInt(), 9);
+  EXPECT_EQ(rx["access"].toString(), "rw");
+  EXPECT_TRUE(rx["supported"].toBool());
+  EXPECT_EQ(array[1].toObject()["product_name"].toString(),
+            QString::fromUtf16(u"Keys \"Pro\"\\\n\tÜ\U0001F5B1"));
+  EXPECT_FALSE(array[2].toObject()["supported"].toBool());
+  EXPECT_EQ(app::FormatListingJson({}), "[]");
+}
+
+TEST(ListText, JsonStringsEscapeControlsAndRepairBrokenText) {
+  EXPECT_EQ(app::JsonString("a\"b\\c\x01\x7F"), "\"a\\\"b\\\\c\\u0001\\u007f\"");
+  EXPECT_EQ(app::JsonString("\xC3\xA9"), "\"\xC3\xA9\"");
+  // Invalid UTF-8 (stray continuation, overlong form, truncated sequence) becomes U+FFFD.
+  EXPECT_EQ(app::JsonString("\x80"), "\"\xEF\xBF\xBD\"");
+  EXPECT_EQ(app::JsonString("\xC0\xAF"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\"");
+  EXPECT_EQ(app::JsonString("\xE2\x82"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\"");
+  // A lone surrogate from a device string is replaced, a pair is combined.
+  EXPECT_EQ(app::ToUtf8(std::u16string(1, char16_t(0xD800)) + u"x"), "\xEF\xBF\xBDx");
+  EXPECT_EQ(app::ToUtf8(u"\U0001F5B1"), "\xF0\x9F\x96\xB1");
+}
+
+TEST(SupportedDeviceTable, RowsAreUniqueAndFoundByTheirIds) {
+  std::set<std::pair<std::uint32_t, std::uint32_t>> ids;
+  for (const auto &row : receiver::SupportedDevices)
+    EXPECT_TRUE(ids.emplace(row.VendorID, row.ProductID).second);
+  EXPECT_EQ(receiver::FindSupportedRow(0x3A7E, 0x0A11), 0u);
+  EXPECT_EQ(receiver::FindSupportedRow(0x2C19, 0x0B21), 2u);
+  EXPECT_EQ(receiver::SupportedDevices[2].Third, 14u);
+  EXPECT_EQ(receiver::FindSupportedRow(0x3A7E, 0x0A16), 5u);
+  EXPECT_FALSE(receiver::FindSupportedRow(0x0A11, 0x3A7E));
+  EXPECT_FALSE(receiver::FindSupportedRow(0x3A7E, 0x0A13));
+}
+
+TEST_F(ListCommandTest, RunPrintsOnceAndEndsWithoutWatch) {
+  std::ostringstream out, err;
+  EXPECT_EQ(app::RunListCommand(binding, nullptr, {false, true}, out, err), 0);
+  const std::string printed = out.str();
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1);
+  EXPECT_TRUE(printed.starts_with("[{\"path\":\"sim:rx\""));
+  EXPECT_TRUE(err.str().empty());
+}
+
+TEST_F(ListCommandTest, WatchPrintsAgainAfterEveryChange) {
+  std::ostringstream out, err;
+  QTimer::singleShot(20, [&] { binding.Unplug("kbd"); });
+  QTimer::singleShot(40, [&] {
+    binding.Unplug("x");
+    binding.Plug("x");
+  });
+  QTimer::singleShot(150, [] { QCoreApplication::exit(0); });
+  EXPECT_EQ(app::RunListCommand(binding, nullptr, {true, true}, out, err), 0);
+  std::istringstream lines(out.str());
+  std::vector<std::string> listings;
+  for (std::string line; std::getline(lines, line);)
+    listings.push_back(line);
+  ASSERT_EQ(listings.size(), 3u);
+  EXPECT_NE(listings[0].find("sim:kbd"), std::string::npos);
+  EXPECT_EQ(listings[1].find("sim:kbd"), std::string::npos);
+  EXPECT_NE(listings[2].find("sim:x"), std::string::npos);
+}
+
+TEST_F(ListCommandTest, UnavailableServicesAreAnError) {
+  std::ostringstream out, err;
+  binding.SetEnumerationFails(true);
+  EXPECT_NE(app::RunListCommand(binding, nullptr, {}, out, err), 0);
+  EXPECT_FALSE(err.str().empty());
+  binding.SetEnumerationFails(false);
+  binding.SetBound(false);
+  EXPECT_NE(app::RunListCommand(binding, nullptr, {}, out, err), 0);
+  EXPECT_TRUE(out.str().empty());
+}
+
+TEST(CommandLine, ParsesOptionsAndRejectsUnknownOnes) {
+  auto parsed = app::ParseCommandLine({"--list", "--watch", "--json", "--trace=t.jsonl"});
+  EXPECT_TRUE(parsed.Error.empty());
+  EXPECT_TRUE(parsed.Values.List && parsed.Values.Watch && parsed.Values.Json);
+  EXPECT_EQ(parsed.Values.Trace, "t.jsonl");
+  EXPECT_FALSE(parsed.Values.Simulate);
+
+  parsed = app::ParseCommandLine({"--simulate"});
+  EXPECT_EQ(parsed.Values.Simulate, "");
+  parsed = app::ParseCommandLine({"--simulate=s.json"});
+  EXPECT_EQ(parsed.Values.Simulate, "s.json");
+
+  for (const auto &bad : std::vector<std::vector<std::string>>{
+           {"--bogus"}, {"--trace"}, {"--trace="}, {"--simulate="}, {"--watch"}, {"list"}})
+    EXPECT_FALSE(app::ParseCommandLine(bad).Error.empty()) << bad[0];
+}
+
+} // namespace
