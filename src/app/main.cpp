@@ -1,7 +1,13 @@
 #include "app/CommandLine.h"
+#include "app/DeviceTreeWatcher.h"
 #include "app/ListCommand.h"
 #include "app/Simulation.h"
+#include "app/StateTrace.h"
+#include "app/TForm1.h"
 #include "app/TraceWriter.h"
+#include "app/WindowDriver.h"
+#include "framework/QtMessageLoop.h"
+#include "platform/QtSettingsStore.h"
 #include "hid/LinuxHidBinding.h"
 
 #include <QApplication>
@@ -100,6 +106,38 @@ int runList(int &argc, char **argv, const app::Options &options) {
                              std::cout, std::cerr);
 }
 
+int runWindow(int &argc, char **argv, const app::Options &options) {
+  QApplication application(argc, argv);
+  QGuiApplication::setApplicationDisplayName(QLatin1String(app::TForm1::Title));
+  const auto quitNotifier = quitOnSignals();
+  std::string error;
+  std::unique_ptr<app::TraceWriter> trace;
+  if (!makeTrace(options, trace, error)) {
+    std::cerr << "quelvane: " << error << '\n';
+    return 1;
+  }
+  const auto machine = makeMachine(options, error);
+  if (!machine) {
+    std::cerr << "quelvane: " << error << '\n';
+    return 1;
+  }
+  app::DeviceTreeWatcher watcher(machine->Binding());
+  framework::QtMessageLoop loop;
+  platform::QtSettingsStore settings;
+  app::TForm1 form(app::TForm1Services(machine->Binding(), loop, settings, trace.get()));
+  form.show();
+  std::unique_ptr<app::StateTrace> states;
+  if (trace) states = std::make_unique<app::StateTrace>(form, *trace);
+  app::WindowDriver driver(form, states.get());
+  if (machine->Simulated) {
+    machine->Simulated->SetWindowDriver(&driver);
+    machine->Simulated->Start();
+  }
+  const int status = application.exec();
+  if (machine->Simulated) machine->Simulated->SetWindowDriver(nullptr);
+  return status;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -115,6 +153,5 @@ int main(int argc, char **argv) {
     return 0;
   }
   if (options.List) return runList(argc, argv, options);
-  std::cerr << "quelvane: the window is not part of this build yet\n\n" << app::UsageText();
-  return 1;
+  return runWindow(argc, argv, options);
 }

@@ -228,9 +228,13 @@ QImage TsuiTitleBar::Render(int hot, bool pressed) const {
       text.chop(1);
     text += QStringLiteral("...");
   }
-  const int pictureHeight = m_buttons.Count() > 0 && m_buttons.Items(0)
-                                ? m_buttons.Items(0)->PicNormal().height()
-                                : height();
+  // The caption is centred on the button pictures (all of one height in a style).
+  int pictureHeight = height() + FrameOverlap;
+  for (int i = 0; i < m_buttons.Count(); ++i)
+    if (!m_buttons.Items(i)->PicNormal().isNull()) {
+      pictureHeight = m_buttons.Items(i)->PicNormal().height();
+      break;
+    }
   const int y = (2 - FrameOverlap) + (pictureHeight - metrics.height()) / 2;
   p.drawText(l.captionLeft, y + metrics.ascent(), text);
   return image;
