@@ -30,10 +30,12 @@ std::optional<std::string> QtSettingsStore::ReadString(const std::string &key,
 bool QtSettingsStore::WriteString(const std::string &key, const std::string &value,
                                   const std::string &data) {
   const auto settings = open(key);
-  if (!settings || settings->status() != QSettings::NoError) return false;
+  if (!settings) return false;
+  // A damaged file is replaced: its one value could not be read anyway.
   settings->setValue(QString::fromStdString(value), QString::fromStdString(data));
   settings->sync();
-  return settings->status() == QSettings::NoError;
+  // A format error belongs to the damaged contents read before; only a refused write fails.
+  return settings->status() != QSettings::AccessError;
 }
 
 } // namespace platform

@@ -64,10 +64,11 @@ TEST_F(IsolatedSettings, ValueThatIsNotAStringReadsAsNothing) {
   EXPECT_EQ(m_store.ReadString(key, "LngSection"), "Cht");
 }
 
-TEST_F(IsolatedSettings, UnreadableFileReadsAsNothingAndIsNotOverwritten) {
+TEST_F(IsolatedSettings, UnreadableFileReadsAsNothingAndIsRepairedByAWrite) {
   writeFile("[General\nLngSection=Cht\n\x01garbage[[[\n");
   EXPECT_FALSE(m_store.ReadString(key, "LngSection"));
-  EXPECT_FALSE(m_store.WriteString(key, "LngSection", "Eng"));
+  EXPECT_TRUE(m_store.WriteString(key, "LngSection", "Eng"));
+  EXPECT_EQ(m_store.ReadString(key, "LngSection"), "Eng");
 }
 
 TEST_F(IsolatedSettings, KeyWithoutOrganisationIsRefused) {
@@ -109,7 +110,9 @@ TEST(TextDecoding, TermsReadCorrectlyWhateverTheSystemCodePage) {
   using receiver::TLngID;
   const auto term = [](std::size_t id, TLngID lng) {
     return platform::DecodeText(receiver::Terms.at(id).Texts.at(static_cast<std::size_t>(lng)),
-                                receiver::LanguageCodePage(lng));
+                                lng == TLngID::Cht   ? 950
+                                : lng == TLngID::Chs ? 936
+                                                     : 1252);
   };
   EXPECT_EQ(term(0, TLngID::Cht), QStringLiteral(u"解析度"));
   EXPECT_EQ(term(0, TLngID::Chs), QStringLiteral(u"解析度"));
