@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/DeviceTreeWatcher.h"
 #include "app/ListCommand.h"
 #include "framework/QtMessageLoop.h"
 #include "hid/JvHidDeviceController.h"
@@ -15,6 +16,7 @@
 
 #include <set>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -177,6 +179,47 @@ TEST_F(ListCommandTest, UnavailableServicesAreAnError) {
   binding.SetBound(false);
   EXPECT_NE(app::RunListCommand(binding, nullptr, {}, out, err), 0);
   EXPECT_TRUE(out.str().empty());
+}
+
+// A binding whose device-tree events arrive on a pipe, as the udev monitor's do.
+class PipeBinding final : public hid::HidBinding {
+public:
+  PipeBinding() { EXPECT_EQ(::pipe(m_pipe), 0); }
+  ~PipeBinding() override {
+    ::close(m_pipe[0]);
+    ::close(m_pipe[1]);
+  }
+  bool Bound() const override { return true; }
+  std::optional<std::vector<hid::InterfaceRecord>> Enumerate() override { return {}; }
+  std::unique_ptr<hid::HidHandle> Open(const std::string &, hid::OpenMode,
+                                       std::uint32_t &) override {
+    return nullptr;
+  }
+  int DeviceTreeEventFd() const override { return m_pipe[0]; }
+  void DeviceTreeEventReady() override {
+    char byte = 0;
+    if (::read(m_pipe[0], &byte, 1) == 1) ++Events;
+  }
+  void Signal() { EXPECT_EQ(::write(m_pipe[1], "x", 1), 1); }
+  int Events = 0;
+
+private:
+  int m_pipe[2] = {-1, -1};
+};
+
+TEST(DeviceTreeWatcher, HandsReadableEventsToTheBinding) {
+  PipeBinding binding;
+  app::DeviceTreeWatcher watcher(binding);
+  EXPECT_TRUE(watcher.Watching());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(binding.Events, 0);
+  binding.Signal();
+  for (int i = 0; i < 100 && binding.Events == 0; ++i)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  EXPECT_EQ(binding.Events, 1);
+
+  hid::SimulatedHidBinding simulated; // notifies by itself: nothing to watch
+  EXPECT_FALSE(app::DeviceTreeWatcher(simulated).Watching());
 }
 
 TEST(CommandLine, ParsesOptionsAndRejectsUnknownOnes) {
