@@ -133,10 +133,11 @@ bool Canvas::StretchDraw(const TRect &dest, const QImage &source) {
                          ? source
                          : source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
   if (src.isNull()) return false;
-  const int sw = src.width();
-  const int sh = src.height();
-  const long long dw = dest.Width();
-  const long long dh = dest.Height();
+  // 64-bit throughout: a far-away destination times a wide source outgrows an int.
+  const long long sw = src.width();
+  const long long sh = src.height();
+  const long long dw = static_cast<long long>(dest.Right) - dest.Left;
+  const long long dh = static_cast<long long>(dest.Bottom) - dest.Top;
   const int x1 = std::max(dest.Left, 0);
   const int y1 = std::max(dest.Top, 0);
   const int x2 = std::min(dest.Right, Width());
@@ -148,10 +149,11 @@ bool Canvas::StretchDraw(const TRect &dest, const QImage &source) {
   if (!sameSize) {
     columns.resize(static_cast<std::size_t>(x2 - x1));
     for (int x = x1; x < x2; ++x)
-      columns[static_cast<std::size_t>(x - x1)] = static_cast<int>((x - dest.Left) * sw / dw);
+      columns[static_cast<std::size_t>(x - x1)] =
+          static_cast<int>((static_cast<long long>(x) - dest.Left) * sw / dw);
   }
   for (int y = y1; y < y2; ++y) {
-    const int sy = static_cast<int>((y - dest.Top) * sh / dh);
+    const int sy = static_cast<int>((static_cast<long long>(y) - dest.Top) * sh / dh);
     const auto *in = reinterpret_cast<const std::uint32_t *>(src.constScanLine(sy));
     auto *out = reinterpret_cast<std::uint32_t *>(m_image.scanLine(y));
     if (sameSize) {

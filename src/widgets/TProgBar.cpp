@@ -232,6 +232,8 @@ void TProgBar::SetBackGroundImg(const QString &value) {
     m_backGroundImg.clear();
   } else {
     QImageReader reader(value, "bmp");
+    // The name is taken as it is (no guessed suffixes) and only bitmap contents load.
+    reader.setAutoDetectImageFormat(false);
     QImage picture;
     if (reader.read(&picture) && !picture.isNull()) {
       m_backGround = std::move(picture);

@@ -186,6 +186,21 @@ TEST(Canvas, StretchDrawUsesNearestNeighbour) {
   EXPECT_EQ(c.Pixel(0, 0), clRed);
 }
 
+TEST(Canvas, StretchDrawMapsFarAwayDestinationsWithoutOverflow) {
+  // A destination starting 2^24 pixels to the left of a wide source: the column arithmetic
+  // outgrows 32 bits, yet the visible part must still come from the source's middle.
+  QImage src(256, 256, QImage::Format_RGB32);
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x)
+      src.setPixel(x, y, ToQRgb(RGBColor(x, y, 0)));
+  QImage img = Blank(4, 4);
+  Canvas c(img);
+  constexpr int Far = 1 << 24;
+  EXPECT_TRUE(c.StretchDraw({-Far, -Far, Far, Far}, src));
+  EXPECT_EQ(c.Pixel(0, 0), RGBColor(128, 128, 0));
+  EXPECT_EQ(c.Pixel(3, 3), RGBColor(128, 128, 0));
+}
+
 TEST(Canvas, TextIsNotAntiAliasedAndTurnsCounterClockwise) {
   QImage img = Blank(80, 80);
   Canvas c(img);

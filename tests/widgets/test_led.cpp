@@ -173,6 +173,22 @@ TEST(ThhALed, StyleChangeResizesAndKeepsThePosition) {
   EXPECT_EQ(Px(led.OnBitmap(), 0, 0), framework::ColorToRGB(framework::clBtnFace));
 }
 
+TEST(ThhALed, FramedLampKeepsItsSilverSurroundWhateverTheBorderColour) {
+  // As the main window loads its connection LED: the border colour applies to unframed
+  // pictures only, so the lit lamp shows exactly the framed artwork.
+  ThhALed led;
+  led.SetBounds(5, 80, 22, 22);
+  led.SetBorderColor(framework::clBackground);
+  led.SetBlink(false);
+  led.SetValue(true);
+  led.SetLEDStyle(TLEDStyle::LEDLarge);
+  const QImage raw(ThhALed::ResourceName(TLEDStyle::LEDLarge, true));
+  EXPECT_TRUE(SameImage(led.Buffer(), raw));
+  EXPECT_EQ(Px(led.Buffer(), 1, 1), framework::clSilver);
+  EXPECT_EQ(Px(led.Buffer(), 0, 0), framework::clWhite);
+  EXPECT_EQ(led.BlinkTimer(), nullptr);
+}
+
 TEST(ThhALed, BlinksBetweenThePicturesOnItsTimer) {
   ThhALed led;
   TickLog log;

@@ -478,6 +478,29 @@ TEST(TProgBar, BackgroundPictureLoadsOnlyFromAReadableBitmap) {
   EXPECT_EQ(At(bar, 4, 30), framework::clWhite);
 }
 
+TEST(TProgBar, BackgroundNameIsTakenAsItIsAndOnlyABitmapLoads) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QImage picture(2, 2, QImage::Format_RGB32);
+  picture.fill(QColor(Qt::yellow));
+  ASSERT_TRUE(picture.save(dir.filePath("back.bmp"), "BMP"));
+  ASSERT_TRUE(picture.save(dir.filePath("photo.bmp"), "PNG"));
+  ASSERT_TRUE(picture.save(dir.filePath("bitmap.dat"), "BMP"));
+
+  TProgBar bar;
+  MakePlainGauge(bar, TProgBarDirection::pbdUpward);
+  bar.SetValue(0);
+  // "back" does not exist, even though "back.bmp" does.
+  bar.SetBackGroundImg(dir.filePath("back"));
+  EXPECT_EQ(bar.BackGroundImg(), "");
+  bar.SetBackGroundImg(dir.filePath("photo.bmp"));
+  EXPECT_EQ(bar.BackGroundImg(), "") << "not a bitmap inside";
+  EXPECT_EQ(At(bar, 4, 30), framework::clWhite);
+  bar.SetBackGroundImg(dir.filePath("bitmap.dat"));
+  EXPECT_EQ(bar.BackGroundImg(), dir.filePath("bitmap.dat")) << "a bitmap under any name";
+  EXPECT_EQ(At(bar, 4, 30), framework::clYellow);
+}
+
 TEST(TProgBar, AssignCopiesEveryGaugeProperty) {
   TProgBar source;
   MakeBatteryGauge(source);
