@@ -114,8 +114,6 @@ public:
 
   // False when the program asked not to show its main window at start.
   bool ShowMainForm() const { return m_showMainForm; }
-  // Whether a tray host can show the icon now.
-  bool IconReachable() const { return m_binding->available(); }
 
   framework::Timer &ClickTimer() { return m_clickTimer; }
   framework::Timer &CycleTimer() { return m_cycleTimer; }
