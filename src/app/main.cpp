@@ -7,8 +7,8 @@
 #include "app/TraceWriter.h"
 #include "app/WindowDriver.h"
 #include "framework/QtMessageLoop.h"
-#include "platform/QtSettingsStore.h"
 #include "hid/LinuxHidBinding.h"
+#include "platform/QtSettingsStore.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,14 +54,27 @@ std::unique_ptr<Machine> makeMachine(const app::Options &options, std::string &e
   return machine;
 }
 
-// None without --trace; false when the file cannot be written.
-bool makeTrace(const app::Options &options, std::unique_ptr<app::TraceWriter> &trace,
-               std::string &error) {
-  if (!options.Trace) return true;
-  QString message;
-  trace = app::TraceWriter::Open(QString::fromStdString(*options.Trace), message);
-  if (!trace) error = message.toStdString();
-  return trace != nullptr;
+// What both commands run on: the trace (none without --trace) and the machine. Nothing, said on
+// standard error, when either cannot be made.
+struct Session {
+  std::unique_ptr<app::TraceWriter> Trace;
+  std::unique_ptr<Machine> Devices;
+};
+
+std::optional<Session> openSession(const app::Options &options) {
+  Session session;
+  std::string error;
+  if (options.Trace) {
+    QString message;
+    session.Trace = app::TraceWriter::Open(QString::fromStdString(*options.Trace), message);
+    if (!session.Trace) error = message.toStdString();
+  }
+  if (error.empty()) session.Devices = makeMachine(options, error);
+  if (!session.Devices) {
+    std::cerr << "quelvane: " << error << '\n';
+    return std::nullopt;
+  }
+  return session;
 }
 
 // SIGINT and SIGTERM end the event loop, so that everything is torn down in order. A second
@@ -89,52 +103,38 @@ int runList(int &argc, char **argv, const app::Options &options) {
   // No display is needed to list devices.
   QCoreApplication application(argc, argv);
   const auto signalWatch = quitOnSignals();
-  std::string error;
-  std::unique_ptr<app::TraceWriter> trace;
-  if (!makeTrace(options, trace, error)) {
-    std::cerr << "quelvane: " << error << '\n';
-    return 1;
-  }
-  const auto machine = makeMachine(options, error);
-  if (!machine) {
-    std::cerr << "quelvane: " << error << '\n';
-    return 1;
-  }
-  if (machine->Simulated && options.Watch)
-    machine->Simulated->Start(); // its timeline plugs and unplugs while we watch
-  return app::RunListCommand(machine->Binding(), trace.get(), {options.Watch, options.Json},
+  const std::optional<Session> session = openSession(options);
+  if (!session) return 1;
+  Machine &machine = *session->Devices;
+  if (machine.Simulated && options.Watch)
+    machine.Simulated->Start(); // its timeline plugs and unplugs while we watch
+  return app::RunListCommand(machine.Binding(), session->Trace.get(), {options.Watch, options.Json},
                              std::cout, std::cerr);
 }
 
 int runWindow(int &argc, char **argv, const app::Options &options) {
   QApplication application(argc, argv);
   QGuiApplication::setApplicationDisplayName(QLatin1String(app::TForm1::Title));
-  const auto quitNotifier = quitOnSignals();
-  std::string error;
-  std::unique_ptr<app::TraceWriter> trace;
-  if (!makeTrace(options, trace, error)) {
-    std::cerr << "quelvane: " << error << '\n';
-    return 1;
-  }
-  const auto machine = makeMachine(options, error);
-  if (!machine) {
-    std::cerr << "quelvane: " << error << '\n';
-    return 1;
-  }
-  app::DeviceTreeWatcher watcher(machine->Binding());
+  const auto signalWatch = quitOnSignals();
+  const std::optional<Session> session = openSession(options);
+  if (!session) return 1;
+  Machine &machine = *session->Devices;
+  app::TraceWriter *const trace = session->Trace.get();
+  app::DeviceTreeWatcher watcher(machine.Binding());
   framework::QtMessageLoop loop;
   platform::QtSettingsStore settings;
-  app::TForm1 form(app::TForm1Services(machine->Binding(), loop, settings, trace.get()));
+  app::TForm1 form(app::TForm1Services(machine.Binding(), loop, settings, trace));
   form.show();
+  // Declared after the window: its last look at the window, when it goes, is written.
   std::unique_ptr<app::StateTrace> states;
   if (trace) states = std::make_unique<app::StateTrace>(form, *trace);
   app::WindowDriver driver(form, states.get());
-  if (machine->Simulated) {
-    machine->Simulated->SetWindowDriver(&driver);
-    machine->Simulated->Start();
+  if (machine.Simulated) {
+    machine.Simulated->SetWindowDriver(&driver);
+    machine.Simulated->Start();
   }
   const int status = application.exec();
-  if (machine->Simulated) machine->Simulated->SetWindowDriver(nullptr);
+  if (machine.Simulated) machine.Simulated->SetWindowDriver(nullptr);
   return status;
 }
 

@@ -1,10 +1,13 @@
 #include "skin/TsuiButton.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QShortcut>
+
+#include <algorithm>
 
 namespace skin {
 
@@ -109,6 +112,18 @@ void TsuiButton::paintEvent(QPaintEvent *) {
   // The capsule styles mark the focus with a bold caption instead of a rectangle.
   if (hasFocus() && (m_uiStyle == TsuiUIStyle::MacOS || m_uiStyle == TsuiUIStyle::BlueGlass))
     font.setBold(true);
+  // A caption wider than the button is narrowed to fit rather than cut at the edges (the
+  // stand-in families are wider than the ones the captions were chosen for).
+  const int room = width() - 2 * (m_focusedRectMargin + CaptionPadding);
+  const QString shown = QString(m_caption).remove(QLatin1Char('&'));
+  const int wide = QFontMetrics(font).horizontalAdvance(shown);
+  if (room > 0 && wide > room) {
+    // Hinting makes the width shrink less than the stretch: narrow until it fits.
+    for (int stretch = std::max(50, room * 100 / wide); stretch >= 50; --stretch) {
+      font.setStretch(stretch);
+      if (QFontMetrics(font).horizontalAdvance(shown) <= room) break;
+    }
+  }
   p.setFont(font);
   QRect textRect = rect();
   if (m_pressed) textRect.translate(1, 1);

@@ -17,6 +17,9 @@ enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom 
 class TsuiButton : public QWidget {
   Q_OBJECT
 public:
+  // Columns kept free between the focus margin and the caption.
+  static constexpr int CaptionPadding = 2;
+
   explicit TsuiButton(QWidget *parent);
 
   TsuiUIStyle UIStyle() const { return m_uiStyle; }

@@ -4,10 +4,10 @@
 #include <QPainter>
 #include <QRegion>
 
+#include <algorithm>
+
 namespace skin {
 namespace {
-
-constexpr int TitleBarHeight = 20;
 
 // Light horizontal stripes: three white rows and one grey row, repeated.
 QImage proteinBackground() {
@@ -78,9 +78,12 @@ void TsuiForm::FormResized() {
 }
 
 void TsuiForm::placeInForm() {
-  const int bottom = std::max(FrameWidth - 1, m_borderWidth + 1);
-  setGeometry(FrameWidth, FrameWidth, std::max(0, m_form->width() - 2 * FrameWidth),
-              std::max(0, m_form->height() - FrameWidth - bottom));
+  // A wider border keeps one band column inside it.
+  const int side = std::max(SideFrame, m_borderWidth + 1);
+  const int bottom = std::max(1, m_borderWidth);
+  setGeometry(side, TopFrame, std::max(0, m_form->width() - 2 * side),
+              std::max(0, m_form->height() - TopFrame - bottom));
+  m_titleBar->SetFrame(side, TopFrame);
   m_titleBar->setGeometry(0, 0, width(), TitleBarHeight);
 }
 

@@ -15,7 +15,13 @@ namespace skin {
 class TsuiForm : public QWidget {
   Q_OBJECT
 public:
-  static constexpr int FrameWidth = 3; // painted on the left, top and right
+  // The frame the window keeps around the panel: two columns beside it (border and band), one
+  // row above it (the title pictures continue there) and the border below. A 220 x 270 window
+  // thus has the 216 x 268 client its controls were laid out for.
+  static constexpr int SideFrame = 2;
+  static constexpr int TopFrame = 1;
+  // The title pictures are 23 rows high; the frame shows the first.
+  static constexpr int TitleBarHeight = 23 - TopFrame;
 
   // `form` is the top-level window taken over.
   explicit TsuiForm(QWidget *form);

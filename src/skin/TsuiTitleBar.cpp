@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace skin {
 
 void TsuiTitleBarButton::changed() {
@@ -134,12 +136,17 @@ void TsuiTitleBar::SetButtonInterval(int value) {
   m_buttonInterval = value;
   update();
 }
+void TsuiTitleBar::SetFrame(int left, int top) {
+  m_frameLeft = std::max(0, left);
+  m_frameTop = std::max(0, top);
+  update();
+}
 
 TsuiTitleBar::Layout TsuiTitleBar::layout() const {
   Layout result;
   result.buttons.resize(static_cast<std::size_t>(m_buttons.Count()));
-  const int buttonTop = 2 - FrameOverlap;
-  int x = width() + m_rightBtnXOffset + FrameOverlap;
+  const int buttonTop = 2 - m_frameTop;
+  int x = width() + m_rightBtnXOffset + m_frameLeft;
   for (int i = 0; i < m_buttons.Count(); ++i) {
     const TsuiTitleBarButton &button = *m_buttons.Items(i);
     if (!button.Visible() || button.ButtonType() == TsuiTitleBarBtnType::suiControlBox) continue;
@@ -149,7 +156,7 @@ TsuiTitleBar::Layout TsuiTitleBar::layout() const {
     if (!size.isEmpty())
       result.buttons[static_cast<std::size_t>(i)] = QRect(QPoint(x, buttonTop), size);
   }
-  int c = std::max(0, m_leftBtnXOffset + 1 - FrameOverlap);
+  int c = std::max(0, m_leftBtnXOffset + 1 - m_frameLeft);
   if (c == 0) c = 6;
   result.captionLeft = c;
   result.captionRight = x;
@@ -179,8 +186,8 @@ QImage TsuiTitleBar::Render(int hot, bool pressed) const {
   image.fill(QColor(0x21, 0x25, 0x75));
   QPainter p(&image);
 
-  // Pictures reach FrameOverlap pixels into the frame above and to the left.
-  const int x0 = -FrameOverlap, y0 = -FrameOverlap;
+  // Pictures reach into the frame above and to the left.
+  const int x0 = -m_frameLeft, y0 = -m_frameTop;
   const TsuiTitleBarSection *left = m_sections.Items(0);
   const TsuiTitleBarSection *right = m_sections.Items(1);
   const TsuiTitleBarSection *client = m_sections.Items(2);
@@ -229,13 +236,13 @@ QImage TsuiTitleBar::Render(int hot, bool pressed) const {
     text += QStringLiteral("...");
   }
   // The caption is centred on the button pictures (all of one height in a style).
-  int pictureHeight = height() + FrameOverlap;
+  int pictureHeight = height() + m_frameTop;
   for (int i = 0; i < m_buttons.Count(); ++i)
     if (!m_buttons.Items(i)->PicNormal().isNull()) {
       pictureHeight = m_buttons.Items(i)->PicNormal().height();
       break;
     }
-  const int y = (2 - FrameOverlap) + (pictureHeight - metrics.height()) / 2;
+  const int y = (2 - m_frameTop) + (pictureHeight - metrics.height()) / 2;
   p.drawText(l.captionLeft, y + metrics.ascent(), text);
   return image;
 }

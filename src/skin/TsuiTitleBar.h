@@ -118,7 +118,8 @@ class TsuiTitleBar : public QWidget {
 public:
   using TsuiTitleBarButtonClickEvent = framework::Delegate<void(QObject *, int)>;
 
-  // How far the bar's pictures reach into the window frame above and left of it.
+  // How far the bar's pictures reach into the window frame above and left of it, unless the
+  // frame says otherwise.
   static constexpr int FrameOverlap = 3;
 
   explicit TsuiTitleBar(QWidget *parent);
@@ -137,6 +138,10 @@ public:
   void SetRightBtnXOffset(int value);
   int ButtonInterval() const { return m_buttonInterval; }
   void SetButtonInterval(int value);
+  // The frame beside and above the bar, which its pictures continue into.
+  int FrameLeft() const { return m_frameLeft; }
+  int FrameTop() const { return m_frameTop; }
+  void SetFrame(int left, int top);
   const TsuiTitleBarButtonClickEvent &OnCustomBtnsClick() const { return m_onCustomBtnsClick; }
   void SetOnCustomBtnsClick(TsuiTitleBarButtonClickEvent handler) {
     m_onCustomBtnsClick = std::move(handler);
@@ -177,6 +182,8 @@ private:
   int m_leftBtnXOffset = 0;
   int m_rightBtnXOffset = -FrameOverlap;
   int m_buttonInterval = 0;
+  int m_frameLeft = FrameOverlap;
+  int m_frameTop = FrameOverlap;
   int m_hot = -1;
   bool m_pressed = false;
   TsuiTitleBarButtonClickEvent m_onCustomBtnsClick;

@@ -117,3 +117,12 @@ TEST_F(FormDriver, ScreenshotShowsTheWholeWindow) {
   EXPECT_EQ(shot.pixelColor(150, 20), QColor(0x21, 0x25, 0x75));
   EXPECT_FALSE(Driver->Screenshot(Dir.filePath("missing/dir/shot.png")));
 }
+
+TEST_F(FormDriver, LastStateIsWrittenWhenTheTraceEnds) {
+  // A change the poll has not seen yet, as at quit.
+  Form->tmrStatus->SetEnabled(true);
+  Driver.reset();
+  Trace.reset();
+  EXPECT_TRUE(States().back().value("timers").toObject().value("status").toBool());
+  Form->tmrStatus->SetEnabled(false);
+}

@@ -178,6 +178,36 @@ TEST(TsuiButton, MouseReleaseOutsideDoesNotClick) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST(TsuiButton, WideCaptionIsNarrowedToStayInsideTheButton) {
+  QWidget window;
+  TsuiButton button(&window);
+  button.setGeometry(0, 0, 97, 27);
+  button.SetUIStyle(TsuiUIStyle::MacOS);
+  button.SetFocusedRectMargin(2);
+  button.SetFont(framework::FontDesc{QStringLiteral("MS Sans Serif"), -16, true, false, false,
+                                     framework::clBlue});
+  const auto captionColumns = [&](const QString &caption) {
+    button.SetCaption(caption);
+    const QImage shot = button.grab().toImage();
+    int first = shot.width(), last = -1;
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x)
+        if (shot.pixelColor(x, y) == QColor(Qt::blue)) {
+          first = std::min(first, x);
+          last = std::max(last, x);
+        }
+    return std::pair(first, last);
+  };
+  const auto [first, last] = captionColumns(QStringLiteral("&Connecting"));
+  EXPECT_GE(first, 4);
+  EXPECT_LE(last, 92);
+  EXPECT_GT(last - first, 40);
+  // A caption that fits keeps its width.
+  const auto [shortFirst, shortLast] = captionColumns(QStringLiteral("CPI"));
+  EXPECT_GT(shortFirst, 20);
+  EXPECT_LT(shortLast, 76);
+}
+
 TEST(TsuiTitleBar, CaptionLongerThanTheSpaceEndsInDots) {
   QWidget window;
   TsuiForm form(&window);
@@ -188,7 +218,7 @@ TEST(TsuiTitleBar, CaptionLongerThanTheSpaceEndsInDots) {
   close.SetPicNormal(solid(QSize(19, 19), Qt::red));
   form.SetCaption(QStringLiteral("A caption far too long for this small title bar"));
   const QRect button = form.TitleBar().ButtonRect(0);
-  EXPECT_EQ(button.right(), form.width() - 2);
+  EXPECT_EQ(form.x() + button.right(), window.width() - 5);
   const QImage bar = form.TitleBar().Render();
   // Text pixels (white) stop before the button.
   for (int x = button.left(); x <= button.right(); ++x)
@@ -219,7 +249,9 @@ TEST(TsuiForm, FramesTheWindowAndCoversItsClientArea) {
   TsuiForm form(&window);
   window.resize(220, 270);
   form.FormResized();
-  EXPECT_EQ(form.geometry(), QRect(3, 3, 214, 265));
+  // The 216 x 268 client the main window's controls are laid out in.
+  EXPECT_EQ(form.geometry(), QRect(2, 1, 216, 268));
+  EXPECT_EQ(form.TitleBar().geometry(), QRect(0, 0, 216, 22));
   EXPECT_EQ(form.Version(), "5.8");
   form.SetVersion("1.0");
   EXPECT_EQ(form.Version(), "5.8");
@@ -232,6 +264,32 @@ TEST(TsuiForm, FramesTheWindowAndCoversItsClientArea) {
   EXPECT_EQ(frame.pixelColor(219, 100), QColor(Qt::black));
   EXPECT_EQ(frame.pixelColor(100, 269), QColor(Qt::black));
   EXPECT_EQ(frame.pixelColor(1, 100), QColor(0xFB, 0xFB, 0xFB));
+}
+
+TEST(TsuiForm, TitlePicturesRunOnFromTheFrameIntoTheTitleBar) {
+  QWidget window;
+  TsuiForm form(&window);
+  window.resize(220, 270);
+  form.FormResized();
+  // Every pixel of the left picture names its own place.
+  QImage left(441, 23, QImage::Format_RGB32);
+  for (int y = 0; y < left.height(); ++y)
+    for (int x = 0; x < left.width(); ++x)
+      left.setPixel(x, y, qRgb(x % 256, y, x / 256));
+  for (const QImage &picture : {left, solid(QSize(1, 23), Qt::blue), solid(QSize(1, 23), Qt::red)})
+    form.TitleBarSections().Add().SetPicture(picture);
+  form.SetBorderWidth(1);
+
+  QImage shown(220, 270, QImage::Format_RGB32);
+  QPainter painter(&shown);
+  form.PaintFrame(painter, shown.size());
+  painter.drawImage(form.mapTo(&window, form.TitleBar().pos()), form.TitleBar().Render());
+  painter.end();
+  for (const QPoint at :
+       {QPoint(1, 0), QPoint(1, 5), QPoint(2, 1), QPoint(100, 0), QPoint(100, 22), QPoint(217, 10)})
+    EXPECT_EQ(shown.pixel(at), left.pixel(at)) << at.x() << "," << at.y();
+  // Below the pictures the panel begins.
+  EXPECT_EQ(form.TitleBar().geometry().bottom() + form.y(), 22);
 }
 
 TEST(TsuiPopupMenu, BuildsItsItemsAndClicksThemByName) {
