@@ -95,7 +95,7 @@ void ReceiverLogic::JvHidDeviceController1DeviceChange() {
   // A change handled in that pump has rebuilt the list and done the walk itself.
   if (generation != m_generation) return;
   for (std::size_t i = m_devices.size(); i-- > 0;) {
-    if (TryConnect(*m_devices[i], generation)) return;
+    if (TryConnect(*m_devices[i])) return;
   }
 }
 
@@ -135,7 +135,7 @@ void ReceiverLogic::ClaimDevices() {
   }
 }
 
-bool ReceiverLogic::TryConnect(hid::TJvHidDevice &device, std::uint64_t generation) {
+bool ReceiverLogic::TryConnect(hid::TJvHidDevice &device) {
   const hid::HIDP_CAPS caps = device.GetCaps();
   if (caps.UsagePage != UsagePageGenericDesktop) return false;
   if (caps.Usage != UsageMouse && caps.Usage != UsageKeyboard) return false;
@@ -165,7 +165,7 @@ bool ReceiverLogic::TryConnect(hid::TJvHidDevice &device, std::uint64_t generati
   if (!m_connection.Exchange(device, battery)) return true;
   m_view.SetGaugeMax(ConnectedGaugeMax);
   // The queries pump messages; `device` may be gone afterwards and is not touched again.
-  if (generation == m_generation) RefreshReadouts();
+  RefreshReadouts();
   return true;
 }
 
@@ -208,11 +208,11 @@ void ReceiverLogic::tmrStatusTimer() {
     m_view.SetLedValue(false);
     return;
   }
-  const std::uint64_t generation = m_generation;
   m_tmrStatus.Stop();
   RefreshReadouts();
-  // A device change inside the queries decided the timer's state itself.
-  if (generation == m_generation) m_tmrStatus.Start();
+  // Restarted even when a device change inside the queries dropped the receiver: the next tick
+  // then only keeps the LED off.
+  m_tmrStatus.Start();
   m_loop.processPendingMessages();
 }
 

@@ -69,8 +69,9 @@ private:
   void ResetToNotConnected();
   void ReleaseDevices();
   void ClaimDevices();
-  // Steps of the walk for one candidate; true when the walk ends with it.
-  bool TryConnect(hid::TJvHidDevice &device, std::uint64_t generation);
+  // Steps of the walk for one candidate; true when the walk ends with it. Nothing before its
+  // closing queries pumps messages.
+  bool TryConnect(hid::TJvHidDevice &device);
   void RefreshReadouts();
   void EndPairing();
   struct TickValues {

@@ -25,6 +25,18 @@ inline constexpr std::array<SupportedDevice, 6> SupportedDevices{{
     {0x3A7E, 0x0A16, 0},
 }};
 
+// Discovery compares a device with every row and remembers each match; with distinct rows the
+// first match is the only one.
+consteval bool RowsAreDistinct() {
+  for (std::size_t i = 0; i < SupportedDevices.size(); ++i)
+    for (std::size_t j = i + 1; j < SupportedDevices.size(); ++j)
+      if (SupportedDevices[i].VendorID == SupportedDevices[j].VendorID &&
+          SupportedDevices[i].ProductID == SupportedDevices[j].ProductID)
+        return false;
+  return true;
+}
+static_assert(RowsAreDistinct());
+
 // Index of the row with these IDs, none when the device is not supported.
 std::optional<std::size_t> FindSupportedRow(std::uint16_t vendorID, std::uint16_t productID);
 

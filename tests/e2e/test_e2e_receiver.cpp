@@ -221,7 +221,9 @@ TEST(E2eReceiver, WithoutAChangeTheLedTurnsSteadyLimeAfterSixteenSeconds) {
   ASSERT_TRUE(trace);
   const auto length = AttemptLength(*trace);
   ASSERT_TRUE(length);
-  EXPECT_GE(*length, 15800);
+  // The framework's timers are coarse (up to 5 % early or late per tick); the query count below
+  // pins the number of ticks.
+  EXPECT_GE(*length, 15200);
   EXPECT_LE(*length, 17500);
   EXPECT_EQ(trace->Writes(3).size(), 16u);
   const QJsonObject last = trace->LastState();

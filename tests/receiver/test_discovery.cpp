@@ -191,13 +191,23 @@ TEST_F(Discovery, ADeviceChangeInsideAQueryPumpLeavesNoDanglingReceiver) {
     m_loop.OnPump = nullptr;
     m_binding.Unplug("rx");
   };
+  const int getsBefore = m_receivers.at("rx")->Gets();
   Logic().tmrStatusTimer();
   EXPECT_EQ(m_deviceChanges, 2);
-  ExpectNotConnected(m_view, m_status, m_softBind);
-  // The tick must not restart its timer over a device change that found no receiver.
-  EXPECT_FALSE(m_status.Running());
+  EXPECT_EQ(m_connection.CurrentReceiver(), nullptr);
+  EXPECT_EQ(Logic().DeviceCount(), 0u);
+  EXPECT_FALSE(m_view.LedValue);
+  EXPECT_EQ(m_view.Pid, "");
+  EXPECT_FALSE(m_view.ButtonEnabled);
+  EXPECT_FALSE(m_softBind.Running());
+  // The remaining queries found no receiver and read nothing more.
+  EXPECT_EQ(m_receivers.at("rx")->Gets(), getsBefore + 1);
+  // The tick restarts its timer regardless; the ticks that follow only keep the LED off.
+  EXPECT_TRUE(m_status.Running());
+  m_view.LedValue = true;
   Logic().tmrStatusTimer();
   EXPECT_FALSE(m_view.LedValue);
+  EXPECT_TRUE(m_status.Running());
 }
 
 TEST_F(Discovery, ADeviceChangeInsideAQueryPumpCanReplaceTheReceiver) {

@@ -162,6 +162,9 @@ TEST_F(Pairing, UnpluggingDuringPairingStopsItAndResetsTheButton) {
   EXPECT_EQ(m_view.Button, "&Connect");
   EXPECT_FALSE(m_view.ButtonEnabled);
   EXPECT_FALSE(m_view.LedValue);
+  // The reset leaves Blink as the attempt set it; an LED that is off does not blink, and the
+  // next connection starts a new attempt that sets it again.
+  EXPECT_TRUE(m_view.LedBlink);
 }
 
 // The end steps' queries pump; a new attempt started there (a click) must survive them.
