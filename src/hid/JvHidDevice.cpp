@@ -4,6 +4,8 @@
 #include "hid/JvHidDeviceController.h"
 #include "hid/JvHidDeviceReadThread.h"
 
+#include <cerrno>
+
 namespace hid {
 
 namespace {
@@ -11,6 +13,8 @@ constexpr std::uint32_t AttributesSize = 12;
 constexpr std::size_t MaxProductChars = 254;
 constexpr std::int32_t MinThreadSleepTime = 10;
 constexpr std::int32_t MaxThreadSleepTime = 10000;
+// What a read start answers on a device that is unplugged or not held.
+constexpr std::uint32_t NoDeviceError = ENODEV;
 } // namespace
 
 std::atomic<std::uint64_t> TJvHidDevice::s_nextSerial{1};
@@ -44,6 +48,10 @@ TJvHidDevice::~TJvHidDevice() {
 
 std::unique_ptr<HidHandle> TJvHidDevice::OpenPath(OpenMode mode) {
   std::uint32_t error = 0;
+  return OpenPath(mode, error);
+}
+
+std::unique_ptr<HidHandle> TJvHidDevice::OpenPath(OpenMode mode, std::uint32_t &error) {
   return m_binding.Open(m_pnpInfo->DevicePath(), mode, error);
 }
 
@@ -70,13 +78,16 @@ void TJvHidDevice::CloseMain() {
 }
 
 bool TJvHidDevice::OpenOverlapped(OverlappedMode mode) {
-  if (!CanAccess()) return false;
+  if (!CanAccess()) {
+    if (mode == OverlappedMode::Read) m_readOpenError = NoDeviceError;
+    return false;
+  }
   if (mode == OverlappedMode::Write) {
     if (!m_writeHandle) m_writeHandle = OpenPath(OpenMode::OverlappedWrite);
     return m_writeHandle != nullptr;
   }
   if (!m_readHandle) {
-    std::shared_ptr<HidHandle> handle = OpenPath(OpenMode::OverlappedRead);
+    std::shared_ptr<HidHandle> handle = OpenPath(OpenMode::OverlappedRead, m_readOpenError);
     if (handle) {
       if (m_numReadBuffers != 0) handle->SetNumInputBuffers(m_numReadBuffers);
       handle->GetNumInputBuffers(m_numReadBuffers);

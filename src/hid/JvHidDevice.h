@@ -92,6 +92,7 @@ private:
 
   bool CanAccess() const { return m_plugged && (m_checkedOut || m_reporting); }
   std::unique_ptr<HidHandle> OpenPath(OpenMode mode);
+  std::unique_ptr<HidHandle> OpenPath(OpenMode mode, std::uint32_t &error);
   void OpenMainHandle();
   bool OpenMain();
   void CloseMain();
@@ -129,6 +130,8 @@ private:
   TJvHidDataErrorEvent m_onDataError;
   TJvHidPlugEvent m_onUnplug;
   bool m_readWriteAccess = false;
+  // Why the read handle could not be opened; what the reader reports through OnDataError.
+  std::uint32_t m_readOpenError = 0;
   std::unique_ptr<TJvHidDeviceReadThread> m_dataThread;
 };
 

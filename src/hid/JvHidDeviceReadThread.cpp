@@ -4,14 +4,17 @@
 #include "hid/JvHidDevice.h"
 
 #include <algorithm>
-#include <cerrno>
 
 namespace hid {
 
 void HandOver::Submit(std::function<void()> job) {
-  const std::lock_guard lock(m_mutex);
-  m_pending = std::move(job);
-  m_done = false;
+  {
+    const std::lock_guard lock(m_mutex);
+    m_pending = std::move(job);
+    m_done = false;
+  }
+  // A stopper waiting in WaitFor serves it now rather than at its next periodic check.
+  m_changed.notify_all();
 }
 
 void HandOver::WaitDone() {
@@ -119,13 +122,20 @@ void TJvHidDeviceReadThread::Execute() {
   while (!Terminated()) {
     const std::chrono::milliseconds slice(m_device.m_threadSleepTime.load());
     const auto handle = m_device.CanAccess() ? m_device.ReadHandleForThread() : nullptr;
-    ReadResult result;
     if (handle == nullptr) {
-      result.Error = ENODEV;
-    } else {
-      std::fill(m_buffer.begin(), m_buffer.end(), 0);
-      result = handle->Read(m_buffer.data(), m_buffer.size(), static_cast<int>(slice.count()));
+      // Every read start tries to open the read handle again; that changes the device, so it
+      // runs on the GUI thread like everything else that does.
+      Deliver([device] {
+        if (device->OpenOverlapped(TJvHidDevice::OverlappedMode::Read)) return;
+        const TJvHidDataErrorEvent handler = device->m_onDataError;
+        if (handler) handler(device, device->m_readOpenError);
+      });
+      if (m_device.ReadHandleForThread() == nullptr) Pause(slice);
+      continue;
     }
+    std::fill(m_buffer.begin(), m_buffer.end(), 0);
+    const ReadResult result =
+        handle->Read(m_buffer.data(), m_buffer.size(), static_cast<int>(slice.count()));
     if (result.Status == ReadStatus::Timeout) continue;
     if (result.Status == ReadStatus::Error) {
       m_error = result.Error;

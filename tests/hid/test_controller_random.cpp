@@ -19,13 +19,20 @@ using hid::TJvHidDeviceController;
 
 constexpr int DeviceKinds = 6;
 
+// Built by appending: gcc 12 at -O3 warns falsely (-Wrestrict) on "literal" + std::string&&.
+std::string DeviceId(int kind) {
+  std::string id = "d";
+  id += std::to_string(kind);
+  return id;
+}
+
 // Drives one random sequence and checks the controller's bookkeeping after every step.
 class RandomRun final : public hid::HidTrace {
 public:
   explicit RandomRun(unsigned seed) : m_random(seed) {
     for (int i = 0; i < DeviceKinds; ++i) {
       hid::VirtualDevice d;
-      d.Id = "d" + std::to_string(i);
+      d.Id = DeviceId(i);
       d.Caps.UsagePage = 1;
       d.Caps.FeatureReportByteLength = 9;
       m_binding.Add(d, Chance(2));
@@ -50,7 +57,7 @@ public:
   // Empty when everything holds.
   std::string Step() {
     const int op = Pick(14);
-    const std::string id = "d" + std::to_string(Pick(DeviceKinds));
+    const std::string id = DeviceId(Pick(DeviceKinds));
     switch (op) {
     case 0:
     case 1:
@@ -214,7 +221,7 @@ private:
   // After a direct scan the list mirrors the machine.
   void CheckScanResult() {
     for (int i = 0; i < DeviceKinds; ++i) {
-      const std::string id = "d" + std::to_string(i);
+      const std::string id = DeviceId(i);
       int listed = 0;
       for (const TJvHidDevice *d : m_controller->DeviceList())
         listed += d->Plugged() && d->PnPInfo().DevicePath() == m_binding.PathOf(id) ? 1 : 0;

@@ -364,6 +364,30 @@ TEST_F(ReaderThreadTest, UnpluggedDeviceReportsReadErrorsUntilStopped) {
   EXPECT_EQ(controller->UnpluggedCount(), 0);
 }
 
+TEST_F(ReaderThreadTest, ReaderRetriesOpeningItsReadHandleUntilItOpens) {
+  Start({"a"});
+  std::unique_ptr<TJvHidDevice> device;
+  ASSERT_TRUE(controller->CheckOutAt(0, device));
+  device->SetThreadSleepTime(10);
+  std::vector<std::uint32_t> errors;
+  static const char tag = 0;
+  device->SetOnDataError(hid::TJvHidDataErrorEvent::fromFunction(
+      [&](TJvHidDevice *, std::uint32_t error) { errors.push_back(error); }, &tag));
+  binding.Find("a")->FailOpen = true; // the read handle cannot be opened when the thread starts
+  Attach(*device);
+  ASSERT_TRUE(device->ThreadRunning());
+  ASSERT_TRUE(loop.RunUntil([&] { return errors.size() >= 2; }));
+  EXPECT_EQ(errors[0], SimulatedHidBinding::ErrorAccessDenied);
+
+  binding.Find("a")->FailOpen = false;
+  binding.PushInputReport("a", {4, 2});
+  ASSERT_TRUE(loop.RunUntil([&] { return received.size() == 1; }));
+  EXPECT_EQ(received[0].ReportID, 4);
+  EXPECT_EQ(received[0].Data, std::vector<std::uint8_t>{2});
+  device.reset();
+  EXPECT_EQ(binding.OpenHandleCount(), 1u); // only the check-in replacement's main handle
+}
+
 TEST_F(ReaderThreadTest, NoThreadForAFreeOrQueryOnlyDevice) {
   auto d = MakeDevice("q");
   d.Access = VirtualDevice::Access::QueryOnly;
