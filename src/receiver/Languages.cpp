@@ -84,7 +84,8 @@ bool Languages::SaveLanguage() {
 void Languages::ApplyLanguage(LanguageView &view) const {
   for (const TLngID id : AllLanguages)
     view.SetLanguageItemChecked(id, id == m_language);
-  for (const TLngID id : AllLanguages)
+  // The pictures share one spot; set them in the window's own order.
+  for (const TLngID id : {TLngID::Cht, TLngID::Chs, TLngID::Eng})
     view.SetBatteryPictureVisible(id, id == m_language);
 
   if (m_language == TLngID::Eng) {
