@@ -6,10 +6,12 @@
 #include <dlfcn.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace app {
 namespace {
@@ -26,9 +28,33 @@ struct Xcb {
       lookup<decltype(&xcb_intern_atom_reply)>("xcb_intern_atom_reply");
   decltype(&xcb_change_property) changeProperty =
       lookup<decltype(&xcb_change_property)>("xcb_change_property");
+  decltype(&xcb_get_property) getProperty = lookup<decltype(&xcb_get_property)>("xcb_get_property");
+  decltype(&xcb_get_property_reply) getPropertyReply =
+      lookup<decltype(&xcb_get_property_reply)>("xcb_get_property_reply");
+  decltype(&xcb_get_property_value) propertyValue =
+      lookup<decltype(&xcb_get_property_value)>("xcb_get_property_value");
+  decltype(&xcb_get_property_value_length) propertyValueLength =
+      lookup<decltype(&xcb_get_property_value_length)>("xcb_get_property_value_length");
   decltype(&xcb_flush) flush = lookup<decltype(&xcb_flush)>("xcb_flush");
 
-  bool complete() const { return internAtom && internAtomReply && changeProperty && flush; }
+  bool complete() const {
+    return internAtom && internAtomReply && changeProperty && getProperty && getPropertyReply &&
+           propertyValue && propertyValueLength && flush;
+  }
+
+  // The atoms a window's ATOM-list property holds now; empty when it has none.
+  std::vector<xcb_atom_t> atoms(xcb_connection_t *connection, xcb_window_t window,
+                                xcb_atom_t property) const {
+    const xcb_get_property_cookie_t cookie =
+        getProperty(connection, 0, window, property, XCB_ATOM_ATOM, 0, 64);
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+        getPropertyReply(connection, cookie, nullptr), &std::free);
+    if (!reply || reply->format != 32 || reply->type != XCB_ATOM_ATOM) return {};
+    const int bytes = propertyValueLength(reply.get());
+    const auto *const values = static_cast<const xcb_atom_t *>(propertyValue(reply.get()));
+    if (bytes <= 0 || values == nullptr) return {};
+    return std::vector<xcb_atom_t>(values, values + bytes / static_cast<int>(sizeof(xcb_atom_t)));
+  }
 
   xcb_atom_t atom(xcb_connection_t *connection, const char *name) const {
     const xcb_intern_atom_cookie_t cookie =
@@ -52,9 +78,16 @@ bool SkipTaskbar(QWidget &window) {
                               xcb.atom(connection, "_NET_WM_STATE_SKIP_PAGER")};
   if (state == XCB_ATOM_NONE || atoms[0] == XCB_ATOM_NONE || atoms[1] == XCB_ATOM_NONE)
     return false;
-  // Qt merges what it finds in the property when it maps the window, so appending is enough.
-  xcb.changeProperty(connection, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(window.winId()),
-                     state, XCB_ATOM_ATOM, 32, 2, atoms);
+  // Qt merges what it finds in the property when it maps the window, so appending what is
+  // missing is enough; appending blindly would grow the list at every show.
+  const auto id = static_cast<xcb_window_t>(window.winId());
+  const std::vector<xcb_atom_t> present = xcb.atoms(connection, id, state);
+  std::vector<xcb_atom_t> missing;
+  for (const xcb_atom_t atom : atoms)
+    if (std::find(present.begin(), present.end(), atom) == present.end()) missing.push_back(atom);
+  if (!missing.empty())
+    xcb.changeProperty(connection, XCB_PROP_MODE_APPEND, id, state, XCB_ATOM_ATOM, 32,
+                       static_cast<std::uint32_t>(missing.size()), missing.data());
   return xcb.flush(connection) > 0;
 }
 

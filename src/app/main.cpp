@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/DeviceTreeWatcher.h"
 #include "app/ListCommand.h"
+#include "app/Scenario.h"
 #include "app/Simulation.h"
 #include "app/StateTrace.h"
 #include "app/TForm1.h"
@@ -19,6 +20,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -112,7 +114,30 @@ int runList(int &argc, char **argv, const app::Options &options) {
                              std::cout, std::cerr);
 }
 
+// Said before any window system is contacted, so that these errors reach the user even where no
+// display can be opened.
+bool readyForWindow(const app::Options &options) {
+  if (options.Simulate && !options.Simulate->empty()) {
+    QString error;
+    if (!app::LoadScenario(QString::fromStdString(*options.Simulate), error)) {
+      std::cerr << "quelvane: " << error.toStdString() << '\n';
+      return false;
+    }
+  }
+  const auto unset = [](const char *name) {
+    const char *const value = std::getenv(name);
+    return value == nullptr || *value == '\0';
+  };
+  if (unset("QT_QPA_PLATFORM") && unset("DISPLAY") && unset("WAYLAND_DISPLAY")) {
+    std::cerr << "quelvane: no display to show the window on (DISPLAY is not set); "
+                 "--list works without one\n";
+    return false;
+  }
+  return true;
+}
+
 int runWindow(int &argc, char **argv, const app::Options &options) {
+  if (!readyForWindow(options)) return 1;
   QApplication application(argc, argv);
   QGuiApplication::setApplicationDisplayName(QLatin1String(app::TForm1::Title));
   const auto signalWatch = quitOnSignals();
