@@ -165,7 +165,10 @@ std::vector<InterfaceListing> CollectInterfaces(hid::TJvHidDeviceController &con
     entry.OutputLength = caps.OutputReportByteLength;
     entry.FeatureLength = caps.FeatureReportByteLength;
     entry.ProductName = device->GetProductName();
-    entry.Access = device->ReadWriteAccess() ? "rw" : device->GetPreparsedData() ? "query" : "none";
+    // Attributes carry their size only once the path opened at creation, with caps or not.
+    entry.Access = device->ReadWriteAccess()        ? "rw"
+                   : device->Attributes().Size != 0 ? "query"
+                                                    : "none";
     entry.Supported = receiver::FindSupportedRow(entry.VendorID, entry.ProductID).has_value();
     listing.push_back(std::move(entry));
   }

@@ -296,6 +296,8 @@ public:
   void CancelIo() override {
     if (m_cancel.Get() < 0) return;
     const std::uint64_t one = 1;
+    // The only failure of a write to our own non-blocking eventfd is EAGAIN, a saturated
+    // counter: a wake-up is pending already.
     [[maybe_unused]] const ssize_t n = ::write(m_cancel.Get(), &one, sizeof one);
   }
 

@@ -67,7 +67,7 @@ public:
 
   std::shared_ptr<const PreparsedData> GetPreparsedData() override {
     const std::lock_guard lock(m_state->Mutex);
-    const bool ok = LiveLocked();
+    const bool ok = LiveLocked() && !m_slot->Device.FailPreparsed;
     m_state->Log({"preparsed", m_path, ok, {}, 0});
     if (!ok) return nullptr;
     return std::make_shared<const PreparsedData>(PreparsedData{m_slot->Device.Caps});

@@ -27,6 +27,8 @@ struct VirtualDevice {
   std::function<bool(std::uint8_t *, std::size_t)> OnGetFeature;
   // Fault injection.
   bool FailOpen = false, FailAttributes = false, FailSetFeature = false, FailGetFeature = false;
+  // No preparsed data, as for a report descriptor that cannot be parsed.
+  bool FailPreparsed = false;
 };
 
 struct SimulatedCall {

@@ -78,6 +78,16 @@ TEST_F(ListCommandTest, CollectsIdentityCapsNameAccessAndSupport) {
   EXPECT_FALSE(listing[2].Supported);
 }
 
+TEST_F(ListCommandTest, InterfaceWithoutCapsStillShowsThatItOpens) {
+  binding.Find("kbd")->FailPreparsed = true;
+  const auto listing = Collect();
+  ASSERT_EQ(listing.size(), 3u);
+  EXPECT_EQ(listing[1].Access, "query");
+  EXPECT_EQ(listing[1].VendorID, 0x046D);
+  EXPECT_EQ(listing[1].UsagePage, 0);
+  EXPECT_EQ(listing[2].Access, "none");
+}
+
 TEST_F(ListCommandTest, TextListingIsOneTabSeparatedLinePerInterface) {
   const std::string text = app::FormatListingText(Collect());
   std::istringstream lines(text);
