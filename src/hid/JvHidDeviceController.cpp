@@ -181,21 +181,20 @@ void TJvHidDeviceController::Recount() {
 }
 
 void TJvHidDeviceController::RaiseArrival(TJvHidDevice *device) {
-  const TJvHidPlugEvent handler = m_onArrival;
-  if (!handler) return;
-  const std::uint64_t serial = device->Serial();
-  device->m_reporting = true;
-  handler(device);
-  if (const std::ptrdiff_t index = IndexOf(serial); index >= 0)
-    m_deviceList[static_cast<std::size_t>(index)].Device->m_reporting = false;
+  RaisePlugEvent(m_onArrival, device);
 }
 
 void TJvHidDeviceController::RaiseRemoval(TJvHidDevice *device) {
-  const TJvHidPlugEvent handler = m_onRemoval;
+  RaisePlugEvent(m_onRemoval, device);
+}
+
+void TJvHidDeviceController::RaisePlugEvent(const TJvHidPlugEvent &event, TJvHidDevice *device) {
+  const TJvHidPlugEvent handler = event;
   if (!handler) return;
   const std::uint64_t serial = device->Serial();
   device->m_reporting = true;
   handler(device);
+  // The handler may have destroyed the device: only a device still listed is touched.
   if (const std::ptrdiff_t index = IndexOf(serial); index >= 0)
     m_deviceList[static_cast<std::size_t>(index)].Device->m_reporting = false;
 }

@@ -98,6 +98,8 @@ private:
   std::ptrdiff_t IndexOf(std::uint64_t serial) const;
   void RaiseArrival(TJvHidDevice *device);
   void RaiseRemoval(TJvHidDevice *device);
+  // Calls a copy: the handler may assign the event anew.
+  void RaisePlugEvent(const TJvHidPlugEvent &event, TJvHidDevice *device);
   void RaiseDeviceChange();
   void Recount();
   void PostDeviceChange(std::intptr_t lParam);
