@@ -494,7 +494,7 @@ bool TForm1::LoadOptionalPicture(skin::TsuiImagePanel &panel, const QString &nam
 void TForm1::FormCreate() {
   FormResize();
   centre();
-  SkipTaskbar(*this);
+  hideTaskbarButton();
   JvHidDeviceController1->SetOnDeviceChange(
       hid::TNotifyEvent::bind<&TForm1::JvHidDeviceController1DeviceChange>(this));
 
@@ -533,7 +533,18 @@ void TForm1::PlaceBatteryPictures() {
     picture->move(imgBattery->pos());
 }
 
+void TForm1::hideTaskbarButton() {
+  // The tray is the program's way back to its window; without one the task bar must keep it.
+  if (tray1->IconReachable()) SkipTaskbar(*this);
+}
+
 void TForm1::sfrm1TitleBarCustomBtnsClick(QObject *, int) {
+  // A desktop without a notification area could never give a hidden window back: the window is
+  // minimised to the task bar instead, where it keeps its button.
+  if (!tray1->IconReachable()) {
+    showMinimized();
+    return;
+  }
   setVisible(false);
   tray1->SetMinimizeToTray(true);
 }
@@ -654,7 +665,7 @@ void TForm1::closeEvent(QCloseEvent *event) {
 
 void TForm1::showEvent(QShowEvent *event) {
   // The window manager forgets the state of a withdrawn window; tell it again before mapping.
-  SkipTaskbar(*this);
+  hideTaskbarButton();
   QWidget::showEvent(event);
 }
 

@@ -158,6 +158,7 @@ protected:
   void showEvent(QShowEvent *event) override;
 
 private:
+  void hideTaskbarButton();
   void createComponents();
   void applyProperties();
   void loaded();

@@ -89,6 +89,9 @@ public:
   bool StartMinimized() const { return m_startMinimized; }
   void SetStartMinimized(bool value) { m_startMinimized = value; }
   bool MinimizeToTray() const { return m_minimizeToTray; }
+  // Whether a notification area can show the icon now; without one, a window hidden "to the
+  // tray" could not be brought back.
+  bool IconReachable() const { return m_binding->available(); }
   void SetMinimizeToTray(bool value) { m_minimizeToTray = value; }
 
   const TNotifyEvent &OnClick() const { return m_onClick; }

@@ -134,6 +134,23 @@ TEST_F(FormFixture, CustomButtonHidesToTheTrayAndDoubleClickShows) {
   EXPECT_TRUE(form->isVisible());
 }
 
+TEST_F(FormFixture, WithoutANotificationAreaTheCustomButtonMinimisesInsteadOfHiding) {
+  const auto form = Create();
+  Tray->setAvailable(false);
+  form->show();
+  form->sfrm1->TitleBar().ClickButton(4);
+  // Hidden, the window could never come back: no icon to double-click.
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_TRUE(form->isMinimized());
+  EXPECT_FALSE(form->tray1->MinimizeToTray());
+
+  Tray->setAvailable(true);
+  form->showNormal();
+  form->sfrm1->TitleBar().ClickButton(4);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_TRUE(form->tray1->MinimizeToTray());
+}
+
 TEST_F(FormFixture, ExitAndCloseButtonCloseTheWindow) {
   const auto form = Create();
   form->show();
