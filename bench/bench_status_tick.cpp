@@ -77,12 +77,7 @@ void StatusTick(benchmark::State &state) {
   device.Caps.UsagePage = 1;
   device.Caps.Usage = 2;
   device.Caps.FeatureReportByteLength = 9;
-  device.OnSetFeature = [&](const std::uint8_t *data, std::size_t length) {
-    return virtualReceiver.OnSetFeature(data, length);
-  };
-  device.OnGetFeature = [&](std::uint8_t *data, std::size_t length) {
-    return virtualReceiver.OnGetFeature(data, length);
-  };
+  virtualReceiver.AttachTo(device);
   binding.Add(std::move(device));
 
   receiver::ReceiverConnection connection(loop);

@@ -67,13 +67,7 @@ Simulation::Simulation(Scenario scenario, QString fileName, QObject *parent)
     if (device.Receiver) {
       auto receiver =
           std::make_unique<receiver::VirtualReceiver>(*device.Receiver, device.FeatureLength);
-      receiver::VirtualReceiver *const r = receiver.get();
-      virtualDevice.OnSetFeature = [r](const std::uint8_t *data, std::size_t length) {
-        return r->OnSetFeature(data, length);
-      };
-      virtualDevice.OnGetFeature = [r](std::uint8_t *data, std::size_t length) {
-        return r->OnGetFeature(data, length);
-      };
+      receiver->AttachTo(virtualDevice);
       m_receivers.emplace(device.Id, std::move(receiver));
     }
     m_binding->Add(std::move(virtualDevice), device.Plugged);

@@ -82,47 +82,13 @@ public:
   }
 
   bool GetFeature(std::uint8_t *buffer, std::size_t length) override {
-    std::function<bool(std::uint8_t *, std::size_t)> handler;
-    std::size_t scratchLength = length;
-    {
-      const std::lock_guard lock(m_state->Mutex);
-      if (FeatureAllowedLocked() && !m_slot->Device.FailGetFeature) {
-        handler = m_slot->Device.OnGetFeature;
-        scratchLength = std::max<std::size_t>(length, m_slot->Device.Caps.FeatureReportByteLength);
-      }
-    }
-    bool ok = false;
-    if (handler && buffer != nullptr && length > 0) {
-      // The device may answer more than the caller asked for; the caller's buffer never sees it.
-      std::vector<std::uint8_t> scratch(scratchLength, 0);
-      std::copy_n(buffer, length, scratch.begin());
-      ok = handler(scratch.data(), length);
-      if (ok) std::copy_n(scratch.begin(), std::min(length, scratch.size()), buffer);
-    }
-    const std::lock_guard lock(m_state->Mutex);
-    m_state->Log({"get_feature", m_path, ok, Bytes(buffer, length), 0});
-    return ok;
+    return Feature(&VirtualDevice::OnGetFeature, &VirtualDevice::FailGetFeature, "get_feature",
+                   buffer, length, buffer);
   }
 
   bool SetFeature(const std::uint8_t *buffer, std::size_t length) override {
-    std::function<bool(const std::uint8_t *, std::size_t)> handler;
-    std::size_t scratchLength = length;
-    {
-      const std::lock_guard lock(m_state->Mutex);
-      if (FeatureAllowedLocked() && !m_slot->Device.FailSetFeature) {
-        handler = m_slot->Device.OnSetFeature;
-        scratchLength = std::max<std::size_t>(length, m_slot->Device.Caps.FeatureReportByteLength);
-      }
-    }
-    bool ok = false;
-    if (handler && buffer != nullptr && length > 0) {
-      std::vector<std::uint8_t> scratch(scratchLength, 0);
-      std::copy_n(buffer, length, scratch.begin());
-      ok = handler(scratch.data(), length);
-    }
-    const std::lock_guard lock(m_state->Mutex);
-    m_state->Log({"set_feature", m_path, ok, Bytes(buffer, length), 0});
-    return ok;
+    return Feature(&VirtualDevice::OnSetFeature, &VirtualDevice::FailSetFeature, "set_feature",
+                   buffer, length, nullptr);
   }
 
   bool SetNumInputBuffers(std::uint32_t count) override {
@@ -178,6 +144,34 @@ private:
   bool LiveLocked() const {
     return m_state->Alive && m_slot->Plugged && m_slot->Generation == m_generation;
   }
+  // Runs the device's handler on a scratch copy as long as the device's own report: the device
+  // may answer more than the caller asked for, and the caller's buffer never sees it. `answer`
+  // receives the result of a get.
+  template <typename Handler>
+  bool Feature(Handler VirtualDevice::*handlerMember, bool VirtualDevice::*failMember,
+               const char *op, const std::uint8_t *request, std::size_t length,
+               std::uint8_t *answer) {
+    Handler handler;
+    std::size_t scratchLength = length;
+    {
+      const std::lock_guard lock(m_state->Mutex);
+      if (FeatureAllowedLocked() && !(m_slot->Device.*failMember)) {
+        handler = m_slot->Device.*handlerMember;
+        scratchLength = std::max<std::size_t>(length, m_slot->Device.Caps.FeatureReportByteLength);
+      }
+    }
+    bool ok = false;
+    if (handler && request != nullptr && length > 0) {
+      std::vector<std::uint8_t> scratch(scratchLength, 0);
+      std::copy_n(request, length, scratch.begin());
+      ok = handler(scratch.data(), length);
+      if (ok && answer != nullptr) std::copy_n(scratch.begin(), length, answer);
+    }
+    const std::lock_guard lock(m_state->Mutex);
+    m_state->Log({op, m_path, ok, Bytes(request, length), 0});
+    return ok;
+  }
+
   bool FeatureAllowedLocked() const { return LiveLocked() && m_mode == OpenMode::ReadWrite; }
   static std::vector<std::uint8_t> Bytes(const std::uint8_t *buffer, std::size_t length) {
     if (buffer == nullptr) return {};

@@ -84,4 +84,13 @@ void VirtualReceiver::Answer(std::uint8_t code, std::uint8_t subCode) {
   m_answer[AckIndex] = AckByte;
 }
 
+void VirtualReceiver::AttachTo(hid::VirtualDevice &device) {
+  device.OnSetFeature = [this](const std::uint8_t *data, std::size_t length) {
+    return OnSetFeature(data, length);
+  };
+  device.OnGetFeature = [this](std::uint8_t *data, std::size_t length) {
+    return OnGetFeature(data, length);
+  };
+}
+
 } // namespace receiver

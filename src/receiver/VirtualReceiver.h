@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hid/SimulatedHidBinding.h"
 #include "receiver/ReceiverProtocol.h"
 
 #include <array>
@@ -48,6 +49,9 @@ public:
 
   bool OnSetFeature(const std::uint8_t *data, std::size_t length);
   bool OnGetFeature(std::uint8_t *data, std::size_t length);
+
+  // Makes this receiver the device's side of its feature reports; it must outlive the device.
+  void AttachTo(hid::VirtualDevice &device);
 
   const VirtualReceiverState &State() const { return m_state; }
   void SetState(const VirtualReceiverState &state) { m_state = state; }

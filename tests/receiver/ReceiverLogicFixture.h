@@ -115,12 +115,7 @@ protected:
     auto receiver = std::make_unique<VirtualReceiver>(state, featureLength);
     VirtualReceiver *const r = receiver.get();
     hid::VirtualDevice device = Interface(id, vendor, product, 1, usage, featureLength);
-    device.OnSetFeature = [r](const std::uint8_t *data, std::size_t length) {
-      return r->OnSetFeature(data, length);
-    };
-    device.OnGetFeature = [r](std::uint8_t *data, std::size_t length) {
-      return r->OnGetFeature(data, length);
-    };
+    r->AttachTo(device);
     m_binding.Add(std::move(device));
     m_receivers[id] = std::move(receiver);
     return *r;

@@ -30,12 +30,7 @@ protected:
     device.Caps.UsagePage = 1;
     device.Caps.Usage = 2;
     device.Caps.FeatureReportByteLength = featureLength;
-    device.OnSetFeature = [r](const std::uint8_t *data, std::size_t length) {
-      return r->OnSetFeature(data, length);
-    };
-    device.OnGetFeature = [r](std::uint8_t *data, std::size_t length) {
-      return r->OnGetFeature(data, length);
-    };
+    r->AttachTo(device);
     m_binding.Add(std::move(device));
     m_receivers[id] = std::move(receiver);
     return *r;
