@@ -8,15 +8,13 @@ Timer::Timer(QObject *owner) : QObject(owner) {
 }
 
 void Timer::SetEnabled(bool value) {
-  if (value == m_enabled)
-    return;
+  if (value == m_enabled) return;
   m_enabled = value;
   update();
 }
 
 void Timer::SetInterval(int value) {
-  if (value == m_interval)
-    return;
+  if (value == m_interval) return;
   m_interval = value;
   update();
 }
@@ -27,14 +25,12 @@ void Timer::SetOnTimer(Event handler) {
 }
 
 void Timer::tick() {
-  if (m_onTimer)
-    m_onTimer(this);
+  if (m_onTimer) m_onTimer(this);
 }
 
 void Timer::update() {
   m_timer.stop();
-  if (m_enabled && m_interval > 0 && m_onTimer)
-    m_timer.start(m_interval);
+  if (m_enabled && m_interval > 0 && m_onTimer) m_timer.start(m_interval);
 }
 
 } // namespace framework

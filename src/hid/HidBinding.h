@@ -85,8 +85,7 @@ public:
 
 protected:
   void NotifyDeviceTreeChanged() const {
-    if (m_listener)
-      m_listener();
+    if (m_listener) m_listener();
   }
 
 private:
@@ -94,6 +93,8 @@ private:
 };
 
 // Capabilities from parsed data; all zero without data.
-inline HIDP_CAPS HidP_GetCaps(const PreparsedData *data) { return data ? data->Caps : HIDP_CAPS{}; }
+inline HIDP_CAPS HidP_GetCaps(const PreparsedData *data) {
+  return data ? data->Caps : HIDP_CAPS{};
+}
 
 } // namespace hid
