@@ -1,8 +1,5 @@
 #include "framework/Canvas.h"
 
-#include <QFontMetrics>
-#include <QPainter>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -18,25 +15,54 @@ bool IsDirect32(QImage::Format f) {
   return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32_Premultiplied;
 }
 
+std::uint32_t GreyToRgb(std::uint8_t v) {
+  return 0xFF000000u | (std::uint32_t{v} << 16) | (std::uint32_t{v} << 8) | v;
+}
+
 } // namespace
 
+TColor ImagePixel(const QImage &image, int x, int y) {
+  if (!image.valid(x, y)) return clBlack;
+  return FromQRgb(image.pixel(x, y));
+}
+
 Canvas::Canvas(QImage &image) : m_image(image) {
-  // The pixel routines write 0xAARRGGBB words directly.
-  if (!m_image.isNull() && !IsDirect32(m_image.format()))
+  // The pixel routines write 0xAARRGGBB words, or grey bytes, directly.
+  if (!m_image.isNull() && !IsDirect32(m_image.format()) && !IsGrey())
     m_image.convertTo(QImage::Format_ARGB32_Premultiplied);
 }
 
-void Canvas::FillRect(const TRect &r) {
-  const int x1 = std::max(r.Left, 0);
-  const int y1 = std::max(r.Top, 0);
-  const int x2 = std::min(r.Right, Width());
-  const int y2 = std::min(r.Bottom, Height());
-  if (x1 >= x2 || y1 >= y2) return;
-  const std::uint32_t argb = ToQRgb(m_brushColor);
-  for (int y = y1; y < y2; ++y) {
+std::uint32_t Canvas::Raw(int x, int y) const {
+  if (IsGrey()) return GreyToRgb(m_image.constScanLine(y)[x]);
+  return reinterpret_cast<const std::uint32_t *>(m_image.constScanLine(y))[x];
+}
+
+void Canvas::SetRaw(int x, int y, std::uint32_t argb) {
+  if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height()) return;
+  if (IsGrey())
+    m_image.scanLine(y)[x] = static_cast<std::uint8_t>(qGray(argb));
+  else
+    reinterpret_cast<std::uint32_t *>(m_image.scanLine(y))[x] = argb;
+}
+
+void Canvas::FillSpan(int y, int left, int right, std::uint32_t argb) {
+  if (y < 0 || y >= Height()) return;
+  const int a = std::max(left, 0);
+  const int b = std::min(right, Width());
+  if (a >= b) return;
+  if (IsGrey()) {
+    std::uint8_t *line = m_image.scanLine(y);
+    std::fill(line + a, line + b, static_cast<std::uint8_t>(qGray(argb)));
+  } else {
     auto *line = reinterpret_cast<std::uint32_t *>(m_image.scanLine(y));
-    std::fill(line + x1, line + x2, argb);
+    std::fill(line + a, line + b, argb);
   }
+}
+
+void Canvas::FillRect(const TRect &r) {
+  const std::uint32_t argb = ToQRgb(m_brushColor);
+  for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, Height()); ++y)
+    FillSpan(y, r.Left, r.Right, argb);
 }
 
 void Canvas::FrameRect(const TRect &r) {
@@ -58,13 +84,7 @@ void Canvas::LineTo(int x, int y) {
 
   // Straight lines are clipped up front, so a far-away end point costs nothing.
   if (y == y0) {
-    const int from = x >= x0 ? x0 : x + 1;
-    const int to = x >= x0 ? x : x0 + 1;
-    if (y < 0 || y >= Height()) return;
-    auto *line = reinterpret_cast<std::uint32_t *>(m_image.scanLine(y));
-    const int a = std::max(from, 0);
-    const int b = std::min(to, Width());
-    if (a < b) std::fill(line + a, line + b, argb);
+    FillSpan(y, x >= x0 ? x0 : x + 1, x >= x0 ? x : x0 + 1, argb);
     return;
   }
   if (x == x0) {
@@ -72,7 +92,7 @@ void Canvas::LineTo(int x, int y) {
     const int to = y >= y0 ? y : y0 + 1;
     if (x < 0 || x >= Width()) return;
     for (int yy = std::max(from, 0); yy < std::min(to, Height()); ++yy)
-      reinterpret_cast<std::uint32_t *>(m_image.scanLine(yy))[x] = argb;
+      SetRaw(x, yy, argb);
     return;
   }
 
@@ -119,113 +139,50 @@ void Canvas::Polyline(std::span<const QPoint> points) {
 
 TColor Canvas::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return clBlack;
-  return FromQRgb(reinterpret_cast<const std::uint32_t *>(m_image.constScanLine(y))[x]);
+  return FromQRgb(Raw(x, y));
 }
 
 void Canvas::SetPixel(int x, int y, TColor c) {
   SetRaw(x, y, ToQRgb(c));
 }
 
-bool Canvas::StretchDraw(const TRect &dest, const QImage &source) {
-  if (source.isNull()) return false;
-  if (dest.IsEmpty()) return true;
-  const QImage src = IsDirect32(source.format())
-                         ? source
-                         : source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  if (src.isNull()) return false;
-  // 64-bit throughout: a far-away destination times a wide source outgrows an int.
-  const long long sw = src.width();
-  const long long sh = src.height();
-  const long long dw = static_cast<long long>(dest.Right) - dest.Left;
-  const long long dh = static_cast<long long>(dest.Bottom) - dest.Top;
-  const int x1 = std::max(dest.Left, 0);
-  const int y1 = std::max(dest.Top, 0);
-  const int x2 = std::min(dest.Right, Width());
-  const int y2 = std::min(dest.Bottom, Height());
-  if (x1 >= x2 || y1 >= y2) return true;
-
-  const bool sameSize = sw == dw && sh == dh;
-  std::vector<int> columns;
-  if (!sameSize) {
-    columns.resize(static_cast<std::size_t>(x2 - x1));
-    for (int x = x1; x < x2; ++x)
-      columns[static_cast<std::size_t>(x - x1)] =
-          static_cast<int>((static_cast<long long>(x) - dest.Left) * sw / dw);
-  }
-  for (int y = y1; y < y2; ++y) {
-    const int sy = static_cast<int>((static_cast<long long>(y) - dest.Top) * sh / dh);
-    const auto *in = reinterpret_cast<const std::uint32_t *>(src.constScanLine(sy));
-    auto *out = reinterpret_cast<std::uint32_t *>(m_image.scanLine(y));
-    if (sameSize) {
-      std::memcpy(out + x1, in + (x1 - dest.Left),
-                  static_cast<std::size_t>(x2 - x1) * sizeof(std::uint32_t));
-    } else {
-      for (int x = x1; x < x2; ++x)
-        out[x] = in[columns[static_cast<std::size_t>(x - x1)]];
-    }
-  }
-  return true;
-}
-
-void Canvas::Draw(int x, int y, const QImage &source) {
-  StretchDraw({x, y, x + source.width(), y + source.height()}, source);
-}
-
 bool Canvas::FloodFill(int x, int y, TColor surface, TColor fill) {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return false;
-  const std::uint32_t from = ToQRgb(surface) & RgbMask;
+  // Compared as stored: on a grey image a colour is its grey value.
+  const auto stored = [this](TColor c) {
+    const std::uint32_t argb = ToQRgb(c);
+    return IsGrey() ? GreyToRgb(static_cast<std::uint8_t>(qGray(argb))) & RgbMask : argb & RgbMask;
+  };
+  const std::uint32_t from = stored(surface);
   const std::uint32_t to = ToQRgb(fill);
-  auto row = [this](int yy) { return reinterpret_cast<std::uint32_t *>(m_image.scanLine(yy)); };
-  auto matches = [from](std::uint32_t px) { return (px & RgbMask) == from; };
-  if (!matches(row(y)[x])) return false;
-  if ((to & RgbMask) == from) return true;
+  auto matches = [this, from](int px, int py) { return (Raw(px, py) & RgbMask) == from; };
+  if (!matches(x, y)) return false;
+  if (stored(fill) == from) return true;
 
   // Span fill with an explicit stack: no recursion depth to run out of on large areas.
   std::vector<QPoint> stack{QPoint(x, y)};
   while (!stack.empty()) {
     const QPoint p = stack.back();
     stack.pop_back();
-    std::uint32_t *line = row(p.y());
-    if (!matches(line[p.x()])) continue;
+    if (!matches(p.x(), p.y())) continue;
     int left = p.x();
-    while (left > 0 && matches(line[left - 1]))
+    while (left > 0 && matches(left - 1, p.y()))
       --left;
     int right = p.x();
-    while (right + 1 < Width() && matches(line[right + 1]))
+    while (right + 1 < Width() && matches(right + 1, p.y()))
       ++right;
-    std::fill(line + left, line + right + 1, to);
+    FillSpan(p.y(), left, right + 1, to);
     for (const int ny : {p.y() - 1, p.y() + 1}) {
       if (ny < 0 || ny >= Height()) continue;
-      const std::uint32_t *next = row(ny);
       bool inRun = false;
       for (int i = left; i <= right; ++i) {
-        const bool m = matches(next[i]);
+        const bool m = matches(i, ny);
         if (m && !inRun) stack.emplace_back(i, ny);
         inRun = m;
       }
     }
   }
   return true;
-}
-
-void Canvas::TextOut(int x, int y, const QString &text) {
-  if (text.isEmpty() || m_image.isNull()) return;
-  QPainter painter(&m_image);
-  if (!painter.isActive()) return;
-  const bool antialias = m_font.styleStrategy() & QFont::PreferAntialias;
-  painter.setRenderHint(QPainter::TextAntialiasing, antialias);
-  painter.setRenderHint(QPainter::Antialiasing, antialias);
-  painter.setFont(m_font);
-  painter.setPen(ToQColor(m_fontColor));
-  painter.translate(x, y);
-  // Counter-clockwise on screen is a negative angle for a y-down painter.
-  if (m_fontAngle % 3600 != 0) painter.rotate(-m_fontAngle / 10.0);
-  painter.drawText(QPoint(0, QFontMetrics(m_font).ascent()), text);
-}
-
-QSize Canvas::TextExtent(const QString &text) const {
-  const QFontMetrics metrics(m_font);
-  return {metrics.horizontalAdvance(text), metrics.height()};
 }
 
 } // namespace framework

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 
+#include <optional>
 #include <span>
 
 namespace framework {
@@ -25,9 +26,32 @@ struct TRect {
   bool operator==(const TRect &) const = default;
 };
 
+// Where a text box sits in its rectangle, and what an "&" in the text does.
+enum class TextAlign { Left, Center, Right };
+enum class TextLayout { Top, Center, Bottom };
+enum class Mnemonic {
+  Underline, // "&x" underlines x, "&&" is one "&"
+  Hide,      // the same text without the underline
+  Literal,   // "&" is an ordinary character
+};
+
+struct TextFormat {
+  TextAlign Align = TextAlign::Left;
+  TextLayout Layout = TextLayout::Top;
+  // A line wider than the rectangle loses characters at its end for "...".
+  bool EndEllipsis = false;
+  Mnemonic Prefix = Mnemonic::Underline;
+};
+
+// The colour of a picture's pixel, for pictures whose corner names their transparent colour;
+// black outside the picture.
+TColor ImagePixel(const QImage &image, int x, int y);
+
 // Drawing on an image with exact, old-style pixel coverage: a filled rectangle leaves out its
 // right column and bottom row, a line leaves out its end point, nothing is anti-aliased unless the
 // font asks for it. The image is borrowed and must outlive the canvas; every operation clips to it.
+// An 8-bit grey image stays one (the text engine renders its masks there): colours are stored as
+// their grey value.
 class Canvas {
 public:
   explicit Canvas(QImage &image);
@@ -36,6 +60,7 @@ public:
   const QImage &Image() const { return m_image; }
   int Width() const { return m_image.width(); }
   int Height() const { return m_image.height(); }
+  bool IsGrey() const { return m_image.format() == QImage::Format_Grayscale8; }
 
   TColor PenColor() const { return m_penColor; }
   void SetPenColor(TColor c) { m_penColor = c; }
@@ -65,9 +90,13 @@ public:
   TColor Pixel(int x, int y) const;
   void SetPixel(int x, int y, TColor c);
 
-  // Nearest-neighbour scaling, no smoothing. A null source draws nothing and answers false.
-  bool StretchDraw(const TRect &dest, const QImage &source);
-  void Draw(int x, int y, const QImage &source);
+  // Nearest-neighbour scaling, no smoothing. Source pixels of the key colour are left out, so
+  // what lies beneath shows through. A null source draws nothing and answers false.
+  bool StretchDraw(const TRect &dest, const QImage &source, std::optional<TColor> key = {});
+  bool Draw(int x, int y, const QImage &source, std::optional<TColor> key = {});
+  // Repeats the source from dest's top-left corner, the last row and column of copies cut at
+  // dest's edges.
+  bool TileDraw(const TRect &dest, const QImage &source, std::optional<TColor> key = {});
 
   // Replaces the 4-connected area of `surface`-coloured pixels around (x, y) with `fill`.
   // Answers false when the start is outside the image or not of the surface colour.
@@ -78,12 +107,14 @@ public:
   void TextOut(int x, int y, const QString &text);
   // Unrotated size of the text box in the current font.
   QSize TextExtent(const QString &text) const;
+  // One unrotated line placed in `r` as `format` says and clipped to it; answers the text box.
+  TRect TextRect(const TRect &r, const QString &text, const TextFormat &format = {});
 
 private:
-  void SetRaw(int x, int y, std::uint32_t argb) {
-    if (x >= 0 && y >= 0 && x < m_image.width() && y < m_image.height())
-      reinterpret_cast<std::uint32_t *>(m_image.scanLine(y))[x] = argb;
-  }
+  std::uint32_t Raw(int x, int y) const;
+  void SetRaw(int x, int y, std::uint32_t argb);
+  // Pixels Left <= x < Right of row y, clipped.
+  void FillSpan(int y, int left, int right, std::uint32_t argb);
 
   QImage &m_image;
   TColor m_penColor = clBlack;

@@ -2,13 +2,14 @@
 
 #include <QEnterEvent>
 #include <QMouseEvent>
-#include <QPainter>
 
 namespace framework {
 
-WindowlessControl::WindowlessControl(QWidget *parent) : QWidget(parent) {
+WindowlessControl::WindowlessControl(QWidget *parent) : RenderedControl(parent) {
   setMouseTracking(true);
   setAttribute(Qt::WA_NoSystemBackground);
+  // A new widget has Qt's default size; the old-style control starts empty.
+  resize(0, 0);
 }
 
 WindowlessControl::~WindowlessControl() = default;
@@ -16,17 +17,13 @@ WindowlessControl::~WindowlessControl() = default;
 void WindowlessControl::SetBounds(int left, int top, int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
-  const bool resized = width != m_width || height != m_height;
-  m_left = left;
-  m_top = top;
-  m_width = width;
-  m_height = height;
+  const bool resized = width != Width() || height != Height();
   setGeometry(left, top, width, height);
+  // A hidden widget hears of its new size only when shown; the buffer must not wait for that.
   if (resized) Invalidate();
 }
 
 void WindowlessControl::SetVisible(bool value) {
-  m_visible = value;
   setVisible(value);
   if (value) Invalidate();
 }
@@ -39,42 +36,6 @@ void WindowlessControl::SetFont(const FontDesc &value) {
 
 void WindowlessControl::Loaded() {
   m_loading = false;
-}
-
-void WindowlessControl::Invalidate() {
-  m_stale = true;
-  update();
-}
-
-void WindowlessControl::Repaint() {
-  if (!m_visible) return;
-  RenderNow();
-  update();
-}
-
-void WindowlessControl::SetOpaque(bool value) {
-  m_opaque = value;
-  setAttribute(Qt::WA_OpaquePaintEvent, value);
-}
-
-void WindowlessControl::RenderNow() {
-  m_stale = false;
-  if (m_buffer.width() != m_width || m_buffer.height() != m_height)
-    m_buffer = QImage(m_width, m_height, QImage::Format_ARGB32_Premultiplied);
-  if (m_buffer.isNull()) return;
-  if (!m_opaque) m_buffer.fill(Qt::transparent);
-  Canvas canvas(m_buffer);
-  Render(canvas);
-}
-
-void WindowlessControl::paintEvent(QPaintEvent *) {
-  if (!m_visible || m_width <= 0 || m_height <= 0) return;
-  if (m_stale) RenderNow();
-  QPainter painter(this);
-  if (!painter.isActive()) return;
-  painter.setCompositionMode(m_opaque ? QPainter::CompositionMode_Source
-                                      : QPainter::CompositionMode_SourceOver);
-  painter.drawImage(0, 0, m_buffer);
 }
 
 void WindowlessControl::MouseEnter() {

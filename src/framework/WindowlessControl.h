@@ -3,9 +3,7 @@
 #include "framework/Canvas.h"
 #include "framework/Delegate.h"
 #include "framework/Fonts.h"
-
-#include <QImage>
-#include <QWidget>
+#include "framework/Rendered.h"
 
 namespace framework {
 
@@ -17,27 +15,26 @@ using MouseButtonEvent =
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
-// A control without a window of its own in the old sense: a plain child widget that renders into
-// an off-screen image and copies it to the screen in one operation, so a half-drawn state is never
-// visible. Rendering is separate from painting: Repaint() renders at once (tests read Buffer()),
-// paintEvent only copies.
-class WindowlessControl : public QWidget {
+// A control without a window of its own in the old sense: a plain child widget, drawn through the
+// render base, with the old-style bounds, loading step and mouse events. Bounds and visibility
+// are the widget's own, so moving or hiding it through Qt is seen here too.
+class WindowlessControl : public RenderedControl {
   Q_OBJECT
 public:
   explicit WindowlessControl(QWidget *parent = nullptr);
   ~WindowlessControl() override;
 
-  int Left() const { return m_left; }
-  void SetLeft(int value) { SetBounds(value, m_top, m_width, m_height); }
-  int Top() const { return m_top; }
-  void SetTop(int value) { SetBounds(m_left, value, m_width, m_height); }
-  int Width() const { return m_width; }
-  void SetWidth(int value) { SetBounds(m_left, m_top, value, m_height); }
-  int Height() const { return m_height; }
-  void SetHeight(int value) { SetBounds(m_left, m_top, m_width, value); }
+  int Left() const { return x(); }
+  void SetLeft(int value) { SetBounds(value, Top(), Width(), Height()); }
+  int Top() const { return y(); }
+  void SetTop(int value) { SetBounds(Left(), value, Width(), Height()); }
+  int Width() const { return width(); }
+  void SetWidth(int value) { SetBounds(Left(), Top(), value, Height()); }
+  int Height() const { return height(); }
+  void SetHeight(int value) { SetBounds(Left(), Top(), Width(), value); }
   virtual void SetBounds(int left, int top, int width, int height);
 
-  bool Visible() const { return m_visible; }
+  bool Visible() const { return ShownByItself(*this); }
   void SetVisible(bool value);
 
   const FontDesc &Font() const { return m_font; }
@@ -47,14 +44,6 @@ public:
   bool Loading() const { return m_loading; }
   void BeginLoading() { m_loading = true; }
   virtual void Loaded();
-
-  // Marks the image stale; it is rendered when the screen next asks for it.
-  void Invalidate();
-  // Renders now; the screen gets the new image with the next paint.
-  void Repaint();
-
-  // The last rendered image, Width x Height.
-  const QImage &Buffer() const { return m_buffer; }
 
   const NotifyEvent &OnClick() const { return m_onClick; }
   void SetOnClick(NotifyEvent h) { m_onClick = std::move(h); }
@@ -82,14 +71,6 @@ public:
   virtual void DblClick();
 
 protected:
-  // Draws the whole control; the canvas covers Width x Height and starts out transparent unless
-  // the control declares itself opaque.
-  virtual void Render(Canvas &canvas) = 0;
-
-  // A control that paints every pixel needs no clearing and nothing of its parent shows through.
-  void SetOpaque(bool value);
-
-  void paintEvent(QPaintEvent *event) override;
   void enterEvent(QEnterEvent *event) override;
   void leaveEvent(QEvent *event) override;
   void mouseMoveEvent(QMouseEvent *event) override;
@@ -98,19 +79,9 @@ protected:
   void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-  void RenderNow();
-
-  int m_left = 0;
-  int m_top = 0;
-  int m_width = 0;
-  int m_height = 0;
-  bool m_visible = true;
   bool m_loading = false;
-  bool m_opaque = false;
-  bool m_stale = true;
   bool m_pressed = false;
   FontDesc m_font;
-  QImage m_buffer;
 
   NotifyEvent m_onClick;
   NotifyEvent m_onDblClick;

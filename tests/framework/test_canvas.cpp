@@ -252,3 +252,175 @@ TEST(Fonts, OldFamiliesMapToTheInstalledSansWithNegativeHeightsInPixels) {
   EXPECT_LE(MakeFont("Tahoma", 16).pixelSize(), 16);
   EXPECT_NEAR(QFontMetrics(MakeFont("Tahoma", 16)).height(), 16, 1);
 }
+
+namespace {
+
+// Red and lime picture pixels among pixels of `key`, and one a hair off the key, which must draw.
+QImage KeyedPicture(TColor key) {
+  QImage src(3, 2, QImage::Format_RGB32);
+  const TColor pixels[2][3] = {{key, clRed, key}, {clLime, key, key ^ 1}};
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 3; ++x)
+      src.setPixel(x, y, ToQRgb(pixels[y][x]));
+  return src;
+}
+
+} // namespace
+
+TEST(Canvas, PicturePixelsOfTheKeyColourLeaveTheDestinationShowing) {
+  struct Case {
+    const char *what;
+    TColor key;
+  };
+  const Case cases[] = {{"magenta", clFuchsia}, {"a glyph corner", 0x3A5B7C}, {"white", clWhite}};
+  for (const Case &k : cases) {
+    const QImage src = KeyedPicture(k.key);
+    EXPECT_EQ(ImagePixel(src, 0, 0), k.key);
+    QImage img = Blank(5, 4, clBlue);
+    Canvas c(img);
+    EXPECT_TRUE(c.Draw(1, 1, src, k.key));
+    const TColor expected[2][3] = {{clBlue, clRed, clBlue}, {clLime, clBlue, k.key ^ 1}};
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x)
+        EXPECT_EQ(c.Pixel(x + 1, y + 1), expected[y][x]) << k.what << " " << x << "," << y;
+    EXPECT_TRUE(c.Draw(1, 1, src));
+    EXPECT_EQ(c.Pixel(1, 1), k.key) << k.what << ": without a key every pixel draws";
+  }
+  EXPECT_EQ(ImagePixel(QImage(), 0, 0), clBlack);
+}
+
+TEST(Canvas, TiledAndStretchedDrawingRepeatOrScaleAndLeaveOutTheKey) {
+  QImage src(2, 2, QImage::Format_RGB32);
+  const TColor tile[2][2] = {{clRed, clFuchsia}, {clLime, clBlue}};
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 2; ++x)
+      src.setPixel(x, y, ToQRgb(tile[y][x]));
+  const auto expectTile = [&](const Canvas &c, const TRect &r, int scale) {
+    for (int y = 0; y < c.Height(); ++y)
+      for (int x = 0; x < c.Width(); ++x) {
+        const bool in = x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
+        TColor want = clWhite;
+        if (in) want = tile[(y - r.Top) / scale % 2][(x - r.Left) / scale % 2];
+        if (want == clFuchsia) want = clWhite;
+        ASSERT_EQ(c.Pixel(x, y), want) << "scale " << scale << " at " << x << "," << y;
+      }
+  };
+  QImage img = Blank(8, 7);
+  Canvas c(img);
+  // Five columns and three rows: the last copies are cut at the edges.
+  EXPECT_TRUE(c.TileDraw({1, 1, 6, 4}, src, clFuchsia));
+  expectTile(c, {1, 1, 6, 4}, 1);
+  img.fill(Qt::white);
+  EXPECT_TRUE(c.TileDraw({-3, -3, 5, 5}, src, clFuchsia)) << "starts left of and above the image";
+  expectTile(c, {-3, -3, 5, 5}, 1);
+  img.fill(Qt::white);
+  EXPECT_TRUE(c.StretchDraw({2, 1, 6, 5}, src, clFuchsia));
+  expectTile(c, {2, 1, 6, 5}, 2);
+  EXPECT_FALSE(c.TileDraw({0, 0, 4, 4}, QImage()));
+}
+
+TEST(Canvas, TextInARectangleIsPlacedClippedAndCutWithDots) {
+  const QFont font = MakeFont("MS Sans Serif", -13);
+  const QFontMetrics metrics(font);
+  const int w = metrics.horizontalAdvance("Hi");
+  const int h = metrics.height();
+  const TRect r{10, 5, 110, 45};
+  struct Case {
+    TextFormat format;
+    TRect box;
+  };
+  const Case cases[] = {
+      {{TextAlign::Left, TextLayout::Top}, {10, 5, 10 + w, 5 + h}},
+      {{TextAlign::Center, TextLayout::Center},
+       {10 + (100 - w) / 2, 5 + (40 - h) / 2, 10 + (100 - w) / 2 + w, 5 + (40 - h) / 2 + h}},
+      {{TextAlign::Right, TextLayout::Bottom}, {110 - w, 45 - h, 110, 45}},
+  };
+  for (const Case &k : cases) {
+    QImage img = Blank(120, 50);
+    Canvas c(img);
+    c.SetFont(font);
+    EXPECT_EQ(c.TextRect(r, "Hi", k.format), k.box);
+    const auto painted = Painted(c);
+    ASSERT_FALSE(painted.empty());
+    for (const auto &[x, y] : painted)
+      ASSERT_TRUE(x >= k.box.Left && x < k.box.Right && y >= k.box.Top && y < k.box.Bottom);
+  }
+
+  // Too long for 40 columns: cut with dots, or clipped at the rectangle without them.
+  QImage img = Blank(120, 30);
+  Canvas c(img);
+  c.SetFont(font);
+  const TRect narrow{0, 0, 40, 30};
+  const TRect cut = c.TextRect(narrow, "Connecting the receiver", {.EndEllipsis = true});
+  EXPECT_LE(cut.Width(), 40);
+  EXPECT_GT(cut.Width(), metrics.horizontalAdvance("..."));
+  img.fill(Qt::white);
+  EXPECT_GT(c.TextRect(narrow, "Connecting the receiver").Width(), 40);
+  for (const auto &[x, y] : Painted(c))
+    ASSERT_LT(x, 40) << "clipped at the rectangle";
+}
+
+TEST(Canvas, AnAmpersandUnderlinesTheNextCharacterOrIsHiddenOrKept) {
+  const QFont font = MakeFont("MS Sans Serif", -13);
+  const QFontMetrics metrics(font);
+  const int underline = metrics.ascent() + std::max(1, metrics.underlinePos());
+  const auto rowPainted = [](const Canvas &c, int y) {
+    int n = 0;
+    for (int x = 0; x < c.Width(); ++x)
+      n += c.Pixel(x, y) != clWhite;
+    return n;
+  };
+  struct Case {
+    const char *text;
+    Mnemonic prefix;
+    QString shown;
+    int underlined; // columns of the underline row
+  };
+  const Case cases[] = {
+      {"&Exit", Mnemonic::Underline, "Exit", metrics.horizontalAdvance('E')},
+      {"E&xit", Mnemonic::Hide, "Exit", 0},
+      {"&Exit", Mnemonic::Literal, "&Exit", 0},
+      {"A&&B", Mnemonic::Underline, "A&B", 0},
+      {"Exit&", Mnemonic::Underline, "Exit", 0},
+  };
+  for (const Case &k : cases) {
+    QImage img = Blank(80, 30);
+    Canvas c(img);
+    c.SetFont(font);
+    const TRect box = c.TextRect({0, 0, 80, 30}, k.text, {.Prefix = k.prefix});
+    EXPECT_EQ(box.Width(), metrics.horizontalAdvance(k.shown)) << k.text;
+    EXPECT_EQ(rowPainted(c, underline), k.underlined) << k.text;
+  }
+}
+
+TEST(Canvas, AGreySurfaceStaysEightBitAndStoresColoursAsGrey) {
+  QImage grey(40, 20, QImage::Format_Grayscale8);
+  grey.fill(0);
+  Canvas c(grey);
+  ASSERT_TRUE(c.IsGrey());
+  c.SetBrushColor(clWhite);
+  c.FillRect({1, 1, 3, 3});
+  c.SetPixel(5, 5, RGBColor(128, 128, 128));
+  EXPECT_EQ(grey.format(), QImage::Format_Grayscale8);
+  EXPECT_EQ(grey.constScanLine(2)[2], 255);
+  EXPECT_EQ(grey.constScanLine(3)[3], 0);
+  EXPECT_EQ(grey.constScanLine(5)[5], 128);
+  EXPECT_EQ(c.Pixel(5, 5), RGBColor(128, 128, 128));
+  EXPECT_TRUE(c.FloodFill(10, 10, clBlack, RGBColor(64, 64, 64)));
+  EXPECT_EQ(grey.constScanLine(19)[39], 64);
+  EXPECT_EQ(grey.constScanLine(1)[1], 255) << "the white square is not of the surface colour";
+
+  // Text white on black, for the text engine's masks: no grey levels without anti-aliasing.
+  grey.fill(0);
+  c.SetFont(MakeFont("MS Sans Serif", -13, true));
+  c.SetFontColor(clWhite);
+  c.TextOut(2, 2, "W");
+  int lit = 0;
+  for (int y = 0; y < grey.height(); ++y)
+    for (int x = 0; x < grey.width(); ++x) {
+      const int v = grey.constScanLine(y)[x];
+      ASSERT_TRUE(v == 0 || v == 255) << x << "," << y;
+      lit += v == 255;
+    }
+  EXPECT_GT(lit, 10);
+}

@@ -23,6 +23,23 @@ protected:
   }
 };
 
+void BluePanel(QWidget &parent) {
+  parent.resize(30, 20);
+  QPalette pal = parent.palette();
+  pal.setColor(QPalette::Window, Qt::blue);
+  parent.setPalette(pal);
+  parent.setAutoFillBackground(true);
+}
+
+// Renders what lies behind it, then its left half.
+class SeeThroughControl : public HalfControl {
+protected:
+  void Render(Canvas &canvas) override {
+    PaintParentBackground(canvas);
+    HalfControl::Render(canvas);
+  }
+};
+
 struct Recorder {
   std::vector<QObject *> senders;
   void Note(QObject *sender) { senders.push_back(sender); }
@@ -47,11 +64,7 @@ TEST(WindowlessControl, RepaintRendersAtOnceAndLeavesUnpaintedPixelsTransparent)
 
 TEST(WindowlessControl, PaintingCopiesTheRenderedImageIntoTheParent) {
   QWidget parent;
-  parent.resize(30, 20);
-  QPalette pal = parent.palette();
-  pal.setColor(QPalette::Window, Qt::blue);
-  parent.setPalette(pal);
-  parent.setAutoFillBackground(true);
+  BluePanel(parent);
   auto *control = new HalfControl; // owned by parent
   control->setParent(&parent);
   control->SetBounds(5, 5, 10, 10);
@@ -59,6 +72,42 @@ TEST(WindowlessControl, PaintingCopiesTheRenderedImageIntoTheParent) {
   EXPECT_EQ(shot.pixel(6, 6), 0xFFFF0000u);
   EXPECT_EQ(shot.pixel(12, 6), 0xFF0000FFu) << "transparent part shows the parent";
   EXPECT_EQ(shot.pixel(20, 6), 0xFF0000FFu);
+}
+
+TEST(WindowlessControl, PositionAndVisibilityAreTheWidgetsOwn) {
+  QWidget parent;
+  HalfControl control;
+  control.setParent(&parent);
+  control.SetBounds(3, 4, 10, 6);
+  control.move(20, 30);
+  EXPECT_EQ(control.Left(), 20);
+  control.SetWidth(12);
+  EXPECT_EQ(control.geometry(), QRect(20, 30, 12, 6)) << "a later size change keeps the place";
+
+  control.setVisible(false);
+  EXPECT_FALSE(control.Visible());
+  const int before = control.renders;
+  control.Repaint();
+  EXPECT_EQ(control.renders, before);
+  control.SetVisible(true);
+  EXPECT_TRUE(control.Visible());
+  EXPECT_FALSE(control.isHidden());
+}
+
+TEST(WindowlessControl, ParentBackgroundIsWhatTheParentPaintsAtTheControlsPlace) {
+  QWidget parent;
+  BluePanel(parent);
+  auto *sibling = new QWidget(&parent); // the parent's other children do not count
+  sibling->setGeometry(0, 0, 30, 20);
+  sibling->setAutoFillBackground(true);
+  sibling->setPalette(QPalette(Qt::green));
+  auto *control = new SeeThroughControl; // owned by parent
+  control->setParent(&parent);
+  control->SetBounds(24, 2, 10, 10); // reaches past the parent's right edge
+  control->Repaint();
+  EXPECT_EQ(control->Buffer().pixel(0, 0), 0xFFFF0000u);
+  EXPECT_EQ(control->Buffer().pixel(5, 9), 0xFF0000FFu);
+  EXPECT_EQ(qAlpha(control->Buffer().pixel(7, 3)), 0) << "beyond the parent nothing lies behind";
 }
 
 TEST(WindowlessControl, MouseEventsReachTheirHandlersWithTheControlAsSender) {

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "framework/Canvas.h"
+
+#include <QImage>
+#include <QPaintEvent>
+#include <QWidget>
+
+#include <functional>
+
+namespace framework {
+
+// The buffer of a drawn control: rendered whole through a Canvas, copied to the screen in one
+// operation, so a half-drawn state is never visible.
+class RenderBuffer {
+public:
+  const QImage &Image() const { return m_image; }
+  bool Stale() const { return m_stale; }
+  void MarkStale() { m_stale = true; }
+  bool Opaque() const { return m_opaque; }
+  void SetOpaque(bool value) { m_opaque = value; }
+
+  // Starts from transparent pixels unless opaque; an empty size leaves an empty buffer.
+  void Render(QSize size, const std::function<void(Canvas &)> &draw);
+  // An opaque buffer replaces the widget's pixels, a transparent one is laid over them.
+  void CopyTo(QWidget &widget) const;
+
+private:
+  QImage m_image;
+  bool m_stale = true;
+  bool m_opaque = false;
+};
+
+// Paints what lies behind `control` (its parent's own painting there, without the parent's
+// other children) into `canvas`, which covers the control. Nothing without a parent.
+void PaintParentBackground(Canvas &canvas, const QWidget &control);
+
+// Visible as far as the control itself decides: not hidden on purpose. A control whose window is
+// not shown yet still counts as visible, so that it renders for tests and before the first show.
+bool ShownByItself(const QWidget &control);
+
+// The base of every drawn control, over QWidget or over a Qt control whose own painting comes
+// first (an edit box's text). Render() draws the whole control; paintEvent only copies. Position,
+// size and visibility are Qt's; Invalidate() marks the buffer stale, Repaint() renders at once
+// (tests read Buffer()).
+template <class Base> class Rendered : public Base {
+public:
+  using Base::Base;
+
+  void Invalidate() {
+    m_buffer.MarkStale();
+    this->update();
+  }
+  void Repaint() {
+    if (!ShownByItself(*this)) return;
+    RenderNow();
+    this->update();
+  }
+  // The last rendered image, of the control's size.
+  const QImage &Buffer() const { return m_buffer.Image(); }
+
+protected:
+  virtual void Render(Canvas &canvas) = 0;
+
+  // A control that paints every pixel needs no clearing and nothing beneath shows through.
+  void SetOpaque(bool value) {
+    m_buffer.SetOpaque(value);
+    this->setAttribute(Qt::WA_OpaquePaintEvent, value);
+  }
+  void PaintParentBackground(Canvas &canvas) const {
+    framework::PaintParentBackground(canvas, *this);
+  }
+
+  void paintEvent(QPaintEvent *event) override {
+    Base::paintEvent(event);
+    if (this->width() <= 0 || this->height() <= 0) return;
+    if (m_buffer.Stale()) RenderNow();
+    m_buffer.CopyTo(*this);
+  }
+  void resizeEvent(QResizeEvent *event) override {
+    Base::resizeEvent(event);
+    Invalidate();
+  }
+
+private:
+  void RenderNow() {
+    m_buffer.Render(this->size(), [this](Canvas &canvas) { Render(canvas); });
+  }
+
+  RenderBuffer m_buffer;
+};
+
+using RenderedControl = Rendered<QWidget>;
+
+} // namespace framework
