@@ -1,9 +1,16 @@
-# One static library per source folder; files are picked up by glob so that
-# adding a file needs no edit here.
+# One static library per source folder; files are picked up by glob (subfolders included) so that
+# adding a file or a subfolder needs no edit here. DIR defaults to the calling folder; EXCLUDE
+# names subfolders that are libraries of their own. A folder without .cpp files (or not there yet)
+# gives an interface library, so that dependents link the same either way.
 function(quelvane_layer name)
-  cmake_parse_arguments(L "" "" "PUBLIC_DEPS;QRC" ${ARGN})
-  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
-       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  cmake_parse_arguments(L "" "DIR" "PUBLIC_DEPS;QRC;EXCLUDE" ${ARGN})
+  if(NOT L_DIR)
+    set(L_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${L_DIR}/*.cpp ${L_DIR}/*.h)
+  foreach(sub IN LISTS L_EXCLUDE)
+    list(FILTER srcs EXCLUDE REGEX "^${L_DIR}/${sub}/")
+  endforeach()
   list(APPEND srcs ${L_QRC})
   set(has_cpp FALSE)
   foreach(s IN LISTS srcs)
@@ -20,6 +27,13 @@ function(quelvane_layer name)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${name} INTERFACE ${L_PUBLIC_DEPS})
   endif()
+endfunction()
+
+# The skin's theme-file reader: plain C++ without Qt, a library of its own so that the fuzz
+# build (which has no Qt) can take it.
+function(quelvane_skin_theme)
+  quelvane_layer(quelvane_skin_theme DIR ${PROJECT_SOURCE_DIR}/src/skin/theme
+                 PUBLIC_DEPS quelvane_framework_core)
 endfunction()
 
 # One GoogleTest executable per test folder, registered with CTest.

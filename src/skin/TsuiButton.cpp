@@ -1,17 +1,18 @@
 #include "skin/TsuiButton.h"
 
+#include "skin/style/DrawOps.h"
+#include "skin/style/StyleTable.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QShortcut>
 
 #include <algorithm>
 
 namespace skin {
 
-TsuiButton::TsuiButton(QWidget *parent) : QWidget(parent) {
+TsuiButton::TsuiButton(QWidget *parent) : framework::RenderedControl(parent) {
   resize(80, 27);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_Hover);
@@ -27,35 +28,34 @@ TsuiButton::TsuiButton(QWidget *parent) : QWidget(parent) {
 
 void TsuiButton::SetUIStyle(TsuiUIStyle value) {
   m_uiStyle = value;
-  // The capsule styles draw over their parent's background.
-  m_transparent = value == TsuiUIStyle::MacOS || value == TsuiUIStyle::BlueGlass;
-  update();
+  m_transparent = style::Facts(value).ButtonTransparent;
+  Invalidate();
 }
 
 void TsuiButton::SetCaption(const QString &value) {
   m_caption = value;
   updateShortcut();
-  update();
+  Invalidate();
 }
 
 void TsuiButton::SetFont(const framework::FontDesc &value) {
   m_font = value;
-  update();
+  Invalidate();
 }
 
 void TsuiButton::SetDefault(bool value) {
   m_default = value;
-  update();
+  Invalidate();
 }
 
 void TsuiButton::SetTransparent(bool value) {
   m_transparent = value;
-  update();
+  Invalidate();
 }
 
 void TsuiButton::SetFocusedRectMargin(int value) {
   m_focusedRectMargin = value;
-  update();
+  Invalidate();
 }
 
 void TsuiButton::updateShortcut() {
@@ -66,7 +66,7 @@ void TsuiButton::updateShortcut() {
 
 void TsuiButton::Click() {
   m_pressed = false;
-  update();
+  Invalidate();
   if (m_onClick) m_onClick(this);
 }
 
@@ -76,42 +76,33 @@ bool TsuiButton::activeDefault() const {
   return m_default;
 }
 
-void TsuiButton::paintEvent(QPaintEvent *) {
-  QPainter p(this);
-  p.setRenderHint(QPainter::Antialiasing);
-  const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-  if (!m_transparent) p.fillRect(rect(), palette().window());
+namespace {
 
-  // A glossy capsule, darker while pressed, bluish under the mouse.
-  QLinearGradient fill(0, 0, 0, height());
-  if (!isEnabled() || (!m_pressed && !m_mouseOver)) {
-    fill.setColorAt(0, QColor(0xFD, 0xFD, 0xFD));
-    fill.setColorAt(0.5, QColor(0xEC, 0xEC, 0xEC));
-    fill.setColorAt(1, QColor(0xD6, 0xD6, 0xD6));
-  } else if (m_pressed) {
-    fill.setColorAt(0, QColor(0x6F, 0x9F, 0xD8));
-    fill.setColorAt(0.5, QColor(0x3F, 0x7C, 0xC8));
-    fill.setColorAt(1, QColor(0x5E, 0x95, 0xDB));
-  } else {
-    fill.setColorAt(0, QColor(0xE6, 0xF0, 0xFC));
-    fill.setColorAt(0.5, QColor(0xB7, 0xD3, 0xF4));
-    fill.setColorAt(1, QColor(0x9C, 0xC2, 0xF0));
+// The capsule's gradient, top to middle to bottom: at rest, pressed, under the mouse.
+constexpr std::array<framework::TColor, 3> RestingLook{0xFDFDFD, 0xECECEC, 0xD6D6D6};
+constexpr std::array<framework::TColor, 3> PressedLook{0xD89F6F, 0xC87C3F, 0xDB955E};
+constexpr std::array<framework::TColor, 3> HotLook{0xFCF0E6, 0xF4D3B7, 0xF0C29C};
+constexpr framework::TColor DefaultOutline = 0xA86E4A;
+constexpr framework::TColor Outline = 0x8C8C8C;
+constexpr framework::TColor DisabledText = 0x808080;
+
+} // namespace
+
+void TsuiButton::Render(framework::Canvas &canvas) {
+  const framework::TRect all{0, 0, width(), height()};
+  if (!m_transparent) {
+    canvas.SetBrushColor(framework::FromQColor(palette().window().color()));
+    canvas.FillRect(all);
   }
-  const qreal radius = std::min(r.height() / 2, 8.0);
-  QPainterPath path;
-  path.addRoundedRect(r, radius, radius);
-  p.fillPath(path, fill);
-  p.setPen(QColor(activeDefault() ? 0x4A : 0x8C, activeDefault() ? 0x6E : 0x8C,
-                  activeDefault() ? 0xA8 : 0x8C));
-  p.drawPath(path);
-  p.setRenderHint(QPainter::Antialiasing, false);
+  const auto &look = !isEnabled() || (!m_pressed && !m_mouseOver) ? RestingLook
+                     : m_pressed                                  ? PressedLook
+                                                                  : HotLook;
+  style::DrawCapsule(canvas, all, look, activeDefault() ? DefaultOutline : Outline);
 
-  const QString trimmed = m_caption.trimmed();
-  if (trimmed.isEmpty()) return;
+  if (m_caption.trimmed().isEmpty()) return;
+  const style::StyleFacts &facts = style::Facts(m_uiStyle);
   QFont font = framework::MakeFont(m_font);
-  // The capsule styles mark the focus with a bold caption instead of a rectangle.
-  if (hasFocus() && (m_uiStyle == TsuiUIStyle::MacOS || m_uiStyle == TsuiUIStyle::BlueGlass))
-    font.setBold(true);
+  if (hasFocus() && facts.ButtonFocusBold) font.setBold(true);
   // A caption wider than the button is narrowed to fit rather than cut at the edges (the
   // stand-in families are wider than the ones the captions were chosen for).
   const int room = width() - 2 * (m_focusedRectMargin + CaptionPadding);
@@ -124,22 +115,23 @@ void TsuiButton::paintEvent(QPaintEvent *) {
       if (QFontMetrics(font).horizontalAdvance(shown) <= room) break;
     }
   }
-  p.setFont(font);
-  QRect textRect = rect();
-  if (m_pressed) textRect.translate(1, 1);
-  constexpr int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
+  canvas.SetFont(font);
+  const int shift = m_pressed ? 1 : 0;
+  const framework::TRect text{shift, shift, width() + shift, height() + shift};
+  constexpr framework::TextFormat centred{framework::TextAlign::Center,
+                                          framework::TextLayout::Center};
   if (!isEnabled()) {
-    p.setPen(Qt::white);
-    p.drawText(textRect.translated(1, 1), flags, m_caption);
-    p.setPen(framework::ToQColor(0x808080));
+    canvas.SetFontColor(framework::clWhite);
+    canvas.TextRect({text.Left + 1, text.Top + 1, text.Right + 1, text.Bottom + 1}, m_caption,
+                    centred);
+    canvas.SetFontColor(DisabledText);
   } else {
-    p.setPen(framework::ToQColor(m_font.Color));
+    canvas.SetFontColor(m_font.Color);
   }
-  p.drawText(textRect, flags, m_caption);
-  if (hasFocus() && m_uiStyle != TsuiUIStyle::MacOS && m_uiStyle != TsuiUIStyle::BlueGlass) {
-    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
-    p.drawRect(rect().adjusted(m_focusedRectMargin, m_focusedRectMargin, -m_focusedRectMargin - 1,
-                               -m_focusedRectMargin - 1));
+  canvas.TextRect(text, m_caption, centred);
+  if (hasFocus() && !facts.ButtonFocusBold) {
+    const int m = m_focusedRectMargin;
+    style::DrawFocusRect(canvas, {m, m, width() - m, height() - m}, framework::clBlack);
   }
 }
 
@@ -147,14 +139,14 @@ void TsuiButton::mousePressEvent(QMouseEvent *event) {
   if (event->button() != Qt::LeftButton) return;
   m_pressed = true;
   setFocus(Qt::MouseFocusReason);
-  update();
+  Invalidate();
 }
 
 void TsuiButton::mouseReleaseEvent(QMouseEvent *event) {
   if (event->button() != Qt::LeftButton) return;
   const bool wasPressed = m_pressed;
   m_pressed = false;
-  update();
+  Invalidate();
   if (wasPressed && rect().contains(event->position().toPoint())) Click();
 }
 
@@ -162,19 +154,19 @@ void TsuiButton::mouseMoveEvent(QMouseEvent *event) {
   if (!rect().contains(event->position().toPoint()) && (m_mouseOver || m_pressed)) {
     m_mouseOver = false;
     m_pressed = false;
-    update();
+    Invalidate();
   }
 }
 
 void TsuiButton::enterEvent(QEnterEvent *) {
   m_mouseOver = true;
-  update();
+  Invalidate();
 }
 
 void TsuiButton::leaveEvent(QEvent *) {
   m_mouseOver = false;
   m_pressed = false;
-  update();
+  Invalidate();
 }
 
 void TsuiButton::keyPressEvent(QKeyEvent *event) {
@@ -182,10 +174,10 @@ void TsuiButton::keyPressEvent(QKeyEvent *event) {
        event->key() == Qt::Key_Enter) &&
       !event->isAutoRepeat()) {
     m_pressed = true;
-    update();
+    Invalidate();
     return;
   }
-  QWidget::keyPressEvent(event);
+  framework::RenderedControl::keyPressEvent(event);
 }
 
 void TsuiButton::keyReleaseEvent(QKeyEvent *event) {
@@ -195,12 +187,23 @@ void TsuiButton::keyReleaseEvent(QKeyEvent *event) {
     Click();
     return;
   }
-  QWidget::keyReleaseEvent(event);
+  framework::RenderedControl::keyReleaseEvent(event);
+}
+
+void TsuiButton::focusInEvent(QFocusEvent *event) {
+  framework::RenderedControl::focusInEvent(event);
+  Invalidate();
+}
+
+void TsuiButton::focusOutEvent(QFocusEvent *event) {
+  framework::RenderedControl::focusOutEvent(event);
+  Invalidate();
 }
 
 void TsuiButton::changeEvent(QEvent *event) {
-  if (event->type() == QEvent::EnabledChange) update();
-  QWidget::changeEvent(event);
+  if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange)
+    Invalidate();
+  framework::RenderedControl::changeEvent(event);
 }
 
 bool TsuiButton::eventFilter(QObject *watched, QEvent *event) {
@@ -214,7 +217,7 @@ bool TsuiButton::eventFilter(QObject *watched, QEvent *event) {
       return true;
     }
   }
-  return QWidget::eventFilter(watched, event);
+  return framework::RenderedControl::eventFilter(watched, event);
 }
 
 } // namespace skin

@@ -2,9 +2,8 @@
 
 #include "framework/Colors.h"
 #include "framework/Fonts.h"
+#include "framework/Rendered.h"
 #include "skin/SkinTypes.h"
-
-#include <QWidget>
 
 class QShortcut;
 
@@ -14,7 +13,7 @@ enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom 
 
 // A skinned push button: normal, mouse-over and pressed looks, a caption with an "&"
 // accelerator, and a default role (Enter clicks it while no other button has the focus).
-class TsuiButton : public QWidget {
+class TsuiButton : public framework::RenderedControl {
   Q_OBJECT
 public:
   // Columns kept free between the focus margin and the caption.
@@ -57,7 +56,7 @@ public:
   bool MouseOver() const { return m_mouseOver; }
 
 protected:
-  void paintEvent(QPaintEvent *event) override;
+  void Render(framework::Canvas &canvas) override;
   void mousePressEvent(QMouseEvent *event) override;
   void mouseReleaseEvent(QMouseEvent *event) override;
   void mouseMoveEvent(QMouseEvent *event) override;
@@ -65,6 +64,8 @@ protected:
   void leaveEvent(QEvent *event) override;
   void keyPressEvent(QKeyEvent *event) override;
   void keyReleaseEvent(QKeyEvent *event) override;
+  void focusInEvent(QFocusEvent *event) override;
+  void focusOutEvent(QFocusEvent *event) override;
   void changeEvent(QEvent *event) override;
   bool eventFilter(QObject *watched, QEvent *event) override;
 

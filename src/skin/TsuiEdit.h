@@ -2,53 +2,29 @@
 
 #include "framework/Colors.h"
 #include "framework/Fonts.h"
+#include "framework/Rendered.h"
 #include "skin/SkinTypes.h"
 
 #include <QLineEdit>
-#include <QPainter>
 
 namespace skin {
 
 // A one-line edit box with a two-pixel frame: an outer line in BorderColor and an inner line in
-// the box's Color, so the text area is 4 pixels narrower and lower than the control.
-// Header-only so that edit boxes of other layers can derive from it.
-class TsuiEdit : public QLineEdit {
+// the box's Color, so the text area is 4 pixels narrower and lower than the control. The edit box
+// paints its text; the frame is rendered and laid over it.
+class TsuiEdit : public framework::Rendered<QLineEdit> {
 public:
-  explicit TsuiEdit(QWidget *parent) : QLineEdit(parent) {
-    setFrame(false);
-    setAutoFillBackground(true);
-    setTextMargins(2, 2, 2, 2);
-    SetColor(framework::clWindow);
-  }
+  explicit TsuiEdit(QWidget *parent);
 
   TsuiUIStyle UIStyle() const { return m_uiStyle; }
-  void SetUIStyle(TsuiUIStyle value) {
-    m_uiStyle = value;
-    // The control border colour of the style; a stored BorderColor set afterwards wins.
-    m_borderColor = value == TsuiUIStyle::MacOS ? 0x7F7F7F : 0x8D7A68;
-    update();
-  }
+  // Takes the style's control border colour; a BorderColor stored afterwards wins.
+  void SetUIStyle(TsuiUIStyle value);
   framework::TColor BorderColor() const { return m_borderColor; }
-  void SetBorderColor(framework::TColor value) {
-    m_borderColor = value;
-    update();
-  }
+  void SetBorderColor(framework::TColor value);
   framework::TColor Color() const { return m_color; }
-  void SetColor(framework::TColor value) {
-    m_color = value;
-    QPalette p = palette();
-    p.setColor(QPalette::Base, framework::ToQColor(value));
-    setPalette(p);
-    update();
-  }
+  void SetColor(framework::TColor value);
   const framework::FontDesc &Font() const { return m_font; }
-  void SetFont(const framework::FontDesc &value) {
-    m_font = value;
-    setFont(framework::MakeFont(value));
-    QPalette p = palette();
-    p.setColor(QPalette::Text, framework::ToQColor(value.Color));
-    setPalette(p);
-  }
+  void SetFont(const framework::FontDesc &value);
   bool ReadOnly() const { return isReadOnly(); }
   void SetReadOnly(bool value) { setReadOnly(value); }
   QString Text() const { return text(); }
@@ -59,14 +35,7 @@ public:
   void SetTabOrder(int value) { m_tabOrder = value; }
 
 protected:
-  void paintEvent(QPaintEvent *event) override {
-    QLineEdit::paintEvent(event);
-    QPainter p(this);
-    p.setPen(framework::ToQColor(m_borderColor));
-    p.drawRect(0, 0, width() - 1, height() - 1);
-    p.setPen(framework::ToQColor(m_color));
-    p.drawRect(1, 1, width() - 3, height() - 3);
-  }
+  void Render(framework::Canvas &canvas) override;
 
 private:
   TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;

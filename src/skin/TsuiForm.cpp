@@ -1,30 +1,22 @@
 #include "skin/TsuiForm.h"
 
+#include "skin/style/DrawOps.h"
+#include "skin/style/StyleTable.h"
+
 #include <QEvent>
-#include <QPainter>
 #include <QRegion>
 
 #include <algorithm>
 
 namespace skin {
-namespace {
-
-// Light horizontal stripes: three white rows and one grey row, repeated.
-QImage proteinBackground() {
-  QImage tile(8, 8, QImage::Format_RGB32);
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x)
-      tile.setPixel(x, y, (y % 4 == 3) ? qRgb(0xEE, 0xEE, 0xEE) : qRgb(0xFF, 0xFF, 0xFF));
-  return tile;
-}
-
-} // namespace
 
 TsuiForm::TsuiForm(QWidget *form)
-    : QWidget(form), m_form(form), m_titleBar(new TsuiTitleBar(this)) {
-  setAttribute(Qt::WA_OpaquePaintEvent);
+    : framework::RenderedControl(form), m_form(form), m_titleBar(new TsuiTitleBar(this)) {
+  SetOpaque(true);
+  m_frame.SetOpaque(true);
   m_form->setMinimumSize(125, 50);
   m_form->installEventFilter(this);
+  connect(m_titleBar, &TsuiTitleBar::changed, this, &TsuiForm::frameChanged);
   m_titleBar->setGeometry(0, 0, width(), TitleBarHeight);
   SetCaption(m_form->windowTitle());
   placeInForm();
@@ -36,30 +28,35 @@ TsuiForm::~TsuiForm() {
 
 void TsuiForm::SetUIStyle(TsuiUIStyle value) {
   m_uiStyle = value;
-  update();
-  m_form->update();
+  Invalidate();
+  frameChanged();
 }
 
 void TsuiForm::SetBorderColor(framework::TColor value) {
   m_borderColor = value;
-  m_form->update();
+  frameChanged();
 }
 
 void TsuiForm::SetBorderWidth(int value) {
   m_borderWidth = std::max(0, value);
   placeInForm();
-  m_form->update();
+  frameChanged();
 }
 
 void TsuiForm::SetColor(framework::TColor value) {
   m_color = value;
-  update();
-  m_form->update();
+  Invalidate();
+  frameChanged();
 }
 
 void TsuiForm::SetCaption(const QString &value) {
   m_titleBar->SetCaption(value);
   m_form->setWindowTitle(value);
+}
+
+void TsuiForm::frameChanged() {
+  m_frame.MarkStale();
+  m_form->update();
 }
 
 void TsuiForm::SetRoundCorner(int value) {
@@ -111,10 +108,10 @@ void TsuiForm::applyWindowRegion() {
   m_form->setMask(top + bottom);
 }
 
-void TsuiForm::PaintFrame(QPainter &painter, const QSize &size) const {
-  const int w = size.width(), h = size.height();
-  const QColor border = framework::ToQColor(m_borderColor);
-  painter.fillRect(0, 0, w, h, framework::ToQColor(m_color));
+void TsuiForm::PaintFrame(framework::Canvas &canvas) const {
+  const int w = canvas.Width(), h = canvas.Height();
+  canvas.SetBrushColor(m_color);
+  canvas.FillRect({0, 0, w, h});
 
   // The title pictures continue into the frame beside and above the title bar.
   const TsuiTitleBarSection *left = m_titleBar->Sections().Items(0);
@@ -124,28 +121,29 @@ void TsuiForm::PaintFrame(QPainter &painter, const QSize &size) const {
       !client->Picture().isNull()) {
     const int lw = left->Picture().width(), rw = right->Picture().width();
     const int titleHeight = left->Picture().height();
-    if (w - lw - rw > 0)
-      painter.drawImage(QRect(lw, 0, w - lw - rw, titleHeight), client->Picture());
-    painter.drawImage(0, 0, left->Picture());
-    painter.drawImage(w - rw, 0, right->Picture());
+    if (w - lw - rw > 0) canvas.StretchDraw({lw, 0, w - rw, titleHeight}, client->Picture());
+    canvas.Draw(0, 0, left->Picture());
+    canvas.Draw(w - rw, 0, right->Picture());
   }
   const int bw = m_borderWidth;
   if (bw > 0) {
-    painter.fillRect(0, 0, bw, h, border);
-    painter.fillRect(0, h - bw, w, bw, border);
-    painter.fillRect(w - bw, 0, bw, h, border);
+    canvas.SetBrushColor(m_borderColor);
+    canvas.FillRect({0, 0, bw, h});
+    canvas.FillRect({0, h - bw, w, h});
+    canvas.FillRect({w - bw, 0, w, h});
   }
 }
 
 bool TsuiForm::eventFilter(QObject *watched, QEvent *event) {
   if (watched == m_form) {
     switch (event->type()) {
-    case QEvent::Paint: {
-      QPainter painter(m_form);
-      PaintFrame(painter, m_form->size());
+    case QEvent::Paint:
+      if (m_frame.Stale() || m_frame.Image().size() != m_form->size())
+        m_frame.Render(m_form->size(), [this](framework::Canvas &canvas) { PaintFrame(canvas); });
+      m_frame.CopyTo(*m_form);
       return true;
-    }
     case QEvent::Resize:
+      m_frame.MarkStale();
       FormResized();
       break;
     case QEvent::WindowActivate:
@@ -158,20 +156,21 @@ bool TsuiForm::eventFilter(QObject *watched, QEvent *event) {
       break;
     }
   }
-  return QWidget::eventFilter(watched, event);
+  return framework::RenderedControl::eventFilter(watched, event);
 }
 
-void TsuiForm::paintEvent(QPaintEvent *) {
-  QPainter painter(this);
-  if (m_uiStyle == TsuiUIStyle::Protein) {
-    static const QImage tile = proteinBackground();
-    painter.drawTiledPixmap(rect(), QPixmap::fromImage(tile));
+void TsuiForm::Render(framework::Canvas &canvas) {
+  const style::StyleFacts &facts = style::Facts(m_uiStyle);
+  if (facts.FormTiled) {
+    canvas.TileDraw({0, 0, width(), height()}, style::RowTile(facts.FormTileRows));
   } else {
-    painter.fillRect(rect(), framework::ToQColor(m_color));
+    canvas.SetBrushColor(m_color);
+    canvas.FillRect({0, 0, width(), height()});
   }
 }
 
-void TsuiForm::resizeEvent(QResizeEvent *) {
+void TsuiForm::resizeEvent(QResizeEvent *event) {
+  framework::RenderedControl::resizeEvent(event);
   m_titleBar->setGeometry(0, 0, width(), TitleBarHeight);
 }
 

@@ -1,18 +1,18 @@
 #pragma once
 
+#include "framework/Canvas.h"
 #include "framework/Colors.h"
 #include "framework/Fonts.h"
+#include "framework/Rendered.h"
 #include "skin/SkinTypes.h"
 #include "skin/TsuiTitleBar.h"
-
-#include <QWidget>
 
 namespace skin {
 
 // The skinned frame of a frameless top-level window: it covers the window's client area, paints
 // the frame band around itself on the window and carries the drawn title bar. All controls of
 // the window are its children.
-class TsuiForm : public QWidget {
+class TsuiForm : public framework::RenderedControl {
   Q_OBJECT
 public:
   // The frame the window keeps around the panel: two columns beside it (border and band), one
@@ -73,17 +73,19 @@ public:
   // (a hidden window gets its resize events only when shown).
   void FormResized();
 
-  // Paints the frame band of a window of size `size` (used on the window and in tests).
-  void PaintFrame(QPainter &painter, const QSize &size) const;
+  // Renders the frame band of a window of the canvas's size; the window shows it from a buffer
+  // of its own, like every drawn control.
+  void PaintFrame(framework::Canvas &canvas) const;
 
 protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
-  void paintEvent(QPaintEvent *event) override;
+  void Render(framework::Canvas &canvas) override;
   void resizeEvent(QResizeEvent *event) override;
 
 private:
   void placeInForm();
   void applyWindowRegion();
+  void frameChanged();
 
   QWidget *m_form;
   TsuiTitleBar *m_titleBar;
@@ -98,6 +100,7 @@ private:
   int m_menuBarHeight = 22;
   int m_roundCorner = 0;
   int m_roundCornerBottom = 0;
+  framework::RenderBuffer m_frame;
 };
 
 } // namespace skin

@@ -1,11 +1,12 @@
 #include "skin/TsuiImagePanel.h"
 
+#include "skin/style/DrawOps.h"
+
 #include <QImageReader>
-#include <QPainter>
 
 namespace skin {
 
-TsuiImagePanel::TsuiImagePanel(QWidget *parent) : QWidget(parent) {}
+TsuiImagePanel::TsuiImagePanel(QWidget *parent) : framework::RenderedControl(parent) {}
 
 void TsuiImagePanel::SetPicture(const QImage &value) {
   m_picture = value.copy();
@@ -25,23 +26,13 @@ bool TsuiImagePanel::LoadPicture(const QString &path, const char *format) {
 }
 
 void TsuiImagePanel::pictureChanged() {
-  m_shown = m_picture;
-  if (m_transparent && !m_picture.isNull() && !m_picture.hasAlphaChannel()) {
-    m_shown = m_picture.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = m_shown.pixel(0, m_shown.height() - 1);
-    for (int y = 0; y < m_shown.height(); ++y) {
-      auto *line = reinterpret_cast<QRgb *>(m_shown.scanLine(y));
-      for (int x = 0; x < m_shown.width(); ++x)
-        if (line[x] == key) line[x] = 0;
-    }
-  }
   if (!m_picture.isNull() && m_autoSize) resize(m_picture.size());
-  update();
+  Invalidate();
 }
 
 void TsuiImagePanel::SetDrawStyle(TsuiDrawStyle value) {
   m_drawStyle = value;
-  update();
+  Invalidate();
 }
 
 void TsuiImagePanel::SetAutoSize(bool value) {
@@ -56,37 +47,35 @@ void TsuiImagePanel::SetTransparent(bool value) {
 
 void TsuiImagePanel::SetColor(framework::TColor value) {
   m_color = value;
-  update();
+  Invalidate();
 }
 
-QImage TsuiImagePanel::Render(const QImage &background) const {
-  QImage image(size(), QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter p(&image);
-  if (m_transparent && !background.isNull()) p.drawImage(0, 0, background);
-  if (!m_shown.isNull()) {
-    switch (m_drawStyle) {
-    case TsuiDrawStyle::suiStretch:
-      p.drawImage(rect(), m_shown);
-      break;
-    case TsuiDrawStyle::suiTile:
-      for (int y = 0; y < height(); y += m_shown.height())
-        for (int x = 0; x < width(); x += m_shown.width())
-          p.drawImage(x, y, m_shown);
-      break;
-    case TsuiDrawStyle::suiNormal:
-      p.drawImage(0, 0, m_shown);
-      break;
+std::optional<framework::TColor> TsuiImagePanel::key() const {
+  // A picture with its own transparency keeps it.
+  if (!m_transparent || m_picture.hasAlphaChannel()) return std::nullopt;
+  return style::BottomLeftKey(m_picture);
+}
+
+void TsuiImagePanel::Render(framework::Canvas &canvas) {
+  const framework::TRect all{0, 0, width(), height()};
+  if (m_picture.isNull()) {
+    if (!m_transparent) {
+      canvas.SetBrushColor(m_color);
+      canvas.FillRect(all);
     }
-  } else if (!m_transparent) {
-    p.fillRect(rect(), framework::ToQColor(m_color));
+    return;
   }
-  return image;
-}
-
-void TsuiImagePanel::paintEvent(QPaintEvent *) {
-  // Transparent areas show the parent, which Qt has already painted beneath this child.
-  QPainter(this).drawImage(0, 0, Render());
+  switch (m_drawStyle) {
+  case TsuiDrawStyle::suiStretch:
+    canvas.StretchDraw(all, m_picture, key());
+    break;
+  case TsuiDrawStyle::suiTile:
+    canvas.TileDraw(all, m_picture, key());
+    break;
+  case TsuiDrawStyle::suiNormal:
+    canvas.Draw(0, 0, m_picture, key());
+    break;
+  }
 }
 
 } // namespace skin

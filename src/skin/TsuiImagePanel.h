@@ -1,15 +1,18 @@
 #pragma once
 
 #include "framework/Colors.h"
+#include "framework/Rendered.h"
 #include "skin/SkinTypes.h"
 
 #include <QImage>
-#include <QWidget>
+
+#include <optional>
 
 namespace skin {
 
-// A panel showing a picture: stretched, tiled or once at the top-left corner.
-class TsuiImagePanel : public QWidget {
+// A panel showing a picture: stretched, tiled or once at the top-left corner. With Transparent,
+// an opaque picture loses the colour of its bottom-left pixel and the parent shows there.
+class TsuiImagePanel : public framework::RenderedControl {
   Q_OBJECT
 public:
   explicit TsuiImagePanel(QWidget *parent);
@@ -31,21 +34,14 @@ public:
   int TabOrder() const { return m_tabOrder; }
   void SetTabOrder(int value) { m_tabOrder = value; }
 
-  const QImage &ShownPicture() const { return m_shown; }
-
-  // The panel as painted, over `background` (what lies behind it) when Transparent.
-  QImage Render(const QImage &background = {}) const;
-
 protected:
-  void paintEvent(QPaintEvent *event) override;
+  void Render(framework::Canvas &canvas) override;
 
 private:
   void pictureChanged();
+  std::optional<framework::TColor> key() const;
 
   QImage m_picture;
-  // The picture as drawn: with Transparent, an opaque picture loses the colour of its
-  // bottom-left pixel.
-  QImage m_shown;
   TsuiDrawStyle m_drawStyle = TsuiDrawStyle::suiNormal;
   bool m_autoSize = false;
   bool m_transparent = false;

@@ -1,8 +1,8 @@
 #include "skin/TsuiTitleBar.h"
 
-#include <QFontMetrics>
+#include "skin/style/DrawOps.h"
+
 #include <QMouseEvent>
-#include <QPainter>
 #include <QWindow>
 
 #include <algorithm>
@@ -103,43 +103,45 @@ TsuiTitleBarSection *TsuiTitleBarSections::Items(int index) const {
   return m_items[static_cast<std::size_t>(index)].get();
 }
 
-TsuiTitleBar::TsuiTitleBar(QWidget *parent) : QWidget(parent), m_buttons(*this), m_sections(*this) {
+TsuiTitleBar::TsuiTitleBar(QWidget *parent)
+    : framework::RenderedControl(parent), m_buttons(*this), m_sections(*this) {
   setMouseTracking(true);
-  setAttribute(Qt::WA_OpaquePaintEvent);
+  SetOpaque(true);
 }
 
 void TsuiTitleBar::Changed() {
-  update();
+  Invalidate();
+  emit changed();
 }
 
 void TsuiTitleBar::SetCaption(const QString &value) {
   m_caption = value;
-  update();
+  Invalidate();
 }
 void TsuiTitleBar::SetFont(const framework::FontDesc &value) {
   m_font = value;
-  update();
+  Invalidate();
 }
 void TsuiTitleBar::SetFormActive(bool value) {
   m_formActive = value;
-  update();
+  Invalidate();
 }
 void TsuiTitleBar::SetLeftBtnXOffset(int value) {
   m_leftBtnXOffset = value;
-  update();
+  Invalidate();
 }
 void TsuiTitleBar::SetRightBtnXOffset(int value) {
   m_rightBtnXOffset = value;
-  update();
+  Invalidate();
 }
 void TsuiTitleBar::SetButtonInterval(int value) {
   m_buttonInterval = value;
-  update();
+  Invalidate();
 }
 void TsuiTitleBar::SetFrame(int left, int top) {
   m_frameLeft = std::max(0, left);
   m_frameTop = std::max(0, top);
-  update();
+  Invalidate();
 }
 
 TsuiTitleBar::Layout TsuiTitleBar::layout() const {
@@ -181,10 +183,15 @@ int TsuiTitleBar::hitTest(const QPoint &pos) const {
   return -1;
 }
 
-QImage TsuiTitleBar::Render(int hot, bool pressed) const {
-  QImage image(size(), QImage::Format_RGB32);
-  image.fill(QColor(0x21, 0x25, 0x75));
-  QPainter p(&image);
+namespace {
+
+constexpr framework::TColor BarColor = 0x752521;
+
+} // namespace
+
+void TsuiTitleBar::Render(framework::Canvas &canvas) {
+  canvas.SetBrushColor(BarColor);
+  canvas.FillRect({0, 0, width(), height()});
 
   // Pictures reach into the frame above and to the left.
   const int x0 = -m_frameLeft, y0 = -m_frameTop;
@@ -193,48 +200,31 @@ QImage TsuiTitleBar::Render(int hot, bool pressed) const {
   const TsuiTitleBarSection *client = m_sections.Items(2);
   int leftEdge = x0, rightEdge = width() - x0;
   if (left && !left->Picture().isNull()) {
-    p.drawImage(x0, y0, left->Picture());
+    canvas.Draw(x0, y0, left->Picture());
     leftEdge = x0 + left->Picture().width();
   }
   if (right && !right->Picture().isNull()) {
     rightEdge = width() - right->Picture().width() - x0;
-    p.drawImage(rightEdge, y0, right->Picture());
+    canvas.Draw(rightEdge, y0, right->Picture());
   }
   if (client && !client->Picture().isNull() && rightEdge > leftEdge)
-    p.drawImage(QRect(leftEdge, y0, rightEdge - leftEdge, client->Picture().height()),
-                client->Picture());
+    canvas.StretchDraw({leftEdge, y0, rightEdge, y0 + client->Picture().height()},
+                       client->Picture());
 
   const Layout l = layout();
   for (std::size_t i = 0; i < l.buttons.size(); ++i) {
     const QRect &r = l.buttons[i];
     if (r.isNull()) continue;
     const TsuiTitleBarButton &button = *m_buttons.Items(static_cast<int>(i));
-    const bool isHot = static_cast<int>(i) == hot;
+    const bool isHot = static_cast<int>(i) == m_hot;
     QImage picture =
-        isHot ? (pressed ? button.PicMouseDown() : button.PicMouseOn()) : button.PicNormal();
+        isHot ? (m_pressed ? button.PicMouseDown() : button.PicMouseOn()) : button.PicNormal();
     if (picture.isNull()) picture = button.PicNormal();
-    picture = picture.convertToFormat(QImage::Format_ARGB32);
-    if (button.Transparent()) {
-      // The bottom-left pixel names the colour that lets the bar show through.
-      const QRgb key = picture.pixel(0, picture.height() - 1);
-      for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-          if (picture.pixel(x, y) == key) picture.setPixel(x, y, 0);
-    }
-    p.drawImage(r.topLeft(), picture);
+    // The bottom-left pixel names the colour that lets the bar show through.
+    canvas.Draw(r.x(), r.y(), picture,
+                button.Transparent() ? style::BottomLeftKey(picture) : std::nullopt);
   }
 
-  const QFont font = framework::MakeFont(m_font);
-  p.setFont(font);
-  p.setPen(framework::ToQColor(m_formActive ? m_font.Color : framework::clInactiveCaption));
-  const QFontMetrics metrics(font);
-  const int space = l.captionRight - l.captionLeft;
-  QString text = m_caption;
-  if (metrics.horizontalAdvance(text) > space) {
-    while (!text.isEmpty() && metrics.horizontalAdvance(text + QStringLiteral("...")) > space)
-      text.chop(1);
-    text += QStringLiteral("...");
-  }
   // The caption is centred on the button pictures (all of one height in a style).
   int pictureHeight = height() + m_frameTop;
   for (int i = 0; i < m_buttons.Count(); ++i)
@@ -242,33 +232,38 @@ QImage TsuiTitleBar::Render(int hot, bool pressed) const {
       pictureHeight = m_buttons.Items(i)->PicNormal().height();
       break;
     }
-  const int y = (2 - m_frameTop) + (pictureHeight - metrics.height()) / 2;
-  p.drawText(l.captionLeft, y + metrics.ascent(), text);
-  return image;
+  canvas.SetFont(framework::MakeFont(m_font));
+  canvas.SetFontColor(m_formActive ? m_font.Color : framework::clInactiveCaption);
+  const int top = 2 - m_frameTop;
+  canvas.TextRect({l.captionLeft, top, l.captionRight, top + pictureHeight}, m_caption,
+                  {framework::TextAlign::Left, framework::TextLayout::Center, true,
+                   framework::Mnemonic::Literal});
 }
 
-void TsuiTitleBar::paintEvent(QPaintEvent *) {
-  const int hot = hitTest(mapFromGlobal(QCursor::pos()));
-  m_hot = underMouse() ? hot : -1;
-  QPainter(this).drawImage(0, 0, Render(m_hot, m_pressed));
+void TsuiTitleBar::setHot(int hot, bool pressed) {
+  if (hot == m_hot && pressed == m_pressed) return;
+  m_hot = hot;
+  m_pressed = pressed;
+  Invalidate();
 }
 
 void TsuiTitleBar::mousePressEvent(QMouseEvent *event) {
   if (event->button() != Qt::LeftButton) return;
-  m_pressed = true;
-  update();
-  if (hitTest(event->position().toPoint()) < 0 && !window()->isMaximized()) {
-    m_pressed = false;
+  const int hot = hitTest(event->position().toPoint());
+  if (hot < 0 && !window()->isMaximized()) {
+    setHot(-1, false);
     if (QWindow *handle = window()->windowHandle()) handle->startSystemMove();
+    return;
   }
+  setHot(hot, true);
 }
 
-void TsuiTitleBar::mouseMoveEvent(QMouseEvent *) {
-  update();
+void TsuiTitleBar::mouseMoveEvent(QMouseEvent *event) {
+  setHot(hitTest(event->position().toPoint()), m_pressed);
 }
 
 void TsuiTitleBar::leaveEvent(QEvent *) {
-  update();
+  setHot(-1, m_pressed);
 }
 
 void TsuiTitleBar::mouseReleaseEvent(QMouseEvent *event) {
@@ -276,8 +271,7 @@ void TsuiTitleBar::mouseReleaseEvent(QMouseEvent *event) {
   // The button under the mouse at release acts, whichever was pressed.
   const int hot = hitTest(event->position().toPoint());
   if (hot >= 0) ClickButton(hot);
-  m_pressed = false;
-  update();
+  setHot(hot, false);
 }
 
 void TsuiTitleBar::ClickButton(int index) {

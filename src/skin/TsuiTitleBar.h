@@ -2,11 +2,11 @@
 
 #include "framework/Colors.h"
 #include "framework/Fonts.h"
+#include "framework/Rendered.h"
 #include "skin/SkinTypes.h"
 
 #include <QImage>
 #include <QString>
-#include <QWidget>
 
 #include <memory>
 #include <vector>
@@ -113,7 +113,7 @@ private:
 
 // The drawn caption row of a skinned window: section pictures, picture buttons and the caption.
 // Pressing outside every button drags the window.
-class TsuiTitleBar : public QWidget {
+class TsuiTitleBar : public framework::RenderedControl {
   Q_OBJECT
 public:
   using TsuiTitleBarButtonClickEvent = framework::Delegate<void(QObject *, int)>;
@@ -151,14 +151,19 @@ public:
   QRect ButtonRect(int index) const;
   // Runs a button's action as a click released on it would: the same path as the mouse.
   void ClickButton(int index);
-  // The bar as it would be painted now, with `hot` under the mouse.
-  QImage Render(int hot = -1, bool pressed = false) const;
+  // The button under the mouse, or -1; while pressed it shows its pressed picture.
+  int HotButton() const { return m_hot; }
+  bool Pressed() const { return m_pressed; }
 
   // Called by the collections.
   void Changed();
 
+signals:
+  // Any button or section changed; the window frame continues the section pictures.
+  void changed();
+
 protected:
-  void paintEvent(QPaintEvent *event) override;
+  void Render(framework::Canvas &canvas) override;
   void mousePressEvent(QMouseEvent *event) override;
   void mouseMoveEvent(QMouseEvent *event) override;
   void mouseReleaseEvent(QMouseEvent *event) override;
@@ -172,6 +177,7 @@ private:
   };
   Layout layout() const;
   int hitTest(const QPoint &pos) const;
+  void setHot(int hot, bool pressed);
   void performAction(int index);
 
   TsuiTitleBarButtons m_buttons;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "framework/Canvas.h"
+
+#include <QImage>
+
+#include <array>
+#include <optional>
+
+namespace skin::style {
+
+// Drawing operations the skinned controls share.
+
+// The transparent colour of a picture that names it in its bottom-left pixel; none for a null
+// picture.
+std::optional<framework::TColor> BottomLeftKey(const QImage &picture);
+
+// An 8 x 8 tile, each row one colour.
+QImage RowTile(const std::array<framework::TColor, 8> &rows);
+
+// A capsule filling `r`: ends rounded with a radius of half the height (8 at most), a vertical
+// gradient through three colours (top, middle, bottom) and a one-pixel outline. Pixels outside the
+// rounded ends stay untouched.
+void DrawCapsule(framework::Canvas &canvas, const framework::TRect &r,
+                 const std::array<framework::TColor, 3> &gradient, framework::TColor outline);
+
+// A dotted frame on the border pixels of `r`: every other pixel, starting at the top-left one.
+void DrawFocusRect(framework::Canvas &canvas, const framework::TRect &r, framework::TColor color);
+
+} // namespace skin::style

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "skin/TsuiForm.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace skin::test {
+
+inline QImage Solid(QSize size, QColor color) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(color);
+  return image;
+}
+
+inline void Mouse(QWidget &widget, QEvent::Type type, QPoint at) {
+  QMouseEvent event(type, QPointF(at), QPointF(widget.mapToGlobal(at)), Qt::LeftButton,
+                    type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(&widget, &event);
+}
+
+// A frameless window of the given size taken over by a skinned frame.
+struct FramedWindow {
+  explicit FramedWindow(QSize size) {
+    window.resize(size);
+    form.FormResized();
+  }
+  QWidget window;
+  TsuiForm form{&window};
+};
+
+} // namespace skin::test
