@@ -60,7 +60,8 @@ TRect Canvas::TextRect(const TRect &r, const QString &text, const TextFormat &fo
   if (format.EndEllipsis && metrics.horizontalAdvance(shown.text) > r.Width()) {
     const QString dots = QStringLiteral("...");
     while (!shown.text.isEmpty() && metrics.horizontalAdvance(shown.text + dots) > r.Width())
-      shown.text.chop(shown.text.endsWith(QChar()) || !shown.text.back().isLowSurrogate() ? 1 : 2);
+      // A character outside the basic plane goes whole.
+      shown.text.chop(shown.text.back().isLowSurrogate() && shown.text.size() > 1 ? 2 : 1);
     if (shown.underline >= shown.text.size()) shown.underline = -1;
     shown.text += dots;
   }

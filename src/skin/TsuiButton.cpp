@@ -24,6 +24,10 @@ TsuiButton::TsuiButton(QWidget *parent) : framework::RenderedControl(parent) {
   connect(m_shortcut, &QShortcut::activated, this, [this] {
     if (isEnabled()) Click();
   });
+  // The default button's outline says whether another button holds the focus.
+  connect(qApp, &QApplication::focusChanged, this, [this] {
+    if (m_default) Invalidate();
+  });
 }
 
 void TsuiButton::SetUIStyle(TsuiUIStyle value) {
