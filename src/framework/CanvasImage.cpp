@@ -49,9 +49,14 @@ bool Canvas::StretchDraw(const TRect &dest, const QImage &source, std::optional<
                   in + (x1 - dest.Left), static_cast<std::size_t>(x2 - x1) * sizeof(std::uint32_t));
       continue;
     }
+    auto *out = IsGrey() ? nullptr : reinterpret_cast<std::uint32_t *>(m_image.scanLine(y));
     for (int x = x1; x < x2; ++x) {
       const std::uint32_t px = in[columns[static_cast<std::size_t>(x - x1)]];
-      if (!key || (px & RgbMask) != keyRgb) SetRaw(x, y, px);
+      if (key && (px & RgbMask) == keyRgb) continue;
+      if (out)
+        out[x] = px;
+      else
+        SetRaw(x, y, px);
     }
   }
   return true;
