@@ -8,8 +8,8 @@
 #include "hid/HidTrace.h"
 #include "hid/JvHidDeviceController.h"
 #include "platform/TrayBinding.h"
+#include "platform/settings/SettingsStore.h"
 #include "receiver/Languages.h"
-#include "receiver/SettingsStore.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -44,12 +44,12 @@ class FormReceiver;
 // What the main window is built on. The binding, loop, trace and settings must outlive it.
 struct TForm1Services {
   TForm1Services(hid::HidBinding &binding, framework::MessageLoop &loop,
-                 receiver::SettingsStore &settings, hid::HidTrace *trace = nullptr)
+                 platform::SettingsStore &settings, hid::HidTrace *trace = nullptr)
       : Binding(binding), Loop(loop), Settings(settings), Trace(trace) {}
 
   hid::HidBinding &Binding;
   framework::MessageLoop &Loop;
-  receiver::SettingsStore &Settings;
+  platform::SettingsStore &Settings;
   hid::HidTrace *Trace = nullptr;
   // Null: the platform's own.
   std::unique_ptr<platform::TrayBinding> TrayBinding;

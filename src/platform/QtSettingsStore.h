@@ -1,6 +1,6 @@
 #pragma once
 
-#include "receiver/SettingsStore.h"
+#include "platform/settings/SettingsStore.h"
 
 #include <QSettings>
 #include <memory>
@@ -10,7 +10,7 @@ namespace platform {
 // The per-user settings over QSettings' native format: the registry key
 // HKCU\Software\<Org>\<App> on Windows, ~/.config/<Org>/<App>.conf on Linux. A key path
 // "Software\Org\App" names the store; its values live at the top level.
-class QtSettingsStore final : public receiver::SettingsStore {
+class QtSettingsStore final : public platform::SettingsStore {
 public:
   std::optional<std::string> ReadString(const std::string &key, const std::string &value) override;
   bool WriteString(const std::string &key, const std::string &value,

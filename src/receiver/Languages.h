@@ -1,6 +1,6 @@
 #pragma once
 
-#include "receiver/SettingsStore.h"
+#include "platform/settings/SettingsStore.h"
 
 #include <array>
 #include <cstdint>
@@ -105,7 +105,7 @@ public:
   static constexpr const char *RegistryKey = "Software\\KESTRAVO\\TELVARIN";
   static constexpr const char *RegistryValue = "LngSection";
 
-  explicit Languages(SettingsStore &settings) : m_settings(settings) {}
+  explicit Languages(platform::SettingsStore &settings) : m_settings(settings) {}
 
   TLngID Language() const { return m_language; }
 
@@ -127,7 +127,7 @@ public:
   void mniLanguageClick(std::string_view senderName, LanguageView &view);
 
 private:
-  SettingsStore &m_settings;
+  platform::SettingsStore &m_settings;
   TLngID m_language = TLngID::Eng;
 };
 

@@ -1,39 +1,17 @@
 #pragma once
 
 #include "app/TForm1.h"
+#include "common/MemorySettings.h"
 #include "framework/QtMessageLoop.h"
 #include "hid/SimulatedHidBinding.h"
 #include "platform/HeadlessTrayBinding.h"
-#include "receiver/SettingsStore.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 
 namespace app::test {
-
-class MemorySettings : public receiver::SettingsStore {
-public:
-  std::optional<std::string> ReadString(const std::string &key, const std::string &value) override {
-    const auto found = Values.find(key + "|" + value);
-    if (found == Values.end()) return std::nullopt;
-    return found->second;
-  }
-  bool WriteString(const std::string &key, const std::string &value,
-                   const std::string &data) override {
-    Values[key + "|" + value] = data;
-    ++Writes;
-    return true;
-  }
-  std::optional<std::string> Language() {
-    return ReadString(receiver::Languages::RegistryKey, "LngSection");
-  }
-
-  std::map<std::string, std::string> Values;
-  int Writes = 0;
-};
 
 // Builds the main window on the simulated binding with no devices, a headless tray and an
 // empty temporary current directory.
@@ -55,7 +33,7 @@ protected:
 
   hid::SimulatedHidBinding Binding;
   framework::QtMessageLoop Loop;
-  MemorySettings Settings;
+  fakes::MemorySettings Settings;
   std::shared_ptr<platform::HeadlessTrayHost> TrayHost =
       std::make_shared<platform::HeadlessTrayHost>();
   platform::HeadlessTrayBinding *Tray = nullptr;

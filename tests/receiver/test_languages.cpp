@@ -1,39 +1,15 @@
+#include "common/MemorySettings.h"
 #include "receiver/Languages.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <vector>
 
 using namespace receiver;
 
 namespace {
 
-class FakeSettings : public SettingsStore {
-public:
-  std::optional<std::string> ReadString(const std::string &key, const std::string &value) override {
-    const auto found = values.find(key + "|" + value);
-    if (found == values.end()) return std::nullopt;
-    return found->second;
-  }
-  bool WriteString(const std::string &key, const std::string &value,
-                   const std::string &data) override {
-    writes.push_back(data);
-    if (refuseWrites) return false;
-    values[key + "|" + value] = data;
-    return true;
-  }
-  void store(const std::string &data) {
-    values[std::string(Languages::RegistryKey) + "|" + Languages::RegistryValue] = data;
-  }
-  std::optional<std::string> stored() {
-    return ReadString(Languages::RegistryKey, Languages::RegistryValue);
-  }
-
-  std::map<std::string, std::string> values;
-  std::vector<std::string> writes;
-  bool refuseWrites = false;
-};
+using fakes::MemorySettings;
 
 class FakeView : public LanguageView {
 public:
@@ -97,8 +73,8 @@ TEST(LanguageTable, HoldsTheExactBytesOfEachCodePage) {
 }
 
 TEST(LanguageTable, GetTermFollowsTheLanguageAndKnowsNoOtherIds) {
-  FakeSettings settings;
-  settings.store("Chs");
+  MemorySettings settings;
+  settings.StoreLanguage("Chs");
   FakeView view;
   Languages languages(settings);
   EXPECT_EQ(languages.GetTerm(TermId::tmExit)->Bytes, "&Exit");
@@ -129,13 +105,13 @@ struct FirstStart {
 class LoadLanguageFirstStart : public testing::TestWithParam<FirstStart> {};
 
 TEST_P(LoadLanguageFirstStart, ChoosesFromTheCodePageAndWritesItBack) {
-  FakeSettings settings;
+  MemorySettings settings;
   FakeView view;
   Languages languages(settings);
   languages.LoadLanguage(GetParam().codePage, view);
   EXPECT_EQ(languages.Language(), GetParam().language);
-  EXPECT_EQ(settings.stored(), GetParam().stored);
-  EXPECT_EQ(settings.writes.size(), 1U);
+  EXPECT_EQ(settings.Language(), GetParam().stored);
+  EXPECT_EQ(settings.Writes.size(), 1U);
   EXPECT_TRUE(view.checks.at(static_cast<std::size_t>(GetParam().language)));
 }
 
@@ -145,36 +121,36 @@ INSTANTIATE_TEST_SUITE_P(CodePages, LoadLanguageFirstStart,
                                          FirstStart{1252, TLngID::Eng, "Eng"}));
 
 TEST(LoadLanguage, StoredNameInAnyCaseIsKeptWithoutWriting) {
-  FakeSettings settings;
-  settings.store("cht");
+  MemorySettings settings;
+  settings.StoreLanguage("cht");
   FakeView view;
   Languages languages(settings);
   languages.LoadLanguage(936, view);
   EXPECT_EQ(languages.Language(), TLngID::Cht);
-  EXPECT_TRUE(settings.writes.empty());
-  EXPECT_EQ(settings.stored(), "cht");
+  EXPECT_TRUE(settings.Writes.empty());
+  EXPECT_EQ(settings.Language(), "cht");
 }
 
 TEST(LoadLanguage, UnknownOrMissingValueIsReplacedByTheCodePageChoice) {
-  FakeSettings settings;
-  settings.store("Fr");
+  MemorySettings settings;
+  settings.StoreLanguage("Fr");
   FakeView view;
   Languages languages(settings);
   languages.LoadLanguage(950, view);
   EXPECT_EQ(languages.Language(), TLngID::Cht);
-  EXPECT_EQ(settings.stored(), "Cht");
+  EXPECT_EQ(settings.Language(), "Cht");
 
   // The store answers nothing for a value that is not a string; the same path follows.
-  FakeSettings empty;
+  MemorySettings empty;
   Languages other(empty);
   other.LoadLanguage(936, view);
   EXPECT_EQ(other.Language(), TLngID::Chs);
-  EXPECT_EQ(empty.stored(), "Chs");
+  EXPECT_EQ(empty.Language(), "Chs");
 }
 
 TEST(LoadLanguage, RefusedWriteStillAppliesTheChoice) {
-  FakeSettings settings;
-  settings.refuseWrites = true;
+  MemorySettings settings;
+  settings.RefuseWrites = true;
   FakeView view;
   Languages languages(settings);
   languages.LoadLanguage(936, view);
@@ -183,8 +159,8 @@ TEST(LoadLanguage, RefusedWriteStillAppliesTheChoice) {
 }
 
 TEST(ApplyLanguage, SetsChecksPicturesAndCaptions) {
-  FakeSettings settings;
-  settings.store("Eng");
+  MemorySettings settings;
+  settings.StoreLanguage("Eng");
   FakeView view;
   Languages languages(settings);
   languages.LoadLanguage(1252, view);
@@ -199,12 +175,12 @@ TEST(ApplyLanguage, SetsChecksPicturesAndCaptions) {
   EXPECT_EQ(view.checks, (std::array<bool, 3>{false, true, false}));
   EXPECT_EQ(view.pictures, (std::array<bool, 3>{false, true, false}));
   EXPECT_EQ(view.exitCaption, (TermText{bytes({0xB5, 0xB2, 0xA7, 0xF4}), 950}));
-  EXPECT_EQ(settings.stored(), "Cht");
+  EXPECT_EQ(settings.Language(), "Cht");
 }
 
 TEST(ApplyLanguage, CPILayoutPerLanguageKeepsTheChineseHeight) {
-  FakeSettings settings;
-  settings.store("Eng");
+  MemorySettings settings;
+  settings.StoreLanguage("Eng");
   FakeView view;
   Languages languages(settings);
   languages.LoadLanguage(1252, view);
@@ -227,28 +203,28 @@ TEST(ApplyLanguage, CPILayoutPerLanguageKeepsTheChineseHeight) {
 }
 
 TEST(MenuChoice, SimplifiedWhilePairingShowsConnectingAtOnce) {
-  FakeSettings settings;
-  settings.store("Eng");
+  MemorySettings settings;
+  settings.StoreLanguage("Eng");
   FakeView view;
   Languages languages(settings);
   languages.LoadLanguage(1252, view);
   view.pairing = true;
   languages.mniLanguageClick("mniChs", view);
   EXPECT_EQ(view.buttonCaption, (TermText{bytes({0xB6, 0xD4, 0xC2, 0xEB, 0xD6, 0xD0}), 936}));
-  EXPECT_EQ(settings.stored(), "Chs");
+  EXPECT_EQ(settings.Language(), "Chs");
 }
 
 TEST(MenuChoice, NameIsMatchedWithoutCaseAndUnknownNamesChangeNothing) {
-  FakeSettings settings;
-  settings.store("Eng");
+  MemorySettings settings;
+  settings.StoreLanguage("Eng");
   FakeView view;
   Languages languages(settings);
   languages.LoadLanguage(1252, view);
   languages.mniLanguageClick("mniCHS", view);
   EXPECT_EQ(languages.Language(), TLngID::Chs);
-  const auto writes = settings.writes.size();
+  const auto writes = settings.Writes.size();
   languages.mniLanguageClick("mniExit", view);
   languages.mniLanguageClick("mn", view);
   EXPECT_EQ(languages.Language(), TLngID::Chs);
-  EXPECT_EQ(settings.writes.size(), writes);
+  EXPECT_EQ(settings.Writes.size(), writes);
 }

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace receiver {
+namespace platform {
 
 // The per-user settings store (the registry on Windows). `key` is a registry-style path such as
 // "Software\\KESTRAVO\\TELVARIN"; `value` names one value under it.
@@ -20,4 +20,4 @@ public:
                            const std::string &data) = 0;
 };
 
-} // namespace receiver
+} // namespace platform
