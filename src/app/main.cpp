@@ -9,7 +9,7 @@
 #include "app/WindowDriver.h"
 #include "framework/QtMessageLoop.h"
 #include "hid/LinuxHidBinding.h"
-#include "platform/QtSettingsStore.h"
+#include "platform/settings/FileSettingsStore.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -147,7 +147,7 @@ int runWindow(int &argc, char **argv, const app::Options &options) {
   app::TraceWriter *const trace = session->Trace.get();
   app::DeviceTreeWatcher watcher(machine.Binding());
   framework::QtMessageLoop loop;
-  platform::QtSettingsStore settings;
+  platform::FileSettingsStore settings(platform::FileSettingsStore::UserConfigFolder());
   app::TForm1 form(app::TForm1Services(machine.Binding(), loop, settings, trace));
   form.show();
   // Declared after the window: its last look at the window, when it goes, is written.

@@ -111,11 +111,18 @@ TEST_F(LanguageRun, StoredNameInLowerCaseIsUsedAndLeftAlone) {
   EXPECT_EQ(SettingsContent(), "[General]\nLngSection=cht\n");
 }
 
-TEST_F(LanguageRun, DamagedSettingsAreIgnoredAndReplaced) {
-  StoreSettings("[General\nLngSection=Eng\n");
+TEST_F(LanguageRun, ABrokenLineKeepsTheStoredLanguageAndTheFile) {
+  StoreSettings("[General\n\x01garbage[[[\nLngSection=Eng\n");
+  const auto states = Run("languages_quit.json", "zh_CN.UTF-8");
+  ASSERT_FALSE(states.empty());
+  EXPECT_EQ(Language(states.front()), "Eng");
+  EXPECT_EQ(SettingsContent(), "[General\n\x01garbage[[[\nLngSection=Eng\n");
+}
+
+TEST_F(LanguageRun, AFolderInThePlaceOfTheLockDoesNotHoldUpTheStart) {
+  ASSERT_TRUE(QDir().mkpath(SettingsFile() + ".lock"));
   const auto states = Run("languages_quit.json", "zh_CN.UTF-8");
   ASSERT_FALSE(states.empty());
   EXPECT_EQ(Language(states.front()), "Chs");
-  EXPECT_TRUE(SettingsContent().contains("[General]\nLngSection=Chs"))
-      << SettingsContent().toStdString();
+  EXPECT_FALSE(QFile::exists(SettingsFile()));
 }

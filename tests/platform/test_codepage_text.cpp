@@ -1,80 +1,8 @@
 #include "platform/CodePage.h"
-#include "platform/QtSettingsStore.h"
 #include "platform/TextDecoding.h"
 #include "receiver/Languages.h"
 
-#include <QDir>
-#include <QFile>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-
-using platform::QtSettingsStore;
-
-namespace {
-
-// Points the user's settings at a private directory for the duration of a test.
-class IsolatedSettings : public testing::Test {
-protected:
-  void SetUp() override {
-    ASSERT_TRUE(m_dir.isValid());
-    QStandardPaths::setTestModeEnabled(false);
-    m_oldConfig = qEnvironmentVariable("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", m_dir.path().toUtf8());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
-  }
-  void TearDown() override { qputenv("XDG_CONFIG_HOME", m_oldConfig.toUtf8()); }
-
-  QString file() const { return QtSettingsStore::Location(receiver::Languages::RegistryKey); }
-  void writeFile(const QByteArray &content) const {
-    QDir().mkpath(QFileInfo(file()).path());
-    QFile f(file());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(content);
-  }
-
-  QTemporaryDir m_dir;
-  QString m_oldConfig;
-  QtSettingsStore m_store;
-};
-
-const std::string key = receiver::Languages::RegistryKey;
-
-} // namespace
-
-TEST_F(IsolatedSettings, WritesAndReadsTheLanguageValue) {
-  EXPECT_FALSE(m_store.ReadString(key, "LngSection"));
-  EXPECT_TRUE(m_store.WriteString(key, "LngSection", "Chs"));
-  EXPECT_EQ(m_store.ReadString(key, "LngSection"), "Chs");
-  EXPECT_TRUE(file().startsWith(m_dir.path()));
-  EXPECT_TRUE(file().endsWith("KESTRAVO/TELVARIN.conf"));
-  QFile f(file());
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(f.readAll().contains("LngSection=Chs"));
-}
-
-TEST_F(IsolatedSettings, ValueThatIsNotAStringReadsAsNothing) {
-  writeFile("[General]\nLngSection=@ByteArray(Chs)\n");
-  EXPECT_FALSE(m_store.ReadString(key, "LngSection"));
-  writeFile("[General]\nLngSection=Chs, Cht\n");
-  EXPECT_FALSE(m_store.ReadString(key, "LngSection"));
-  writeFile("[General]\nLngSection=Cht\n");
-  EXPECT_EQ(m_store.ReadString(key, "LngSection"), "Cht");
-}
-
-TEST_F(IsolatedSettings, UnreadableFileReadsAsNothingAndIsRepairedByAWrite) {
-  writeFile("[General\nLngSection=Cht\n\x01garbage[[[\n");
-  EXPECT_FALSE(m_store.ReadString(key, "LngSection"));
-  EXPECT_TRUE(m_store.WriteString(key, "LngSection", "Eng"));
-  EXPECT_EQ(m_store.ReadString(key, "LngSection"), "Eng");
-}
-
-TEST_F(IsolatedSettings, KeyWithoutOrganisationIsRefused) {
-  EXPECT_FALSE(m_store.WriteString("TELVARIN", "LngSection", "Eng"));
-  EXPECT_FALSE(m_store.ReadString("", "LngSection"));
-}
 
 TEST(CodePage, LocaleNamesMapToAnsiCodePages) {
   EXPECT_EQ(platform::CodePageForLocale("zh_TW.UTF-8"), 950);
