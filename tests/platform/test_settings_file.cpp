@@ -60,6 +60,7 @@ TEST(IniText, ReadsTheTopLevelValuePastLinesItCannotRead) {
       {"[General]\nLngSection=Chs, Cht\n", std::nullopt},
       {"[General]\nLngSection=@ByteArray(Chs)\n", std::nullopt},
       {"[General]\nLngSection=\\q\n", std::nullopt},
+      {"[General]\nLngSection=\\8\n", std::nullopt},
       {"[General]\nLngSection=\\xD800\n", std::nullopt},
       {"[General]\nLngSection=Cht\\", std::nullopt},
   };

@@ -1,5 +1,7 @@
 #include "platform/settings/IniText.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace platform::ini {
@@ -8,6 +10,14 @@ namespace {
 constexpr std::string_view Bom = "\xEF\xBB\xBF";
 // QSettings keeps an escape in one 16-bit character.
 constexpr std::uint32_t MaxEscapedChar = 0xFFFF;
+
+// The one-letter escapes, both ways.
+struct NamedEscape {
+  char Letter;
+  char Char;
+};
+constexpr std::array<NamedEscape, 7> NamedEscapes = {
+    {{'a', '\a'}, {'b', '\b'}, {'f', '\f'}, {'n', '\n'}, {'r', '\r'}, {'t', '\t'}, {'v', '\v'}}};
 
 struct Line {
   std::size_t Begin = 0; // first byte
@@ -84,48 +94,19 @@ std::optional<std::string> decodeValue(std::string_view raw) {
     } else if (c == '\\') {
       if (i == raw.size()) return std::nullopt;
       const char e = raw[i++];
-      switch (e) {
-      case 'a':
-        out.push_back('\a');
-        break;
-      case 'b':
-        out.push_back('\b');
-        break;
-      case 'f':
-        out.push_back('\f');
-        break;
-      case 'n':
-        out.push_back('\n');
-        break;
-      case 'r':
-        out.push_back('\r');
-        break;
-      case 't':
-        out.push_back('\t');
-        break;
-      case 'v':
-        out.push_back('\v');
-        break;
-      case '"':
-      case '\'':
-      case '\\':
-      case '?':
+      if (const auto named = std::ranges::find(NamedEscapes, e, &NamedEscape::Letter);
+          named != NamedEscapes.end()) {
+        out.push_back(named->Char);
+      } else if (e == '"' || e == '\'' || e == '\\' || e == '?') {
         out.push_back(e);
-        break;
-      case 'x': {
-        if (i == raw.size() || hexDigit(raw[i]) < 0) return std::nullopt;
-        const auto value = numericEscape(raw, i, 16);
+      } else {
+        const int base = e == 'x' ? 16 : 8;
+        if (base == 8) --i; // an octal escape's first digit
+        if (i == raw.size() || hexDigit(raw[i]) < 0 || hexDigit(raw[i]) >= base)
+          return std::nullopt;
+        const auto value = numericEscape(raw, i, base);
         if (!value) return std::nullopt;
         appendUtf8(out, *value);
-        break;
-      }
-      default: {
-        if (e < '0' || e > '7') return std::nullopt;
-        --i;
-        const auto value = numericEscape(raw, i, 8);
-        if (!value) return std::nullopt;
-        appendUtf8(out, *value);
-      }
       }
     } else if (!quoted && c == ',') {
       return std::nullopt; // a list
@@ -204,44 +185,21 @@ std::string encodeValue(std::string_view data) {
       continue;
     }
     escapeNextIfHexDigit = false;
-    switch (c) {
-    case '\0':
-      out += "\\0";
-      escapeNextIfHexDigit = true;
-      break;
-    case '\a':
-      out += "\\a";
-      break;
-    case '\b':
-      out += "\\b";
-      break;
-    case '\f':
-      out += "\\f";
-      break;
-    case '\n':
-      out += "\\n";
-      break;
-    case '\r':
-      out += "\\r";
-      break;
-    case '\t':
-      out += "\\t";
-      break;
-    case '\v':
-      out += "\\v";
-      break;
-    case '"':
-    case '\\':
+    if (const auto named = std::ranges::find(NamedEscapes, c, &NamedEscape::Char);
+        named != NamedEscapes.end()) {
+      out.push_back('\\');
+      out.push_back(named->Letter);
+    } else if (c == '"' || c == '\\') {
       out.push_back('\\');
       out.push_back(c);
-      break;
-    default:
-      if (byte <= 0x1F) {
-        hexEscape(byte);
-        escapeNextIfHexDigit = true;
-      } else {
-        out.push_back(c);
-      }
+    } else if (c == '\0') {
+      out += "\\0";
+      escapeNextIfHexDigit = true;
+    } else if (byte <= 0x1F) {
+      hexEscape(byte);
+      escapeNextIfHexDigit = true;
+    } else {
+      out.push_back(c);
     }
   }
   if (needsQuotes || (!out.empty() && (out.front() == ' ' || out.back() == ' ')))

@@ -1,7 +1,6 @@
 #include "platform/settings/SettingsFile.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <utility>
 
@@ -142,9 +141,10 @@ bool ReplaceSettingsFile(const std::string &path, std::string_view text) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
     // The link stays; what it points to is replaced, as long as that is a regular file.
-    char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved) == nullptr) return false;
-    target = resolved;
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr),
+                                                               &std::free);
+    if (!resolved) return false;
+    target = resolved.get();
   }
   mode_t mode = S_IRUSR | S_IWUSR;
   if (::lstat(target.c_str(), &st) == 0) {
