@@ -38,7 +38,8 @@ struct ReadResult {
 // Byte conventions: byte 0 of every report buffer is the report ID, in both directions, and
 // lengths include that byte; a 9-byte feature report with ID 1 is passed as 9 bytes, ID first.
 // A buffer shorter than the interface's report is never overrun: at most `length` bytes are
-// written.
+// written. A feature read fails when the device answers with fewer bytes than the buffer or the
+// interface's feature report holds, whichever is less.
 class HidHandle {
 public:
   virtual ~HidHandle() = default;

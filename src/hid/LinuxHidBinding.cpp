@@ -205,8 +205,15 @@ public:
     const std::size_t n = std::min(std::max(length, featureLength), kMaxIoctlLength);
     std::vector<std::uint8_t> report(buffer, buffer + 1); // the report ID
     report.resize(n, 0);
-    if (::ioctl(m_fd.Get(), HIDIOCGFEATURE(n), report.data()) < 0) return false;
-    // The kernel may return fewer bytes than asked for; the rest stays zero.
+    const int got = ::ioctl(m_fd.Get(), HIDIOCGFEATURE(n), report.data());
+    if (got < 0) return false;
+    // The kernel passes on whatever the device sent. Zeros in place of missing bytes would read
+    // as values, so an answer shorter than the report (or than the caller's buffer) is a failure.
+    const std::size_t needed = featureLength != 0 ? std::min(length, featureLength) : length;
+    if (static_cast<std::size_t>(got) < needed) {
+      errno = EIO;
+      return false;
+    }
     std::memcpy(buffer, report.data(), std::min(length, n));
     return true;
   }

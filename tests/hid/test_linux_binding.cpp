@@ -6,18 +6,41 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <poll.h>
 #include <set>
+#include <string>
+#include <vector>
 
 using hid::MakeLinuxHidBinding;
 using hid::OpenMode;
 
-TEST(LinuxHidBinding, BindsAndEnumeratesWithoutCrashing) {
+TEST(LinuxHidBinding, BindsAndEnumerates) {
   auto binding = MakeLinuxHidBinding();
   ASSERT_TRUE(binding);
-  ASSERT_TRUE(binding->Bound()); // udev_new() needs nothing but memory
-  const auto list = binding->Enumerate();
-  ASSERT_TRUE(list); // a readable /sys: an empty list on a machine without HID devices
+  EXPECT_TRUE(binding->Bound());     // udev_new() needs nothing but memory
+  EXPECT_TRUE(binding->Enumerate()); // a readable /sys: an empty list without HID devices
+}
+
+// The interfaces this machine has. Without any there is nothing to check, and the tests say so
+// instead of passing on an empty list.
+class LinuxHidBindingListed : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(binding && binding->Bound());
+    list = binding->Enumerate();
+    ASSERT_TRUE(list);
+    if (list->empty())
+      GTEST_SKIP() << "no hidraw nodes on this machine; tests/uhid/run.sh checks the binding "
+                      "against a virtual device on a real kernel";
+  }
+
+  std::unique_ptr<hid::HidBinding> binding = MakeLinuxHidBinding();
+  std::optional<std::vector<hid::InterfaceRecord>> list;
+};
+
+TEST_F(LinuxHidBindingListed, PathsAndInstancesAreDistinct) {
   std::set<std::uint32_t> instances;
   std::set<std::string> paths;
   for (const auto &r : *list) {
@@ -31,14 +54,12 @@ TEST(LinuxHidBinding, BindsAndEnumeratesWithoutCrashing) {
   EXPECT_EQ(paths.size(), list->size());
 }
 
-TEST(LinuxHidBinding, DeviceInstancesAreStableAcrossScans) {
-  auto binding = MakeLinuxHidBinding();
-  const auto a = binding->Enumerate();
+TEST_F(LinuxHidBindingListed, DeviceInstancesAreStableAcrossScans) {
   const auto b = binding->Enumerate();
-  ASSERT_TRUE(a && b);
+  ASSERT_TRUE(b);
   // Devices may come and go between the scans on a real machine; those present in both keep
   // their instance.
-  for (const auto &ra : *a)
+  for (const auto &ra : *list)
     for (const auto &rb : *b)
       if (ra.DevicePath == rb.DevicePath &&
           ra.Properties.PhysicalDeviceObjectName == rb.Properties.PhysicalDeviceObjectName) {
@@ -72,10 +93,7 @@ TEST(LinuxHidBinding, OpeningSomethingThatIsNotHidrawFails) {
   EXPECT_NE(error, 0u);
 }
 
-TEST(LinuxHidBinding, EveryListedInterfaceOpensQueryOnlyWithItsCaps) {
-  auto binding = MakeLinuxHidBinding();
-  const auto list = binding->Enumerate();
-  ASSERT_TRUE(list);
+TEST_F(LinuxHidBindingListed, EveryInterfaceOpensQueryOnlyWithItsAttributes) {
   for (const auto &r : *list) {
     std::uint32_t error = 0;
     auto h = binding->Open(r.DevicePath, OpenMode::QueryOnly, error);

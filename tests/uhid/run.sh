@@ -1,85 +1,124 @@
 #!/bin/sh
-# Checks the real Linux HID binding against the kernel's HID stack: boots Debian's kernel in QEMU
-# with a small initramfs, creates a virtual receiver through /dev/uhid and drives it only through
-# hid::MakeLinuxHidBinding() (uhid_binding_check.cpp). Adapted from shared/tools/uhid-vm.
+# Checks the real Linux HID binding and the real program against the kernel's HID stack: boots
+# Debian's kernel in QEMU on the host's own root filesystem (9p, read-only), plugs virtual
+# receivers in through /dev/uhid and runs guest.sh there: uhid_binding_check without and with
+# udevd, then the program with --trace against uhid_receiver (check_trace.py reads that trace).
 #
-# Usage (as root on Debian 12): tests/uhid/run.sh [WORKDIR]     exit 0 iff the guest passed
-#   needs: qemu-system-x86 busybox-static cpio g++ libudev-dev (installed when missing)
-#   KROOT=dir   an unpacked linux-image package (else fetched into WORKDIR with apt-get download)
-#   USE_KVM=1   use KVM instead of TCG
-#   WITH_UDEVD=1  run udevd in the guest with packaging/70-quelvane.rules (needs udev on the host)
+# Usage (as root on Debian): tests/uhid/run.sh [WORKDIR]
+#   exit 0 iff everything held, 77 (with a reason) where this machine cannot run QEMU at all
+#   QUELVANE_BUILD=dir the build whose program and hid unit tests run (default build)
+#   KROOT=dir          an unpacked linux-image package (else fetched into WORKDIR with apt-get)
+#   USE_KVM=1          KVM instead of software emulation (TCG)
 set -eu
 SRC=$(cd "$(dirname "$0")/../.." && pwd)
 WORK=${1:-/tmp/quelvane-uhid}
 mkdir -p "$WORK"
 WORK=$(cd "$WORK" && pwd)
+BUILD=${QUELVANE_BUILD:-$SRC/build}
+case $BUILD in /*) ;; *) BUILD=$PWD/$BUILD ;; esac
+BIN=$BUILD/quelvane
+UNITTESTS=$BUILD/tests/hid/test_hid
+skip() {
+  echo "SKIP: $*"
+  exit 77
+}
 
 need=""
-for t in qemu-system-x86_64:qemu-system-x86 busybox:busybox-static cpio:cpio g++:g++; do
+for t in qemu-system-x86_64:qemu-system-x86 busybox:busybox-static cpio:cpio g++:g++ \
+  depmod:kmod udevadm:udev python3:python3; do
   command -v "${t%%:*}" >/dev/null || need="$need ${t#*:}"
 done
-[ "${WITH_UDEVD:-0}" = 1 ] && ! command -v udevadm >/dev/null && need="$need udev"
-[ -n "$need" ] && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $need >/dev/null
+if [ -n "$need" ]; then
+  [ "$(id -u)" = 0 ] || skip "not root, so cannot install:$need"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $need >/dev/null
+fi
+[ "$(id -u)" = 0 ] || skip "not root: the guest needs the host's root filesystem shared as root"
+ACCEL=tcg
+[ "${USE_KVM:-0}" = 1 ] && ACCEL=kvm
+qemu-system-x86_64 -accel help | grep -qx "$ACCEL" || skip "this QEMU cannot use $ACCEL"
+for f in "$BIN" "$UNITTESTS"; do
+  [ -x "$f" ] || { echo "FAIL: no $f (build first)"; exit 1; }
+done
 
 if [ -z "${KROOT:-}" ]; then
   KROOT=$WORK/kernel/root
   if [ ! -d "$KROOT/boot" ]; then
     KPKG=$(apt-cache depends linux-image-amd64 | awk '/Depends: linux-image-[0-9]/{print $2; exit}')
-    mkdir -p "$WORK/kernel"
-    (cd "$WORK/kernel" && apt-get download -q "$KPKG" >/dev/null && dpkg-deb -x "$KPKG"_*.deb root && rm -f ./*.deb)
+    rm -rf "$WORK/kernel" && mkdir -p "$WORK/kernel"
+    (cd "$WORK/kernel" && apt-get download -q "$KPKG" >/dev/null 2>&1 &&
+      dpkg-deb -x "$KPKG"_*.deb root && rm -f ./*.deb)
   fi
 fi
 KVER=$(ls "$KROOT/lib/modules" | sort -V | tail -1)
 KERNEL=$(ls "$KROOT"/boot/vmlinuz-* | sort -V | tail -1)
-MD=$KROOT/lib/modules/$KVER/kernel/drivers/hid
 
+# The guest programs run on the host's libraries, so they are built as usual.
+CHECKS=$WORK/bin
+mkdir -p "$CHECKS"
+CXX="g++ -std=c++20 -O1 -g -Wall -Wextra -Werror -pthread -I$SRC/src -I$SRC/tests"
+$CXX "$SRC/tests/uhid/uhid_binding_check.cpp" "$SRC/src/hid/LinuxHidBinding.cpp" \
+  "$SRC/src/hid/ReportDescriptor.cpp" "$SRC/src/hid/SysfsText.cpp" -ludev \
+  -o "$CHECKS/uhid_binding_check"
+$CXX "$SRC/tests/uhid/uhid_receiver.cpp" -o "$CHECKS/uhid_receiver"
+
+# The initramfs only loads the modules (with their dependencies, in order) and mounts the host.
 R=$(mktemp -d)
 trap 'rm -rf "$R"' EXIT
-mkdir -p "$R/bin" "$R/proc" "$R/sys" "$R/dev" "$R/run" "$R/lib/modules"
+mkdir -p "$R/bin" "$R/proc" "$R/sys" "$R/dev" "$R/host" "$R/lib/modules"
 cp "$(command -v busybox)" "$R/bin/"
 ln -s busybox "$R/bin/sh"
-for m in hid hid-generic uhid; do
-  if [ -f "$MD/$m.ko" ]; then cp "$MD/$m.ko" "$R/lib/modules/"
-  else xz -dc "$MD/$m.ko.xz" > "$R/lib/modules/$m.ko"; fi
+depmod -b "$KROOT" "$KVER"
+n=0
+for ko in $(for m in hid-generic uhid virtio_pci 9pnet_virtio 9p; do
+  modprobe -d "$KROOT" -S "$KVER" --show-depends "$m" | awk '$1 == "insmod" {print $2}'
+done | awk '!seen[$0]++'); do
+  n=$((n + 1))
+  base=$(printf '%02d-%s' "$n" "$(basename "$ko" | sed 's/\.ko.*//')")
+  case $ko in
+  *.xz) xz -dc "$ko" >"$R/lib/modules/$base.ko" ;;
+  *.zst) zstd -qdc "$ko" >"$R/lib/modules/$base.ko" ;;
+  *) cp "$ko" "$R/lib/modules/$base.ko" ;;
+  esac
 done
-g++ -std=c++20 -O1 -g -Wall -Wextra -pthread -I"$SRC/src" \
-  "$SRC/tests/uhid/uhid_binding_check.cpp" "$SRC/src/hid/LinuxHidBinding.cpp" \
-  "$SRC/src/hid/ReportDescriptor.cpp" "$SRC/src/hid/SysfsText.cpp" \
-  -static-libstdc++ -static-libgcc -ludev -o "$R/uhid_binding_check"
-for l in $(ldd "$R/uhid_binding_check" | grep -o '/[^ ]*'); do
-  mkdir -p "$R$(dirname "$l")"; cp -L "$l" "$R$l"
-done
-if [ "${WITH_UDEVD:-0}" = 1 ]; then
-  # udevd with only our rule: the binding's monitor then uses the "udev" source, and the check
-  # asserts which nodes the rule tags "uaccess".
-  U=$(command -v udevadm)
-  for f in "$U" $(ldd "$U" | grep -o '/[^ ]*'); do mkdir -p "$R$(dirname "$f")"; cp -L "$f" "$R$f"; done
-  mkdir -p "$R/lib/systemd" "$R/lib/udev/rules.d" "$R/etc/udev"
-  ln -s "$U" "$R/lib/systemd/systemd-udevd"
-  cp "$SRC/packaging/70-quelvane.rules" "$R/lib/udev/rules.d/"
-fi
-cat > "$R/init" <<'INIT'
+OUT=$WORK/out
+rm -rf "$OUT" && mkdir -p "$OUT"
+cat >"$R/init" <<INIT
 #!/bin/sh
 /bin/busybox --install -s /bin
-mount -t proc proc /proc; mount -t sysfs sysfs /sys; mount -t devtmpfs devtmpfs /dev; mount -t tmpfs tmpfs /run
-for m in hid hid-generic uhid; do insmod /lib/modules/$m.ko || echo "insmod $m failed"; done
-if [ -x /lib/systemd/systemd-udevd ]; then
-  /lib/systemd/systemd-udevd --daemon && sleep 0.5
-  export QUELVANE_EXPECT_UACCESS=1
-  echo "udevd running"
+mount -t proc proc /proc; mount -t sysfs sysfs /sys; mount -t devtmpfs devtmpfs /dev
+for m in /lib/modules/*.ko; do insmod \$m || echo "insmod \$m failed"; done
+o=trans=virtio,version=9p2000.L,msize=262144
+if mount -t 9p -o \$o,ro,cache=loose hostroot /host &&
+   mount -t proc proc /host/proc && mount -t sysfs sysfs /host/sys &&
+   mount -t devtmpfs devtmpfs /host/dev && mount -t tmpfs tmpfs /host/run &&
+   mount -t 9p -o \$o out "/host$OUT"; then
+  chroot /host /bin/sh "$SRC/tests/uhid/guest.sh" "$SRC" "$OUT" "$CHECKS" "$BIN" "$UNITTESTS"
+else
+  echo "GUEST-RESULT: FAIL (cannot mount the host's root filesystem)"
 fi
-/uhid_binding_check || echo "uhid_binding_check exited $?"
 poweroff -f
 INIT
 chmod 755 "$R/init"
-(cd "$R" && find . | cpio -o -H newc --quiet) | gzip -1 > "$WORK/initramfs.cpio.gz"
+(cd "$R" && find . | cpio -o -H newc --quiet) | gzip -1 >"$WORK/initramfs.cpio.gz"
 
-ACCEL="-accel tcg"; [ "${USE_KVM:-0}" = 1 ] && ACCEL="-accel kvm"
 LOG=$WORK/serial.log
 rm -f "$LOG"
-# QEMU's exit code is always 0: judge by the guest's serial log.
-timeout 300 qemu-system-x86_64 $ACCEL -m 256 -smp 1 -nodefaults -no-reboot -display none \
-  -serial file:"$LOG" -kernel "$KERNEL" -initrd "$WORK/initramfs.cpio.gz" \
-  -append "console=ttyS0 quiet panic=-1" </dev/null || true
-grep -E '^(ok|FAIL|     |uhid_binding_check|GUEST-RESULT|insmod)' "$LOG" || true
-grep -q '^GUEST-RESULT: PASS' "$LOG"
+# QEMU's exit code is always 0: judge by the guest's serial log and the trace.
+timeout 900 qemu-system-x86_64 -accel "$ACCEL" -m 768 -smp 2 -nodefaults -no-reboot \
+  -display none -serial file:"$LOG" -kernel "$KERNEL" -initrd "$WORK/initramfs.cpio.gz" \
+  -append "console=ttyS0 quiet panic=-1" \
+  -fsdev local,id=hostroot,path=/,security_model=none,readonly=on,multidevs=remap \
+  -device virtio-9p-pci,fsdev=hostroot,mount_tag=hostroot \
+  -fsdev local,id=out,path="$OUT",security_model=none \
+  -device virtio-9p-pci,fsdev=out,mount_tag=out </dev/null || true
+grep -E '^(ok|FAIL|     |==|uhid_|program|GUEST-RESULT|insmod)' "$LOG" || true
+result=0
+[ "$(tr -d '\r' <"$LOG" | grep "^GUEST-RESULT" | tail -n 1)" = "GUEST-RESULT: PASS" ] || result=1
+echo "== the program's trace"
+if [ -s "$OUT/trace.jsonl" ]; then
+  python3 "$SRC/tests/uhid/check_trace.py" "$OUT/trace.jsonl" || result=1
+else
+  echo "FAIL no trace at $OUT/trace.jsonl"
+  result=1
+fi
+exit $result

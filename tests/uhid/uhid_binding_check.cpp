@@ -1,9 +1,9 @@
-// The real Linux binding against the kernel's HID stack: a virtual receiver through /dev/uhid
-// (3A7E:0A11, a keyboard, a mouse with the 9-byte feature report ID 1, and a vendor collection),
-// driven only through hid::MakeLinuxHidBinding(). Runs as root inside the QEMU guest of run.sh;
-// prints "ok"/"FAIL" lines and "GUEST-RESULT: PASS" when everything held.
+// The real Linux binding against the kernel's HID stack: the virtual receiver of UhidDevice.h
+// through /dev/uhid, driven only through hid::MakeLinuxHidBinding(). Runs as root inside the QEMU
+// guest of run.sh; prints "ok"/"FAIL" lines and exits 0 when everything held.
 #include "hid/LinuxHidBinding.h"
 #include "hid/ReportDescriptor.h"
+#include "uhid/UhidDevice.h"
 
 #include <algorithm>
 #include <atomic>
@@ -12,8 +12,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <fcntl.h>
 #include <libudev.h>
@@ -33,75 +35,56 @@ void Check(bool ok, const std::string &what) {
   std::fflush(stdout);
 }
 
-const std::uint8_t kDescriptor[] = {
-    // Keyboard, input ID 2: 8 bytes.
-    0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0x85, 0x02, 0x05, 0x07, 0x19, 0xE0, 0x29, 0xE7, 0x15, 0x00,
-    0x25, 0x01, 0x75, 0x01, 0x95, 0x08, 0x81, 0x02, 0x95, 0x06, 0x75, 0x08, 0x15, 0x00, 0x26, 0xFF,
-    0x00, 0x19, 0x00, 0x2A, 0xFF, 0x00, 0x81, 0x00, 0x95, 0x01, 0x81, 0x03, 0xC0,
-    // Mouse: input ID 3 (3 bytes), feature ID 1 (8 data bytes).
-    0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0x85, 0x03, 0x09, 0x01, 0xA1, 0x00, 0x05, 0x09, 0x19, 0x01,
-    0x29, 0x03, 0x15, 0x00, 0x25, 0x01, 0x95, 0x03, 0x75, 0x01, 0x81, 0x02, 0x95, 0x01, 0x75, 0x05,
-    0x81, 0x03, 0x05, 0x01, 0x09, 0x30, 0x09, 0x31, 0x15, 0x81, 0x25, 0x7F, 0x75, 0x08, 0x95, 0x02,
-    0x81, 0x06, 0xC0, 0x85, 0x01, 0x06, 0x00, 0xFF, 0x09, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75,
-    0x08, 0x95, 0x08, 0xB1, 0x02, 0xC0,
-    // Vendor: input ID 5, 16 bytes.
-    0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x85, 0x05, 0x09, 0x02, 0x75, 0x08, 0x95, 0x10, 0x81,
-    0x02, 0xC0};
-
 const std::uint8_t kGetReply[9] = {0x01, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0xCC, 0x88};
 
+// How the device answers the kernel's next report requests.
+enum class Fault { None, ErrorReply, ShortReply, EmptyReply, VanishOnGet };
+std::atomic<Fault> g_fault{Fault::None};
+
 std::atomic<int> g_sets{0};
+std::mutex g_storeMutex;
 std::uint8_t g_lastSet[9];
+std::vector<std::uint8_t> g_large(uhidvm::kLargeLength, 0); // what feature ID 6 holds
 
-bool UhidWrite(int fd, const uhid_event &ev) {
-  return ::write(fd, &ev, sizeof ev) == static_cast<ssize_t>(sizeof ev);
-}
-
-bool Create(int fd, std::uint32_t vendor = 0x3A7E, std::uint32_t product = 0x0A11) {
-  uhid_event ev{};
-  ev.type = UHID_CREATE2;
-  std::strcpy(reinterpret_cast<char *>(ev.u.create2.name), "Virtual Receiver");
-  std::strcpy(reinterpret_cast<char *>(ev.u.create2.phys), "uhid-vm/input0");
-  std::strcpy(reinterpret_cast<char *>(ev.u.create2.uniq), "SN0001");
-  ev.u.create2.rd_size = sizeof kDescriptor;
-  ev.u.create2.bus = 0x03;
-  ev.u.create2.vendor = vendor;
-  ev.u.create2.product = product;
-  ev.u.create2.version = 0x0111;
-  std::memcpy(ev.u.create2.rd_data, kDescriptor, sizeof kDescriptor);
-  return UhidWrite(fd, ev);
-}
-
-void Destroy(int fd) {
-  uhid_event ev{};
-  ev.type = UHID_DESTROY;
-  UhidWrite(fd, ev);
-}
-
-// Answers the kernel's GET_REPORT/SET_REPORT like the receiver would (ID 1 feature only).
+// Answers the kernel's GET_REPORT/SET_REPORT like the receiver would: ID 1 answers kGetReply,
+// ID 6 keeps what was set; anything else is refused.
 void Responder(int fd, std::atomic<bool> &stop) {
   while (!stop) {
     pollfd p{fd, POLLIN, 0};
     if (::poll(&p, 1, 100) <= 0) continue;
     uhid_event ev{};
     if (::read(fd, &ev, sizeof ev) <= 0) continue;
-    uhid_event rep{};
+    const Fault fault = g_fault;
     if (ev.type == UHID_GET_REPORT) {
-      rep.type = UHID_GET_REPORT_REPLY;
-      rep.u.get_report_reply.id = ev.u.get_report.id;
-      if (ev.u.get_report.rnum == 1 && ev.u.get_report.rtype == UHID_FEATURE_REPORT) {
-        rep.u.get_report_reply.size = sizeof kGetReply;
-        std::memcpy(rep.u.get_report_reply.data, kGetReply, sizeof kGetReply);
-      } else {
-        rep.u.get_report_reply.err = EIO;
+      const auto &req = ev.u.get_report;
+      if (fault == Fault::VanishOnGet) {
+        g_fault = Fault::None;
+        uhidvm::Destroy(fd); // no answer: the query is left waiting
+        continue;
       }
-      UhidWrite(fd, rep);
+      std::vector<std::uint8_t> answer;
+      if (req.rtype == UHID_FEATURE_REPORT && req.rnum == uhidvm::kCommandId) {
+        answer.assign(kGetReply, kGetReply + sizeof kGetReply);
+      } else if (req.rtype == UHID_FEATURE_REPORT && req.rnum == uhidvm::kLargeId) {
+        const std::lock_guard lock(g_storeMutex);
+        answer = g_large;
+        answer[0] = uhidvm::kLargeId;
+      }
+      if (fault == Fault::ShortReply) answer.resize(std::min<std::size_t>(answer.size(), 3));
+      if (fault == Fault::EmptyReply) answer.clear();
+      const bool refuse = fault == Fault::ErrorReply || (answer.empty() && fault == Fault::None);
+      uhidvm::ReplyGet(fd, req.id, answer.data(), answer.size(), refuse ? EIO : 0);
     } else if (ev.type == UHID_SET_REPORT) {
-      std::memcpy(g_lastSet, ev.u.set_report.data, std::min<std::size_t>(ev.u.set_report.size, 9));
-      g_sets++;
-      rep.type = UHID_SET_REPORT_REPLY;
-      rep.u.set_report_reply.id = ev.u.set_report.id;
-      UhidWrite(fd, rep);
+      const auto &req = ev.u.set_report;
+      if (fault != Fault::ErrorReply) {
+        const std::lock_guard lock(g_storeMutex);
+        if (req.rnum == uhidvm::kLargeId)
+          g_large.assign(req.data, req.data + std::min<std::size_t>(req.size, g_large.size()));
+        else
+          std::memcpy(g_lastSet, req.data, std::min<std::size_t>(req.size, 9));
+        g_sets++;
+      }
+      uhidvm::ReplySet(fd, req.id, fault == Fault::ErrorReply ? EIO : 0);
     }
   }
 }
@@ -155,7 +138,7 @@ int main() {
   Check(uhid >= 0, "open /dev/uhid");
   if (uhid < 0) return 1;
   std::atomic<bool> stop{false};
-  Check(Create(uhid), "UHID_CREATE2");
+  Check(uhidvm::Create(uhid), "UHID_CREATE2");
   std::thread responder(Responder, uhid, std::ref(stop));
 
   Check(WaitTreeChange(*binding, notified, 5000), "monitor notified the plug");
@@ -191,7 +174,8 @@ int main() {
     Check(HasUaccessTag(node), "udev rule tagged " + node + " uaccess");
     // Another vendor's device must stay untouched.
     const int other = ::open("/dev/uhid", O_RDWR | O_CLOEXEC);
-    Check(other >= 0 && Create(other, 0x1234, 0x5678) && WaitTreeChange(*binding, notified, 5000),
+    Check(other >= 0 && uhidvm::Create(other, 0x1234, 0x5678) &&
+              WaitTreeChange(*binding, notified, 5000),
           "plug 1234:5678");
     std::string otherNode;
     for (int i = 0; i < 50 && otherNode.empty(); ++i) {
@@ -205,7 +189,7 @@ int main() {
     Check(!otherNode.empty() && !HasUaccessTag(otherNode),
           "udev rule leaves " + otherNode + " (1234:5678) alone");
     if (other >= 0) {
-      Destroy(other);
+      uhidvm::Destroy(other);
       WaitTreeChange(*binding, notified, 5000);
       ::close(other);
     }
@@ -244,6 +228,29 @@ int main() {
     std::uint8_t bad[9] = {0x07};
     Check(!h->GetFeature(bad, sizeof bad), "GetFeature of a report the device refuses fails");
 
+    // A device that answers badly: the call fails, the caller's buffer keeps its bytes, and the
+    // next exchange works again.
+    const struct {
+      Fault fault;
+      bool set;
+      const char *what;
+    } badAnswers[] = {
+        {Fault::ErrorReply, false, "GetFeature answered with an error fails"},
+        {Fault::ErrorReply, true, "SetFeature answered with an error fails"},
+        {Fault::ShortReply, false, "GetFeature answered with 3 of 9 bytes fails"},
+        {Fault::EmptyReply, false, "GetFeature answered with no bytes fails"},
+    };
+    for (const auto &bad : badAnswers) {
+      std::uint8_t buf[9] = {0x01, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
+      g_fault = bad.fault;
+      const bool ok = bad.set ? h->SetFeature(buf, sizeof buf) : h->GetFeature(buf, sizeof buf);
+      g_fault = Fault::None;
+      std::uint8_t next[9] = {0x01};
+      Check(!ok && buf[1] == 0xEE && h->GetFeature(next, sizeof next) &&
+                std::memcmp(next, kGetReply, 9) == 0,
+            std::string(bad.what) + ", buffer untouched, the next read works");
+    }
+
     std::uint32_t count = 0;
     Check(h->GetNumInputBuffers(count) && count == 32, "default input buffers 32");
     Check(h->SetNumInputBuffers(128) && h->GetNumInputBuffers(count) && count == 128,
@@ -251,6 +258,28 @@ int main() {
     Check(!h->SetNumInputBuffers(1) && !h->SetNumInputBuffers(513) &&
               h->GetNumInputBuffers(count) && count == 128,
           "input buffers out of range refused");
+  }
+
+  // The largest feature report uhid carries, through the vendor collection.
+  auto v = binding->Open(ours[2].DevicePath, hid::OpenMode::ReadWrite, error);
+  Check(v && hid::HidP_GetCaps(v->GetPreparsedData().get()).FeatureReportByteLength ==
+                 uhidvm::kLargeLength,
+        "vendor collection caps: feature 4096");
+  if (v) {
+    std::vector<std::uint8_t> large(uhidvm::kLargeLength);
+    for (std::size_t i = 0; i < large.size(); ++i)
+      large[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
+    large[0] = uhidvm::kLargeId;
+    bool arrived = v->SetFeature(large.data(), large.size());
+    {
+      const std::lock_guard lock(g_storeMutex);
+      arrived = arrived && g_large == large;
+    }
+    Check(arrived, "SetFeature 4096 bytes reaches the device whole");
+    std::vector<std::uint8_t> back(large.size(), 0);
+    back[0] = uhidvm::kLargeId;
+    Check(v->GetFeature(back.data(), back.size()) && back == large,
+          "GetFeature 4096 bytes returns them whole");
   }
 
   // Reader handle: an input report, a timeout, and CancelIo waking a blocked Read.
@@ -266,7 +295,7 @@ int main() {
     ev.u.input2.data[1] = 0x01;
     ev.u.input2.data[2] = 5;
     ev.u.input2.data[3] = 0xFB;
-    UhidWrite(uhid, ev);
+    uhidvm::Write(uhid, ev);
     const auto res = r->Read(buf, sizeof buf, 2000);
     Check(res.Status == hid::ReadStatus::Data && res.Count == 4 && buf[0] == 3 && buf[2] == 5,
           "Read an input report, ID first");
@@ -308,8 +337,21 @@ int main() {
             error == ENOENT,
         "a collection the node does not have: ENOENT");
 
-  // Unplug: monitor, enumeration, open and the old handle.
-  Destroy(uhid);
+  // Unplug in the middle of a query: the device goes instead of answering. Then the monitor,
+  // enumeration, open and the old handles.
+  if (h) {
+    g_fault = Fault::VanishOnGet;
+    std::uint8_t get[9] = {0x01};
+    const auto t0 = std::chrono::steady_clock::now();
+    const bool answered = h->GetFeature(get, sizeof get);
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0)
+            .count();
+    Check(!answered && ms < 4000, "GetFeature on a device that vanishes mid-query fails after " +
+                                      std::to_string(ms) + " ms");
+  } else {
+    uhidvm::Destroy(uhid);
+  }
   Check(WaitTreeChange(*binding, notified, 5000), "monitor notified the unplug");
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   Check(OurRecords(*binding).empty(), "unplugged device no longer listed");
@@ -327,7 +369,7 @@ int main() {
   }
 
   // Re-plug: a new device instance.
-  Check(Create(uhid), "UHID_CREATE2 again");
+  Check(uhidvm::Create(uhid), "UHID_CREATE2 again");
   Check(WaitTreeChange(*binding, notified, 5000), "monitor notified the re-plug");
   std::vector<hid::InterfaceRecord> replugged;
   for (int i = 0; i < 50 && (replugged = OurRecords(*binding)).size() < 3; ++i)
@@ -338,12 +380,11 @@ int main() {
                                          std::to_string(replugged[1].DeviceInstance) + ", " +
                                          replugged[1].DevicePath + ")"
                                    : std::string()));
-  Destroy(uhid);
+  uhidvm::Destroy(uhid);
 
   stop = true;
   responder.join();
   ::close(uhid);
   std::printf("uhid_binding_check: %d passed, %d failed\n", g_passed, g_failed);
-  std::printf("GUEST-RESULT: %s\n", g_failed == 0 && g_passed > 0 ? "PASS" : "FAIL");
-  return g_failed ? 1 : 0;
+  return g_failed == 0 && g_passed > 0 ? 0 : 1;
 }
