@@ -9,6 +9,8 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-wqy-microhei
   python3
+  # the real-kernel check (tests/uhid): QEMU, the guest's init, modules and udevd
+  qemu-system-x86 busybox-static cpio kmod udev xz-utils
 )
 
 missing=()

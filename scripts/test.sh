@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs, builds and runs every test: a normal build, a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the report-descriptor fuzzer for 60 seconds.
+# Installs, builds and runs every test: a normal build, its HID binding and program on a real
+# kernel in QEMU, a build with AddressSanitizer and UndefinedBehaviorSanitizer, and the
+# report-descriptor fuzzer for 60 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -14,6 +15,15 @@ echo "== build and test"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build-test -j"$jobs"
 (cd build-test && ctest -j"$jobs" --output-on-failure --timeout 300)
+
+echo "== the Linux binding and the program on a real kernel (QEMU)"
+uhid_status=0
+QUELVANE_BUILD=build-test sh tests/uhid/run.sh build-test/uhid || uhid_status=$?
+if ((uhid_status == 77)); then
+  echo "== real-kernel check skipped (reason above)"
+elif ((uhid_status != 0)); then
+  exit "$uhid_status"
+fi
 
 echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUELVANE_SANITIZE=ON -DQUELVANE_BENCHMARKS=OFF
