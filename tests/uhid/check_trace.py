@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks the trace the real program wrote in the QEMU guest (guest.sh) against what
-uhid_receiver answers: found on the kernel's hidraw node, readouts shown, let go when it vanished
-in the middle of a query. Exit status 0 iff every check held."""
+uhid_receiver answers: found on the kernel's hidraw node, readouts shown, empty answers not shown
+as readings, let go when it vanished in the middle of a query. Exit status 0 iff every check held."""
 import json
 import sys
 
@@ -29,6 +29,10 @@ def main(path):
     check(all(e["dev"].startswith("/dev/hidraw") and e["dev"].endswith("#col02")
               for _, e in features) and features,
           "feature reports go to the mouse collection of a hidraw node")
+    check(not any(s["label"] == "0%" for _, s in states),
+          "battery reads answered without bytes show no reading")
+    check(sum(1 for _, e in features if e["op"] == "get" and not e["ok"]) >= 5,
+          "battery reads answered without bytes fail")
     cpi_answer = any(e["op"] == "get" and e["ok"] and e["bytes"].startswith("01 0C ")
                      and e["bytes"].split()[7] == "CC" for _, e in features)
     check(cpi_answer, "the CPI answer arrives acknowledged")

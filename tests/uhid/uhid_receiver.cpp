@@ -1,7 +1,8 @@
 // A receiver on the real kernel for the real program: plugs in through /dev/uhid, answers the
-// command report (status, battery, CPI, pairing query, acknowledged in byte 7), and after
-// answering the CPI query twice vanishes in the middle of the next query. Exits 0 once it has
-// vanished, 1 when something failed or nobody asked within the time limit.
+// command report (status, battery, CPI, pairing query, acknowledged in byte 7) except for a run
+// of battery reads it answers without bytes, and after answering the CPI query twice vanishes in
+// the middle of the next query. Exits 0 once it has vanished, 1 when something failed or nobody
+// asked within the time limit.
 #include "uhid/UhidDevice.h"
 
 #include <chrono>
@@ -18,6 +19,9 @@ namespace {
 constexpr std::uint8_t kBatteryLevel = 5;
 constexpr std::uint8_t kCpi = 12;
 constexpr int kCpiAnswersBeforeVanishing = 2;
+// Battery reads 2 to 6 (a whole acknowledged query after the first read) get no bytes.
+constexpr int kFirstEmptyBatteryAnswer = 2;
+constexpr int kLastEmptyBatteryAnswer = 6;
 constexpr auto kTimeLimit = std::chrono::seconds(120);
 
 std::uint8_t AnswerByte(std::uint8_t code, std::uint8_t subCode, std::size_t index) {
@@ -45,6 +49,7 @@ int main() {
   }
   std::uint8_t request[uhidvm::kCommandLength] = {};
   int cpiAnswers = 0;
+  int batteryReads = 0;
   const auto end = std::chrono::steady_clock::now() + kTimeLimit;
   while (std::chrono::steady_clock::now() < end) {
     pollfd p{fd, POLLIN, 0};
@@ -67,6 +72,11 @@ int main() {
         const bool gone = uhidvm::Destroy(fd);
         ::close(fd);
         return gone ? 0 : 1;
+      }
+      if (request[1] == 10 && ++batteryReads >= kFirstEmptyBatteryAnswer &&
+          batteryReads <= kLastEmptyBatteryAnswer) {
+        if (!uhidvm::ReplyGet(fd, ev.u.get_report.id, nullptr, 0)) break;
+        continue;
       }
       std::uint8_t answer[uhidvm::kCommandLength] = {uhidvm::kCommandId};
       for (std::size_t i = 1; i < sizeof answer; ++i)
