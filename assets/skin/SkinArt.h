@@ -57,8 +57,8 @@ enum class Glyph { ControlBox, Help, Maximize, Restore, Minimize, Close };
 int glyphHeight(int n, int t);
 void glyph(QPainter &p, Glyph g, int x, int y, int n, int t, QColor c);
 
-// Arrow triangle pointing up (dir 0), right (1), down (2) or left (3), centred on c.
-void arrow(QPainter &p, QPointF c, int dir, qreal size, QColor color);
+// A pixel-exact arrow of `rows` rows pointing up (dir 0), right (1), down (2) or left (3).
+void arrow(QPainter &p, QPointF c, int dir, int rows, QColor color);
 
 // A rounded face: ramp fill, one-pixel outline, gloss for glossy styles. `r` is the pixel box.
 void face(QPainter &p, const QRect &r, qreal radius, const Ramp &fill, QColor border, bool glossy);

@@ -61,16 +61,33 @@ QImage progress(Style s, int w, int h) {
 
 QImage trackBar(Style s, int w, int h) {
   const Look &l = look(s);
+  if (h <= 5) {
+    // A thin groove, pixel exact: shadow on top, light below, key at its four corners.
+    constexpr unsigned Mid[] = {0xC8C8C8, 0, 0x9AABD8, 0xA9ADD8, 0xBFD7EF};
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+      const QRgb c = y == 0                 ? l.border.lighter(s == MacOS ? 100 : 110).rgb()
+                     : y == h - 1           ? qRgb(0xFF, 0xFF, 0xFF)
+                     : y == 1 && s == MacOS ? qRgb(0xAE, 0xAE, 0xAE)
+                                            : QRgb(0xFF000000u | Mid[s]);
+      for (int x = 0; x < w; ++x)
+        image.setPixel(x, y, c);
+    }
+    for (int x : {0, w - 1})
+      for (int y : {0, h - 1})
+        image.setPixel(x, y, Magenta);
+    return image;
+  }
   QImage part = layer(w, h);
   QPainter p(&part);
   prepare(p);
   const QRectF groove = QRectF(0, 0, w, h).adjusted(0.5, 0.5, -0.5, -0.5);
   QLinearGradient g(0, 0, 0, h);
-  g.setColorAt(0, s == MacOS ? hex(0x9A9A9A) : l.border.lighter(140));
-  g.setColorAt(1, s == MacOS ? hex(0xE4E4E4) : l.well);
+  g.setColorAt(0, hex(0xC9CCD1));
+  g.setColorAt(1, hex(0xF4F4F0));
   const QPainterPath shape = rounded(groove, h / 2.0);
   p.fillPath(shape, g);
-  p.setPen(QPen(s == WinXP ? hex(0x9D9D9A) : l.border.lighter(s == MacOS ? 100 : 160), 1));
+  p.setPen(QPen(hex(0x9D9D9A), 1));
   p.drawPath(shape);
   p.end();
   return flatten(part, l.form, Magenta);
@@ -109,8 +126,8 @@ QImage trackSlider(Style s, int w, int h, bool vertical) {
   p.end();
   QImage flat = flatten(part, l.form, Magenta);
   if (!vertical) return flat;
-  // Point to the right: the down-pointing picture turned counter-clockwise and mirrored.
-  return flat.transformed(QTransform().rotate(-90)).mirrored(true, false);
+  // Point to the right: the down-pointing picture turned counter-clockwise.
+  return flat.transformed(QTransform().rotate(-90));
 }
 
 QImage scrollThumb(Style s, int w, int h) {
@@ -181,24 +198,20 @@ QImage sideHandle(Style s, int w, int h) {
   const Look &l = look(s);
   QImage image(w, h, QImage::Format_RGB32);
   QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing);
   QLinearGradient g(0, 0, w, 0);
   g.setColorAt(0, l.face[0]);
   g.setColorAt(0.5, l.face[1]);
   g.setColorAt(1, l.face[2]);
   p.fillRect(image.rect(), g);
-  p.setRenderHint(QPainter::Antialiasing, false);
   p.setPen(l.border);
   p.drawRect(0, 0, w - 1, h - 1);
   // Grip dots in the middle, an arrow that opens the channel near the top.
   for (int i = -3; i <= 3; ++i) {
-    const int y = h / 2 + i * 3;
-    p.fillRect(w / 2 - 1, y, 2, 2, l.border.lighter(150));
+    const int y = h / 2 + i * 4 - 1;
+    p.fillRect(w / 2 - 1, y, 1, 1, l.border);
     p.fillRect(w / 2, y + 1, 1, 1, Qt::white);
   }
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(Qt::NoPen);
-  arrow(p, QPointF(w / 2.0, 10.5), 1, 3, l.ink);
+  arrow(p, QPointF(w / 2.0, 10), 1, 3, l.ink);
   return image;
 }
 

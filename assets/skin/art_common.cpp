@@ -171,29 +171,27 @@ void glyph(QPainter &p, Glyph g, int x, int y, int n, int t, QColor c) {
   }
 }
 
-void arrow(QPainter &p, QPointF c, int dir, qreal size, QColor color) {
-  QPainterPath path;
-  const qreal s = size;
-  switch (dir) {
-  case 0:
-    path.moveTo(c.x() - s, c.y() + s / 2), path.lineTo(c.x() + s, c.y() + s / 2),
-        path.lineTo(c.x(), c.y() - s / 2);
-    break;
-  case 1:
-    path.moveTo(c.x() - s / 2, c.y() - s), path.lineTo(c.x() - s / 2, c.y() + s),
-        path.lineTo(c.x() + s / 2, c.y());
-    break;
-  case 2:
-    path.moveTo(c.x() - s, c.y() - s / 2), path.lineTo(c.x() + s, c.y() - s / 2),
-        path.lineTo(c.x(), c.y() + s / 2);
-    break;
-  default:
-    path.moveTo(c.x() + s / 2, c.y() - s), path.lineTo(c.x() + s / 2, c.y() + s),
-        path.lineTo(c.x() - s / 2, c.y());
-    break;
+void arrow(QPainter &p, QPointF c, int dir, int rows, QColor color) {
+  // Pixel exact: k rows growing by one pixel on each side.
+  const int k = std::max(2, rows);
+  const int cx = static_cast<int>(c.x()), cy = static_cast<int>(c.y());
+  for (int r = 0; r < k; ++r) {
+    const int along = r - k / 2, across = r;
+    switch (dir) {
+    case 0:
+      p.fillRect(cx - across, cy + along, 2 * across + 1, 1, color);
+      break;
+    case 2:
+      p.fillRect(cx - across, cy - along, 2 * across + 1, 1, color);
+      break;
+    case 1:
+      p.fillRect(cx - along, cy - across, 1, 2 * across + 1, color);
+      break;
+    default:
+      p.fillRect(cx + along, cy - across, 1, 2 * across + 1, color);
+      break;
+    }
   }
-  path.closeSubpath();
-  p.fillPath(path, color);
 }
 
 } // namespace art

@@ -83,6 +83,15 @@ static void tick(QPainter &p, const QRectF &b, QColor c, qreal width) {
   p.setPen(Qt::NoPen);
 }
 
+// The flat styles' tick, pixel for pixel.
+static void crispTick(QPainter &p, int x, int y, QColor c) {
+  constexpr const char *Rows[] = {"......#", ".....##", "#...###", "##.###.",
+                                  "#####..", ".###...", "..#...."};
+  for (int r = 0; r < 7; ++r)
+    for (int k = 0; k < 7; ++k)
+      if (Rows[r][k] == '#') p.fillRect(x + k, y + r, 1, 1, c);
+}
+
 static QImage boxes(Style s, int w, int h, bool radio, int box) {
   const Look &l = look(s);
   const int pw = w / 4;
@@ -124,8 +133,10 @@ static QImage boxes(Style s, int w, int h, bool radio, int box) {
       p.setBrush(g);
       p.drawEllipse(dot);
       p.setBrush(Qt::NoBrush);
-    } else if (checked) {
+    } else if (checked && l.glossy) {
       tick(p, QRectF(r), mark, box >= 13 ? 2.0 : 1.6);
+    } else if (checked) {
+      crispTick(p, r.left() + (box - 7) / 2, r.top() + (box - 7) / 2, mark);
     }
     p.end();
     const QImage flat = flatten(part, l.form, keyed ? std::optional<QRgb>(Magenta) : std::nullopt);
@@ -152,14 +163,14 @@ QImage comboButton(Style s, int w, int h) {
     // The pop-up button of the light style: blue glass with a white arrow.
     face(p, QRect(0, 0, w, h), 3, Ramp{hex(0x9CC8F2), hex(0x3F84D4), hex(0x79B4EC)}, hex(0x2A5A9C),
          true);
-    arrow(p, QPointF(w / 2.0, h / 2.0 + 0.5), 2, 3.5, Qt::white);
+    arrow(p, QPointF(w / 2.0, h / 2.0), 2, 4, Qt::white);
   } else {
     face(p, QRect(0, 0, w, h), 2, Ramp{hex(0xDCE6FD), hex(0xC1D3FB), hex(0xAFC4F3)}, hex(0x8FA9E4),
          false);
     p.setPen(QPen(QColor(255, 255, 255, 150), 1));
     p.drawRect(QRectF(1.5, 1.5, w - 3, h - 3));
     p.setPen(Qt::NoPen);
-    arrow(p, QPointF(w / 2.0, h / 2.0 + 0.5), 2, 3.5, hex(0x4D6185));
+    arrow(p, QPointF(w / 2.0, h / 2.0), 2, 4, hex(0x4D6185));
   }
   p.end();
   return flatten(part, look(s).well, std::nullopt);
@@ -188,9 +199,11 @@ static QImage arrowStrip(const Look &l, Style s, int w, int h, std::initializer_
       border = hex(0xB4C8F6);
     }
     face(p, QRect(0, 0, pw, h), s == WinXP ? 3 : std::min(l.radius, 3), fill, border, l.glossy);
-    const QColor ink = s == WinXP ? hex(0x4D6185) : l.ink;
-    const qreal d = state == 2 ? 0.5 : 0;
-    arrow(p, QPointF(pw / 2.0 + d, h / 2.0 + d), *dir, std::min(pw, h) / 5.0 + 0.5, ink);
+    const QColor ink = s == WinXP               ? hex(0x4D6185)
+                       : l.glossy && state == 2 ? QColor(Qt::white)
+                                                : l.ink;
+    const int d = state == 2 ? 1 : 0;
+    arrow(p, QPointF(pw / 2.0 + d, h / 2.0 + d), *dir, std::min(pw, h) / 4, ink);
     p.end();
     put(strip, flatten(part, under, std::nullopt), i);
   }

@@ -61,6 +61,49 @@ void save(const QImage &image, const std::string &name, int w, int h) {
   }
 }
 
+// How a title bar puts its pictures and buttons together, for the sheet: the three pictures,
+// then close, maximize and minimize from the right, keyed by their bottom-left pixel where the
+// style draws them transparent.
+QImage titleBarPreview(Style s, int width) {
+  constexpr int LeftOffset[] = {3, 2, 0, 0, 4}, RightOffset[] = {-2, -2, 0, 0, -3},
+                ButtonTop[] = {4, 5, 2, 2, 6};
+  constexpr bool Keyed[] = {false, false, false, true, true};
+  const auto size = [s](const char *name) {
+    return cat::FindBitmap(std::string(cat::kStylePrefixes[s]) + name)->Size;
+  };
+  const cat::BitmapSize l = size("TITLE_LEFT"), c = size("TITLE_CLIENT"), r = size("TITLE_RIGHT"),
+                        b = size("TITLEBTN");
+  QImage bar(width, l.Height, QImage::Format_RGB32);
+  QPainter p(&bar);
+  p.drawImage(0, 0, titlePicture(s, 0, l.Width, l.Height));
+  p.drawImage(width - r.Width, 0, titlePicture(s, 2, r.Width, r.Height));
+  p.drawImage(QRect(l.Width, 0, width - r.Width - l.Width, l.Height),
+              titlePicture(s, 1, c.Width, c.Height));
+  const QImage strip = titleButtons(s, b.Width, b.Height);
+  const int pw = b.Width / 18;
+  int x = width + RightOffset[s];
+  for (int part : {15, 6, 12}) { // pressed close, normal maximize, touched minimize (0-based)
+    x -= pw + 1;
+    QImage pic = strip.copy(part * pw, 0, pw, b.Height);
+    if (Keyed[s]) {
+      pic = pic.convertToFormat(QImage::Format_ARGB32);
+      const QRgb key = pic.pixel(0, pic.height() - 1);
+      for (int y = 0; y < pic.height(); ++y)
+        for (int k = 0; k < pic.width(); ++k)
+          if (pic.pixel(k, y) == key) pic.setPixel(k, y, 0);
+    }
+    p.drawImage(x, ButtonTop[s], pic);
+  }
+  QFont f(QStringLiteral("DejaVu Sans"));
+  f.setPixelSize(11);
+  f.setBold(true);
+  p.setFont(f);
+  p.setPen(s == MacOS ? Qt::black : Qt::white);
+  p.drawText(QRect(LeftOffset[s] + 6, ButtonTop[s], 200, b.Height), Qt::AlignVCenter,
+             QStringLiteral("Quelvane"));
+  return bar;
+}
+
 constexpr const char *StyleNames[] = {"MacOS", "WinXP", "DeepBlue", "Protein", "BlueGlass"};
 
 struct Cell {
@@ -100,7 +143,8 @@ void contactSheet(const std::vector<Cell> &cells, int rows) {
     p.drawText(xs[s], 18, QString::fromLatin1(StyleNames[s]));
   for (std::size_t r = 0; r < cat::kBitmapCatalogue.size(); ++r)
     p.drawText(8, ys[r] + 11, QString::fromLatin1(cat::kBitmapCatalogue[r].Name));
-  p.drawText(8, ys[rows - 1] + 11, QStringLiteral("shared"));
+  p.drawText(8, ys[rows - 2] + 11, QStringLiteral("shared"));
+  p.drawText(8, ys[rows - 1] + 11, QStringLiteral("(a title bar)"));
   for (const Cell &c : cells) {
     p.drawImage(xs[c.column], ys[c.row], c.image);
     // Show the pictures that controls repeat repeated beside them.
@@ -138,7 +182,7 @@ int main(int argc, char **argv) {
       if (!size.Present()) continue;
       const QImage image = draw(e.Name, static_cast<Style>(s), size.Width, size.Height);
       save(image, cat::ResourceName(e, static_cast<int>(s)), size.Width, size.Height);
-      cells.push_back({image, row, static_cast<int>(s), tiledByControl(e.Name)});
+      cells.push_back({image, row, static_cast<int>(s), tiledByControl(e.Name) || size.Width <= 2});
     }
     ++row;
   }
@@ -150,6 +194,9 @@ int main(int argc, char **argv) {
     save(image, b.Name, b.Size.Width, b.Size.Height);
     cells.push_back({image, row, column++});
   }
+  ++row;
+  for (std::size_t s = 0; s < cat::kBuiltInStyleCount; ++s)
+    cells.push_back({titleBarPreview(static_cast<Style>(s), 300), row, static_cast<int>(s)});
   contactSheet(cells, row + 1);
   return 0;
 }
