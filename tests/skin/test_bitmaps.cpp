@@ -165,3 +165,41 @@ TEST(SkinBitmaps, MacButtonStatesGoFromGreyToLightBlueToDarkerBlue) {
   EXPECT_GT(qBlue(pressed), qRed(pressed) + 40);
   EXPECT_LT(qGray(pressed), qGray(over));
 }
+
+namespace {
+
+// How far apart two equal-sized pictures are: the sum of channel differences.
+long Distance(const QImage &a, const QImage &b) {
+  long sum = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+             std::abs(qBlue(p) - qBlue(q));
+    }
+  return sum;
+}
+
+std::vector<QImage> Parts(const QImage &strip, int count) {
+  std::vector<QImage> parts;
+  const int w = strip.width() / count;
+  for (int k = 0; k < count; ++k)
+    parts.push_back(strip.copy(k * w, 0, w, strip.height()));
+  return parts;
+}
+
+} // namespace
+
+// A strip whose states or glyphs were drawn twice, or left blank, shows up as two equal parts.
+TEST(SkinBitmaps, EveryStateOfEveryStripLooksDifferent) {
+  for (std::size_t s = 0; s < kBuiltInStyleCount; ++s)
+    for (const char *element : {"BUTTON", "TITLEBTN"}) {
+      const std::string name = std::string(kStylePrefixes[s]) + element;
+      SCOPED_TRACE(name);
+      const auto parts = Parts(Load(name), FindBitmap(name)->Parts);
+      const long visible = parts[0].width() * parts[0].height() * 6L; // 2 per channel
+      for (std::size_t i = 0; i < parts.size(); ++i)
+        for (std::size_t j = i + 1; j < parts.size(); ++j)
+          EXPECT_GT(Distance(parts[i], parts[j]), visible) << "parts " << i + 1 << ", " << j + 1;
+    }
+}
