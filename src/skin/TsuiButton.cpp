@@ -1,7 +1,9 @@
 #include "skin/TsuiButton.h"
 
+#include "skin/DefaultStyle.h"
 #include "skin/style/DrawOps.h"
-#include "skin/style/StyleTable.h"
+#include "skin/style/StyleFacts.h"
+#include "skin/style/StyleReads.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -28,11 +30,12 @@ TsuiButton::TsuiButton(QWidget *parent) : framework::RenderedControl(parent) {
   connect(qApp, &QApplication::focusChanged, this, [this] {
     if (m_default) Invalidate();
   });
+  SetUIStyle(DefaultStyle(parent));
 }
 
 void TsuiButton::SetUIStyle(TsuiUIStyle value) {
   m_uiStyle = value;
-  m_transparent = style::Facts(value).ButtonTransparent;
+  m_transparent = style::StyleReader(nullptr, value).Bool(style::StyleEntry::ButtonTransparentBool);
   Invalidate();
 }
 
@@ -104,7 +107,7 @@ void TsuiButton::Render(framework::Canvas &canvas) {
   style::DrawCapsule(canvas, all, look, activeDefault() ? DefaultOutline : Outline);
 
   if (m_caption.trimmed().isEmpty()) return;
-  const style::StyleFacts &facts = style::Facts(m_uiStyle);
+  const style::StyleFacts &facts = style::Facts(style::ResolveStyle(nullptr, m_uiStyle).Style);
   QFont font = framework::MakeFont(m_font);
   if (hasFocus() && facts.ButtonFocusBold) font.setBold(true);
   // A caption wider than the button is narrowed to fit rather than cut at the edges (the

@@ -1,6 +1,7 @@
 #include "skin/TsuiEdit.h"
 
-#include "skin/style/StyleTable.h"
+#include "skin/DefaultStyle.h"
+#include "skin/style/StyleReads.h"
 
 namespace skin {
 
@@ -9,11 +10,12 @@ TsuiEdit::TsuiEdit(QWidget *parent) : Rendered(parent) {
   setAutoFillBackground(true);
   setTextMargins(2, 2, 2, 2);
   SetColor(framework::clWindow);
+  SetUIStyle(DefaultStyle(parent));
 }
 
 void TsuiEdit::SetUIStyle(TsuiUIStyle value) {
   m_uiStyle = value;
-  m_borderColor = style::Facts(value).ControlBorderColor;
+  m_borderColor = style::StyleReader(nullptr, value).Color(style::StyleEntry::ControlBorderColor);
   Invalidate();
 }
 

@@ -39,7 +39,7 @@ protected:
 
 private:
   TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;
-  framework::TColor m_borderColor = 0x8D7A68;
+  framework::TColor m_borderColor = framework::clBlack;
   framework::TColor m_color = framework::clWindow;
   framework::FontDesc m_font;
   int m_tabOrder = -1;

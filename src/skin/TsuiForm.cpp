@@ -1,7 +1,6 @@
 #include "skin/TsuiForm.h"
 
-#include "skin/style/DrawOps.h"
-#include "skin/style/StyleTable.h"
+#include "skin/style/StyleReads.h"
 
 #include <QEvent>
 #include <QRegion>
@@ -160,9 +159,10 @@ bool TsuiForm::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void TsuiForm::Render(framework::Canvas &canvas) {
-  const style::StyleFacts &facts = style::Facts(m_uiStyle);
-  if (facts.FormTiled) {
-    canvas.TileDraw({0, 0, width(), height()}, style::RowTile(facts.FormTileRows));
+  // Styles with a background picture tile it; the others show the form colour.
+  const QImage tile = style::StyleReader(nullptr, m_uiStyle).Bitmap("FORM_BACKGROUND");
+  if (!tile.isNull()) {
+    canvas.TileDraw({0, 0, width(), height()}, tile);
   } else {
     canvas.SetBrushColor(m_color);
     canvas.FillRect({0, 0, width(), height()});

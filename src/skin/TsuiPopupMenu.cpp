@@ -1,6 +1,7 @@
 #include "skin/TsuiPopupMenu.h"
 
 #include "framework/Fonts.h"
+#include "skin/DefaultStyle.h"
 
 #include <QMenu>
 #include <QPointer>
@@ -35,7 +36,9 @@ void TMenuItem::Click() {
   if (m_enabled && m_onClick) m_onClick(this);
 }
 
-TsuiPopupMenu::TsuiPopupMenu(QObject *owner) : QObject(owner), m_items(new TMenuItem(this)) {}
+TsuiPopupMenu::TsuiPopupMenu(QObject *owner) : QObject(owner), m_items(new TMenuItem(this)) {
+  m_uiStyle = DefaultStyle(owner);
+}
 
 TsuiPopupMenu::~TsuiPopupMenu() = default;
 

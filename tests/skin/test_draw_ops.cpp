@@ -1,5 +1,5 @@
 #include "skin/style/DrawOps.h"
-#include "skin/style/StyleTable.h"
+#include "skin/style/StyleFacts.h"
 
 #include <gtest/gtest.h>
 
@@ -53,9 +53,10 @@ TEST(SkinDrawOps, FocusRectangleDotsEveryOtherBorderPixel) {
     }
 }
 
-TEST(SkinStyle, AThemeStyleWithoutAThemeAnswersAsDeepBlue) {
+TEST(SkinStyle, OnlyTheCapsuleStylesShowTheFocusInBold) {
   EXPECT_EQ(&style::Facts(TsuiUIStyle::FromThemeFile), &style::Facts(TsuiUIStyle::DeepBlue));
-  EXPECT_TRUE(style::Facts(TsuiUIStyle::BlueGlass).ButtonTransparent);
-  EXPECT_FALSE(style::Facts(TsuiUIStyle::WinXP).ButtonTransparent);
+  EXPECT_TRUE(style::Facts(TsuiUIStyle::MacOS).ButtonFocusBold);
+  EXPECT_TRUE(style::Facts(TsuiUIStyle::BlueGlass).ButtonFocusBold);
+  EXPECT_FALSE(style::Facts(TsuiUIStyle::WinXP).ButtonFocusBold);
   EXPECT_EQ(style::BottomLeftKey(QImage()), std::nullopt);
 }

@@ -14,16 +14,6 @@ std::optional<TColor> BottomLeftKey(const QImage &picture) {
   return framework::ImagePixel(picture, 0, picture.height() - 1);
 }
 
-QImage RowTile(const std::array<TColor, 8> &rows) {
-  QImage tile(8, 8, QImage::Format_RGB32);
-  framework::Canvas canvas(tile);
-  for (int y = 0; y < 8; ++y) {
-    canvas.SetBrushColor(rows[static_cast<std::size_t>(y)]);
-    canvas.FillRect({0, y, 8, y + 1});
-  }
-  return tile;
-}
-
 namespace {
 
 TColor Mix(TColor a, TColor b, double t) {

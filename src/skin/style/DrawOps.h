@@ -15,9 +15,6 @@ namespace skin::style {
 // picture.
 std::optional<framework::TColor> BottomLeftKey(const QImage &picture);
 
-// An 8 x 8 tile, each row one colour.
-QImage RowTile(const std::array<framework::TColor, 8> &rows);
-
 // A capsule filling `r`: ends rounded with a radius of half the height (8 at most), a vertical
 // gradient through three colours (top, middle, bottom) and a one-pixel outline. Pixels outside the
 // rounded ends stay untouched.

@@ -1,26 +1,29 @@
 #pragma once
 
-#include "framework/Colors.h"
 #include "skin/SkinTypes.h"
+#include "skin/style/StyleEntry.h"
 
 #include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace skin::style {
 
-// What a built-in style decides for the controls drawn so far, as data: controls ask the table
-// and never test the style themselves.
-struct StyleFacts {
-  // The capsule styles draw their buttons over the parent's background.
-  bool ButtonTransparent = false;
-  // The capsule styles mark the focus with a bold caption instead of a dotted rectangle.
-  bool ButtonFocusBold = false;
-  framework::TColor ControlBorderColor = 0;
-  // An 8 x 8 tile of one colour per row behind the form's controls; without it, the form colour.
-  bool FormTiled = false;
-  std::array<framework::TColor, 8> FormTileRows{};
-};
+// The built-in styles' entries as data. Lookups answer nothing for a style outside MacOS to
+// BlueGlass, for a number that is no entry, and for an entry of another kind.
 
-// FromThemeFile without a theme answers as DeepBlue.
-const StyleFacts &Facts(TsuiUIStyle style);
+// All entries in number order.
+const std::array<EntryInfo, StyleEntryCount> &Entries();
+std::optional<EntryInfo> FindEntry(StyleEntry entry);
+// Theme files address entries by key.
+std::optional<EntryInfo> FindEntry(std::string_view key);
+
+// The bitmap resource name of an image entry; empty where the style has none.
+std::string ImageResource(TsuiUIStyle style, StyleEntry entry);
+
+// A colour (0x00BBGGRR), integer or boolean (0 or 1) entry's value.
+std::optional<std::int64_t> EntryValue(TsuiUIStyle style, StyleEntry entry);
 
 } // namespace skin::style
