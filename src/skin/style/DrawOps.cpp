@@ -59,6 +59,20 @@ void DrawCapsule(framework::Canvas &canvas, const TRect &r, const std::array<TCo
   }
 }
 
+void DrawThreePart(const QImage &picture, framework::Canvas &canvas, const TRect &r,
+                   bool cornerFromTop, bool keyFromPixel) {
+  const int w = picture.width() / 3;
+  if (w == 0) return;
+  const int h = picture.height();
+  const TColor key = !keyFromPixel   ? framework::clFuchsia
+                     : cornerFromTop ? framework::ImagePixel(picture, 0, 0)
+                                     : framework::ImagePixel(picture, 0, h - 1);
+  canvas.Draw(r.Left, r.Top, picture.copy(0, 0, w, h), key);
+  canvas.Draw(r.Right - w, r.Top, picture.copy(2 * w, 0, w, h), key);
+  const TRect middle{r.Left + w, r.Top, r.Right - w, r.Bottom};
+  if (!middle.IsEmpty()) canvas.StretchDraw(middle, picture.copy(w, 0, w, h), key);
+}
+
 void DrawFocusRect(framework::Canvas &canvas, const TRect &r, TColor color) {
   if (r.IsEmpty()) return;
   const auto dot = [&](int x, int y) {
