@@ -5,6 +5,7 @@
 #include "skin/TsuiForm.h"
 #include "skin/TsuiImagePanel.h"
 #include "skin/TsuiPopupMenu.h"
+#include "skin/style/BitmapCache.h"
 #include "tray/CoolTrayIcon.h"
 #include "widgets/TCnAALabel.h"
 #include "widgets/THexEdit.h"
@@ -54,6 +55,17 @@ TEST_F(FormFixture, StartsAsTheFixedSizeCentredWindow) {
   EXPECT_FALSE(form->tmrStatus->Enabled());
   EXPECT_FALSE(form->tmrSoftBind->Enabled());
   EXPECT_FALSE(form->DevListBox->isVisibleTo(form.get()));
+}
+
+TEST_F(FormFixture, StartingDecodesOnlyWhatTheWindowDraws) {
+  const auto form = Create();
+  form->grab();
+  const auto protein = static_cast<std::size_t>(
+      skin::style::StyleIndex(static_cast<int>(skin::TsuiUIStyle::Protein)));
+  std::size_t oneStyle = 0;
+  for (const skin::style::BitmapElement &element : skin::style::kBitmapCatalogue)
+    if (element.Sizes[protein].Present()) ++oneStyle;
+  EXPECT_LT(skin::style::BuiltInBitmaps().Loaded(), oneStyle);
 }
 
 TEST_F(FormFixture, CentringTruncatesAndCanGoNegative) {
