@@ -1,5 +1,6 @@
 #include "skin/style/BitmapCache.h"
 #include "skin/style/StyleReads.h"
+#include "skin/style/StyleTable.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -111,4 +112,25 @@ TEST_F(StyleBitmaps, PicturesByNameExistOnlyWhereTheStyleHasThem) {
   EXPECT_TRUE(GetStyleBitmap(TsuiUIStyle::FromThemeFile, "FORM_BACKGROUND", cache).isNull());
   EXPECT_EQ(StyleReader(nullptr, TsuiUIStyle::Protein, cache).Bitmap("FORM_BACKGROUND").size(),
             QSize(8, 8));
+}
+
+TEST(BuiltInStyleBitmaps, EveryImageEntryReadsAPictureOfItsCatalogueSize) {
+  for (int ordinal = static_cast<int>(TsuiUIStyle::MacOS);
+       ordinal <= static_cast<int>(TsuiUIStyle::BlueGlass); ++ordinal) {
+    const auto style = static_cast<TsuiUIStyle>(ordinal);
+    for (int n = 1; n <= StyleEntryCount; ++n) {
+      const auto entry = static_cast<StyleEntry>(n);
+      const std::string resource = ImageResource(style, entry);
+      if (resource.empty()) continue;
+      QImage picture;
+      ASSERT_TRUE(GetStyleImage(style, entry, picture)) << resource;
+      const BitmapSize size = FindBitmap(resource)->Size;
+      EXPECT_EQ(picture.size(), QSize(size.Width, size.Height)) << resource;
+    }
+  }
+  // The pressed close button of the Protein title: the last of 18 states, 19 pixels square.
+  QImage close;
+  ASSERT_TRUE(
+      GetStyleImagePart(TsuiUIStyle::Protein, StyleEntry::TitleBarButtonImage, close, 18, 18));
+  EXPECT_EQ(close.size(), QSize(19, 19));
 }
