@@ -2,6 +2,9 @@
 
 #include "app/DeviceTreeWatcher.h"
 #include "framework/QtMessageLoop.h"
+#include "framework/text/Hex.h"
+#include "framework/text/Json.h"
+#include "framework/text/Utf.h"
 #include "hid/JvHidDeviceController.h"
 #include "receiver/SupportedDevices.h"
 
@@ -12,135 +15,21 @@
 
 namespace app {
 
+using framework::text::Hex4;
+using framework::text::JsonString;
+using framework::text::Utf16ToUtf8;
+
 namespace {
-
-std::string Hex4(std::uint16_t value) {
-  static constexpr char Digits[] = "0123456789ABCDEF";
-  std::string text(4, '0');
-  for (int i = 3; i >= 0; --i) {
-    text[static_cast<std::size_t>(i)] = Digits[value & 0xF];
-    value = static_cast<std::uint16_t>(value >> 4);
-  }
-  return text;
-}
-
-void AppendUtf8(std::string &out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
-constexpr char32_t Replacement = 0xFFFD;
-
-// Length of the valid UTF-8 sequence at `text[i]`, 0 when it is not one.
-std::size_t ValidSequence(std::string_view text, std::size_t i, char32_t &c) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char lead = byte(i);
-  std::size_t length = 0;
-  char32_t min = 0;
-  if (lead < 0x80) {
-    c = lead;
-    return 1;
-  } else if ((lead & 0xE0) == 0xC0) {
-    length = 2, c = lead & 0x1F, min = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, c = lead & 0x0F, min = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, c = lead & 0x07, min = 0x10000;
-  } else {
-    return 0;
-  }
-  if (i + length > text.size()) return 0;
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return 0;
-    c = (c << 6) | (byte(i + k) & 0x3F);
-  }
-  if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
-  return length;
-}
 
 // Device text on one line of the text listing: control characters become spaces.
 std::string OneLine(std::u16string_view text) {
-  std::string utf8 = ToUtf8(text);
+  std::string utf8 = Utf16ToUtf8(text);
   for (char &c : utf8)
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
   return utf8;
 }
 
 } // namespace
-
-std::string ToUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
-                          (static_cast<char32_t>(text[i + 1]) - 0xDC00));
-      ++i;
-    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-      AppendUtf8(out, Replacement);
-    } else {
-      AppendUtf8(out, unit);
-    }
-  }
-  return out;
-}
-
-std::string JsonString(std::string_view utf8) {
-  std::string out = "\"";
-  for (std::size_t i = 0; i < utf8.size();) {
-    char32_t c = 0;
-    const std::size_t length = ValidSequence(utf8, i, c);
-    if (length == 0) {
-      AppendUtf8(out, Replacement);
-      ++i;
-      continue;
-    }
-    i += length;
-    switch (c) {
-    case '"':
-      out += "\\\"";
-      break;
-    case '\\':
-      out += "\\\\";
-      break;
-    case '\n':
-      out += "\\n";
-      break;
-    case '\r':
-      out += "\\r";
-      break;
-    case '\t':
-      out += "\\t";
-      break;
-    default:
-      if (c < 0x20 || c == 0x7F) {
-        static constexpr char Digits[] = "0123456789abcdef";
-        out += "\\u00";
-        out.push_back(Digits[c >> 4]);
-        out.push_back(Digits[c & 0xF]);
-      } else {
-        AppendUtf8(out, c);
-      }
-    }
-  }
-  out.push_back('"');
-  return out;
-}
 
 std::vector<InterfaceListing> CollectInterfaces(hid::TJvHidDeviceController &controller) {
   std::vector<InterfaceListing> listing;
@@ -203,7 +92,7 @@ std::string FormatListingJson(const std::vector<InterfaceListing> &interfaces) {
     json += ",\"input_length\":" + std::to_string(i.InputLength);
     json += ",\"output_length\":" + std::to_string(i.OutputLength);
     json += ",\"feature_length\":" + std::to_string(i.FeatureLength);
-    json += ",\"product_name\":" + JsonString(ToUtf8(i.ProductName));
+    json += ",\"product_name\":" + JsonString(Utf16ToUtf8(i.ProductName));
     json += ",\"access\":" + JsonString(i.Access);
     json += std::string(",\"supported\":") + (i.Supported ? "true" : "false") + '}';
   }

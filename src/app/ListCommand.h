@@ -38,11 +38,6 @@ std::string FormatListingText(const std::vector<InterfaceListing> &interfaces);
 // One JSON array on one line, without a line end.
 std::string FormatListingJson(const std::vector<InterfaceListing> &interfaces);
 
-// UTF-8 of device text; unpaired surrogates become U+FFFD.
-std::string ToUtf8(std::u16string_view text);
-// A JSON string literal, quotes included.
-std::string JsonString(std::string_view utf8);
-
 struct ListOptions {
   bool Watch = false;
   bool Json = false;

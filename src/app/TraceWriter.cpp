@@ -1,5 +1,8 @@
 #include "app/TraceWriter.h"
 
+#include "framework/text/Hex.h"
+#include "framework/text/Json.h"
+
 #include <QFile>
 #include <QJsonDocument>
 
@@ -39,13 +42,13 @@ void TraceWriter::WriteLine(const std::string &event, const std::string &fields)
 
 void TraceWriter::Feature(const std::string &path, FeatureOp op, const std::uint8_t *bytes,
                           std::size_t length, bool ok) {
-  std::string fields = "\"dev\":" + JsonString(path);
+  std::string fields = "\"dev\":" + framework::text::JsonString(path);
   fields += ",\"op\":\"";
   fields += op == FeatureOp::Set ? "set" : "get";
   fields += "\",\"len\":" + std::to_string(length);
   fields += ",\"ok\":";
   fields += ok ? "true" : "false";
-  fields += ",\"bytes\":\"" + HexBytes(bytes, bytes ? length : 0) + "\"";
+  fields += ",\"bytes\":\"" + framework::text::HexBytes(bytes, length) + "\"";
   WriteLine("feature", fields);
 }
 
@@ -62,52 +65,6 @@ void TraceWriter::State(const QJsonObject &state) {
   // Strip the braces: the fields follow `t` and `ev` in one object.
   std::string inner = json.size() > 2 ? json.mid(1, json.size() - 2).toStdString() : std::string();
   WriteLine("state", inner);
-}
-
-std::string TraceWriter::HexBytes(const std::uint8_t *bytes, std::size_t length) {
-  static constexpr char digits[] = "0123456789ABCDEF";
-  std::string text;
-  text.reserve(length * 3);
-  for (std::size_t i = 0; i < length; ++i) {
-    if (i != 0) text += ' ';
-    text += digits[bytes[i] >> 4];
-    text += digits[bytes[i] & 0x0F];
-  }
-  return text;
-}
-
-std::string TraceWriter::JsonString(const std::string &text) {
-  static constexpr char digits[] = "0123456789abcdef";
-  std::string quoted = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    switch (c) {
-    case '"':
-      quoted += "\\\"";
-      break;
-    case '\\':
-      quoted += "\\\\";
-      break;
-    case '\n':
-      quoted += "\\n";
-      break;
-    case '\r':
-      quoted += "\\r";
-      break;
-    case '\t':
-      quoted += "\\t";
-      break;
-    default:
-      if (byte < 0x20) {
-        quoted += "\\u00";
-        quoted += digits[byte >> 4];
-        quoted += digits[byte & 0x0F];
-      } else {
-        quoted += c; // UTF-8 passes through
-      }
-    }
-  }
-  return quoted + "\"";
 }
 
 } // namespace app

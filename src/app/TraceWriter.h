@@ -25,10 +25,6 @@ public:
   // A `state` event; `state` holds every field but `t` and `ev`.
   void State(const QJsonObject &state);
 
-  // Bytes as upper-case hexadecimal pairs separated by spaces.
-  static std::string HexBytes(const std::uint8_t *bytes, std::size_t length);
-  static std::string JsonString(const std::string &text);
-
 private:
   struct FileCloser {
     void operator()(std::FILE *file) const { std::fclose(file); }

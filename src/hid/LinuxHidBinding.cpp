@@ -1,5 +1,6 @@
 #include "hid/LinuxHidBinding.h"
 
+#include "framework/text/Utf.h"
 #include "hid/ReportDescriptor.h"
 #include "hid/SysfsText.h"
 
@@ -195,7 +196,7 @@ public:
       text = sysfs::UeventValue(*uevent, "HID_NAME");
     }
     if (!text) return false;
-    name = sysfs::Utf8ToUtf16(*text, maxChars);
+    name = framework::text::Utf8ToUtf16(*text, maxChars);
     return true;
   }
 

@@ -1,5 +1,7 @@
 #include "hid/SimulatedHidBinding.h"
 
+#include "framework/text/Hex.h"
+
 #include <algorithm>
 #include <chrono>
 #include <stdexcept>
@@ -14,16 +16,6 @@ std::string Narrow(const std::u16string &text) {
   std::string out;
   for (const char16_t c : text)
     out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-  return out;
-}
-
-std::string Hex4(std::uint16_t value) {
-  static constexpr char Digits[] = "0123456789ABCDEF";
-  std::string out(4, '0');
-  for (int i = 3; i >= 0; --i) {
-    out[static_cast<std::size_t>(i)] = Digits[value & 0xF];
-    value = static_cast<std::uint16_t>(value >> 4);
-  }
   return out;
 }
 
@@ -298,7 +290,8 @@ std::optional<std::vector<InterfaceRecord>> SimulatedHidBinding::Enumerate() {
     record.Properties.ClassName = "HIDClass";
     record.Properties.DeviceDesc = Narrow(d.ProductName);
     record.Properties.EnumeratorName = "SIM";
-    record.Properties.HardwareId = {"HID\\VID_" + Hex4(d.VendorID) + "&PID_" + Hex4(d.ProductID)};
+    record.Properties.HardwareId = {"HID\\VID_" + framework::text::Hex4(d.VendorID) + "&PID_" +
+                                    framework::text::Hex4(d.ProductID)};
     records.push_back(std::move(record));
   }
   return records;

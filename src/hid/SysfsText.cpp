@@ -1,8 +1,12 @@
 #include "hid/SysfsText.h"
 
+#include "framework/text/Hex.h"
+
 #include <cstdio>
 
 namespace hid::sysfs {
+
+using framework::text::Hex4;
 
 namespace {
 
@@ -36,12 +40,6 @@ std::optional<std::uint32_t> ParseHexField(std::string_view s, std::uint32_t max
     if (v > max) return std::nullopt;
   }
   return static_cast<std::uint32_t>(v);
-}
-
-std::string Hex4(std::uint16_t v) {
-  char buf[8];
-  std::snprintf(buf, sizeof buf, "%04X", static_cast<unsigned>(v));
-  return buf;
 }
 
 } // namespace
@@ -102,51 +100,6 @@ std::string TrimLine(std::string_view text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
     text.remove_suffix(1);
   return std::string(text);
-}
-
-std::u16string Utf8ToUtf16(std::string_view text, std::size_t maxUnits) {
-  std::u16string out;
-  const auto *p = reinterpret_cast<const unsigned char *>(text.data());
-  const std::size_t n = text.size();
-  std::size_t i = 0;
-  while (i < n && out.size() < maxUnits) {
-    const unsigned char b = p[i];
-    std::uint32_t cp = 0xFFFD;
-    std::size_t len = 1;
-    std::size_t need = 0;
-    std::uint32_t min = 0;
-    if (b < 0x80) {
-      cp = b;
-    } else if ((b & 0xE0) == 0xC0) {
-      need = 1, min = 0x80, cp = b & 0x1Fu;
-    } else if ((b & 0xF0) == 0xE0) {
-      need = 2, min = 0x800, cp = b & 0x0Fu;
-    } else if ((b & 0xF8) == 0xF0) {
-      need = 3, min = 0x10000, cp = b & 0x07u;
-    } else {
-      cp = 0xFFFD; // stray continuation byte or invalid lead
-    }
-    if (need > 0) {
-      std::size_t k = 0;
-      while (k < need && i + 1 + k < n && (p[i + 1 + k] & 0xC0) == 0x80) {
-        cp = (cp << 6) | (p[i + 1 + k] & 0x3Fu);
-        ++k;
-      }
-      len = 1 + k;
-      if (k < need || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        cp = 0xFFFD; // truncated, overlong, out of range or a surrogate
-    }
-    if (cp >= 0x10000) {
-      if (maxUnits - out.size() < 2) break;
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FFu)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
-    i += len;
-  }
-  return out;
 }
 
 std::string CollectionPath(std::string_view devnode, std::size_t collectionIndex) {

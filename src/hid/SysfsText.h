@@ -42,10 +42,6 @@ std::optional<std::uint32_t> ParseDecimal32(std::string_view text);
 // A string attribute without its trailing newline(s) (product, manufacturer).
 std::string TrimLine(std::string_view text);
 
-// UTF-8 to UTF-16, at most `maxUnits` code units; a surrogate pair that would not fit whole is
-// left out. Malformed sequences become U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view text, std::size_t maxUnits);
-
 // Interface paths: the hidraw node plus a 1-based collection suffix, "/dev/hidraw3#col01".
 std::string CollectionPath(std::string_view devnode, std::size_t collectionIndex);
 struct InterfacePath {

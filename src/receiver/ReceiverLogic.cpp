@@ -1,6 +1,7 @@
 #include "receiver/ReceiverLogic.h"
 
 #include "framework/MessageLoop.h"
+#include "framework/text/Utf.h"
 #include "hid/JvHidDevice.h"
 #include "hid/JvHidDeviceController.h"
 #include "receiver/SupportedDevices.h"
@@ -16,47 +17,6 @@ namespace {
 constexpr std::uint16_t UsagePageGenericDesktop = 1;
 constexpr std::uint16_t UsageMouse = 2;
 constexpr std::uint16_t UsageKeyboard = 6;
-
-void AppendUtf8(std::string &out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// Device strings are outside input: unpaired surrogates become U+FFFD.
-std::string Utf16ToUtf8(const std::u16string &text) {
-  constexpr char32_t Replacement = 0xFFFD;
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char32_t unit = text[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF) {
-      if (i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-        AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-        ++i;
-      } else {
-        AppendUtf8(out, Replacement);
-      }
-    } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
-      AppendUtf8(out, Replacement);
-    } else {
-      AppendUtf8(out, unit);
-    }
-  }
-  return out;
-}
 
 // The last two rows of the table are the alternative receivers.
 constexpr std::size_t FirstAlternativeRow = 4;
@@ -76,7 +36,7 @@ ReceiverLogic::~ReceiverLogic() {
 }
 
 std::string ReceiverLogic::GetDeviceName(hid::TJvHidDevice &device) {
-  return Utf16ToUtf8(device.GetProductName());
+  return framework::text::Utf16ToUtf8(device.GetProductName());
 }
 
 std::string ReceiverLogic::HexId(std::uint16_t id) {

@@ -128,18 +128,6 @@ TEST_F(ListCommandTest, JsonListingParsesBackWithEveryField) {
   EXPECT_EQ(app::FormatListingJson({}), "[]");
 }
 
-TEST(ListText, JsonStringsEscapeControlsAndRepairBrokenText) {
-  EXPECT_EQ(app::JsonString("a\"b\\c\x01\x7F"), "\"a\\\"b\\\\c\\u0001\\u007f\"");
-  EXPECT_EQ(app::JsonString("\xC3\xA9"), "\"\xC3\xA9\"");
-  // Invalid UTF-8 (stray continuation, overlong form, truncated sequence) becomes U+FFFD.
-  EXPECT_EQ(app::JsonString("\x80"), "\"\xEF\xBF\xBD\"");
-  EXPECT_EQ(app::JsonString("\xC0\xAF"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\"");
-  EXPECT_EQ(app::JsonString("\xE2\x82"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\"");
-  // A lone surrogate from a device string is replaced, a pair is combined.
-  EXPECT_EQ(app::ToUtf8(std::u16string(1, char16_t(0xD800)) + u"x"), "\xEF\xBF\xBDx");
-  EXPECT_EQ(app::ToUtf8(u"\U0001F5B1"), "\xF0\x9F\x96\xB1");
-}
-
 TEST(SupportedDeviceTable, RowsAreUniqueAndFoundByTheirIds) {
   std::set<std::pair<std::uint32_t, std::uint32_t>> ids;
   for (const auto &row : receiver::SupportedDevices)

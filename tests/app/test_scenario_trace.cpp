@@ -102,9 +102,25 @@ TEST(Trace, RecordsTheScansAndReportsOfTheDeviceLayer) {
   EXPECT_EQ(text(2, "bytes"), "01 15 00 00 00 00 00 CC 00");
 }
 
-TEST(Trace, PathAndControlCharactersAreEscaped) {
-  EXPECT_EQ(TraceWriter::JsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
-  EXPECT_EQ(TraceWriter::HexBytes(nullptr, 0), "");
+TEST(Trace, APathOfAnyBytesGivesAValidLine) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("trace.jsonl"));
+  QString error;
+  auto trace = TraceWriter::Open(path, error);
+  ASSERT_TRUE(trace) << error.toStdString();
+  std::string device;
+  for (int byte = 0; byte < 256; ++byte)
+    device += static_cast<char>(byte);
+  trace->Feature(device, hid::HidTrace::FeatureOp::Get, nullptr, 0, false);
+
+  const auto lines = ReadLines(path); // fails on a line that is not JSON
+  ASSERT_EQ(lines.size(), 1u);
+  // ASCII as it was, each byte of the upper half a replacement character.
+  QString expected;
+  for (int byte = 0; byte < 128; ++byte)
+    expected += QChar(byte);
+  expected += QString(128, QChar(0xFFFD));
+  EXPECT_EQ(lines[0][QStringLiteral("dev")].toString(), expected);
 }
 
 TEST(Trace, FileThatCannotBeCreatedIsReported) {

@@ -1,84 +1,53 @@
 // What a user sees when the program refuses to start: a message on standard error naming the
 // cause and a non-zero exit, never a crash.
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
+#include "common/ProgramRun.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Outcome {
-  int Code = -1;
-  QString Err;
-  QString Out;
-};
+using testcommon::ProgramHome;
 
-Outcome RunProgram(const QStringList &arguments, const QProcessEnvironment &env) {
-  QProcess process;
-  process.setProcessEnvironment(env);
-  process.start(QUELVANE_BINARY, arguments);
-  if (!process.waitForStarted(10000) || !process.waitForFinished(20000)) {
-    process.kill();
-    process.waitForFinished(5000);
-    ADD_FAILURE() << "the program did not end";
-    return {};
-  }
-  EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << "crashed";
-  return {process.exitCode(), QString::fromUtf8(process.readAllStandardError()),
-          QString::fromUtf8(process.readAllStandardOutput())};
-}
-
-QProcessEnvironment Headless(const QTemporaryDir &home) {
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("HOME", home.path());
-  env.insert("XDG_CONFIG_HOME", home.filePath("config"));
-  return env;
-}
+const QString Data = QUELVANE_TEST_DATA;
 
 TEST(E2eCommandLine, RefusedScenariosNameThePlaceAndExitNonZero) {
-  QTemporaryDir home;
-  ASSERT_TRUE(home.isValid());
-  const QString data = QUELVANE_TEST_DATA;
+  ProgramHome home;
+  ASSERT_TRUE(home.IsValid());
 
-  const Outcome missing = RunProgram({"--simulate=" + home.filePath("none.json")}, Headless(home));
+  const auto missing = home.Run({"--simulate=" + home.FilePath("none.json")});
   EXPECT_NE(missing.Code, 0);
   EXPECT_TRUE(missing.Err.contains("none.json")) << missing.Err.toStdString();
 
-  const Outcome bad =
-      RunProgram({"--simulate=" + data + "/refused_bad_vendor.json"}, Headless(home));
+  const auto bad = home.Run({"--simulate=" + Data + "/refused_bad_vendor.json"});
   EXPECT_NE(bad.Code, 0);
   EXPECT_TRUE(bad.Err.contains("devices[0].vendor")) << bad.Err.toStdString();
 
   // Listing refuses the same file the same way.
-  const Outcome listed =
-      RunProgram({"--list", "--simulate=" + data + "/refused_bad_vendor.json"}, Headless(home));
+  const auto listed = home.Run({"--list", "--simulate=" + Data + "/refused_bad_vendor.json"});
   EXPECT_NE(listed.Code, 0);
   EXPECT_TRUE(listed.Err.contains("devices[0].vendor")) << listed.Err.toStdString();
 }
 
 TEST(E2eCommandLine, WithoutADisplayTheWindowIsRefusedButListingWorks) {
-  QTemporaryDir home;
-  ASSERT_TRUE(home.isValid());
-  QProcessEnvironment env = Headless(home);
-  env.remove("QT_QPA_PLATFORM");
-  env.remove("DISPLAY");
-  env.remove("WAYLAND_DISPLAY");
+  ProgramHome home;
+  ASSERT_TRUE(home.IsValid());
+  home.Environment.remove("QT_QPA_PLATFORM");
+  home.Environment.remove("DISPLAY");
+  home.Environment.remove("WAYLAND_DISPLAY");
 
-  const Outcome window = RunProgram({"--simulate"}, env);
+  const auto window = home.Run({"--simulate"});
   EXPECT_EQ(window.Code, 1);
   EXPECT_TRUE(window.Err.contains("no display")) << window.Err.toStdString();
 
-  const Outcome list = RunProgram({"--list", "--json", "--simulate"}, env);
+  const auto list = home.Run({"--list", "--json", "--simulate"});
   EXPECT_EQ(list.Code, 0) << list.Err.toStdString();
   EXPECT_TRUE(list.Out.contains("\"vendor\":14974")) << list.Out.toStdString();
 }
 
 TEST(E2eCommandLine, AnUnknownOptionIsAUsageError) {
-  QTemporaryDir home;
-  ASSERT_TRUE(home.isValid());
-  const Outcome unknown = RunProgram({"--frobnicate"}, Headless(home));
+  ProgramHome home;
+  ASSERT_TRUE(home.IsValid());
+  const auto unknown = home.Run({"--frobnicate"});
   EXPECT_EQ(unknown.Code, 2);
   EXPECT_TRUE(unknown.Err.contains("--frobnicate"));
   EXPECT_TRUE(unknown.Err.contains("Usage"));

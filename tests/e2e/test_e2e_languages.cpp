@@ -1,13 +1,12 @@
 // The real program on the offscreen platform with its own settings folder: the language is
 // chosen at first start, switched from the tray menu and kept in the settings file.
+#include "common/ProgramRun.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -17,9 +16,9 @@ namespace {
 
 class LanguageRun : public testing::Test {
 protected:
-  void SetUp() override { ASSERT_TRUE(m_home.isValid()); }
+  void SetUp() override { ASSERT_TRUE(m_home.IsValid()); }
 
-  QString SettingsFile() const { return m_home.filePath("config/KESTRAVO/TELVARIN.conf"); }
+  QString SettingsFile() const { return m_home.SettingsFile(); }
   QByteArray SettingsContent() const {
     QFile file(SettingsFile());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -33,43 +32,22 @@ protected:
 
   // Runs a scenario of the data folder under `locale`; the state events of its trace.
   std::vector<QJsonObject> Run(const QString &scenario, const QString &locale) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("HOME", m_home.path());
-    env.insert("XDG_CONFIG_HOME", m_home.filePath("config"));
-    env.insert("LANG", locale);
-    env.remove("LC_ALL");
-    env.remove("LC_CTYPE");
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(m_home.path());
-    const QString trace = m_home.filePath("trace.jsonl");
+    m_home.Environment.insert("LANG", locale);
+    const QString trace = m_home.FilePath("trace.jsonl");
     QFile::remove(trace);
-    process.start(QUELVANE_BINARY, {"--simulate=" + QString(QUELVANE_TEST_DATA) + "/" + scenario,
-                                    "--trace=" + trace});
-    EXPECT_TRUE(process.waitForStarted(10000));
-    if (!process.waitForFinished(30000)) {
-      process.kill();
-      process.waitForFinished(5000);
-      ADD_FAILURE() << "the program did not end on its own";
-    }
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    const auto outcome = m_home.Run(
+        {"--simulate=" + QString(QUELVANE_TEST_DATA) + "/" + scenario, "--trace=" + trace});
+    EXPECT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
     std::vector<QJsonObject> states;
-    QFile file(trace);
-    if (!file.open(QIODevice::ReadOnly)) {
-      ADD_FAILURE() << "no trace written";
-      return states;
-    }
-    while (!file.atEnd()) {
-      const QJsonObject event = QJsonDocument::fromJson(file.readLine()).object();
-      if (event.value("ev").toString() == "state") states.push_back(event);
-    }
+    if (const auto events = testcommon::ReadTrace(trace))
+      for (const QJsonObject &event : *events)
+        if (event.value("ev").toString() == "state") states.push_back(event);
     return states;
   }
 
   static QString Language(const QJsonObject &state) { return state.value("language").toString(); }
 
-  QTemporaryDir m_home;
+  testcommon::ProgramHome m_home;
 };
 
 } // namespace
@@ -94,7 +72,7 @@ TEST_F(LanguageRun, MenuSwitchesTheLanguageAndTheSettingsKeepIt) {
             QStringLiteral(u"对码"));
 
   EXPECT_TRUE(SettingsContent().contains("LngSection=Chs")) << SettingsContent().toStdString();
-  const QImage shot(m_home.filePath("window.png"));
+  const QImage shot(m_home.FilePath("window.png"));
   EXPECT_EQ(shot.size(), QSize(220, 270));
 
   // The next start keeps the choice whatever the locale says.

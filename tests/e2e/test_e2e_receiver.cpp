@@ -1,11 +1,8 @@
 // The real program on the offscreen platform, driven by scenario files; the trace it writes is
 // what these tests read.
-#include <QFile>
-#include <QJsonDocument>
+#include "common/ProgramRun.h"
+
 #include <QJsonObject>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -63,55 +60,21 @@ constexpr const char *Lime = "0x0000FF00";
 
 // Runs the program on one scenario of the data folder and reads its trace.
 std::optional<Trace> RunScenario(const QString &scenario, int timeoutMs) {
-  QTemporaryDir home;
-  if (!home.isValid()) {
+  testcommon::ProgramHome home;
+  if (!home.IsValid()) {
     ADD_FAILURE() << "no temporary directory";
     return std::nullopt;
   }
-  const QString tracePath = home.filePath("trace.jsonl");
-  QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("HOME", home.path());
-  env.insert("XDG_CONFIG_HOME", home.filePath("config"));
-  env.insert("LANG", "C.UTF-8");
-  env.remove("LC_ALL");
-  env.remove("LC_CTYPE");
-  process.setProcessEnvironment(env);
-  process.setWorkingDirectory(home.path());
-  process.start(QUELVANE_BINARY, {"--simulate=" + QString(QUELVANE_TEST_DATA) + "/" + scenario,
-                                  "--trace=" + tracePath});
-  if (!process.waitForStarted(10000)) {
-    ADD_FAILURE() << "the program did not start";
-    return std::nullopt;
-  }
-  if (!process.waitForFinished(timeoutMs)) {
-    process.kill();
-    process.waitForFinished(5000);
-    ADD_FAILURE() << "the program did not end on its own; stderr: "
-                  << process.readAllStandardError().toStdString();
-    return std::nullopt;
-  }
-  EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-  QFile file(tracePath);
-  if (!file.open(QIODevice::ReadOnly)) {
-    ADD_FAILURE() << "no trace written";
-    return std::nullopt;
-  }
-  Trace trace;
-  while (!file.atEnd()) {
-    const QByteArray line = file.readLine().trimmed();
-    if (line.isEmpty()) continue;
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
-    if (!doc.isObject()) {
-      ADD_FAILURE() << "trace line is not an object: " << line.toStdString();
-      return std::nullopt;
-    }
-    trace.Events.push_back(doc.object());
-  }
-  return trace;
+  const QString tracePath = home.FilePath("trace.jsonl");
+  const auto outcome = home.Run(
+      {"--simulate=" + QString(QUELVANE_TEST_DATA) + "/" + scenario, "--trace=" + tracePath},
+      timeoutMs);
+  if (!outcome.Ended) return std::nullopt;
+  EXPECT_EQ(outcome.Status, QProcess::NormalExit);
+  EXPECT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
+  auto events = testcommon::ReadTrace(tracePath);
+  if (!events) return std::nullopt;
+  return Trace{std::move(*events)};
 }
 
 TEST(E2eReceiver, ReadoutsShowBatteryAndFollowTheCpi) {

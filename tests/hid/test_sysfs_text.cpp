@@ -83,27 +83,6 @@ TEST(SysfsText, TrimsStringAttributes) {
   EXPECT_EQ(TrimLine(""), "");
 }
 
-TEST(SysfsText, Utf8ToUtf16) {
-  EXPECT_EQ(Utf8ToUtf16("Receiver", 100), u"Receiver");
-  EXPECT_EQ(Utf8ToUtf16("Receiver", 4), u"Rece");
-  EXPECT_EQ(Utf8ToUtf16("Receiver", 0), u"");
-  EXPECT_EQ(Utf8ToUtf16("\xC3\xA9t\xC3\xA9", 10), u"\u00E9t\u00E9");       // é
-  EXPECT_EQ(Utf8ToUtf16("\xE6\xBB\x91\xE9\xBC\xA0", 10), u"\u6ED1\u9F20"); // 滑鼠
-  EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x96\xB1", 10), u"\U0001F5B1");           // surrogate pair
-  EXPECT_EQ(Utf8ToUtf16("a\xF0\x9F\x96\xB1", 2), u"a"); // the pair does not fit: left out whole
-  EXPECT_EQ(Utf8ToUtf16("a\xFF"
-                        "b",
-                        10),
-            u"a\uFFFDb");
-  EXPECT_EQ(Utf8ToUtf16("\xC3", 10), u"\uFFFD");         // truncated
-  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF", 10), u"\uFFFD");     // overlong
-  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80", 10), u"\uFFFD"); // surrogate
-  EXPECT_EQ(Utf8ToUtf16("\xE6\xBB"
-                        "x",
-                        10),
-            u"\uFFFDx");
-}
-
 TEST(SysfsText, CollectionPaths) {
   EXPECT_EQ(CollectionPath("/dev/hidraw3", 0), "/dev/hidraw3#col01");
   EXPECT_EQ(CollectionPath("/dev/hidraw3", 11), "/dev/hidraw3#col12");

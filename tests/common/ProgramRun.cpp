@@ -1,0 +1,71 @@
+#include "common/ProgramRun.h"
+
+#include <QFile>
+#include <QJsonDocument>
+
+#include <gtest/gtest.h>
+
+namespace testcommon {
+
+ProgramHome::ProgramHome() : Environment(QProcessEnvironment::systemEnvironment()) {
+  Environment.insert("QT_QPA_PLATFORM", "offscreen");
+  Environment.insert("HOME", m_dir.path());
+  Environment.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
+  Environment.insert("LANG", "C.UTF-8");
+  Environment.remove("LC_ALL");
+  Environment.remove("LC_CTYPE");
+}
+
+QString ProgramHome::SettingsFile() const {
+  return m_dir.filePath("config/KESTRAVO/TELVARIN.conf");
+}
+
+std::unique_ptr<QProcess> ProgramHome::Start(const QStringList &arguments) const {
+  auto process = std::make_unique<QProcess>();
+  process->setProcessEnvironment(Environment);
+  process->setWorkingDirectory(m_dir.path());
+  process->start(QUELVANE_BINARY, arguments);
+  EXPECT_TRUE(process->waitForStarted(10000)) << "the program did not start";
+  return process;
+}
+
+ProgramOutcome ProgramHome::Finish(QProcess &process, int timeoutMs) {
+  ProgramOutcome outcome;
+  outcome.Ended = process.waitForFinished(timeoutMs);
+  if (!outcome.Ended) {
+    process.kill();
+    process.waitForFinished(5000);
+  }
+  outcome.Status = process.exitStatus();
+  outcome.Code = process.exitCode();
+  outcome.Err = QString::fromUtf8(process.readAllStandardError());
+  outcome.Out = QString::fromUtf8(process.readAllStandardOutput());
+  EXPECT_TRUE(outcome.Ended) << "the program did not end; stderr: " << outcome.Err.toStdString();
+  return outcome;
+}
+
+ProgramOutcome ProgramHome::Run(const QStringList &arguments, int timeoutMs) const {
+  const auto process = Start(arguments);
+  return Finish(*process, timeoutMs);
+}
+
+std::optional<std::vector<QJsonObject>> ReadTrace(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    ADD_FAILURE() << "no trace written";
+    return std::nullopt;
+  }
+  std::vector<QJsonObject> events;
+  for (const QByteArray &line : file.readAll().split('\n')) {
+    if (line.isEmpty()) continue;
+    const QJsonDocument document = QJsonDocument::fromJson(line);
+    if (!document.isObject()) {
+      ADD_FAILURE() << "trace line is not an object: " << line.toStdString();
+      return std::nullopt;
+    }
+    events.push_back(document.object());
+  }
+  return events;
+}
+
+} // namespace testcommon

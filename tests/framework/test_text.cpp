@@ -1,0 +1,94 @@
+#include "framework/text/Hex.h"
+#include "framework/text/Json.h"
+#include "framework/text/Utf.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QString>
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace framework::text;
+
+namespace {
+
+TEST(Text, HexIsUpperCaseWithLeadingZeros) {
+  EXPECT_EQ(Hex4(0), "0000");
+  EXPECT_EQ(Hex4(0x0A1), "00A1");
+  EXPECT_EQ(Hex4(0xBEEF), "BEEF");
+  const std::uint8_t bytes[] = {0x01, 0x0A, 0xCC, 0xFF};
+  EXPECT_EQ(HexBytes(bytes, 4), "01 0A CC FF");
+  EXPECT_EQ(HexBytes(bytes, 0), "");
+  EXPECT_EQ(HexBytes(nullptr, 9), "");
+}
+
+// UTF-8 from outside: each maximal ill-formed part becomes one U+FFFD.
+TEST(Text, Utf8DecodingReplacesIllFormedParts) {
+  const struct {
+    const char *In;
+    std::u16string Out;
+  } cases[] = {
+      {"Receiver", u"Receiver"},
+      {"\xC3\xA9t\xC3\xA9", u"\u00E9t\u00E9"},
+      {"\xE6\xBB\x91\xE9\xBC\xA0", u"\u6ED1\u9F20"},
+      {"\xF0\x9F\x96\xB1", u"\U0001F5B1"},
+      {"a\xFF"
+       "b",
+       u"a\uFFFDb"},
+      {"\x80", u"\uFFFD"}, // stray continuation
+      {"\xC3", u"\uFFFD"}, // truncated
+      {"\xE6\xBB"
+       "x",
+       u"\uFFFDx"},                                      // truncated, then ASCII
+      {"\xF0\x9F\x96", u"\uFFFD"},                       // truncated pair
+      {"\xC0\xAF", u"\uFFFD\uFFFD"},                     // overlong
+      {"\xE0\x80\x80", u"\uFFFD\uFFFD\uFFFD"},           // overlong
+      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},           // surrogate
+      {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"}, // past U+10FFFF
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(Utf8ToUtf16(c.In, 100), c.Out) << c.In;
+}
+
+TEST(Text, Utf8ToUtf16StopsAtTheLimitWithoutSplittingAPair) {
+  EXPECT_EQ(Utf8ToUtf16("Receiver", 4), u"Rece");
+  EXPECT_EQ(Utf8ToUtf16("Receiver", 0), u"");
+  EXPECT_EQ(Utf8ToUtf16("a\xF0\x9F\x96\xB1", 2), u"a");
+}
+
+TEST(Text, Utf16ToUtf8CombinesPairsAndReplacesLoneSurrogates) {
+  EXPECT_EQ(Utf16ToUtf8(u"M\u00FCs \U0001F5B1"), "M\xC3\xBCs \xF0\x9F\x96\xB1");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBDx");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{0xDC00, 0xD800}), "\xEF\xBF\xBD\xEF\xBF\xBD");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', 0xD800}), "a\xEF\xBF\xBD");
+}
+
+TEST(Text, JsonStringsEscapeControlsAndRepairBrokenText) {
+  EXPECT_EQ(JsonString("a\"b\\c\n\r\t\x01\x7F"), "\"a\\\"b\\\\c\\n\\r\\t\\u0001\\u007f\"");
+  EXPECT_EQ(JsonString(std::string_view("\0", 1)), "\"\\u0000\"");
+  EXPECT_EQ(JsonString("\xC3\xA9"), "\"\xC3\xA9\"");
+  EXPECT_EQ(JsonString("\xC0\xAF"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\"");
+}
+
+// Whatever the bytes, a JSON reader takes the literal; well-formed text comes back unchanged.
+TEST(Text, JsonStringsOfAnyBytesAreValidJson) {
+  std::mt19937 random(11);
+  const unsigned char interesting[] = {0x00, 0x0A, 0x1F, '"',  '\\', 'a',  0x7F, 0x80, 0xBF,
+                                       0xC0, 0xC3, 0xE0, 0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0xFF};
+  for (int n = 0; n < 5000; ++n) {
+    std::string bytes(random() % 9, '\0');
+    for (char &b : bytes)
+      b = static_cast<char>(random() % 2 ? interesting[random() % sizeof interesting]
+                                         : random() % 256);
+    const std::string literal = "[" + JsonString(bytes) + "]";
+    QJsonParseError error;
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromStdString(literal), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << literal;
+    const QString decoded = document.array().at(0).toString();
+    EXPECT_EQ(decoded.toStdU16String(), Utf8ToUtf16(bytes, bytes.size())) << literal;
+  }
+}
+
+} // namespace
