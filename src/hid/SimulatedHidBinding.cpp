@@ -26,9 +26,8 @@ constexpr std::uint32_t DefaultInputBuffers = 32;
 } // namespace
 
 SimulatedHidBinding::Slot *SimulatedHidBinding::State::FindLocked(const std::string &id) const {
-  for (const auto &slot : Slots)
-    if (slot->Device.Id == id) return slot.get();
-  return nullptr;
+  const auto found = ById.find(id);
+  return found == ById.end() ? nullptr : found->second;
 }
 
 // A handle stays tied to the plug it was opened under: after an unplug (or a re-plug) every
@@ -197,7 +196,9 @@ void SimulatedHidBinding::Add(VirtualDevice device, bool plugged) {
   slot->Device = std::move(device);
   slot->Plugged = plugged;
   if (plugged) slot->Instance = m_state->NextInstance++;
+  Slot *const added = slot.get();
   m_state->Slots.push_back(std::move(slot));
+  m_state->ById.emplace(added->Device.Id, added);
 }
 
 bool SimulatedHidBinding::Plug(const std::string &id) {

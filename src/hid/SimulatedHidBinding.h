@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace hid {
@@ -94,6 +95,8 @@ private:
     mutable std::mutex Mutex;
     std::condition_variable InputArrived;
     std::vector<std::unique_ptr<Slot>> Slots; // insertion order is the member order
+    // Every open and every device step looks a device up: a scan must stay linear.
+    std::unordered_map<std::string, Slot *> ById;
     std::vector<SimulatedCall> Calls;
     std::uint32_t NextInstance = 1;
     std::size_t OpenHandles = 0;
