@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/Messages.h"
+
 namespace app {
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
@@ -28,7 +30,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
     } else if (argument == "--trace") {
       fail("--trace needs a file name: --trace=FILE");
     } else {
-      fail("unknown option: " + argument);
+      fail("unknown option: " + Quoted(argument));
     }
   }
   if ((o.Watch || o.Json) && !o.List)

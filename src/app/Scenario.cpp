@@ -1,5 +1,8 @@
 #include "app/Scenario.h"
 
+#include "app/Messages.h"
+#include "framework/text/Json.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -22,7 +25,7 @@ struct Refusal {
 QString Shown(const QJsonValue &value) {
   switch (value.type()) {
   case QJsonValue::String:
-    return QStringLiteral("\"%1\"").arg(value.toString());
+    return Quoted(value.toString());
   case QJsonValue::Bool:
     return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
   case QJsonValue::Double:
@@ -57,7 +60,7 @@ void CheckKeys(const QJsonObject &object, const QString &where,
     bool known = false;
     for (const char *key : allowed)
       known = known || it.key() == QLatin1String(key);
-    if (!known) Refuse(where, QStringLiteral("unknown key \"%1\"").arg(it.key()));
+    if (!known) Refuse(where, QStringLiteral("unknown key %1").arg(Quoted(it.key())));
   }
 }
 
@@ -271,6 +274,9 @@ ScenarioStep Step(const QJsonValue &value, const QString &where,
     break;
   case StepKind::Screenshot:
     step.Path = Text(argument, argumentAt);
+    // The system would take the name only up to it and write another file.
+    if (step.Path.contains(QChar(0)))
+      Refuse(argumentAt, QStringLiteral("a file name holds no NUL"));
     break;
   case StepKind::Quit:
     if (!Boolean(argument, argumentAt)) Refuse(argumentAt, QStringLiteral("must be true"));
@@ -296,9 +302,8 @@ Scenario Parse(const QJsonObject &root) {
     const auto [it, fresh] = firstUse.emplace(device.Id, i);
     if (!fresh)
       Refuse(Member(where, QStringLiteral("id")),
-             QStringLiteral("\"%1\" is already used by devices[%2]")
-                 .arg(QString::fromStdString(device.Id))
-                 .arg(it->second));
+             QStringLiteral("%1 is already used by devices[%2]")
+                 .arg(QString::fromStdString(Quoted(device.Id)), QString::number(it->second)));
     scenario.Devices.push_back(std::move(device));
   }
   std::map<std::string, const ScenarioDevice *> byId;
@@ -333,27 +338,31 @@ std::pair<int, int> Position(const QByteArray &text, qsizetype offset) {
 
 std::optional<Scenario> ParseScenario(const QByteArray &json, const QString &fileName,
                                       QString &error) {
+  const QString shown = ShownPath(fileName);
   QJsonParseError parseError;
   const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
   if (parseError.error != QJsonParseError::NoError) {
     const auto [line, column] = Position(json, parseError.offset);
-    error = QStringLiteral("%1: line %2, column %3: %4")
-                .arg(fileName)
-                .arg(line)
-                .arg(column)
-                .arg(parseError.errorString());
+    error =
+        QStringLiteral("%1: line %2, column %3: %4")
+            .arg(shown, QString::number(line), QString::number(column), parseError.errorString());
     return std::nullopt;
   }
   if (!document.isObject()) {
-    error = QStringLiteral("%1: expected an object at the top").arg(fileName);
+    error = QStringLiteral("%1: expected an object at the top").arg(shown);
     return std::nullopt;
   }
   try {
-    return Parse(document.object());
+    Scenario scenario = Parse(document.object());
+    // The reader keeps one of the two values without a word.
+    if (const auto twice = framework::text::FindDuplicateKey(json.toStdString()))
+      Refuse(QString::fromStdString(twice->Where),
+             QStringLiteral("duplicate key %1").arg(QString::fromStdString(Quoted(twice->Key))));
+    return scenario;
   } catch (const Refusal &refusal) {
     error = refusal.Where.isEmpty()
-                ? QStringLiteral("%1: %2").arg(fileName, refusal.What)
-                : QStringLiteral("%1: %2: %3").arg(fileName, refusal.Where, refusal.What);
+                ? QStringLiteral("%1: %2").arg(shown, refusal.What)
+                : QStringLiteral("%1: %2: %3").arg(shown, refusal.Where, refusal.What);
     return std::nullopt;
   }
 }
@@ -361,7 +370,7 @@ std::optional<Scenario> ParseScenario(const QByteArray &json, const QString &fil
 std::optional<Scenario> LoadScenario(const QString &path, QString &error) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    error = QStringLiteral("%1: %2").arg(path, file.errorString());
+    error = QStringLiteral("%1: %2").arg(ShownPath(path), file.errorString());
     return std::nullopt;
   }
   return ParseScenario(file.readAll(), path, error);

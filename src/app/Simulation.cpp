@@ -1,5 +1,7 @@
 #include "app/Simulation.h"
 
+#include "app/Messages.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -109,9 +111,10 @@ void Simulation::RunDue() {
     if (!RunStep(step, error)) {
       const QString where =
           QStringLiteral("timeline[%1].%2").arg(index).arg(QLatin1String(StepName(step.Kind)));
-      const QString message = m_fileName.isEmpty()
-                                  ? QStringLiteral("%1: %2").arg(where, error)
-                                  : QStringLiteral("%1: %2: %3").arg(m_fileName, where, error);
+      const QString message =
+          m_fileName.isEmpty()
+              ? QStringLiteral("%1: %2").arg(where, error)
+              : QStringLiteral("%1: %2: %3").arg(ShownPath(m_fileName), where, error);
       m_next = m_order.size();
       emit StepFailed(message);
       return;
@@ -140,7 +143,7 @@ bool Simulation::RunStep(const ScenarioStep &step, QString &error) {
       r->Apply(step.Change);
       return true;
     }
-    error = QStringLiteral("device \"%1\" has no receiver").arg(device);
+    error = QStringLiteral("device %1 has no receiver").arg(Quoted(device));
     return false;
   case StepKind::Quit:
     return true;
@@ -152,11 +155,11 @@ bool Simulation::RunStep(const ScenarioStep &step, QString &error) {
   switch (step.Kind) {
   case StepKind::Click:
     done = m_driver->Click(step.Name);
-    error = QStringLiteral("no control \"%1\" to click").arg(QString::fromStdString(step.Name));
+    error = QStringLiteral("no control %1 to click").arg(QString::fromStdString(Quoted(step.Name)));
     break;
   case StepKind::Menu:
     done = m_driver->Menu(step.Name);
-    error = QStringLiteral("no menu item \"%1\"").arg(QString::fromStdString(step.Name));
+    error = QStringLiteral("no menu item %1").arg(QString::fromStdString(Quoted(step.Name)));
     break;
   case StepKind::Tray:
     done = m_driver->Tray(step.Tray);
@@ -168,7 +171,7 @@ bool Simulation::RunStep(const ScenarioStep &step, QString &error) {
     break;
   case StepKind::Screenshot:
     done = m_driver->Screenshot(step.Path);
-    error = QStringLiteral("cannot write the screenshot %1").arg(step.Path);
+    error = QStringLiteral("cannot write the screenshot %1").arg(ShownPath(step.Path));
     break;
   default:
     done = true;
@@ -189,7 +192,7 @@ void ConnectToApplication(Simulation &simulation) {
   QObject::connect(&simulation, &Simulation::QuitRequested, &simulation,
                    [] { QCoreApplication::exit(0); });
   QObject::connect(&simulation, &Simulation::StepFailed, &simulation, [](const QString &message) {
-    std::fprintf(stderr, "%s\n", qPrintable(message));
+    std::fprintf(stderr, "%s: %s\n", ProgramName, qPrintable(message));
     QCoreApplication::exit(1);
   });
 }

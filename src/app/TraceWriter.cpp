@@ -1,29 +1,80 @@
 #include "app/TraceWriter.h"
 
+#include "app/Messages.h"
 #include "framework/text/Hex.h"
 #include "framework/text/Json.h"
 
 #include <QFile>
 #include <QJsonDocument>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
+#include <ostream>
 
 namespace app {
 
-std::unique_ptr<TraceWriter> TraceWriter::Open(const QString &path, QString &error) {
-  const QByteArray name = QFile::encodeName(path);
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.constData(), "w"));
-  if (!file) {
-    error = QStringLiteral("%1: cannot write the trace: %2")
-                .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
-    return nullptr;
-  }
-  return std::unique_ptr<TraceWriter>(new TraceWriter(std::move(file)));
+namespace {
+
+QString SystemError(int error) {
+  return QString::fromLocal8Bit(std::strerror(error));
 }
 
-TraceWriter::TraceWriter(std::unique_ptr<std::FILE, FileCloser> file)
-    : m_file(std::move(file)), m_start(std::chrono::steady_clock::now()) {}
+bool SameFile(const struct stat &a, const struct stat &b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+} // namespace
+
+std::unique_ptr<TraceWriter> TraceWriter::Open(const QString &path, QString &error,
+                                               const QString &input, std::ostream &err) {
+  const QString shown = ShownPath(path);
+  // Not truncated on opening: the file may turn out to be the input.
+  const int fd =
+      ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+  if (fd < 0) {
+    error = QStringLiteral("%1: cannot write the trace: %2").arg(shown, SystemError(errno));
+    return nullptr;
+  }
+  const auto fail = [&](const QString &message) {
+    ::close(fd);
+    error = message;
+    return nullptr;
+  };
+  struct stat opened = {};
+  if (::fstat(fd, &opened) != 0)
+    return fail(QStringLiteral("%1: cannot write the trace: %2").arg(shown, SystemError(errno)));
+  struct stat source = {};
+  if (!input.isEmpty() && ::stat(QFile::encodeName(input).constData(), &source) == 0 &&
+      SameFile(opened, source))
+    return fail(QStringLiteral("%1: the trace would overwrite the scenario being read; name "
+                               "another file")
+                    .arg(shown));
+  const bool regular = S_ISREG(opened.st_mode);
+  if (regular && ::ftruncate(fd, 0) != 0)
+    return fail(QStringLiteral("%1: cannot write the trace: %2").arg(shown, SystemError(errno)));
+  return std::unique_ptr<TraceWriter>(new TraceWriter(fd, regular, path, err));
+}
+
+TraceWriter::TraceWriter(int fd, bool regular, QString path, std::ostream &err)
+    : m_fd(fd), m_regular(regular), m_path(std::move(path)), m_err(err),
+      m_start(std::chrono::steady_clock::now()) {}
+
+TraceWriter::~TraceWriter() {
+  if (m_fd >= 0) ::close(m_fd);
+}
+
+bool TraceWriter::Close() {
+  if (m_fd < 0) return !m_stopped;
+  const int fd = m_fd;
+  m_fd = -1;
+  // Some file systems report a failed write only here.
+  if (::close(fd) != 0 && !m_stopped) Stop(errno);
+  return !m_stopped;
+}
 
 long long TraceWriter::Elapsed() const {
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
@@ -32,12 +83,34 @@ long long TraceWriter::Elapsed() const {
 }
 
 void TraceWriter::WriteLine(const std::string &event, const std::string &fields) {
+  if (m_stopped || m_fd < 0) return;
   std::string line = "{\"t\":" + std::to_string(Elapsed()) + ",\"ev\":\"" + event + "\"";
   if (!fields.empty()) line += "," + fields;
   line += "}\n";
-  // A trace that can no longer be written must not disturb the program; the lines already
-  // written stay complete.
-  if (std::fputs(line.c_str(), m_file.get()) >= 0) std::fflush(m_file.get());
+  std::size_t done = 0;
+  while (done < line.size()) {
+    const ssize_t n = ::write(m_fd, line.data() + done, line.size() - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      Stop(n < 0 ? errno : EIO);
+      return;
+    }
+  }
+  m_whole += static_cast<long long>(line.size());
+}
+
+void TraceWriter::Stop(int error) {
+  m_stopped = true;
+  m_err << ProgramName << ": " << ShownPath(m_path).toStdString()
+        << ": the trace stopped: " << SystemError(error).toStdString();
+  // A torn last line would be the one line that is not JSON; lines written later, once space
+  // returns, would be glued to it.
+  if (m_fd >= 0 && m_regular && ::ftruncate(m_fd, m_whole) != 0)
+    m_err << "; its last line stays cut: " << SystemError(errno).toStdString();
+  m_err << std::endl;
 }
 
 void TraceWriter::Feature(const std::string &path, FeatureOp op, const std::uint8_t *bytes,

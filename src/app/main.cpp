@@ -1,7 +1,9 @@
 #include "app/CommandLine.h"
 #include "app/DeviceTreeWatcher.h"
 #include "app/ListCommand.h"
+#include "app/Messages.h"
 #include "app/Scenario.h"
+#include "app/SignalQuit.h"
 #include "app/Simulation.h"
 #include "app/StateTrace.h"
 #include "app/TForm1.h"
@@ -13,14 +15,13 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QSocketNotifier>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <unistd.h>
 
-#include <cstdio>
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -68,50 +69,56 @@ std::optional<Session> openSession(const app::Options &options) {
   std::string error;
   if (options.Trace) {
     QString message;
-    session.Trace = app::TraceWriter::Open(QString::fromStdString(*options.Trace), message);
+    session.Trace =
+        app::TraceWriter::Open(QString::fromStdString(*options.Trace), message,
+                               QString::fromStdString(options.Simulate.value_or("")), std::cerr);
     if (!session.Trace) error = message.toStdString();
   }
   if (error.empty()) session.Devices = makeMachine(options, error);
   if (!session.Devices) {
-    std::cerr << "quelvane: " << error << '\n';
+    std::cerr << app::ProgramName << ": " << error << '\n';
     return std::nullopt;
   }
   return session;
 }
 
-// SIGINT and SIGTERM end the event loop, so that everything is torn down in order. A second
-// signal takes the default action.
-int g_signalPipe[2] = {-1, -1};
-
-void onSignal(int) {
-  const char byte = 1;
-  [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[1], &byte, 1);
+// The status to exit with: a trace that was asked for and is incomplete makes a run fail (its
+// message was said when it stopped).
+int endSession(Session &session, int status) {
+  if (session.Trace && !session.Trace->Close() && status == 0) return 1;
+  return status;
 }
 
-std::unique_ptr<QSocketNotifier> quitOnSignals() {
-  if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return nullptr;
-  struct sigaction action = {};
-  action.sa_handler = onSignal;
-  action.sa_flags = SA_RESETHAND;
-  sigemptyset(&action.sa_mask);
-  if (::sigaction(SIGINT, &action, nullptr) != 0 || ::sigaction(SIGTERM, &action, nullptr) != 0)
-    return nullptr;
-  auto notifier = std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
-  QObject::connect(notifier.get(), &QSocketNotifier::activated, [] { QCoreApplication::quit(); });
-  return notifier;
+// Time a signalled program has to end in order before the signal takes its default action.
+constexpr std::chrono::seconds SignalGrace{2};
+
+// SIGINT and SIGTERM quit in order; a trace on a pipe whose reader left, or past the file-size
+// limit, fails its write instead of killing the program. None, said on standard error, when the
+// signals cannot be set up.
+std::unique_ptr<app::SignalQuit> takeOverSignals() {
+  std::string error;
+  auto quit = app::SignalQuit::Install(SignalGrace, error);
+  if (quit && (::signal(SIGPIPE, SIG_IGN) == SIG_ERR || ::signal(SIGXFSZ, SIG_IGN) == SIG_ERR)) {
+    error = std::string("cannot ignore SIGPIPE and SIGXFSZ: ") + std::strerror(errno);
+    quit.reset();
+  }
+  if (!quit) std::cerr << app::ProgramName << ": " << error << '\n';
+  return quit;
 }
 
 int runList(int &argc, char **argv, const app::Options &options) {
   // No display is needed to list devices.
   QCoreApplication application(argc, argv);
-  const auto signalWatch = quitOnSignals();
-  const std::optional<Session> session = openSession(options);
+  const auto signalQuit = takeOverSignals();
+  if (!signalQuit) return 1;
+  std::optional<Session> session = openSession(options);
   if (!session) return 1;
   Machine &machine = *session->Devices;
   if (machine.Simulated && options.Watch)
     machine.Simulated->Start(); // its timeline plugs and unplugs while we watch
-  return app::RunListCommand(machine.Binding(), session->Trace.get(), {options.Watch, options.Json},
-                             std::cout, std::cerr);
+  const int status = app::RunListCommand(machine.Binding(), session->Trace.get(),
+                                         {options.Watch, options.Json}, std::cout, std::cerr);
+  return endSession(*session, status);
 }
 
 // Said before any window system is contacted, so that these errors reach the user even where no
@@ -120,7 +127,7 @@ bool readyForWindow(const app::Options &options) {
   if (options.Simulate && !options.Simulate->empty()) {
     QString error;
     if (!app::LoadScenario(QString::fromStdString(*options.Simulate), error)) {
-      std::cerr << "quelvane: " << error.toStdString() << '\n';
+      std::cerr << app::ProgramName << ": " << error.toStdString() << '\n';
       return false;
     }
   }
@@ -129,8 +136,9 @@ bool readyForWindow(const app::Options &options) {
     return value == nullptr || *value == '\0';
   };
   if (unset("QT_QPA_PLATFORM") && unset("DISPLAY") && unset("WAYLAND_DISPLAY")) {
-    std::cerr << "quelvane: no display to show the window on (DISPLAY is not set); "
-                 "--list works without one\n";
+    std::cerr << app::ProgramName
+              << ": no display to show the window on (DISPLAY is not set); --list works without "
+                 "one\n";
     return false;
   }
   return true;
@@ -140,36 +148,49 @@ int runWindow(int &argc, char **argv, const app::Options &options) {
   if (!readyForWindow(options)) return 1;
   QApplication application(argc, argv);
   QGuiApplication::setApplicationDisplayName(QLatin1String(app::TForm1::Title));
-  const auto signalWatch = quitOnSignals();
-  const std::optional<Session> session = openSession(options);
+  const auto signalQuit = takeOverSignals();
+  if (!signalQuit) return 1;
+  std::optional<Session> session = openSession(options);
   if (!session) return 1;
   Machine &machine = *session->Devices;
   app::TraceWriter *const trace = session->Trace.get();
-  app::DeviceTreeWatcher watcher(machine.Binding());
-  framework::QtMessageLoop loop;
-  platform::FileSettingsStore settings(platform::FileSettingsStore::UserConfigFolder());
-  app::TForm1 form(app::TForm1Services(machine.Binding(), loop, settings, trace));
-  form.show();
-  // Declared after the window: its last look at the window, when it goes, is written.
-  std::unique_ptr<app::StateTrace> states;
-  if (trace) states = std::make_unique<app::StateTrace>(form, *trace);
-  app::WindowDriver driver(form, states.get());
-  if (machine.Simulated) {
-    machine.Simulated->SetWindowDriver(&driver);
-    machine.Simulated->Start();
+  int status = 0;
+  {
+    app::DeviceTreeWatcher watcher(machine.Binding());
+    framework::QtMessageLoop loop;
+    platform::FileSettingsStore settings(platform::FileSettingsStore::UserConfigFolder());
+    app::TForm1 form(app::TForm1Services(machine.Binding(), loop, settings, trace));
+    form.show();
+    // Declared after the window: its last look at the window, when it goes, is written.
+    std::unique_ptr<app::StateTrace> states;
+    if (trace) states = std::make_unique<app::StateTrace>(form, *trace);
+    app::WindowDriver driver(form, states.get());
+    if (machine.Simulated) {
+      machine.Simulated->SetWindowDriver(&driver);
+      machine.Simulated->Start();
+    }
+    status = application.exec();
+    if (machine.Simulated) machine.Simulated->SetWindowDriver(nullptr);
   }
-  const int status = application.exec();
-  if (machine.Simulated) machine.Simulated->SetWindowDriver(nullptr);
-  return status;
+  return endSession(*session, status);
+}
+
+// Qt's own warnings are the program's messages too: one line each, starting with its name.
+void qtMessage(QtMsgType, const QMessageLogContext &, const QString &text) {
+  QString line = text.simplified();
+  for (QChar &c : line)
+    if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F)) c = QLatin1Char('?');
+  std::cerr << app::ProgramName << ": " << line.toLocal8Bit().constData() << '\n';
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
+  qInstallMessageHandler(qtMessage);
   const app::ParsedCommandLine parsed =
       app::ParseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
   if (!parsed.Error.empty()) {
-    std::cerr << "quelvane: " << parsed.Error << "\n\n" << app::UsageText();
+    std::cerr << app::ProgramName << ": " << parsed.Error << "\n\n" << app::UsageText();
     return app::UsageErrorStatus;
   }
   const app::Options &options = parsed.Values;

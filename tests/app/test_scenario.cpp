@@ -199,6 +199,29 @@ TEST(Scenario, RefusesStepsWithoutExactlyOneAction) {
             QStringLiteral("s.json: timeline[0].click: must not be empty"));
 }
 
+// Echoed text cannot rewrite the message on a terminal, nor a "%2" in it rewrite the rest.
+TEST(Scenario, RefusalsQuoteWhatTheyEcho) {
+  EXPECT_EQ(Refusal(R"({"a\rb": 1})"), QStringLiteral("s.json: unknown key \"a\\rb\""));
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "a", "vendor": "\u001b[2J", "product": "2"}]})"),
+            QStringLiteral("s.json: devices[0].vendor: \"\\u001b[2J\" is not a hexadecimal ID"));
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "%2", "vendor": "1", "product": "2"},
+                                    {"id": "%2", "vendor": "3", "product": "4"}]})"),
+            QStringLiteral("s.json: devices[1].id: \"%2\" is already used by devices[0]"));
+  QString error;
+  EXPECT_FALSE(ParseScenario("[]", QStringLiteral("s\r.json"), error));
+  EXPECT_EQ(error, QStringLiteral("\"s\\r.json\": expected an object at the top"));
+}
+
+TEST(Scenario, RefusesDuplicateKeysAndNulInFileNames) {
+  EXPECT_EQ(Refusal(R"({"devices": [{"id": "a", "vendor": "1", "product": "2",
+                                     "receiver": {"cpi": 1, "cpi": 20}}]})"),
+            QStringLiteral("s.json: devices[0].receiver: duplicate key \"cpi\""));
+  EXPECT_EQ(Refusal(R"({"timeline": [], "timeline": [{"at": 0, "quit": true}]})"),
+            QStringLiteral("s.json: duplicate key \"timeline\""));
+  EXPECT_EQ(Refusal(R"({"timeline": [{"at": 0, "screenshot": "shot.png\u0000.txt"}]})"),
+            QStringLiteral("s.json: timeline[0].screenshot: a file name holds no NUL"));
+}
+
 TEST(Scenario, ShippedScenariosAreValidAndDemoIsTheDefault) {
   const QDir shipped(QDir::cleanPath(QStringLiteral(QUELVANE_TEST_DATA "/../../../scenarios")));
   const QStringList files = shipped.entryList({QStringLiteral("*.json")}, QDir::Files);

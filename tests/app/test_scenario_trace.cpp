@@ -12,6 +12,15 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sstream>
+
 namespace app {
 namespace {
 
@@ -128,6 +137,101 @@ TEST(Trace, FileThatCannotBeCreatedIsReported) {
   EXPECT_FALSE(TraceWriter::Open(QStringLiteral("/nonexistent/dir/trace.jsonl"), error));
   EXPECT_TRUE(error.startsWith(QStringLiteral("/nonexistent/dir/trace.jsonl: cannot write")))
       << error.toStdString();
+}
+
+TEST(Trace, NeverOverwritesTheScenarioItReads) {
+  QTemporaryDir dir;
+  const QString scenario = dir.filePath(QStringLiteral("s.json"));
+  const QByteArray content = R"({"devices": []})";
+  QFile file(scenario);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+  file.close();
+  const QString link = dir.filePath(QStringLiteral("link.json"));
+  const QString hardLink = dir.filePath(QStringLiteral("hard.json"));
+  ASSERT_TRUE(QFile::link(scenario, link));
+  ASSERT_EQ(
+      ::link(QFile::encodeName(scenario).constData(), QFile::encodeName(hardLink).constData()), 0);
+  for (const QString &trace : {scenario, link, hardLink}) {
+    QString error;
+    EXPECT_FALSE(TraceWriter::Open(trace, error, scenario)) << trace.toStdString();
+    EXPECT_EQ(error, trace + QStringLiteral(": the trace would overwrite the scenario being read; "
+                                            "name another file"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), content);
+    file.close();
+  }
+  // Any other file is the trace's to replace.
+  QString error;
+  const QString other = dir.filePath(QStringLiteral("other.json"));
+  ASSERT_TRUE(QFile::copy(scenario, other));
+  auto trace = TraceWriter::Open(other, error, scenario);
+  ASSERT_TRUE(trace) << error.toStdString();
+  trace->Scan(0, false);
+  EXPECT_TRUE(trace->Close());
+  EXPECT_EQ(ReadLines(other).size(), 1u);
+}
+
+// A file-size limit stands in for a full disk: writes past it fail after writing what fits.
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &m_old), 0);
+    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    Set(bytes);
+  }
+  ~FileSizeLimit() {
+    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &m_old), 0);
+    std::signal(SIGXFSZ, m_oldHandler);
+  }
+  void Set(rlim_t bytes) {
+    const rlimit limit = {bytes, m_old.rlim_max};
+    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+  }
+  void Lift() { Set(m_old.rlim_cur); }
+
+private:
+  rlimit m_old = {};
+  void (*m_oldHandler)(int) = nullptr;
+};
+
+TEST(Trace, AFailedWriteStopsTheTraceAfterItsLastWholeLine) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("trace.jsonl"));
+  QString error;
+  std::ostringstream messages;
+  auto trace = TraceWriter::Open(path, error, QString(), messages);
+  ASSERT_TRUE(trace) << error.toStdString();
+  {
+    FileSizeLimit limit(120); // room for two scan lines and part of a third
+    for (int i = 0; i < 3; ++i)
+      trace->Scan(1000 + i, true);
+    limit.Lift(); // space returns: nothing is glued to a torn line
+    trace->Scan(2000, true);
+  }
+  EXPECT_FALSE(trace->Close());
+  const auto lines = ReadLines(path);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[1][QStringLiteral("devices")].toInt(), 1001);
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().endsWith('\n'));
+  EXPECT_EQ(messages.str(), "quelvane: " + path.toStdString() +
+                                ": the trace stopped: " + std::strerror(EFBIG) + "\n");
+
+  // A device that takes nothing, and a file nothing can be written to (as root it opens).
+  for (const char *target : {"/dev/full", "/proc/version"}) {
+    std::ostringstream said;
+    auto refused = TraceWriter::Open(QString::fromLatin1(target), error, QString(), said);
+    if (!refused) { // refused on opening
+      EXPECT_FALSE(error.isEmpty());
+      continue;
+    }
+    refused->Scan(1, true);
+    refused->Scan(2, true);
+    EXPECT_FALSE(refused->Close()) << target;
+    const std::string text = said.str();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+  }
 }
 
 } // namespace

@@ -2,13 +2,36 @@
 // cause and a non-zero exit, never a crash.
 #include "common/ProgramRun.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
+
+#include <signal.h>
 
 namespace {
 
 using testcommon::ProgramHome;
 
 const QString Data = QUELVANE_TEST_DATA;
+
+// Every message is one line that starts with the program's name.
+void ExpectMessages(const QString &err) {
+  for (const QString &line : err.split('\n', Qt::SkipEmptyParts))
+    EXPECT_TRUE(line.startsWith("quelvane: ")) << line.toStdString();
+}
+
+// A scenario of the run's own: a test never puts the data folder at risk.
+QString WriteScenario(const ProgramHome &home, const QByteArray &json) {
+  const QString path = home.FilePath("s.json");
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
+  return path;
+}
+
+QByteArray Content(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 TEST(E2eCommandLine, RefusedScenariosNameThePlaceAndExitNonZero) {
   ProgramHome home;
@@ -21,11 +44,64 @@ TEST(E2eCommandLine, RefusedScenariosNameThePlaceAndExitNonZero) {
   const auto bad = home.Run({"--simulate=" + Data + "/refused_bad_vendor.json"});
   EXPECT_NE(bad.Code, 0);
   EXPECT_TRUE(bad.Err.contains("devices[0].vendor")) << bad.Err.toStdString();
+  ExpectMessages(bad.Err);
 
   // Listing refuses the same file the same way.
   const auto listed = home.Run({"--list", "--simulate=" + Data + "/refused_bad_vendor.json"});
   EXPECT_NE(listed.Code, 0);
   EXPECT_TRUE(listed.Err.contains("devices[0].vendor")) << listed.Err.toStdString();
+}
+
+TEST(E2eCommandLine, AFailingStepNamesTheProgramTheFileAndThePlace) {
+  ProgramHome home;
+  ASSERT_TRUE(home.IsValid());
+  const QString scenario =
+      WriteScenario(home, R"({"timeline": [{"at": 0, "click": "missing\r"}]})");
+  const auto run = home.Run({"--simulate=" + scenario});
+  EXPECT_EQ(run.Code, 1);
+  EXPECT_TRUE(run.Err.contains(": timeline[0].click: no control \"missing\\r\" to click\n"))
+      << run.Err.toStdString();
+  ExpectMessages(run.Err);
+}
+
+TEST(E2eCommandLine, ATraceThatCannotBeWrittenWholeFailsTheRunWithAMessage) {
+  ProgramHome home;
+  ASSERT_TRUE(home.IsValid());
+  const QByteArray json = R"({"timeline": [{"at": 200, "quit": true}]})";
+  const QString scenario = WriteScenario(home, json);
+  const QString link = home.FilePath("link.json");
+  ASSERT_TRUE(QFile::link(scenario, link));
+  // The scenario itself, also through a link; a device that takes nothing; a file that takes
+  // nothing, even from root.
+  for (const QString &trace : {scenario, link, QString("/dev/full"), QString("/proc/version")}) {
+    const auto run = home.Run({"--simulate=" + scenario, "--trace=" + trace});
+    EXPECT_EQ(run.Code, 1) << trace.toStdString();
+    EXPECT_TRUE(run.Err.contains("quelvane: " + trace + ": ")) << run.Err.toStdString();
+    ExpectMessages(run.Err);
+    EXPECT_EQ(Content(scenario), json);
+  }
+}
+
+// SIGTERM and SIGINT end the run in order, its last state traced; even SIGKILL leaves only
+// whole lines.
+TEST(E2eCommandLine, ASignalEndsTheRunAndTheTraceStaysWhole) {
+  for (const int signal : {SIGTERM, SIGINT, SIGKILL}) {
+    ProgramHome home;
+    ASSERT_TRUE(home.IsValid());
+    const QString scenario = WriteScenario(home, R"({"timeline": [{"at": 60000, "quit": true}]})");
+    const QString trace = home.FilePath("trace.jsonl");
+    const auto process = home.Start({"--simulate=" + scenario, "--trace=" + trace});
+    for (int waited = 0; !Content(trace).contains("\"state\"") && waited < 20000; waited += 50)
+      process->waitForFinished(50);
+    ASSERT_EQ(::kill(static_cast<pid_t>(process->processId()), signal), 0);
+    const auto run = ProgramHome::Finish(*process, 10000);
+    EXPECT_EQ(run.Status, signal == SIGKILL ? QProcess::CrashExit : QProcess::NormalExit);
+    const auto events = testcommon::ReadTrace(trace);
+    ASSERT_TRUE(events && !events->empty()) << signal;
+    if (signal != SIGKILL) {
+      EXPECT_EQ(events->back().value("ev").toString(), "state");
+    }
+  }
 }
 
 TEST(E2eCommandLine, WithoutADisplayTheWindowIsRefusedButListingWorks) {

@@ -68,7 +68,32 @@ TEST(Text, JsonStringsEscapeControlsAndRepairBrokenText) {
   EXPECT_EQ(JsonString("a\"b\\c\n\r\t\x01\x7F"), "\"a\\\"b\\\\c\\n\\r\\t\\u0001\\u007f\"");
   EXPECT_EQ(JsonString(std::string_view("\0", 1)), "\"\\u0000\"");
   EXPECT_EQ(JsonString("\xC3\xA9"), "\"\xC3\xA9\"");
+  EXPECT_EQ(JsonString("\xC2\x9B"), "\"\\u009b\""); // C1 CSI: a terminal would obey it
   EXPECT_EQ(JsonString("\xC0\xAF"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\"");
+}
+
+TEST(Text, DuplicateKeysAreFoundWithTheirPlace) {
+  const struct {
+    const char *Json;
+    std::optional<DuplicateKey> Found;
+  } cases[] = {
+      {R"({"a": 1, "b": {"a": 2}, "c": [{"a": 3}, {"a": 4}]})", std::nullopt},
+      {R"({"a": 1, "a": 2})", DuplicateKey{"", "a"}},
+      {R"({"a": 1, "\u0061": 2})", DuplicateKey{"", "a"}}, // one key, two spellings
+      {R"({"k\"": 1, "k\u0022": 2})", DuplicateKey{"", "k\""}},
+      {R"({"d": [{"x": ":,{"}, {"x": 1, "y": [], "x": 2}]})", DuplicateKey{"d[1]", "x"}},
+      {R"({"d": [{"r": {"c": 1, "c": 2}}]})", DuplicateKey{"d[0].r", "c"}},
+      {R"({"\ud83d\uddb1": 1, "\uD83D\uDDB1": 2})", DuplicateKey{"", "\xF0\x9F\x96\xB1"}},
+      {R"(["a", "a"])", std::nullopt}, // values, not keys
+  };
+  for (const auto &c : cases) {
+    const auto found = FindDuplicateKey(c.Json);
+    ASSERT_EQ(found.has_value(), c.Found.has_value()) << c.Json;
+    if (found) {
+      EXPECT_EQ(found->Where, c.Found->Where) << c.Json;
+      EXPECT_EQ(found->Key, c.Found->Key) << c.Json;
+    }
+  }
 }
 
 // Whatever the bytes, a JSON reader takes the literal; well-formed text comes back unchanged.
