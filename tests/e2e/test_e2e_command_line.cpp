@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -70,10 +71,13 @@ TEST(E2eCommandLine, ATraceThatCannotBeWrittenWholeFailsTheRunWithAMessage) {
   const QByteArray json = R"({"timeline": [{"at": 200, "quit": true}]})";
   const QString scenario = WriteScenario(home, json);
   const QString link = home.FilePath("link.json");
+  const QString hardLink = home.FilePath("hard.json");
   ASSERT_TRUE(QFile::link(scenario, link));
+  ASSERT_EQ(::link(QFile::encodeName(scenario), QFile::encodeName(hardLink)), 0);
   // The scenario itself, also through a link; a device that takes nothing; a file that takes
   // nothing, even from root.
-  for (const QString &trace : {scenario, link, QString("/dev/full"), QString("/proc/version")}) {
+  for (const QString &trace :
+       {scenario, link, hardLink, QString("/dev/full"), QString("/proc/version")}) {
     const auto run = home.Run({"--simulate=" + scenario, "--trace=" + trace});
     EXPECT_EQ(run.Code, 1) << trace.toStdString();
     EXPECT_TRUE(run.Err.contains("quelvane: " + trace + ": ")) << run.Err.toStdString();
