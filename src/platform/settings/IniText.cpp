@@ -1,5 +1,7 @@
 #include "platform/settings/IniText.h"
 
+#include "framework/text/Utf.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -52,19 +54,6 @@ int hexDigit(char c) {
   return -1;
 }
 
-void appendUtf8(std::string &out, std::uint32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
 // A numeric escape's digits from `i` on, as many as there are; none when the value leaves the
 // 16-bit range or names half of a surrogate pair.
 std::optional<std::uint32_t> numericEscape(std::string_view s, std::size_t &i, int base) {
@@ -106,7 +95,7 @@ std::optional<std::string> decodeValue(std::string_view raw) {
           return std::nullopt;
         const auto value = numericEscape(raw, i, base);
         if (!value) return std::nullopt;
-        appendUtf8(out, *value);
+        framework::text::AppendUtf8(out, *value);
       }
     } else if (!quoted && c == ',') {
       return std::nullopt; // a list
