@@ -37,9 +37,10 @@ function(quelvane_skin_theme)
 endfunction()
 
 # One GoogleTest executable per test folder, registered with CTest.
+# A subfolder is a test program of its own.
 function(quelvane_test_layer name)
   cmake_parse_arguments(L "QT_MAIN" "" "DEPS" ${ARGN})
-  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   if(NOT srcs)
     return()
   endif()

@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev libudev-dev
+  qt6-base-dev qt6-qpa-plugins libudev-dev
+  dbus-daemon xvfb
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-wqy-microhei

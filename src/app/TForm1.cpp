@@ -82,6 +82,10 @@ TForm1::TForm1(TForm1Services services)
 }
 
 TForm1::~TForm1() {
+  // The controller goes before the devices the receiver logic holds: each device handed back
+  // to a live controller would make it open the interface again for a replacement.
+  JvHidDeviceController1.reset();
+  m_receiver.reset();
   if (Form1 == this) Form1 = nullptr;
 }
 

@@ -169,7 +169,7 @@ private:
   platform::TrayBinding *m_trayBinding = nullptr;
   receiver::Languages m_languages;
   framework::FontDesc m_lblCPIFont;
-  // Declared last: its devices go back to the controller before anything else goes.
+  // Destroyed by hand, after the controller: see the destructor.
   std::unique_ptr<FormReceiver> m_receiver;
 };
 

@@ -137,25 +137,29 @@ private:
   }
   // Runs the device's handler on a scratch copy as long as the device's own report: the device
   // may answer more than the caller asked for, and the caller's buffer never sees it. `answer`
-  // receives the result of a get.
+  // receives the result of a get; a short answer fails as on the real binding.
   template <typename Handler>
   bool Feature(Handler VirtualDevice::*handlerMember, bool VirtualDevice::*failMember,
                const char *op, const std::uint8_t *request, std::size_t length,
                std::uint8_t *answer) {
     Handler handler;
     std::size_t scratchLength = length;
+    std::size_t needed = length;
     {
       const std::lock_guard lock(m_state->Mutex);
       if (FeatureAllowedLocked() && !(m_slot->Device.*failMember)) {
         handler = m_slot->Device.*handlerMember;
-        scratchLength = std::max<std::size_t>(length, m_slot->Device.Caps.FeatureReportByteLength);
+        const std::size_t featureLength = m_slot->Device.Caps.FeatureReportByteLength;
+        scratchLength = std::max(length, featureLength);
+        if (featureLength != 0) needed = std::min(length, featureLength);
       }
     }
     bool ok = false;
     if (handler && request != nullptr && length > 0) {
       std::vector<std::uint8_t> scratch(scratchLength, 0);
       std::copy_n(request, length, scratch.begin());
-      ok = handler(scratch.data(), length);
+      std::size_t delivered = length;
+      ok = handler(scratch.data(), delivered) && delivered >= needed;
       if (ok && answer != nullptr) std::copy_n(scratch.begin(), length, answer);
     }
     const std::lock_guard lock(m_state->Mutex);

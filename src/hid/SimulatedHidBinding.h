@@ -23,9 +23,10 @@ struct VirtualDevice {
   HIDP_CAPS Caps; // UsagePage, Usage, report lengths (ID byte included)
   enum class Access { ReadWrite, QueryOnly, None } Access = Access::ReadWrite;
   // The device's side of feature reports; byte 0 is the report ID, length includes it. The
-  // get handler may write up to max(length, Caps.FeatureReportByteLength) bytes.
+  // get handler may write up to max(length, Caps.FeatureReportByteLength) bytes, and lowers
+  // `length` when it delivers fewer than asked for: a short answer, which fails the read.
   std::function<bool(const std::uint8_t *, std::size_t)> OnSetFeature;
-  std::function<bool(std::uint8_t *, std::size_t)> OnGetFeature;
+  std::function<bool(std::uint8_t *, std::size_t &length)> OnGetFeature;
   // Fault injection.
   bool FailOpen = false, FailAttributes = false, FailSetFeature = false, FailGetFeature = false;
   // No preparsed data, as for a report descriptor that cannot be parsed.

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QPointer>
+#include <QStyleHints>
 
 namespace platform {
 
@@ -69,6 +70,15 @@ std::vector<TrayMouseMessage> QtTrayBinding::messagesFor(QSystemTrayIcon::Activa
 }
 
 void QtTrayBinding::activated(QSystemTrayIcon::ActivationReason reason) {
+  if (reason == QSystemTrayIcon::Trigger && m_sinceActivation.isValid() &&
+      m_sinceActivation.elapsed() <= QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
+    reason = QSystemTrayIcon::DoubleClick;
+  }
+  // The activation after a double-click is a first click again.
+  if (reason == QSystemTrayIcon::Trigger)
+    m_sinceActivation.start();
+  else
+    m_sinceActivation.invalidate();
   // A handler may end the program while a menu runs its own loop between the two messages.
   const QPointer<QtTrayBinding> alive(this);
   for (const TrayMouseMessage message : messagesFor(reason)) {

@@ -2,6 +2,7 @@
 
 #include "platform/TrayBinding.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSystemTrayIcon>
 
@@ -11,6 +12,9 @@ namespace platform {
 // activation is delivered as the pair of messages the shell would send; the context menu is the
 // component's business, never Qt's. A visible QSystemTrayIcon is registered again by Qt with a
 // new tray host, so the taskbar's re-creation needs no report from here.
+//
+// XEmbed trays report a double-click as such; StatusNotifierItem hosts send one plain activation
+// per click, so a second one within the double-click time is delivered as the double-click.
 class QtTrayBinding final : public QObject, public TrayBinding {
   Q_OBJECT
 public:
@@ -33,6 +37,8 @@ private:
 
   QSystemTrayIcon m_icon;
   bool m_present = false;
+  // Running while a plain activation may still become the first half of a double-click.
+  QElapsedTimer m_sinceActivation;
 };
 
 } // namespace platform

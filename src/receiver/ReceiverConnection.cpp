@@ -30,16 +30,22 @@ bool ReceiverConnection::Exchange(hid::TJvHidDevice &device, CommandReport &buff
 std::optional<CommandReport> ReceiverConnection::ExchangeWithAck(std::uint8_t code) {
   if (m_currentReceiver == nullptr) return std::nullopt;
   std::optional<CommandReport> answer;
+  std::uint64_t answerEpoch = 0;
   for (int tries = 1; tries <= MaxTries; ++tries) {
     hid::TJvHidDevice *const device = m_currentReceiver;
     if (device == nullptr) return std::nullopt;
     CommandReport buffer = Request(code);
     const bool exchanged = Exchange(*device, buffer);
-    if (exchanged) answer = buffer;
+    if (exchanged) {
+      answer = buffer;
+      answerEpoch = m_receiverEpoch;
+    }
     // The pump may run a device change: `device` must not be used after it.
     m_loop.sleep(std::chrono::milliseconds(1));
     m_loop.processPendingMessages();
-    if (exchanged && IsAcknowledged(buffer)) return buffer;
+    // The answer of a receiver replaced meanwhile is not this receiver's.
+    if (answer && answerEpoch != m_receiverEpoch) answer.reset();
+    if (answer && exchanged && IsAcknowledged(buffer)) return answer;
   }
   return answer;
 }

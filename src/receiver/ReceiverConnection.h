@@ -22,7 +22,10 @@ public:
   explicit ReceiverConnection(framework::MessageLoop &loop) : m_loop(loop) {}
 
   hid::TJvHidDevice *CurrentReceiver() const { return m_currentReceiver; }
-  void SetCurrentReceiver(hid::TJvHidDevice *device) { m_currentReceiver = device; }
+  void SetCurrentReceiver(hid::TJvHidDevice *device) {
+    m_currentReceiver = device;
+    ++m_receiverEpoch;
+  }
   bool AltReceiver() const { return m_altReceiver; }
   void SetAltReceiver(bool alt) { m_altReceiver = alt; }
   std::uint32_t SetFeatureLength() const { return m_setFeatureLength; }
@@ -41,13 +44,15 @@ public:
                         std::uint8_t parameter = 0) const;
 
   // Write, then (only if the write succeeded) read back into the same buffer. The buffer is
-  // first grown to the feature-report lengths, so a long report never overruns it.
+  // first grown to the feature-report lengths, so a long report never overruns it. A short
+  // answer fails the read, so it is never taken for a reading.
   bool Exchange(hid::TJvHidDevice &device, CommandReport &buffer) const;
 
   // The acknowledged query: up to MaxTries exchanges with the current receiver, each followed by
   // a 1 ms pause and a message pump. The acknowledged answer, or else the last answer a try
   // actually read; none when there is no receiver or no try read anything (a dead receiver
-  // must not pass its own request off as an answer).
+  // must not pass its own request off as an answer). An answer counts only while the receiver
+  // that gave it is still the current one.
   std::optional<CommandReport> ExchangeWithAck(std::uint8_t code);
 
   // Write only; the result is not looked at.
@@ -58,6 +63,8 @@ private:
 
   framework::MessageLoop &m_loop;
   hid::TJvHidDevice *m_currentReceiver = nullptr;
+  // Bumped at every assignment: a device at the address of a destroyed one is another receiver.
+  std::uint64_t m_receiverEpoch = 0;
   bool m_altReceiver = false;
   std::uint32_t m_setFeatureLength = 0;
   std::uint32_t m_getFeatureLength = 0;

@@ -179,6 +179,8 @@ void ReceiverLogic::tmrStatusTimer() {
 void ReceiverLogic::btnCombo_Cmd_Soft_Bind_SWClick() {
   m_bindTicks = 0;
   ++m_attempt;
+  m_baseline1 = false;
+  m_baseline2 = false;
   hid::TJvHidDevice *const device = m_connection.CurrentReceiver();
   if (device == nullptr) return;
   CommandReport status = m_connection.Request(CmdStatus);
@@ -214,16 +216,21 @@ void ReceiverLogic::tmrSoftBindTimer() {
   ++m_bindTicks;
   const std::uint64_t attempt = m_attempt;
   const TickValues values = ReadPairingState();
-  // A value whose exchange failed is missing: it neither sets the baseline nor counts as a
-  // change.
-  if (m_bindTicks < 2) {
-    if (values.First) m_bindState1 = *values.First;
-    if (values.Second) m_bindState2 = *values.Second;
-    return;
-  }
-  const bool changed = (values.First && *values.First != m_bindState1) ||
-                       (values.Second && *values.Second != m_bindState2);
-  if (changed) {
+  // The first value a tick of this attempt actually reads is its baseline, each value on its
+  // own: the start's status answer is no baseline for the query's value, and a failed read
+  // neither sets one nor counts as a change.
+  const auto compare = [](const std::optional<int> &value, int &state, bool &haveBaseline) {
+    if (!value) return false;
+    if (!haveBaseline) {
+      state = *value;
+      haveBaseline = true;
+      return false;
+    }
+    return *value != state;
+  };
+  const bool firstChanged = compare(values.First, m_bindState1, m_baseline1);
+  const bool secondChanged = compare(values.Second, m_bindState2, m_baseline2);
+  if (firstChanged || secondChanged) {
     m_view.SetPairingButtonCaption(m_terms(TermId::tmConnect));
     m_view.SetLedTrueColor(ColorLime);
     m_view.SetLedBlink(false);

@@ -96,6 +96,9 @@ private:
   int m_bindTicks = 0;
   int m_bindState1 = 0;
   int m_bindState2 = 0;
+  // Whether a tick of the current attempt has read the value yet.
+  bool m_baseline1 = false;
+  bool m_baseline2 = false;
 };
 
 } // namespace receiver

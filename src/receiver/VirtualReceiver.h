@@ -14,9 +14,10 @@ namespace receiver {
 struct VirtualReceiverState {
   std::uint8_t Battery = 0x15; // byte 1 of the battery answer; the level is its low 4 bits
   std::uint8_t Cpi = 10;       // byte 1 of the CPI answer
-  std::array<std::uint8_t, 2> Bind{0, 0};    // bytes 1 and 2 of the status answer
-  std::array<std::uint8_t, 2> Query14{0, 0}; // bytes 0 and 1 of the CmdQuery 14 answer
-  bool Ack = true;                           // false: never puts AckByte in an answer
+  std::array<std::uint8_t, 2> Bind{0, 0}; // bytes 1 and 2 of the status answer
+  // Bytes 0 and 1 of the CmdQuery 14 answer; a real receiver leaves the report ID in byte 0.
+  std::array<std::uint8_t, 2> Query14{CommandReportId, 0};
+  bool Ack = true;            // false: never puts AckByte in an answer
   std::uint32_t AckAfter = 0; // answers left unacknowledged before one is acknowledged
   bool FailWrites = false;    // every set refused
   bool FailReads = false;     // every get refused

@@ -1,5 +1,6 @@
 #include "FormFixture.h"
 
+#include "receiver/VirtualReceiver.h"
 #include "skin/TsuiButton.h"
 #include "skin/TsuiEdit.h"
 #include "skin/TsuiForm.h"
@@ -9,7 +10,9 @@
 #include "tray/CoolTrayIcon.h"
 #include "widgets/TCnAALabel.h"
 #include "widgets/THexEdit.h"
+#include "widgets/ThhALed.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QResizeEvent>
@@ -161,6 +164,30 @@ TEST_F(FormFixture, WithoutANotificationAreaTheCustomButtonMinimisesInsteadOfHid
   form->sfrm1->TitleBar().ClickButton(4);
   EXPECT_FALSE(form->isVisible());
   EXPECT_TRUE(form->tray1->MinimizeToTray());
+}
+
+TEST_F(FormFixture, ShutDownOpensNoDevice) {
+  receiver::VirtualReceiver rx;
+  hid::VirtualDevice device;
+  device.Id = "rx";
+  device.VendorID = 0x3A7E;
+  device.ProductID = 0x0A11;
+  device.Caps.UsagePage = 1;
+  device.Caps.Usage = 2;
+  device.Caps.FeatureReportByteLength = 9;
+  rx.AttachTo(device);
+  Binding.Add(device);
+  device.Id = "keyboard";
+  device.Caps.Usage = 6;
+  Binding.Add(device);
+  auto form = Create();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(form->ledDev->Value());
+  Binding.ClearCalls();
+  form.reset();
+  for (const hid::SimulatedCall &call : Binding.Calls())
+    EXPECT_NE(call.Op, "open") << call.Path;
+  EXPECT_EQ(Binding.OpenHandleCount(), 0U);
 }
 
 TEST_F(FormFixture, ExitAndCloseButtonCloseTheWindow) {

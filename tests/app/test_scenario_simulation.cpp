@@ -75,7 +75,8 @@ TEST(Simulation, BuildsTheDevicesOfTheScenario) {
   const std::uint8_t request[9] = {1, 11, 0, 0, 0, 0, 0, 0, 0};
   ASSERT_TRUE(rx->OnSetFeature(request, 9));
   std::uint8_t answer[20] = {};
-  ASSERT_TRUE(rx->OnGetFeature(answer, 20));
+  std::size_t length = sizeof answer;
+  ASSERT_TRUE(rx->OnGetFeature(answer, length));
   EXPECT_EQ(answer[1], 3);
 }
 

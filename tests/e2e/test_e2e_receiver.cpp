@@ -192,6 +192,22 @@ TEST(E2eReceiver, APairingChangeOnTheSecondTickEndsTheAttemptAfterAboutTwoSecond
   EXPECT_EQ(before, 2);
 }
 
+TEST(E2eReceiver, AFailedFirstPairingTickIsNoBinding) {
+  const auto trace = RunScenario("receiver_pair_first_tick_fails.json", 30000);
+  ASSERT_TRUE(trace);
+  ASSERT_EQ(trace->Writes(8).size(), 1u);
+  // The scenario's window did catch a tick: a pairing query whose read failed.
+  bool queryFailed = false;
+  const auto features = trace->Of("feature");
+  for (std::size_t i = 1; i < features.size(); ++i)
+    queryFailed = queryFailed || (features[i].value("op").toString() == "get" &&
+                                  !features[i].value("ok").toBool() &&
+                                  features[i - 1].value("bytes").toString().startsWith("01 03 0E"));
+  EXPECT_TRUE(queryFailed);
+  EXPECT_FALSE(AttemptLength(*trace));
+  EXPECT_TRUE(Pairing(trace->LastState()));
+}
+
 TEST(E2eReceiver, WithoutAChangeTheLedTurnsSteadyLimeAfterSixteenSeconds) {
   const auto trace = RunScenario("receiver_pair_timeout.json", 60000);
   ASSERT_TRUE(trace);

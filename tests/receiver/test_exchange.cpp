@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace receiver {
@@ -192,28 +194,76 @@ TEST_F(Exchange, ReceiverDroppedInsideThePumpEndsTheQuery) {
   EXPECT_EQ(m_loop.Pumps, 1);
 }
 
-TEST_F(Exchange, ReceiverReplacedInsideThePumpTakesTheRemainingTries) {
-  VirtualReceiverState silent;
-  silent.Ack = false;
-  silent.Cpi = 1;
-  VirtualReceiver &first = AddReceiver("a", silent);
-  VirtualReceiverState answering;
-  answering.AckAfter = 1;
-  answering.Cpi = 42;
-  VirtualReceiver &second = AddReceiver("b", answering);
+// The remaining tries go to the new receiver, and only its answers count.
+struct Replacement {
+  const char *name;
+  bool firstAcknowledges;
+  int replacedAtPump;
+  bool secondAnswers;
+  std::optional<int> cpi;
+  int firstSets, secondSets;
+  friend void PrintTo(const Replacement &r, std::ostream *os) { *os << r.name; }
+};
+
+class ExchangeReplaced : public Exchange, public testing::WithParamInterface<Replacement> {};
+
+TEST_P(ExchangeReplaced, OnlyTheReceiverCurrentAtTheEndAnswers) {
+  const Replacement &c = GetParam();
+  VirtualReceiverState old;
+  old.Ack = c.firstAcknowledges;
+  old.Cpi = 1;
+  VirtualReceiver &first = AddReceiver("a", old);
+  VirtualReceiverState current;
+  current.AckAfter = 1;
+  current.Cpi = 42;
+  current.FailReads = !c.secondAnswers;
+  VirtualReceiver &second = AddReceiver("b", current);
   Connect("a");
   m_loop.OnPump = [&](int pump) {
-    if (pump == 2) {
-      m_connection.SetCurrentReceiver(Device("b"));
-      m_devices.erase(m_binding.PathOf("a"));
-    }
+    if (pump != c.replacedAtPump) return;
+    m_connection.SetCurrentReceiver(Device("b"));
+    m_devices.erase(m_binding.PathOf("a"));
   };
   const auto answer = m_connection.ExchangeWithAck(CmdCPI);
-  ASSERT_TRUE(answer.has_value());
-  EXPECT_EQ((*answer)[1], 42);
-  EXPECT_EQ(first.Sets(), 2);
-  EXPECT_EQ(second.Sets(), 2); // its first answer was not acknowledged
-  EXPECT_EQ(m_loop.Pumps, 4);
+  EXPECT_EQ(answer ? std::optional<int>((*answer)[1]) : std::nullopt, c.cpi);
+  EXPECT_EQ(first.Sets(), c.firstSets);
+  EXPECT_EQ(second.Sets(), c.secondSets);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExchangeReplaced,
+    testing::Values(
+        // The new receiver's first answer is unacknowledged, its second one is taken.
+        Replacement{"NewOneAnswers", false, 2, true, 42, 2, 2},
+        Replacement{"NewOneNeverAnswers", false, 2, false, std::nullopt, 2, 3},
+        Replacement{"AcknowledgedJustBeforeTheChange", true, 1, false, std::nullopt, 1, 4}),
+    [](const testing::TestParamInfo<Replacement> &p) { return p.param.name; });
+
+// A read that delivers fewer bytes than the report is a failed try, whatever the buffer still
+// holds (here the request: a CPI code of 11 would read as HIGH).
+TEST_F(Exchange, AShortAnswerIsAFailedTry) {
+  VirtualReceiverState state;
+  state.Cpi = 3;
+  VirtualReceiver &r = AddReceiver("rx", state);
+  std::size_t delivered = 0;
+  m_binding.Find("rx")->OnGetFeature = [&](std::uint8_t *data, std::size_t &length) {
+    const bool ok = r.OnGetFeature(data, length);
+    length = std::min(length, delivered);
+    return ok;
+  };
+  Connect("rx");
+  for (const std::size_t bytes : {0, 1, 2, 8, 9}) {
+    SCOPED_TRACE(testing::Message() << "delivering " << bytes);
+    delivered = bytes;
+    const bool whole = bytes == CommandReportLength;
+    const int setsBefore = r.Sets();
+    const auto answer = m_connection.ExchangeWithAck(CmdCPI);
+    EXPECT_EQ(answer ? std::optional<int>((*answer)[1]) : std::nullopt,
+              whole ? std::optional<int>(3) : std::nullopt);
+    EXPECT_EQ(r.Sets() - setsBefore, whole ? 1 : MaxTries);
+    CommandReport request = m_connection.Request(CmdStatus);
+    EXPECT_EQ(m_connection.Exchange(*Device("rx"), request), whole);
+  }
 }
 
 TEST_F(Exchange, LongFeatureReportNeverOverrunsTheBuffer) {

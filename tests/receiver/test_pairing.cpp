@@ -145,6 +145,30 @@ TEST_F(Pairing, AFailedTickExchangeIsNoChangeAndKeepsTheBaseline) {
   ExpectEnded();
 }
 
+// A standard receiver's status answer (byte 2) and its pairing query (256 x report ID + byte 1)
+// are on different scales: a value first read after a failed tick is its baseline, no change.
+class PairingAfterAFailedFirstTick : public Pairing, public testing::WithParamInterface<bool> {};
+
+TEST_P(PairingAfterAFailedFirstTick, TakesTheBaselineFromTheFirstValueRead) {
+  const bool statusFails = GetParam();
+  VirtualReceiver &r = Connected();
+  bool failing = true;
+  m_binding.Find("rx")->OnGetFeature = [&](std::uint8_t *data, std::size_t &length) {
+    if (failing && (statusFails || data[1] == CmdQuery)) return false;
+    return r.OnGetFeature(data, length);
+  };
+  Ticks(1);
+  failing = false;
+  Ticks(3);
+  ExpectPairing();
+  Change(r, [](VirtualReceiverState &s) { s.Query14 = {1, 3}; });
+  Ticks(1);
+  ExpectEnded();
+  EXPECT_EQ(Logic().BindTicks(), ReceiverLogic::BindTickLimit);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryReadOrOnlyTheQuery, PairingAfterAFailedFirstTick, testing::Bool());
+
 TEST_F(Pairing, AStartWithoutAReceiverOnlyResetsTheCount) {
   Start();
   Logic().btnCombo_Cmd_Soft_Bind_SWClick();
