@@ -1,13 +1,13 @@
 #include "receiver/ReceiverLogic.h"
 
 #include "framework/MessageLoop.h"
+#include "framework/text/Hex.h"
 #include "framework/text/Utf.h"
 #include "hid/JvHidDevice.h"
 #include "hid/JvHidDeviceController.h"
 #include "receiver/SupportedDevices.h"
 
 #include <cmath>
-#include <cstdio>
 #include <utility>
 
 namespace receiver {
@@ -37,12 +37,6 @@ ReceiverLogic::~ReceiverLogic() {
 
 std::string ReceiverLogic::GetDeviceName(hid::TJvHidDevice &device) {
   return framework::text::Utf16ToUtf8(device.GetProductName());
-}
-
-std::string ReceiverLogic::HexId(std::uint16_t id) {
-  char text[5];
-  std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(id));
-  return text;
 }
 
 void ReceiverLogic::JvHidDeviceController1DeviceChange() {
@@ -106,8 +100,8 @@ bool ReceiverLogic::TryConnect(hid::TJvHidDevice &device) {
   m_connection.SetMatchedRow(row);
   if (*row >= FirstAlternativeRow) m_connection.SetAltReceiver(true);
 
-  m_view.SetVidText(HexId(ids.VendorID));
-  m_view.SetPidText(HexId(ids.ProductID));
+  m_view.SetVidText(framework::text::Hex4(ids.VendorID));
+  m_view.SetPidText(framework::text::Hex4(ids.ProductID));
   m_connection.SetFeatureLengths(caps.FeatureReportByteLength);
 
   CommandReport status = m_connection.Request(CmdStatus);

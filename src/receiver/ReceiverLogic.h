@@ -62,8 +62,6 @@ public:
 
   // The product name in the 8-bit form the list shows (UTF-8 here); empty without one.
   static std::string GetDeviceName(hid::TJvHidDevice &device);
-  // Four upper-case hexadecimal digits.
-  static std::string HexId(std::uint16_t id);
 
 private:
   void ResetToNotConnected();

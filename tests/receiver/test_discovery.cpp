@@ -68,12 +68,6 @@ TEST_F(Discovery, ConnectsToASupportedReceiverAndShowsItsReadouts) {
   EXPECT_EQ(inputBuffers, 2); // the main handle, then the read handle
 }
 
-TEST_F(Discovery, HexIdsAreFourUpperCaseDigits) {
-  EXPECT_EQ(ReceiverLogic::HexId(0x0A1), "00A1");
-  EXPECT_EQ(ReceiverLogic::HexId(0xBEEF), "BEEF");
-  EXPECT_EQ(ReceiverLogic::HexId(0), "0000");
-}
-
 TEST_F(Discovery, OnlyTheSupportedReceiverNearestTheEndIsTried) {
   AddReceiver("first");
   AddReceiver("last", {}, 0x0A16); // alternative kind
