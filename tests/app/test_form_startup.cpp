@@ -15,6 +15,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QListWidget>
 #include <QResizeEvent>
 
 using namespace app;

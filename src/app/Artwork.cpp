@@ -1,0 +1,23 @@
+#include "app/Artwork.h"
+
+// The pictures live in a static library, whose resource registration must be pulled in by hand.
+static void initArtwork() {
+  Q_INIT_RESOURCE(app);
+}
+
+namespace app {
+
+QImage Artwork(const QString &name) {
+  initArtwork();
+  return QImage(QStringLiteral(":/app/") + name);
+}
+
+QIcon ProgramIcon() {
+  initArtwork();
+  QIcon icon;
+  for (int size : {16, 22, 32, 48, 64})
+    icon.addFile(QStringLiteral(":/app/icon_%1.png").arg(size), QSize(size, size));
+  return icon;
+}
+
+} // namespace app
