@@ -1,5 +1,7 @@
 #include "app/Artwork.h"
 
+#include "framework/PictureLoader.h"
+
 // The pictures live in a static library, whose resource registration must be pulled in by hand.
 static void initArtwork() {
   Q_INIT_RESOURCE(app);
@@ -9,7 +11,10 @@ namespace app {
 
 QImage Artwork(const QString &name) {
   initArtwork();
-  return QImage(QStringLiteral(":/app/") + name);
+  const framework::PictureFormat format = name.endsWith(QLatin1String(".png"))
+                                              ? framework::PictureFormat::Png
+                                              : framework::PictureFormat::Bmp;
+  return framework::LoadPicture(QStringLiteral(":/app/") + name, format).value_or(QImage());
 }
 
 QIcon ProgramIcon() {

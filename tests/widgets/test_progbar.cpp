@@ -1,6 +1,8 @@
 #include "app/FormLayout.h"
 #include "widgets/TProgBar.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -444,6 +446,14 @@ TEST(TProgBar, BackgroundPictureLoadsOnlyFromAReadableBitmap) {
   bar.SetBackGroundImg(junk);
   EXPECT_EQ(bar.BackGroundImg(), good) << "a file that does not load keeps the old name";
   EXPECT_EQ(At(bar, 4, 30), framework::clYellow);
+  // Cut inside its pixel rows, a bitmap would show memory that was never written.
+  QImage wide(64, 64, QImage::Format_RGB32);
+  wide.fill(QColor(Qt::red));
+  const QString cut = dir.filePath("cut.bmp");
+  ASSERT_TRUE(wide.save(cut, "BMP"));
+  ASSERT_TRUE(QFile::resize(cut, QFileInfo(cut).size() - 4096));
+  bar.SetBackGroundImg(cut);
+  EXPECT_EQ(bar.BackGroundImg(), good);
 
   bar.SetBackGroundImg("");
   EXPECT_EQ(bar.BackGroundImg(), "");
