@@ -3,6 +3,7 @@
 #include "app/FormLanguageView.h"
 #include "app/FormReceiverView.h"
 #include "app/FormSkin.h"
+#include "app/PictureFiles.h"
 #include "app/TaskbarEntry.h"
 #include "framework/Component.h"
 #include "framework/Timer.h"
@@ -21,7 +22,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -161,13 +161,16 @@ void TForm1::centre() {
 
 bool TForm1::LoadOptionalPicture(skin::TsuiImagePanel &panel, const QString &name,
                                  const std::function<QString()> &currentDir) {
-  for (const char *extension : {"gif", "bmp", "jpg"}) {
-    const QString path =
-        QStringLiteral("%1/%2.%3").arg(currentDir(), name, QLatin1String(extension));
-    if (!QFileInfo::exists(path)) continue;
-    // No JPEG reader belongs to the program: such a file is skipped like a damaged one.
-    if (QLatin1String(extension) == QLatin1String("jpg")) continue;
-    if (panel.LoadPicture(path, extension)) return true;
+  using framework::PictureFormat;
+  const struct {
+    const char *extension;
+    std::optional<PictureFormat> format; // none: no reader belongs to the program
+  } candidates[] = {{"gif", PictureFormat::Gif}, {"bmp", PictureFormat::Bmp}, {"jpg", {}}};
+  for (const auto &candidate : candidates) {
+    const std::optional<QString> path = FindPictureFile(
+        currentDir(), QStringLiteral("%1.%2").arg(name, QLatin1String(candidate.extension)));
+    // A JPEG file is skipped like a damaged one.
+    if (path && candidate.format && panel.LoadPicture(*path, *candidate.format)) return true;
   }
   return false;
 }
