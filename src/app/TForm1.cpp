@@ -46,10 +46,10 @@ TForm1::TForm1(TForm1Services services)
       m_languages(m_services.Settings) {
   if (!m_services.AnsiCodePage) m_services.AnsiCodePage = &platform::AnsiCodePage;
   if (!m_services.CurrentDir) m_services.CurrentDir = [] { return QDir::currentPath(); };
-  if (!m_services.ScreenSize)
-    m_services.ScreenSize = [] {
+  if (!m_services.PrimaryScreen)
+    m_services.PrimaryScreen = [] {
       const QScreen *screen = QGuiApplication::primaryScreen();
-      return screen ? screen->geometry().size() : QSize();
+      return screen ? screen->geometry() : QRect();
     };
   // A tool window has no task-bar button of its own, and closing it must still end the program.
   setAttribute(Qt::WA_QuitOnClose);
@@ -156,7 +156,8 @@ QPoint TForm1::CentredPosition(QSize screen, QSize window) {
 }
 
 void TForm1::centre() {
-  move(CentredPosition(m_services.ScreenSize(), size()));
+  const QRect screen = m_services.PrimaryScreen();
+  move(screen.topLeft() + CentredPosition(screen.size(), size()));
 }
 
 bool TForm1::LoadOptionalPicture(skin::TsuiImagePanel &panel, const QString &name,

@@ -35,7 +35,8 @@ struct TForm1Services {
   std::unique_ptr<platform::TrayBinding> TrayBinding;
   std::function<int()> AnsiCodePage;   // default: from the locale
   std::function<QString()> CurrentDir; // default: the process's current directory
-  std::function<QSize()> ScreenSize;   // default: the primary screen
+  // Default: the primary screen, which on a desktop of several need not start at 0,0.
+  std::function<QRect()> PrimaryScreen;
 };
 
 // The program's one window: a fixed 220 x 270 skinned frame with the LED, the pairing button,

@@ -83,6 +83,12 @@ TEST_F(FormFixture, StartingDecodesOnlyWhatTheWindowDraws) {
   EXPECT_LT(skin::style::BuiltInBitmaps().Loaded(), oneStyle);
 }
 
+TEST_F(FormFixture, CentresOnThePrimaryScreenWhereverItSits) {
+  Screen = QRect(1920, -300, 1025, 769);
+  const auto form = Create();
+  EXPECT_EQ(form->pos(), QPoint(1920 + 402, -300 + 249));
+}
+
 TEST_F(FormFixture, CentringTruncatesAndCanGoNegative) {
   EXPECT_EQ(TForm1::CentredPosition(QSize(1025, 769), QSize(220, 270)), QPoint(402, 249));
   EXPECT_EQ(TForm1::CentredPosition(QSize(101, 51), QSize(221, 271)), QPoint(-60, -110));
