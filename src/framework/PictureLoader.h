@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QByteArrayView>
+#include "framework/PictureFile.h"
+
 #include <QImage>
 #include <QString>
 
@@ -8,8 +9,6 @@
 #include <optional>
 
 namespace framework {
-
-enum class PictureFormat { Gif, Bmp, Png };
 
 // Larger picture files are refused unread; the program's pictures are a few kilobytes.
 inline constexpr std::int64_t MaxPictureFileBytes = 16 * 1024 * 1024;
@@ -20,10 +19,5 @@ inline constexpr std::int64_t MaxPictureFileBytes = 16 * 1024 * 1024;
 // must hold the whole picture its headers announce: a cut file is refused, never shown in part.
 // None when the file is missing, not regular, too large, cut or damaged.
 std::optional<QImage> LoadPicture(const QString &path, PictureFormat format);
-
-// Whether `bytes` hold every part that the picture's own headers announce: the pixel rows of a
-// bitmap (or its run-length stream up to the end marker), every block of a GIF up to its
-// trailer, every chunk of a PNG up to IEND. Says nothing about the pixels themselves.
-bool PictureIsComplete(QByteArrayView bytes, PictureFormat format);
 
 } // namespace framework
