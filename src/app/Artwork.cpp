@@ -2,6 +2,8 @@
 
 #include "framework/PictureLoader.h"
 
+#include <QPixmap>
+
 // The pictures live in a static library, whose resource registration must be pulled in by hand.
 static void initArtwork() {
   Q_INIT_RESOURCE(app);
@@ -21,7 +23,7 @@ QIcon ProgramIcon() {
   initArtwork();
   QIcon icon;
   for (int size : {16, 22, 32, 48, 64})
-    icon.addFile(QStringLiteral(":/app/icon_%1.png").arg(size), QSize(size, size));
+    icon.addPixmap(QPixmap::fromImage(Artwork(QStringLiteral("icon_%1.png").arg(size))));
   return icon;
 }
 
