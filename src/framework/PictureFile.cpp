@@ -7,6 +7,9 @@
 namespace framework {
 namespace {
 
+// Wider or taller bitmaps are refused before any size arithmetic; no reader would allocate them.
+constexpr std::int64_t MaxSide = 1 << 16;
+
 // Bounds-checked little- and big-endian reads; out of range reads as "absent".
 class Bytes {
 public:
@@ -96,8 +99,8 @@ bool bmpComplete(const Bytes &b) {
   } else {
     return false;
   }
-  if (!bitCount || width <= 0 || height == 0) return false;
   const std::int64_t rows = height < 0 ? -height : height;
+  if (!bitCount || width <= 0 || rows == 0 || width > MaxSide || rows > MaxSide) return false;
   const std::int64_t bits = *bitCount;
   if (bits == 0 || bits > 32) return false;
   if (bits <= 8) {
