@@ -232,7 +232,8 @@ void TProgBar::SetBackGroundImg(const QString &value) {
     m_backGroundImg.clear();
   } else {
     // The name is taken as it is (no guessed suffixes) and only bitmap contents load.
-    if (std::optional<QImage> picture = framework::LoadPicture(value, framework::PictureFormat::Bmp)) {
+    if (std::optional<QImage> picture =
+            framework::LoadPicture(value, framework::PictureFormat::Bmp)) {
       m_backGround = std::move(*picture);
       m_backGroundImg = value;
     }
