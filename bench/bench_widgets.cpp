@@ -1,3 +1,4 @@
+#include "app/FormLayout.h"
 #include "widgets/TProgBar.h"
 #include "widgets/ThhALed.h"
 
@@ -13,20 +14,7 @@ namespace {
 // One full render of the main window's battery gauge (24 x 105, grid, two raised frames).
 void BM_BatteryGaugeRepaint(benchmark::State &state) {
   TProgBar bar;
-  bar.SetBounds(150, 72, 24, 105);
-  bar.SetColorBackGnd(0x1B192C);
-  bar.SetColorMargin(framework::clBlack);
-  bar.SetColorMin(framework::clRed);
-  bar.SetColorMax(framework::clLime);
-  bar.SetFrameStyleOuter(TFrameStyle::fsRaised);
-  bar.SetFrameStyleInner(TFrameStyle::fsRaised);
-  bar.SetGridDist(10);
-  bar.SetMarginBottom(1);
-  bar.SetMarginLeft(1);
-  bar.SetMarginRight(1);
-  bar.SetMarginTop(1);
-  bar.SetDirection(TProgBarDirection::pbdUpward);
-  bar.SetTextVisible(false);
+  app::layout::pbMseBattery(bar);
   bar.SetMax(6);
   bar.SetShowColorGradient(state.range(0) != 0);
   int level = 0;

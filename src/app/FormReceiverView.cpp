@@ -1,6 +1,5 @@
 #include "app/FormReceiverView.h"
 
-#include "app/TForm1.h"
 #include "framework/Timer.h"
 #include "platform/TextDecoding.h"
 #include "skin/TsuiButton.h"
@@ -75,14 +74,15 @@ void FormReceiverView::SetBatteryCaption(const std::string &caption) {
 }
 
 void FormReceiverView::SetPairingButtonCaption(const receiver::TermText &caption) {
-  m_form.SetPairingButtonCaption(caption);
+  m_form.btnCombo_Cmd_Soft_Bind_SW->SetCaption(decode(caption));
 }
 void FormReceiverView::SetPairingButtonEnabled(bool enabled) {
   m_form.btnCombo_Cmd_Soft_Bind_SW->setEnabled(enabled);
 }
 void FormReceiverView::FocusPairingButton() {
   // A hidden or disabled window cannot take the focus; the pairing goes on without it.
-  if (!m_form.isVisible() || !m_form.isEnabled()) return;
+  const QWidget *const window = m_form.btnCombo_Cmd_Soft_Bind_SW->window();
+  if (!window->isVisible() || !window->isEnabled()) return;
   m_form.btnCombo_Cmd_Soft_Bind_SW->setFocus(Qt::OtherFocusReason);
 }
 
@@ -93,10 +93,11 @@ void FormReceiverView::AddDeviceEntry(const std::string &text) {
   m_form.DevListBox->addItem(QString::fromStdString(text));
 }
 
-FormReceiver::FormReceiver(TForm1 &form)
-    : m_connection(form.Loop()), m_view(form), m_status(*form.tmrStatus),
-      m_softBind(*form.tmrSoftBind),
-      m_logic(*form.JvHidDeviceController1, m_connection, m_view, m_status, m_softBind, form.Loop(),
-              [&form](receiver::TermId id) { return form.Languages().Term(id); }) {}
+FormReceiver::FormReceiver(FormComponents &components, framework::MessageLoop &loop,
+                           const receiver::Languages &languages)
+    : m_connection(loop), m_view(components), m_status(*components.tmrStatus),
+      m_softBind(*components.tmrSoftBind),
+      m_logic(*components.JvHidDeviceController1, m_connection, m_view, m_status, m_softBind, loop,
+              [&languages](receiver::TermId id) { return languages.Term(id); }) {}
 
 } // namespace app

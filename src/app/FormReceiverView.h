@@ -1,16 +1,17 @@
 #pragma once
 
+#include "app/FormComponents.h"
+#include "receiver/Languages.h"
 #include "receiver/ReceiverConnection.h"
 #include "receiver/ReceiverLogic.h"
 #include "receiver/ReceiverView.h"
 
 namespace framework {
+class MessageLoop;
 class Timer;
-}
+} // namespace framework
 
 namespace app {
-
-class TForm1;
 
 // Start and Stop are the timer's Enabled.
 class FrameworkTimerPort final : public receiver::TimerPort {
@@ -27,7 +28,7 @@ private:
 // The receiver logic's view of the main window's controls.
 class FormReceiverView final : public receiver::ReceiverView {
 public:
-  explicit FormReceiverView(TForm1 &form) : m_form(form) {}
+  explicit FormReceiverView(FormComponents &components) : m_form(components) {}
 
   void SetLedValue(bool value) override;
   void SetLedTrueColor(std::uint32_t color) override;
@@ -49,14 +50,15 @@ public:
   void AddDeviceEntry(const std::string &text) override;
 
 private:
-  TForm1 &m_form;
+  FormComponents &m_form;
 };
 
 // The window's receiver side: the connection state, the view, the two timer ports and the
-// logic, created once the window's components exist.
+// logic, created once the window's components exist. All three must outlive it.
 class FormReceiver {
 public:
-  explicit FormReceiver(TForm1 &form);
+  FormReceiver(FormComponents &components, framework::MessageLoop &loop,
+               const receiver::Languages &languages);
 
   receiver::ReceiverLogic &Logic() { return m_logic; }
   receiver::ReceiverConnection &Connection() { return m_connection; }

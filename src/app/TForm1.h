@@ -1,44 +1,24 @@
 #pragma once
 
-#include "framework/Colors.h"
+#include "app/FormComponents.h"
+#include "app/FormLayout.h"
 #include "framework/Fonts.h"
 #include "framework/MessageLoop.h"
-#include "framework/Timer.h"
 #include "hid/HidBinding.h"
 #include "hid/HidTrace.h"
-#include "hid/JvHidDeviceController.h"
 #include "platform/TrayBinding.h"
 #include "platform/settings/SettingsStore.h"
 #include "receiver/Languages.h"
 
-#include <QLabel>
-#include <QListWidget>
-#include <QSize>
+#include <QRect>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
 
-namespace skin {
-class TsuiForm;
-class TsuiButton;
-class TsuiEdit;
-class TsuiImagePanel;
-class TsuiPopupMenu;
-class TMenuItem;
-} // namespace skin
-namespace widgets {
-class TProgBar;
-class ThhALed;
-class TCnAALabel;
-class THexEdit;
-} // namespace widgets
-namespace tray {
-class TCoolTrayIcon;
-}
-
 namespace app {
 
+class FormLanguageView;
 class FormReceiver;
 
 // What the main window is built on. The binding, loop, trace and settings must outlive it.
@@ -55,62 +35,30 @@ struct TForm1Services {
   std::unique_ptr<platform::TrayBinding> TrayBinding;
   std::function<int()> AnsiCodePage;   // default: from the locale
   std::function<QString()> CurrentDir; // default: the process's current directory
-  std::function<QSize()> ScreenSize;   // default: the primary screen
+  // Default: the primary screen, which on a desktop of several need not start at 0,0.
+  std::function<QRect()> PrimaryScreen;
 };
 
 // The program's one window: a fixed 220 x 270 skinned frame with the LED, the pairing button,
-// the CPI readout, the battery gauge and the logo, plus the tray icon and its menu.
-class TForm1 : public QWidget, public receiver::LanguageView {
+// the CPI readout, the battery gauge and the logo, plus the tray icon and its menu. This file
+// holds its start-up behaviour and event handlers; FormLayout and FormSkin its description, and
+// the two Form*View adapters what the receiver and language logic see of it.
+class TForm1 : public QWidget, public FormComponents {
   Q_OBJECT
 public:
   static constexpr int FixedWidth = 220;
   static constexpr int FixedHeight = 270;
-  static constexpr const char *Title = "Quelvane v1.6";
+  static constexpr const char *Title = layout::Title;
 
   explicit TForm1(TForm1Services services);
   ~TForm1() override;
-
-  // Components, in description order; owned by the window.
-  skin::TsuiForm *sfrm1 = nullptr;
-  QLabel *lblCPI = nullptr;
-  skin::TsuiImagePanel *imgBattery = nullptr;
-  skin::TsuiImagePanel *imgBattEng = nullptr;
-  skin::TsuiImagePanel *imgBattCht = nullptr;
-  skin::TsuiImagePanel *imgBattChs = nullptr;
-  widgets::TProgBar *pbMseBattery = nullptr;
-  widgets::ThhALed *ledDev = nullptr;
-  QLabel *lbl48 = nullptr;
-  QLabel *lbl49 = nullptr;
-  widgets::TCnAALabel *lblMseBattery = nullptr;
-  skin::TsuiButton *btnCombo_Cmd_Soft_Bind_SW = nullptr;
-  skin::TsuiEdit *edtCPI = nullptr;
-  QListWidget *DevListBox = nullptr;
-  widgets::THexEdit *edtVID = nullptr;
-  skin::TsuiEdit *edtPID = nullptr;
-  skin::TsuiButton *btnSystemStatus = nullptr;
-  skin::TsuiButton *btnBattery = nullptr;
-  skin::TsuiButton *btnCPI = nullptr;
-  skin::TsuiImagePanel *imgLogo = nullptr;
-  skin::TsuiImagePanel *imgMouse = nullptr;
-  std::unique_ptr<hid::TJvHidDeviceController> JvHidDeviceController1;
-  framework::Timer *tmrStatus = nullptr;
-  framework::Timer *tmrSoftBind = nullptr;
-  tray::TCoolTrayIcon *tray1 = nullptr;
-  skin::TsuiPopupMenu *pmnTray = nullptr;
-  skin::TMenuItem *mniLanguage = nullptr;
-  skin::TMenuItem *mniEng = nullptr;
-  skin::TMenuItem *mniCht = nullptr;
-  skin::TMenuItem *mniChs = nullptr;
-  skin::TMenuItem *mniConfigure = nullptr;
-  skin::TMenuItem *mniN1 = nullptr;
-  skin::TMenuItem *mniExit = nullptr;
 
   receiver::Languages &Languages() { return m_languages; }
   framework::MessageLoop &Loop() { return m_services.Loop; }
   // The tray binding the icon talks to (owned by the icon).
   platform::TrayBinding *TrayBinding() const { return m_trayBinding; }
   // The visible CPI caption font (its size follows the language).
-  const framework::FontDesc &CPILabelFont() const { return m_lblCPIFont; }
+  const framework::FontDesc &CPILabelFont() const;
 
   // Event handlers.
   void FormCreate();
@@ -139,19 +87,6 @@ public:
   static bool LoadOptionalPicture(skin::TsuiImagePanel &panel, const QString &name,
                                   const std::function<QString()> &currentDir);
 
-  // receiver::LanguageView
-  void SetLanguageItemChecked(receiver::TLngID item, bool checked) override;
-  void SetBatteryPictureVisible(receiver::TLngID picture, bool visible) override;
-  void SetCPILabelFontSize(int points) override;
-  void SetCPILabelTop(int top) override;
-  void SetCPIBoxLeft(int left) override;
-  void SetCPIBoxHeight(int height) override;
-  void SetCPILabelCaption(const receiver::TermText &text) override;
-  void SetPairingButtonCaption(const receiver::TermText &text) override;
-  void SetExitCaption(const receiver::TermText &text) override;
-  void SetShowCaption(const receiver::TermText &text) override;
-  bool PairingTimerRunning() const override;
-
 protected:
   void resizeEvent(QResizeEvent *event) override;
   void closeEvent(QCloseEvent *event) override;
@@ -160,15 +95,15 @@ protected:
 private:
   void hideTaskbarButton();
   void createComponents();
-  void applyProperties();
+  void connectEvents();
+  void beginLoading();
   void loaded();
   void centre();
-  void setLabelFont(QLabel &label, const framework::FontDesc &font);
 
   TForm1Services m_services;
   platform::TrayBinding *m_trayBinding = nullptr;
   receiver::Languages m_languages;
-  framework::FontDesc m_lblCPIFont;
+  std::unique_ptr<FormLanguageView> m_languageView;
   // Destroyed by hand, after the controller: see the destructor.
   std::unique_ptr<FormReceiver> m_receiver;
 };

@@ -9,8 +9,11 @@
 #include "skin/TsuiPopupMenu.h"
 #include "tray/CoolTrayIcon.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QPixmap>
+#include <QTimer>
 
 namespace app {
 
@@ -37,13 +40,44 @@ bool WindowDriver::Click(const std::string &control) {
   return done(false);
 }
 
+namespace {
+
+// The menu that is open, the top of it when a sub-menu is open too.
+QMenu *openMenu() {
+  auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+  while (menu && qobject_cast<QMenu *>(menu->parentWidget()))
+    menu = qobject_cast<QMenu *>(menu->parentWidget());
+  return menu;
+}
+
+void closePopups() {
+  // Bounded: a popup that refuses to close must not hang the timeline.
+  for (int i = 0; i < 16; ++i) {
+    QWidget *const popup = QApplication::activePopupWidget();
+    if (!popup) return;
+    popup->close();
+  }
+}
+
+} // namespace
+
 bool WindowDriver::Menu(const std::string &item) {
   TForm1 *const form = m_form.data();
   if (!form) return false;
-  skin::TMenuItem *found = form->pmnTray->Find(QString::fromStdString(item));
+  const QString name = QString::fromStdString(item);
+  if (QMenu *const open = openMenu()) {
+    // Picked from the menu as it is shown: an item it does not show cannot be chosen.
+    QAction *picked = nullptr;
+    for (QAction *action : open->findChildren<QAction *>(name))
+      if (!action->menu()) picked = action;
+    if (!picked) return done(false);
+    // As a click does: the menus close, then the item acts.
+    closePopups();
+    picked->trigger();
+    return done(true);
+  }
+  skin::TMenuItem *found = form->pmnTray->Find(name);
   if (!found || found == &form->pmnTray->Items()) return done(false);
-  // Choosing an item closes a menu that is open.
-  if (QWidget *popup = QApplication::activePopupWidget()) popup->close();
   found->Click();
   return done(true);
 }
@@ -51,6 +85,19 @@ bool WindowDriver::Menu(const std::string &item) {
 bool WindowDriver::Tray(TrayAction action) {
   TForm1 *const form = m_form.data();
   if (!form) return false;
+  if (action == TrayAction::RightClick) {
+    // The menu it opens runs a loop of its own until it closes; started from the event loop
+    // rather than inside this step, it lets the later steps run, a menu step among them.
+    QTimer::singleShot(0, form, [this] { sendTray(TrayAction::RightClick); });
+    return done(true);
+  }
+  sendTray(action);
+  return done(true);
+}
+
+void WindowDriver::sendTray(TrayAction action) {
+  TForm1 *const form = m_form.data();
+  if (!form) return;
   using platform::TrayMouseMessage;
   if (auto *headless = dynamic_cast<platform::HeadlessTrayBinding *>(form->TrayBinding())) {
     // The messages the shell sends for each action, at the cursor's place.
@@ -71,7 +118,7 @@ bool WindowDriver::Tray(TrayAction action) {
       headless->injectMouse(TrayMouseMessage::RightButtonUp, at);
       break;
     }
-    return done(true);
+    return;
   }
   // A real notification area cannot be played; act as its messages would.
   switch (action) {
@@ -85,7 +132,6 @@ bool WindowDriver::Tray(TrayAction action) {
     form->tray1->ShowMenuAtCursor();
     break;
   }
-  return done(true);
 }
 
 bool WindowDriver::TitleButton(int index) {

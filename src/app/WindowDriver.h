@@ -24,6 +24,7 @@ public:
 
 private:
   bool done(bool result);
+  void sendTray(TrayAction action);
 
   QPointer<TForm1> m_form;
   StateTrace *m_trace;

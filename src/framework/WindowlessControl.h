@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/Canvas.h"
+#include "framework/Component.h"
 #include "framework/Delegate.h"
 #include "framework/Fonts.h"
 #include "framework/Rendered.h"
@@ -18,7 +19,7 @@ enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 // A control without a window of its own in the old sense: a plain child widget, drawn through the
 // render base, with the old-style bounds, loading step and mouse events. Bounds and visibility
 // are the widget's own, so moving or hiding it through Qt is seen here too.
-class WindowlessControl : public RenderedControl {
+class WindowlessControl : public RenderedControl, public Component {
   Q_OBJECT
 public:
   explicit WindowlessControl(QWidget *parent = nullptr);
@@ -42,8 +43,8 @@ public:
 
   // Loading: properties are being applied from a window description; Loaded() ends it.
   bool Loading() const { return m_loading; }
-  void BeginLoading() { m_loading = true; }
-  virtual void Loaded();
+  void BeginLoading() override { m_loading = true; }
+  void Loaded() override;
 
   const NotifyEvent &OnClick() const { return m_onClick; }
   void SetOnClick(NotifyEvent h) { m_onClick = std::move(h); }

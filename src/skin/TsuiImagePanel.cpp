@@ -2,8 +2,6 @@
 
 #include "skin/style/DrawOps.h"
 
-#include <QImageReader>
-
 namespace skin {
 
 TsuiImagePanel::TsuiImagePanel(QWidget *parent) : framework::RenderedControl(parent) {}
@@ -13,14 +11,10 @@ void TsuiImagePanel::SetPicture(const QImage &value) {
   pictureChanged();
 }
 
-bool TsuiImagePanel::LoadPicture(const QString &path, const char *format) {
-  QImageReader reader(path, format);
-  // The extension names the reader; a file that reader cannot read fails rather than being
-  // guessed at.
-  reader.setAutoDetectImageFormat(false);
-  QImage image;
-  if (!reader.read(&image) || image.isNull()) return false;
-  m_picture = std::move(image);
+bool TsuiImagePanel::LoadPicture(const QString &path, framework::PictureFormat format) {
+  std::optional<QImage> image = framework::LoadPicture(path, format);
+  if (!image) return false;
+  m_picture = std::move(*image);
   pictureChanged();
   return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/Colors.h"
+#include "framework/PictureLoader.h"
 #include "framework/Rendered.h"
 #include "skin/SkinTypes.h"
 
@@ -20,9 +21,9 @@ public:
   const QImage &Picture() const { return m_picture; }
   // Copies the picture; with AutoSize the panel takes its size.
   void SetPicture(const QImage &value);
-  // Loads a file into the picture by its contents; false, with the picture unchanged, when the
-  // file is missing, unreadable or damaged.
-  bool LoadPicture(const QString &path, const char *format);
+  // Loads a file into the picture; false, with the picture unchanged, when the file is missing,
+  // unreadable, cut or damaged.
+  bool LoadPicture(const QString &path, framework::PictureFormat format);
   TsuiDrawStyle DrawStyle() const { return m_drawStyle; }
   void SetDrawStyle(TsuiDrawStyle value);
   bool AutoSize() const { return m_autoSize; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/Component.h"
 #include "framework/Delegate.h"
 #include "framework/MessageLoop.h"
 #include "framework/Timer.h"
@@ -42,7 +43,7 @@ QString trayTip(const QString &hint, bool showHint);
 // One icon in the notification area, with its tip, popup menu, click events, icon cycling and
 // minimise-to-tray. The owner, when it is a widget, is the window the icon belongs to: the icon
 // watches it for minimising, showing and activation.
-class TCoolTrayIcon : public QObject {
+class TCoolTrayIcon : public QObject, public framework::Component {
   Q_OBJECT
 public:
   using TNotifyEvent = framework::Delegate<void(QObject *)>;
@@ -58,7 +59,7 @@ public:
   ~TCoolTrayIcon() override;
 
   // Called once the owner has been built and every property applied.
-  virtual void Loaded();
+  void Loaded() override;
   // Told when a component this icon refers to goes away.
   virtual void Notification(QObject *component, TOperation operation);
 

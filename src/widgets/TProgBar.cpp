@@ -1,8 +1,8 @@
 #include "widgets/TProgBar.h"
 
 #include "framework/Fonts.h"
+#include "framework/PictureLoader.h"
 
-#include <QImageReader>
 #include <QPoint>
 
 #include <algorithm>
@@ -231,12 +231,10 @@ void TProgBar::SetBackGroundImg(const QString &value) {
   if (value.isEmpty()) {
     m_backGroundImg.clear();
   } else {
-    QImageReader reader(value, "bmp");
     // The name is taken as it is (no guessed suffixes) and only bitmap contents load.
-    reader.setAutoDetectImageFormat(false);
-    QImage picture;
-    if (reader.read(&picture) && !picture.isNull()) {
-      m_backGround = std::move(picture);
+    if (std::optional<QImage> picture =
+            framework::LoadPicture(value, framework::PictureFormat::Bmp)) {
+      m_backGround = std::move(*picture);
       m_backGroundImg = value;
     }
   }

@@ -1,6 +1,7 @@
 #include "widgets/ThhALed.h"
 
 #include "framework/Canvas.h"
+#include "framework/PictureLoader.h"
 
 static void InitWidgetResources() {
   // The resources live in a static library; without this the linker may drop them.
@@ -65,7 +66,9 @@ QSize ThhALed::StyleSize(TLEDStyle style) {
 void ThhALed::BuildBitmaps() {
   const StyleInfo info = Info(m_ledStyle);
   SetBounds(Left(), Top(), info.width, info.height);
-  QImage picture(ResourceName(m_ledStyle, m_bordered));
+  QImage picture =
+      framework::LoadPicture(ResourceName(m_ledStyle, m_bordered), framework::PictureFormat::Bmp)
+          .value_or(QImage());
   if (picture.isNull()) {
     // Only a broken build lacks the pictures; show an unlit surround rather than nothing.
     picture = QImage(info.width, info.height, QImage::Format_RGB32);

@@ -27,7 +27,7 @@ protected:
       ++DirQueries;
       return Dir.path();
     };
-    services.ScreenSize = [this] { return Screen; };
+    services.PrimaryScreen = [this] { return Screen; };
     return std::make_unique<TForm1>(std::move(services));
   }
 
@@ -39,7 +39,7 @@ protected:
   platform::HeadlessTrayBinding *Tray = nullptr;
   QTemporaryDir Dir;
   int DirQueries = 0;
-  QSize Screen{1025, 769};
+  QRect Screen{0, 0, 1025, 769};
 };
 
 } // namespace app::test

@@ -1,5 +1,7 @@
 #include "FormFixture.h"
 
+#include "../common/TestPictures.h"
+#include "app/PictureFiles.h"
 #include "receiver/VirtualReceiver.h"
 #include "skin/TsuiButton.h"
 #include "skin/TsuiEdit.h"
@@ -15,7 +17,17 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QListWidget>
 #include <QResizeEvent>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 using namespace app;
 using namespace app::test;
@@ -25,7 +37,7 @@ namespace {
 // A 1 x 1 GIF whose only pixel is pure red.
 const QByteArray RedGif = QByteArray::fromHex("474946383961010001008000"
                                               "00ff0000000000"
-                                              "2c00000000010001000000"
+                                              "2c000000000100010000"
                                               "0202440100"
                                               "3b");
 
@@ -69,6 +81,12 @@ TEST_F(FormFixture, StartingDecodesOnlyWhatTheWindowDraws) {
   for (const skin::style::BitmapElement &element : skin::style::kBitmapCatalogue)
     if (element.Sizes[protein].Present()) ++oneStyle;
   EXPECT_LT(skin::style::BuiltInBitmaps().Loaded(), oneStyle);
+}
+
+TEST_F(FormFixture, CentresOnThePrimaryScreenWhereverItSits) {
+  Screen = QRect(1920, -300, 1025, 769);
+  const auto form = Create();
+  EXPECT_EQ(form->pos(), QPoint(1920 + 402, -300 + 249));
 }
 
 TEST_F(FormFixture, CentringTruncatesAndCanGoNegative) {
@@ -229,6 +247,49 @@ TEST_F(FormFixture, DamagedGifFallsBackToBmpSilently) {
   EXPECT_EQ(form->imgLogo->size(), QSize(212, 70));
   // The directory was asked once per extension tried for each picture.
   EXPECT_EQ(DirQueries, 3 + 2);
+}
+
+TEST_F(FormFixture, PictureCutInsideItsImageDataCountsAsUnreadable) {
+  const QByteArray gif = ::test::Gif(QSize(16, 16));
+  writeFile(Dir.filePath("Logo.gif"), gif.left(gif.size() - 100));
+  writeBmp(Dir.filePath("Logo.bmp"), QSize(3, 2), Qt::blue);
+  const QByteArray bmp = ::test::Bmp(::test::Filled(QSize(20, 20), Qt::green));
+  writeFile(Dir.filePath("Mouse.bmp"), bmp.left(bmp.size() - 200));
+  const auto form = Create();
+  EXPECT_EQ(form->imgLogo->Picture().size(), QSize(3, 2));
+  EXPECT_EQ(form->imgMouse->Picture().size(), QSize(124, 145)) << "the built-in picture stays";
+}
+
+TEST_F(FormFixture, PictureNamesMatchIgnoringCaseExactNameFirst) {
+  writeFile(Dir.filePath("mOUSE.GIF"), RedGif);
+  writeBmp(Dir.filePath("LOGO.BMP"), QSize(5, 5), Qt::blue);
+  writeBmp(Dir.filePath("Logo.bmp"), QSize(3, 2), Qt::blue);
+  const auto form = Create();
+  EXPECT_EQ(form->imgMouse->Picture().size(), QSize(1, 1));
+  EXPECT_EQ(form->imgLogo->Picture().size(), QSize(3, 2));
+  EXPECT_FALSE(FindPictureFile(QString(), "tmp")) << "a deleted current directory is not /";
+}
+
+TEST_F(FormFixture, FifoUnderAPictureNameDoesNotBlockStartUp) {
+  const QByteArray fifo = QFile::encodeName(Dir.filePath("Mouse.gif"));
+  ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+  // A reader blocked in open() on the FIFO is let go by a writer, and told on.
+  std::atomic<bool> started{false}, blocked{false};
+  std::thread writer([&] {
+    while (!started) {
+      const int fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) {
+        blocked = true;
+        ::close(fd);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+  });
+  const auto form = Create();
+  started = true;
+  writer.join();
+  EXPECT_FALSE(blocked);
+  EXPECT_EQ(form->imgMouse->Picture().size(), QSize(124, 145));
 }
 
 TEST_F(FormFixture, JpgIsAlwaysSkippedAndStoredPicturesStay) {

@@ -104,3 +104,12 @@ TEST_F(LanguageRun, AFolderInThePlaceOfTheLockDoesNotHoldUpTheStart) {
   EXPECT_EQ(Language(states.front()), "Chs");
   EXPECT_FALSE(QFile::exists(SettingsFile()));
 }
+
+TEST_F(LanguageRun, StepsGoOnWhileTheTrayMenuIsOpenAndAMenuStepPicksFromIt) {
+  // The second menu stays open: the quit step must still end the program.
+  const auto states = Run("languages_tray_menu.json", "C.UTF-8");
+  ASSERT_FALSE(states.empty());
+  EXPECT_EQ(Language(states.front()), "Eng");
+  EXPECT_EQ(Language(states.back()), "Chs");
+  EXPECT_TRUE(SettingsContent().contains("LngSection=Chs")) << SettingsContent().toStdString();
+}

@@ -54,6 +54,7 @@ TEST(TsuiImagePanel, StretchFillsAndOpaqueEmptyPanelShowsColour) {
 TEST(TsuiImagePanel, LoadRefusesDamagedOrMislabelledFiles) {
   TsuiImagePanel panel(nullptr);
   panel.SetPicture(Solid(QSize(3, 3), Qt::blue));
-  EXPECT_FALSE(panel.LoadPicture(QStringLiteral("/nonexistent/Mouse.gif"), "gif"));
+  EXPECT_FALSE(
+      panel.LoadPicture(QStringLiteral("/nonexistent/Mouse.gif"), framework::PictureFormat::Gif));
   EXPECT_EQ(panel.Picture().size(), QSize(3, 3));
 }

@@ -1,5 +1,8 @@
+#include "app/FormLayout.h"
 #include "widgets/TProgBar.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -15,35 +18,6 @@ constexpr TColor BatteryBackground = 0x1B192C;
 
 TColor At(const TProgBar &bar, int x, int y) {
   return framework::FromQRgb(bar.Buffer().pixel(x, y));
-}
-
-// The battery gauge of the main window, with the properties its description stores.
-void MakeBatteryGauge(TProgBar &bar) {
-  bar.SetBounds(150, 72, 24, 105);
-  bar.SetColorBackGnd(BatteryBackground);
-  bar.SetColorMapMode(TColorMapping::cgmStretch);
-  bar.SetColorGrid(framework::clBlack);
-  bar.SetColorMargin(framework::clBlack);
-  bar.SetColorScheme(TColorScheme::csBWG);
-  bar.SetColorMin(framework::clRed);
-  bar.SetColorMax(framework::clLime);
-  bar.SetFrameStyleOuter(TFrameStyle::fsRaised);
-  bar.SetFrameStyleInner(TFrameStyle::fsRaised);
-  bar.SetGridDist(10);
-  bar.SetMarginBottom(1);
-  bar.SetMarginLeft(1);
-  bar.SetMarginRight(1);
-  bar.SetMarginTop(1);
-  bar.SetMax(100);
-  bar.SetDirection(TProgBarDirection::pbdUpward);
-  bar.SetShowColorGradient(false);
-  bar.SetTextAlignment(framework::TAlignment::taCenter);
-  bar.SetTextAngle(90);
-  bar.SetTextDecPlaces(0);
-  bar.SetTextPosX(0);
-  bar.SetTextPosY(10);
-  bar.SetTextVisible(false);
-  bar.SetValue(50);
 }
 
 // A plain gauge for geometry checks: no frames, no grid, red to lime.
@@ -108,7 +82,7 @@ TEST(TProgBar, BatteryGaugeExtentsFollowTheLevel) {
   EXPECT_EQ(TProgBar::BarExtent(103, 50, 0, 100), 52) << "51.5 rounds to the even neighbour";
 
   TProgBar bar;
-  MakeBatteryGauge(bar);
+  app::layout::pbMseBattery(bar);
   EXPECT_EQ(At(bar, 12, 52), framework::clRed) << "Max 100, Value 50: extent 52";
   EXPECT_EQ(At(bar, 12, 51), BatteryBackground);
 
@@ -132,7 +106,7 @@ TEST(TProgBar, BatteryGaugeExtentsFollowTheLevel) {
 
 TEST(TProgBar, GridRowsStartOnTheInnerBottomRowAndStopAtTheBarTop) {
   TProgBar bar;
-  MakeBatteryGauge(bar);
+  app::layout::pbMseBattery(bar);
   bar.SetFrameStyleOuter(TFrameStyle::fsNone);
   bar.SetFrameStyleInner(TFrameStyle::fsNone);
   bar.SetMax(6);
@@ -154,7 +128,7 @@ TEST(TProgBar, GridRowsStartOnTheInnerBottomRowAndStopAtTheBarTop) {
 
 TEST(TProgBar, RaisedFramesOfTheBatteryGauge) {
   TProgBar bar;
-  MakeBatteryGauge(bar);
+  app::layout::pbMseBattery(bar);
   const TColor margin = 0xFF00FF;
   bar.SetColorMargin(margin);
   bar.SetFrameStyleInner(TFrameStyle::fsNone);
@@ -472,6 +446,14 @@ TEST(TProgBar, BackgroundPictureLoadsOnlyFromAReadableBitmap) {
   bar.SetBackGroundImg(junk);
   EXPECT_EQ(bar.BackGroundImg(), good) << "a file that does not load keeps the old name";
   EXPECT_EQ(At(bar, 4, 30), framework::clYellow);
+  // Cut inside its pixel rows, a bitmap would show memory that was never written.
+  QImage wide(64, 64, QImage::Format_RGB32);
+  wide.fill(QColor(Qt::red));
+  const QString cut = dir.filePath("cut.bmp");
+  ASSERT_TRUE(wide.save(cut, "BMP"));
+  ASSERT_TRUE(QFile::resize(cut, QFileInfo(cut).size() - 4096));
+  bar.SetBackGroundImg(cut);
+  EXPECT_EQ(bar.BackGroundImg(), good);
 
   bar.SetBackGroundImg("");
   EXPECT_EQ(bar.BackGroundImg(), "");
@@ -503,7 +485,7 @@ TEST(TProgBar, BackgroundNameIsTakenAsItIsAndOnlyABitmapLoads) {
 
 TEST(TProgBar, AssignCopiesEveryGaugeProperty) {
   TProgBar source;
-  MakeBatteryGauge(source);
+  app::layout::pbMseBattery(source);
   source.SetShowColorGradient(true);
   source.SetColorScheme(TColorScheme::csSystem);
   source.SetTextDecPlaces(-1);

@@ -1,0 +1,158 @@
+#include "app/FormSkin.h"
+
+#include "app/Artwork.h"
+#include "skin/TsuiButton.h"
+#include "skin/TsuiEdit.h"
+#include "skin/TsuiForm.h"
+#include "skin/TsuiImagePanel.h"
+#include "skin/TsuiPopupMenu.h"
+#include "widgets/TCnAALabel.h"
+#include "widgets/THexEdit.h"
+
+namespace app::skinning {
+namespace {
+
+using namespace framework;
+using skin::TsuiUIStyle;
+
+void titleBarButtons(skin::TsuiForm &frame) {
+  struct StoredButton {
+    skin::TsuiTitleBarBtnType type;
+    bool visible;
+    const char *pictures; // "close", "min" or none
+  };
+  const StoredButton storedButtons[] = {
+      {skin::TsuiTitleBarBtnType::suiControlBox, false, nullptr},
+      {skin::TsuiTitleBarBtnType::suiClose, true, "close"},
+      {skin::TsuiTitleBarBtnType::suiMax, false, nullptr},
+      {skin::TsuiTitleBarBtnType::suiMin, false, "min"},
+      {skin::TsuiTitleBarBtnType::suiCustom, true, nullptr},
+  };
+  frame.TitleBarButtons().Clear();
+  for (const StoredButton &stored : storedButtons) {
+    skin::TsuiTitleBarButton &button = frame.TitleBarButtons().Add();
+    button.SetUIStyle(TsuiUIStyle::Protein);
+    button.SetButtonType(stored.type);
+    button.SetTransparent(true);
+    button.SetTop(2);
+    button.SetVisible(stored.visible);
+    if (stored.pictures) {
+      const QString base = QStringLiteral("title_%1_").arg(QLatin1String(stored.pictures));
+      button.SetPicNormal(Artwork(base + QStringLiteral("normal.bmp")));
+      button.SetPicMouseOn(Artwork(base + QStringLiteral("mouseon.bmp")));
+      button.SetPicMouseDown(Artwork(base + QStringLiteral("mousedown.bmp")));
+    }
+  }
+}
+
+void titleBarSections(skin::TsuiForm &frame) {
+  struct StoredSection {
+    bool autoSize;
+    int width;
+    skin::TsuiTitleBarAlign align;
+    const char *picture;
+    bool stretch;
+  };
+  const StoredSection storedSections[] = {
+      {true, 441, skin::TsuiTitleBarAlign::suiLeft, "title_left.bmp", false},
+      {true, 1, skin::TsuiTitleBarAlign::suiRight, "title_right.bmp", false},
+      {false, 10, skin::TsuiTitleBarAlign::suiClient, "title_client.bmp", true},
+  };
+  frame.TitleBarSections().Clear();
+  for (const StoredSection &stored : storedSections) {
+    skin::TsuiTitleBarSection &section = frame.TitleBarSections().Add();
+    section.SetAutoSize(stored.autoSize);
+    section.SetWidth(stored.width);
+    section.SetAlign(stored.align);
+    section.SetPicture(Artwork(QLatin1String(stored.picture)));
+    section.SetStretch(stored.stretch);
+  }
+}
+
+} // namespace
+
+void sfrm1(skin::TsuiForm &frame) {
+  frame.SetUIStyle(TsuiUIStyle::Protein);
+  frame.SetUIStyleAutoUpdateSub(false);
+  frame.SetTitleBarCustom(false);
+  frame.SetBorderColor(clBlack);
+  frame.SetBorderWidth(1);
+  frame.SetFont(FontDesc{QStringLiteral("Tahoma"), -13, true, false, false, clWhite});
+  frame.SetTitleBarDrawAppIcon(false);
+  frame.SetMenuBarColor(0xFBFBFB);
+  frame.SetMenuBarHeight(22);
+  frame.SetRoundCorner(0);
+  frame.SetRoundCornerBottom(0);
+  frame.SetVersion(QStringLiteral("5.8"));
+  titleBarButtons(frame);
+  titleBarSections(frame);
+}
+
+void Button(skin::TsuiButton &button) {
+  button.SetUIStyle(TsuiUIStyle::MacOS);
+  button.SetTransparent(true);
+  button.SetAutoSize(false);
+  button.SetModalResult(0);
+  button.SetFocusedRectMargin(2);
+  button.SetLayout(skin::TButtonLayout::blGlyphLeft);
+  button.SetSpacing(4);
+  button.SetMouseContinuouslyDownInterval(100);
+}
+
+void Edit(skin::TsuiEdit &edit) {
+  edit.SetUIStyle(TsuiUIStyle::MacOS);
+  edit.SetBorderColor(0x7F7F7F);
+}
+
+void edtVID(widgets::THexEdit &edit) {
+  Edit(edit);
+  edit.SetAlignment(TAlignment::taLeftJustify);
+}
+
+void PicturePanel(skin::TsuiImagePanel &panel, bool autoSize) {
+  panel.SetTransparent(true);
+  panel.SetDrawStyle(skin::TsuiDrawStyle::suiStretch);
+  panel.SetAutoSize(autoSize);
+}
+
+void lblMseBattery(widgets::TCnAALabel &label) {
+  widgets::TCnAAFontEffect effect = label.Effect();
+  effect.Transparent = true;
+  label.SetEffect(effect);
+}
+
+void pmnTray(skin::TsuiPopupMenu &menu) {
+  menu.SetUIStyle(TsuiUIStyle::WinXP);
+  menu.SetOwnerDraw(true);
+  menu.SetMenuItemHeight(21);
+  menu.SetSeparatorHeight(5);
+  menu.SetBarWidth(20);
+  menu.SetBarColor(0xCED3D6);
+  menu.SetColor(0xCED3D6);
+  menu.SetSeparatorColor(0x848284);
+  menu.SetSelectedBorderColor(0xC66931);
+  menu.SetSelectedColor(0xEFD3C6);
+  menu.SetSelectedFontColor(clBlack);
+  menu.SetFontColor(clBlack);
+  menu.SetBorderColor(clBlack);
+  menu.SetFlatMenu(false);
+  menu.SetFontName(QStringLiteral("MS Sans Serif"));
+  menu.SetFontSize(8);
+  menu.SetUseSystemFont(true);
+}
+
+void Apply(FormComponents &c) {
+  sfrm1(*c.sfrm1);
+  for (skin::TsuiButton *button :
+       {c.btnCombo_Cmd_Soft_Bind_SW, c.btnSystemStatus, c.btnBattery, c.btnCPI})
+    Button(*button);
+  Edit(*c.edtCPI);
+  edtVID(*c.edtVID);
+  Edit(*c.edtPID);
+  PicturePanel(*c.imgLogo, false);
+  PicturePanel(*c.imgMouse, true);
+  lblMseBattery(*c.lblMseBattery);
+  pmnTray(*c.pmnTray);
+}
+
+} // namespace app::skinning

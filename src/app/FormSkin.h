@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/FormComponents.h"
+
+namespace app {
+
+// The skin the main window's description puts on its components: styles, border colours, the
+// title bar's buttons and sections, the menu's colours. Applied after the layout.
+namespace skinning {
+
+void sfrm1(skin::TsuiForm &frame);
+void Button(skin::TsuiButton &button);
+void Edit(skin::TsuiEdit &edit);
+void edtVID(widgets::THexEdit &edit);
+void PicturePanel(skin::TsuiImagePanel &panel, bool autoSize);
+void lblMseBattery(widgets::TCnAALabel &label);
+void pmnTray(skin::TsuiPopupMenu &menu);
+
+void Apply(FormComponents &c);
+
+} // namespace skinning
+} // namespace app
