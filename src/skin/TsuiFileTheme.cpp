@@ -1,0 +1,50 @@
+#include "skin/TsuiFileTheme.h"
+
+#include "skin/theme/ThemeFileSearch.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+
+namespace skin {
+
+TsuiFileTheme::TsuiFileTheme(QObject *owner) : QObject(owner) {}
+
+TsuiFileTheme::~TsuiFileTheme() = default;
+
+void TsuiFileTheme::SetThemeFile(const QString &value) {
+  if (value == m_themeFile) return;
+  const QString folder = m_programFolder.isEmpty() && QCoreApplication::instance()
+                             ? QCoreApplication::applicationDirPath()
+                             : m_programFolder;
+  const auto path = theme::FindThemeFile(value.toStdString(), folder.toStdString());
+  if (!path) return;
+  // Read whole before anything is replaced: a refused file leaves the old theme in force.
+  auto reader = TsuiThemeFileReader::Load(*path);
+  const bool replaced = m_mgr != nullptr;
+  m_themeFile = value;
+  m_mgr = std::make_unique<TsuiFileThemeMgr>(std::move(reader));
+  const auto *form = qobject_cast<const QWidget *>(parent());
+  if (form && form->isWindow()) emit Reapply(replaced);
+}
+
+void TsuiFileTheme::GetImage(std::string_view key, QImage &bitmap) const {
+  if (m_mgr) m_mgr->GetImage(key, bitmap);
+}
+
+void TsuiFileTheme::GetImagePart(std::string_view key, QImage &bitmap, int part, int count) const {
+  if (m_mgr) m_mgr->GetImagePart(key, bitmap, part, count);
+}
+
+framework::TColor TsuiFileTheme::GetColor(std::string_view key) const {
+  return m_mgr ? m_mgr->GetColor(key) : TsuiFileThemeMgr::AbsentColor;
+}
+
+int TsuiFileTheme::GetInt(std::string_view key) const {
+  return m_mgr ? m_mgr->GetInt(key) : TsuiFileThemeMgr::Absent;
+}
+
+bool TsuiFileTheme::GetBool(std::string_view key) const {
+  return m_mgr && m_mgr->GetBool(key);
+}
+
+} // namespace skin

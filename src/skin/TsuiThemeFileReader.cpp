@@ -1,0 +1,72 @@
+#include "skin/TsuiThemeFileReader.h"
+
+#include "platform/settings/SettingsFile.h"
+
+namespace skin {
+
+using theme::EInvalidSkinFile;
+using theme::ThemeEntryKind;
+
+std::unique_ptr<TsuiThemeFileReader> TsuiThemeFileReader::Load(const std::string &path) {
+  // Never blocks on a FIFO and never reads past the limit, whatever the name points at.
+  const platform::FileContents file = platform::ReadSettingsFile(path, theme::kMaxFileBytes);
+  using Status = platform::FileContents::Status;
+  switch (file.State) {
+  case Status::Read:
+    break;
+  case Status::Missing:
+    throw EInvalidSkinFile(path + ": gone before it could be read");
+  case Status::NotRegular:
+    throw EInvalidSkinFile(path + ": not a regular file");
+  case Status::TooLarge:
+    throw EInvalidSkinFile(path + ": " + theme::ThemeErrorName(theme::ThemeError::FileTooLarge));
+  case Status::Unreadable:
+    throw EInvalidSkinFile(path + ": cannot be read");
+  }
+  const auto *bytes = reinterpret_cast<const std::uint8_t *>(file.Text.data());
+  try {
+    return FromBytes({bytes, file.Text.size()});
+  } catch (const EInvalidSkinFile &e) {
+    throw EInvalidSkinFile(path + ": " + e.Detail());
+  }
+}
+
+std::unique_ptr<TsuiThemeFileReader>
+TsuiThemeFileReader::FromBytes(std::span<const std::uint8_t> bytes) {
+  theme::ThemeParse parse = theme::ParseThemeFile(bytes);
+  if (parse.Error != theme::ThemeError::None) throw EInvalidSkinFile(DescribeRefusal(parse));
+  std::unique_ptr<TsuiThemeFileReader> reader(new TsuiThemeFileReader);
+  for (const theme::ThemeEntry &entry : parse.Contents.Entries) {
+    if (entry.Kind != ThemeEntryKind::Image) continue;
+    QImage image = QImage::fromData(entry.Data.data(), static_cast<int>(entry.Data.size()), "BMP");
+    if (image.isNull()) throw EInvalidSkinFile("image entry " + entry.Name + " cannot be decoded");
+    reader->m_images.emplace(entry.Name, std::move(image));
+  }
+  reader->m_contents = std::move(parse.Contents);
+  return reader;
+}
+
+QImage TsuiThemeFileReader::Image(std::string_view name) const {
+  const auto it = m_images.find(name);
+  return it == m_images.end() ? QImage() : it->second;
+}
+
+std::optional<std::int32_t> TsuiThemeFileReader::Integer(std::string_view name) const {
+  const theme::ThemeEntry *entry = m_contents.Find(name, ThemeEntryKind::Integer);
+  if (!entry) return std::nullopt;
+  return entry->Value();
+}
+
+std::optional<bool> TsuiThemeFileReader::Boolean(std::string_view name) const {
+  const theme::ThemeEntry *entry = m_contents.Find(name, ThemeEntryKind::Boolean);
+  if (!entry) return std::nullopt;
+  return entry->Value() != 0;
+}
+
+std::optional<std::string> TsuiThemeFileReader::Text(std::string_view name) const {
+  const theme::ThemeEntry *entry = m_contents.Find(name, ThemeEntryKind::Text);
+  if (!entry) return std::nullopt;
+  return std::string(entry->Data.begin(), entry->Data.end());
+}
+
+} // namespace skin

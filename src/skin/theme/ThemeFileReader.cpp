@@ -1,0 +1,90 @@
+#include "skin/theme/BitmapFile.h"
+#include "skin/theme/LittleEndian.h"
+#include "skin/theme/ThemeFile.h"
+
+#include <algorithm>
+#include <set>
+
+namespace skin::theme {
+
+namespace {
+
+constexpr std::size_t kKindAt = kNameBytes;
+constexpr std::size_t kDataOffsetAt = kKindAt + 1;
+constexpr std::size_t kDataSizeAt = kDataOffsetAt + 4;
+constexpr std::size_t kNextAt = kDataSizeAt + 4;
+static_assert(kNextAt + 4 == kEntryHeaderBytes);
+
+ThemeParse Fail(ThemeError error, std::size_t offset) {
+  ThemeParse r;
+  r.Error = error;
+  r.ErrorOffset = offset;
+  return r;
+}
+
+} // namespace
+
+ThemeError CheckEntryData(ThemeEntryKind kind, std::span<const std::uint8_t> data) {
+  if (data.size() > kMaxEntryBytes) return ThemeError::DataTooLarge;
+  switch (kind) {
+  case ThemeEntryKind::Integer:
+  case ThemeEntryKind::Boolean:
+    return data.size() == 4 ? ThemeError::None : ThemeError::BadValueSize;
+  case ThemeEntryKind::Image:
+    switch (CheckBitmapFile(data)) {
+    case BitmapCheck::Readable:
+      return ThemeError::None;
+    case BitmapCheck::TooLarge:
+      return ThemeError::BitmapTooLarge;
+    case BitmapCheck::NotReadable:
+      return ThemeError::BadBitmap;
+    }
+    return ThemeError::BadBitmap;
+  case ThemeEntryKind::Text:
+    return ThemeError::None;
+  }
+  return ThemeError::UnknownKind;
+}
+
+ThemeParse ParseThemeFile(std::span<const std::uint8_t> bytes) {
+  const std::size_t size = bytes.size();
+  if (size > kMaxFileBytes) return Fail(ThemeError::FileTooLarge, 0);
+  if (!HasThemeSignature(bytes)) return Fail(ThemeError::BadSignature, 0);
+  if (size < kMinHeaderBytes) return Fail(ThemeError::BadHeaderLength, kHeaderLengthOffset);
+  const std::uint32_t headerBytes = ReadU32(bytes, kHeaderLengthOffset);
+  if (headerBytes < kMinHeaderBytes || headerBytes > size)
+    return Fail(ThemeError::BadHeaderLength, kHeaderLengthOffset);
+
+  ThemeParse result;
+  std::set<std::uint32_t> visited;
+  std::set<std::string, std::less<>> names;
+  for (std::uint32_t at = ReadU32(bytes, kFirstEntryOffset); at != 0;) {
+    if (at < headerBytes) return Fail(ThemeError::EntryInHeader, at);
+    if (at > size || size - at < kEntryHeaderBytes) return Fail(ThemeError::EntryOutsideFile, at);
+    if (!visited.insert(at).second) return Fail(ThemeError::EntryLoop, at);
+    if (visited.size() > kMaxEntries) return Fail(ThemeError::TooManyEntries, at);
+
+    const auto header = bytes.subspan(at, kEntryHeaderBytes);
+    const auto nameField = header.first(kNameBytes);
+    const auto zero = std::find(nameField.begin(), nameField.end(), std::uint8_t{0});
+    if (zero == nameField.end()) return Fail(ThemeError::UnterminatedName, at);
+    std::string name(nameField.begin(), zero);
+    if (header[kKindAt] > static_cast<std::uint8_t>(ThemeEntryKind::Text))
+      return Fail(ThemeError::UnknownKind, at);
+    const auto kind = static_cast<ThemeEntryKind>(header[kKindAt]);
+    const std::uint32_t dataAt = ReadU32(header, kDataOffsetAt);
+    const std::uint32_t dataSize = ReadU32(header, kDataSizeAt);
+    if (dataSize > kMaxEntryBytes) return Fail(ThemeError::DataTooLarge, at);
+    if (dataAt > size || size - dataAt < dataSize) return Fail(ThemeError::DataOutsideFile, at);
+    if (dataAt < headerBytes) return Fail(ThemeError::DataInHeader, at);
+    const auto data = bytes.subspan(dataAt, dataSize);
+    if (const ThemeError e = CheckEntryData(kind, data); e != ThemeError::None) return Fail(e, at);
+    if (!names.insert(name).second) return Fail(ThemeError::DuplicateName, at);
+
+    result.Contents.Entries.push_back({std::move(name), kind, {data.begin(), data.end()}});
+    at = ReadU32(header, kNextAt);
+  }
+  return result;
+}
+
+} // namespace skin::theme
