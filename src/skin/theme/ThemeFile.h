@@ -104,8 +104,10 @@ const char *ThemeErrorName(ThemeError error);
 
 struct ThemeParse {
   ThemeError Error = ThemeError::None;
-  std::size_t ErrorOffset = 0; // the offending header or entry header
-  ThemeContents Contents;      // empty whenever Error is not None
+  // The offending header field or entry header; for a chain that goes astray, the offset field
+  // that points there.
+  std::size_t ErrorOffset = 0;
+  ThemeContents Contents; // empty whenever Error is not None
 };
 
 // Parses untrusted bytes. Never reads outside `bytes`. A damaged file gives an Error and no

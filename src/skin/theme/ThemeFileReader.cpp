@@ -58,10 +58,12 @@ ThemeParse ParseThemeFile(std::span<const std::uint8_t> bytes) {
   ThemeParse result;
   std::set<std::uint32_t> visited;
   std::set<std::string, std::less<>> names;
-  for (std::uint32_t at = ReadU32(bytes, kFirstEntryOffset); at != 0;) {
-    if (at < headerBytes) return Fail(ThemeError::EntryInHeader, at);
-    if (at > size || size - at < kEntryHeaderBytes) return Fail(ThemeError::EntryOutsideFile, at);
-    if (!visited.insert(at).second) return Fail(ThemeError::EntryLoop, at);
+  // Where the offset of the entry at hand was read: a link that goes astray is reported there.
+  std::size_t link = kFirstEntryOffset;
+  for (std::uint32_t at = ReadU32(bytes, link); at != 0;) {
+    if (at < headerBytes) return Fail(ThemeError::EntryInHeader, link);
+    if (at > size || size - at < kEntryHeaderBytes) return Fail(ThemeError::EntryOutsideFile, link);
+    if (!visited.insert(at).second) return Fail(ThemeError::EntryLoop, link);
     if (visited.size() > kMaxEntries) return Fail(ThemeError::TooManyEntries, at);
 
     const auto header = bytes.subspan(at, kEntryHeaderBytes);
@@ -82,6 +84,7 @@ ThemeParse ParseThemeFile(std::span<const std::uint8_t> bytes) {
     if (!names.insert(name).second) return Fail(ThemeError::DuplicateName, at);
 
     result.Contents.Entries.push_back({std::move(name), kind, {data.begin(), data.end()}});
+    link = at + kNextAt;
     at = ReadU32(header, kNextAt);
   }
   return result;

@@ -1,0 +1,179 @@
+#include "ThemeFileSamples.h"
+
+#include "skin/TsuiFileTheme.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <fstream>
+
+using namespace skin;
+using namespace skin::test;
+using theme::ThemeEntry;
+
+namespace {
+
+// A folder standing in for the program's, and files written into it.
+struct FileTheme : testing::Test {
+  void SetUp() override {
+    ASSERT_TRUE(folder.isValid());
+    theme.SetProgramFolder(folder.path());
+  }
+  std::string Write(const std::string &name, const Bytes &bytes) {
+    const std::string path = folder.path().toStdString() + "/" + name;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char *>(bytes.data()), static_cast<long>(bytes.size()));
+    return path;
+  }
+  std::string Write(const std::string &name, const std::vector<ThemeEntry> &entries) {
+    return Write(name, *theme::WriteThemeFile(entries));
+  }
+  QTemporaryDir folder;
+  QWidget form;
+  TsuiFileTheme theme{&form};
+};
+
+// What Reapply said, in order.
+struct Notices {
+  explicit Notices(TsuiFileTheme &theme) {
+    QObject::connect(&theme, &TsuiFileTheme::Reapply,
+                     [this](bool replaced) { Said.push_back(replaced); });
+  }
+  std::vector<bool> Said;
+};
+
+QImage Marker() {
+  QImage image(3, 3, QImage::Format_RGB32);
+  image.fill(Qt::green);
+  return image;
+}
+
+} // namespace
+
+TEST_F(FileTheme, ReadsGiveTheFilesValuesAndNeutralOnesForWhatItLacks) {
+  const QImage before = Marker();
+  const auto expectNeutral = [&](const char *when) {
+    QImage bitmap = before;
+    theme.GetImage("TitleBarLeftImage", bitmap);
+    EXPECT_EQ(bitmap, before) << when;
+    theme.GetImagePart("TitleBarLeftImage", bitmap, 1, 3);
+    EXPECT_EQ(bitmap, before) << when;
+    EXPECT_EQ(theme.GetColor("FormBorderColor"), TsuiFileThemeMgr::AbsentColor) << when;
+    EXPECT_EQ(theme.GetInt("FormRoundCornerInt"), -1) << when;
+    EXPECT_FALSE(theme.GetBool("TitleBarButtonTransparentBool")) << when;
+  };
+  expectNeutral("nothing loaded");
+
+  Write("sample.thm", SampleEntries());
+  theme.SetThemeFile("sample.thm");
+  ASSERT_TRUE(theme.Loaded());
+  expectNeutral("entries the file lacks");
+  EXPECT_EQ(theme.GetInt("FormMinWidthInt"), 130);
+  EXPECT_EQ(theme.GetColor("FormMinWidthInt"), 130u);
+  EXPECT_TRUE(theme.GetBool("ButtonTransparentBool"));
+  // Asked as another kind, an entry is missing.
+  EXPECT_EQ(theme.GetInt("ButtonTransparentBool"), -1);
+  EXPECT_EQ(theme.GetInt("Author"), -1);
+  EXPECT_FALSE(theme.GetBool("FormMinWidthInt"));
+  QImage bitmap = before;
+  theme.GetImage("FormMinWidthInt", bitmap);
+  EXPECT_EQ(bitmap, before);
+}
+
+TEST_F(FileTheme, ImagesKeepTheirPixelsAndStripsAreCutInEqualParts) {
+  Write("sample.thm", SampleEntries());
+  theme.SetThemeFile("sample.thm");
+  QImage whole;
+  theme.GetImage("ButtonImage", whole);
+  ASSERT_EQ(whole.size(), QSize(6, 2));
+  for (int i = 0; i < 12; ++i)
+    EXPECT_EQ(whole.pixel(i % 6, i / 6) & 0xFFFFFFu,
+              0x102030u * static_cast<unsigned>(i + 1) & 0xFFFFFFu)
+        << "pixel " << i;
+
+  struct Cut {
+    int Part, Count;
+    int X, Width; // where the part lies in the whole; Width 0: bitmap unchanged
+  };
+  for (const Cut &c : {Cut{1, 3, 0, 2},
+                       {3, 3, 4, 2},
+                       {2, 4, 1, 1},
+                       {4, 4, 3, 1},
+                       {0, 0, 0, 6},
+                       {0, 3, 0, 0},
+                       {4, 3, 0, 0},
+                       {1, 7, 0, 0},
+                       {1, -1, 0, 0}}) {
+    QImage part = Marker();
+    theme.GetImagePart("ButtonImage", part, c.Part, c.Count);
+    const QImage expected = c.Width ? whole.copy(c.X, 0, c.Width, 2) : Marker();
+    EXPECT_EQ(part, expected) << "part " << c.Part << " of " << c.Count;
+  }
+}
+
+TEST_F(FileTheme, ARefusedFileChangesNothingAndSaysWhy) {
+  Write("good.thm", SampleEntries());
+  theme.SetThemeFile("good.thm");
+  Bytes badSignature = SampleFile();
+  badSignature[3] = 'x';
+  Bytes loop = SampleFile();
+  SetU32(loop, EntryOffset(loop, 3) + NextAt, static_cast<std::uint32_t>(EntryOffset(loop, 1)));
+  // More palette colours than 8 bits can index: the header check lets it pass, the decoder not.
+  Bytes undecodable = SampleBitmap();
+  undecodable[28] = 8;
+  SetU32(undecodable, 46, 1000);
+  const std::vector<std::pair<Bytes, std::string>> refused = {
+      {badSignature, "no theme file signature"},
+      {loop, "entry chain loops"},
+      {*theme::WriteThemeFile({{ThemeEntry::Image("ButtonImage", undecodable)}}), "decoded"},
+  };
+  for (const auto &[bytes, detail] : refused) {
+    const std::string path = Write("bad.thm", bytes);
+    try {
+      theme.SetThemeFile("bad.thm");
+      ADD_FAILURE() << detail << " was accepted";
+    } catch (const theme::EInvalidSkinFile &e) {
+      EXPECT_STREQ(e.what(), "Invalid skin file for Marbelo!");
+      EXPECT_NE(e.Detail().find(detail), std::string::npos) << e.Detail();
+      EXPECT_NE(e.Detail().find(path), std::string::npos) << e.Detail();
+    }
+    EXPECT_EQ(theme.ThemeFile(), "good.thm");
+    EXPECT_EQ(theme.GetInt("FormMinWidthInt"), 130);
+  }
+}
+
+TEST_F(FileTheme, AMissingFileOrTheSameNameChangesNothingQuietly) {
+  Write("good.thm", SampleEntries());
+  theme.SetThemeFile("good.thm");
+  Notices reapply(theme);
+  theme.SetThemeFile("missing.thm");
+  EXPECT_EQ(theme.ThemeFile(), "good.thm");
+  Write("good.thm", {ThemeEntry::Integer("FormMinWidthInt", 7)});
+  theme.SetThemeFile("good.thm");
+  EXPECT_EQ(theme.GetInt("FormMinWidthInt"), 130) << "the same name is not read again";
+  EXPECT_TRUE(reapply.Said.empty());
+}
+
+TEST_F(FileTheme, TheOwnerFormsControlsAreToldToReapplyOnEveryLoad) {
+  Notices reapply(theme);
+  Write("a.thm", SampleEntries());
+  Write("b.thm", {ThemeEntry::Integer("FormMinWidthInt", 270)});
+  theme.SetThemeFile("a.thm");
+  theme.SetThemeFile(folder.path() + "/b.thm");
+  ASSERT_EQ(reapply.Said.size(), 2u);
+  EXPECT_FALSE(reapply.Said[0]) << "the first file";
+  EXPECT_TRUE(reapply.Said[1]) << "a later file: the form recomputes its frame";
+  EXPECT_EQ(theme.GetInt("FormMinWidthInt"), 270);
+  EXPECT_EQ(theme.GetInt("ButtonTransparentBool"), -1) << "nothing of the first file is left";
+
+  QWidget window;
+  QWidget control(&window);
+  TsuiFileTheme onControl(&control);
+  onControl.SetProgramFolder(folder.path());
+  Notices notOnForm(onControl);
+  onControl.SetThemeFile("a.thm");
+  EXPECT_TRUE(onControl.Loaded());
+  EXPECT_TRUE(notOnForm.Said.empty()) << "its owner is no form";
+}

@@ -1,0 +1,212 @@
+#include "ThemeFileSamples.h"
+
+#include "skin/theme/BitmapFile.h"
+#include "skin/theme/ThemeFile.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+
+using namespace skin::theme;
+using namespace skin::test;
+
+TEST(ThemeFile, WhatTheWriterWritesIsReadBackAsItWas) {
+  for (const auto &entries :
+       {SampleEntries(),
+        std::vector<ThemeEntry>{},
+        {ThemeEntry::Text("", "")},
+        {ThemeEntry::Integer(std::string(63, 'k'), INT_MIN), ThemeEntry::Boolean("b", false)}}) {
+    const auto file = WriteThemeFile(entries);
+    ASSERT_TRUE(file);
+    const ThemeParse parse = ParseThemeFile(*file);
+    EXPECT_EQ(parse.Error, ThemeError::None) << DescribeRefusal(parse);
+    EXPECT_EQ(parse.Contents.Entries, entries);
+  }
+}
+
+TEST(ThemeFile, EntriesAreFoundByNameAndKind) {
+  const ThemeContents contents = ParseThemeFile(SampleFile()).Contents;
+  ASSERT_TRUE(contents.Find("FormMinWidthInt", ThemeEntryKind::Integer));
+  EXPECT_EQ(contents.Find("FormMinWidthInt", ThemeEntryKind::Integer)->Value(), 130);
+  EXPECT_EQ(contents.Find("ButtonTransparentBool", ThemeEntryKind::Boolean)->Value(), 1);
+  EXPECT_FALSE(contents.Find("FormMinWidthInt", ThemeEntryKind::Boolean));
+  EXPECT_FALSE(contents.Find("formminwidthint", ThemeEntryKind::Integer));
+}
+
+TEST(ThemeFile, TheWriterRefusesWhatTheReaderWouldRefuse) {
+  const std::vector<std::vector<ThemeEntry>> unwritable = {
+      {ThemeEntry::Text(std::string(64, 'k'), "")},
+      {ThemeEntry::Text(std::string("a\0b", 3), "")},
+      {ThemeEntry::Integer("same", 1), ThemeEntry::Boolean("same", true)},
+      {ThemeEntry{"short", ThemeEntryKind::Integer, {1, 2, 3}}},
+      {ThemeEntry::Image("noBitmap", {'B', 'M', 0, 0})},
+      {ThemeEntry{"kind", static_cast<ThemeEntryKind>(4), {}}},
+  };
+  for (const auto &entries : unwritable)
+    EXPECT_FALSE(WriteThemeFile(entries)) << entries.front().Name;
+  EXPECT_FALSE(WriteThemeFile(std::vector<ThemeEntry>(kMaxEntries + 1)));
+}
+
+TEST(ThemeFile, TheSignatureIsTheTextUpToTheFirstZeroOfTwelveBytes) {
+  Bytes file = SampleFile();
+  EXPECT_TRUE(HasThemeSignature(file));
+  Bytes longer = file;
+  longer[10] = 'X';
+  EXPECT_FALSE(HasThemeSignature(longer));
+  EXPECT_FALSE(HasThemeSignature(Bytes(file.begin(), file.begin() + 15))) << "16 bytes are read";
+  Bytes tail = file;
+  tail[12] = tail[13] = 'Z';
+  EXPECT_TRUE(HasThemeSignature(tail)) << "byte 12 on is no longer the signature";
+}
+
+namespace {
+
+struct Damage {
+  const char *What;
+  std::function<void(Bytes &)> Apply;
+  ThemeError Expected;
+};
+
+// Offsets of the sample file's entries: 0 image, 1 integer, 2 boolean, 3 text.
+std::size_t E(const Bytes &f, int i) {
+  return EntryOffset(f, i);
+}
+
+// The sample image's bitmap inside the file.
+std::size_t Bmp(const Bytes &f) {
+  return U32(f, E(f, 0) + DataAt);
+}
+
+void AppendEntries(Bytes &f, std::size_t count) {
+  std::size_t last = E(f, 3);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t at = f.size();
+    f.resize(at + kEntryHeaderBytes, 0);
+    f[at] = static_cast<std::uint8_t>('a' + i % 26);
+    f[at + 1] = static_cast<std::uint8_t>('a' + i / 26 % 26);
+    f[at + 2] = static_cast<std::uint8_t>('a' + i / 676);
+    f[at + KindAt] = static_cast<std::uint8_t>(ThemeEntryKind::Text);
+    SetU32(f, at + DataAt, static_cast<std::uint32_t>(at));
+    SetU32(f, last + NextAt, static_cast<std::uint32_t>(at));
+    last = at;
+  }
+}
+
+const std::vector<Damage> &Damages() {
+  static const std::vector<Damage> damages = {
+      {"another signature", [](Bytes &f) { f[0] = 'm'; }, ThemeError::BadSignature},
+      {"shorter than the signature read", [](Bytes &f) { f.resize(15); }, ThemeError::BadSignature},
+      {"empty", [](Bytes &f) { f.clear(); }, ThemeError::BadSignature},
+      {"header fields cut off", [](Bytes &f) { f.resize(20); }, ThemeError::BadHeaderLength},
+      {"header shorter than its fields", [](Bytes &f) { SetU32(f, 12, 20); },
+       ThemeError::BadHeaderLength},
+      {"header longer than the file",
+       [](Bytes &f) { SetU32(f, 12, static_cast<std::uint32_t>(f.size() + 1)); },
+       ThemeError::BadHeaderLength},
+      {"first entry inside the header", [](Bytes &f) { SetU32(f, 20, 4); },
+       ThemeError::EntryInHeader},
+      {"entry in a header declared longer", [](Bytes &f) { SetU32(f, 12, 200); },
+       ThemeError::EntryInHeader},
+      {"first entry past the end", [](Bytes &f) { SetU32(f, 20, 0xFFFFFFFF); },
+       ThemeError::EntryOutsideFile},
+      {"last entry header cut short", [](Bytes &f) { f.resize(E(f, 3) + 70); },
+       ThemeError::EntryOutsideFile},
+      {"next entry past the end",
+       [](Bytes &f) { SetU32(f, E(f, 1) + NextAt, static_cast<std::uint32_t>(f.size() - 10)); },
+       ThemeError::EntryOutsideFile},
+      {"chain back to the first entry",
+       [](Bytes &f) { SetU32(f, E(f, 3) + NextAt, static_cast<std::uint32_t>(E(f, 0))); },
+       ThemeError::EntryLoop},
+      {"entry that follows itself",
+       [](Bytes &f) { SetU32(f, E(f, 2) + NextAt, static_cast<std::uint32_t>(E(f, 2))); },
+       ThemeError::EntryLoop},
+      {"more entries than a theme has", [](Bytes &f) { AppendEntries(f, kMaxEntries - 3); },
+       ThemeError::TooManyEntries},
+      {"name without its zero",
+       [](Bytes &f) { std::fill_n(f.begin() + static_cast<long>(E(f, 1)), kNameBytes, 'n'); },
+       ThemeError::UnterminatedName},
+      {"unknown kind", [](Bytes &f) { f[E(f, 3) + KindAt] = 4; }, ThemeError::UnknownKind},
+      {"two entries of one name",
+       [](Bytes &f) {
+         std::copy_n(f.begin() + static_cast<long>(E(f, 1)), kNameBytes,
+                     f.begin() + static_cast<long>(E(f, 3)));
+       },
+       ThemeError::DuplicateName},
+      {"data larger than any theme's",
+       [](Bytes &f) { SetU32(f, E(f, 3) + SizeAt, kMaxEntryBytes + 1); }, ThemeError::DataTooLarge},
+      {"data past the end",
+       [](Bytes &f) { SetU32(f, E(f, 3) + SizeAt, static_cast<std::uint32_t>(f.size())); },
+       ThemeError::DataOutsideFile},
+      {"data offset wrapping around",
+       [](Bytes &f) {
+         SetU32(f, E(f, 3) + DataAt, 0xFFFFFFF0);
+         SetU32(f, E(f, 3) + SizeAt, 0x20);
+       },
+       ThemeError::DataOutsideFile},
+      {"data inside the header", [](Bytes &f) { SetU32(f, E(f, 3) + DataAt, 2); },
+       ThemeError::DataInHeader},
+      {"integer of three bytes", [](Bytes &f) { SetU32(f, E(f, 1) + SizeAt, 3); },
+       ThemeError::BadValueSize},
+      {"boolean of eight bytes", [](Bytes &f) { SetU32(f, E(f, 2) + SizeAt, 8); },
+       ThemeError::BadValueSize},
+      {"image that is no bitmap", [](Bytes &f) { f[Bmp(f)] = 'P'; }, ThemeError::BadBitmap},
+      {"bitmap of zero width", [](Bytes &f) { SetU32(f, Bmp(f) + 18, 0); }, ThemeError::BadBitmap},
+      {"bitmap of 7 bits per pixel", [](Bytes &f) { f[Bmp(f) + 28] = 7; }, ThemeError::BadBitmap},
+      {"bitmap with two planes", [](Bytes &f) { f[Bmp(f) + 26] = 2; }, ThemeError::BadBitmap},
+      {"bitmap of an unknown compression", [](Bytes &f) { f[Bmp(f) + 30] = 9; },
+       ThemeError::BadBitmap},
+      {"bitmap pixels past its data", [](Bytes &f) { SetU32(f, Bmp(f) + 22, 3); },
+       ThemeError::BadBitmap},
+      {"bitmap pixel offset past its data", [](Bytes &f) { SetU32(f, Bmp(f) + 10, 5000); },
+       ThemeError::BadBitmap},
+      {"bitmap information header too long", [](Bytes &f) { SetU32(f, Bmp(f) + 14, 4000); },
+       ThemeError::BadBitmap},
+      {"bitmap image cut short", [](Bytes &f) { SetU32(f, E(f, 0) + SizeAt, 20); },
+       ThemeError::BadBitmap},
+      {"bitmap absurdly wide", [](Bytes &f) { SetU32(f, Bmp(f) + 18, 0x7FFFFFFF); },
+       ThemeError::BitmapTooLarge},
+      {"bitmap absurdly tall, rows from the top",
+       [](Bytes &f) { SetU32(f, Bmp(f) + 22, 0x80000000); }, ThemeError::BitmapTooLarge},
+      {"bitmap of too many pixels",
+       [](Bytes &f) {
+         SetU32(f, Bmp(f) + 18, kMaxBitmapSide);
+         SetU32(f, Bmp(f) + 22, kMaxBitmapSide);
+       },
+       ThemeError::BitmapTooLarge},
+      {"file larger than any theme", [](Bytes &f) { f.resize(kMaxFileBytes + 1); },
+       ThemeError::FileTooLarge},
+  };
+  return damages;
+}
+
+} // namespace
+
+TEST(ThemeFile, EveryDamageRefusesTheWholeFile) {
+  for (const Damage &d : Damages()) {
+    Bytes file = SampleFile();
+    d.Apply(file);
+    const ThemeParse parse = ParseThemeFile(file);
+    EXPECT_EQ(parse.Error, d.Expected) << d.What << ": " << DescribeRefusal(parse);
+    EXPECT_TRUE(parse.Contents.Entries.empty()) << d.What;
+    EXPECT_LE(parse.ErrorOffset, file.size()) << d.What;
+  }
+}
+
+TEST(ThemeFile, AChainOfTheMostEntriesAllowedIsRead) {
+  Bytes file = SampleFile();
+  AppendEntries(file, kMaxEntries - 4);
+  const ThemeParse parse = ParseThemeFile(file);
+  EXPECT_EQ(parse.Error, ThemeError::None) << DescribeRefusal(parse);
+  EXPECT_EQ(parse.Contents.Entries.size(), kMaxEntries);
+}
+
+TEST(BitmapFile, WrittenBitmapsPassTheCheckAndKeepTheirRowsPadded) {
+  for (const auto &[w, h] : {std::pair{1, 1}, {6, 2}, {7, 3}, {441, 23}}) {
+    const Bytes bmp = SampleBitmap(w, h);
+    EXPECT_EQ(CheckBitmapFile(bmp), BitmapCheck::Readable) << w << "x" << h;
+    EXPECT_EQ(bmp.size(), 54u + static_cast<std::size_t>((w * 3 + 3) / 4 * 4 * h));
+  }
+  EXPECT_TRUE(WriteBitmapFile24(2, 2, std::vector<std::uint32_t>(3)).empty());
+  EXPECT_TRUE(WriteBitmapFile24(0, 0, {}).empty());
+}
