@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs, builds and runs every test: a normal build, its HID binding and program on a real
 # kernel in QEMU, a build with AddressSanitizer and UndefinedBehaviorSanitizer, and the
-# report-descriptor fuzzer for 60 seconds.
+# report-descriptor and theme-file fuzzers for 60 seconds each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -36,5 +36,11 @@ cmake --build build-fuzz -j"$jobs"
 corpus="$(mktemp -d)"
 cp fuzz/corpus_report_descriptor/* "$corpus"/ 2>/dev/null || true
 ./build-fuzz/fuzz/fuzz_report_descriptor -max_total_time=60 -print_final_stats=1 "$corpus"
+rm -rf "$corpus"
+
+echo "== fuzz the theme-file reader for 60 seconds"
+corpus="$(mktemp -d)"
+cp fuzz/corpus_theme_file/* "$corpus"/
+./build-fuzz/fuzz/fuzz_theme_file -max_total_time=60 -print_final_stats=1 "$corpus"
 rm -rf "$corpus"
 echo "== all tests passed"
