@@ -1,5 +1,7 @@
 #include "skin/TsuiFileTheme.h"
 
+#include "skin/style/StyleReads.h"
+#include "skin/style/StyleTable.h"
 #include "skin/theme/ThemeFileSearch.h"
 
 #include <QCoreApplication>
@@ -27,6 +29,27 @@ void TsuiFileTheme::SetThemeFile(const QString &value) {
   if (form && form->isWindow()) emit Reapply(replaced);
 }
 
+namespace {
+
+std::string_view KeyOf(style::StyleEntry entry) {
+  const auto info = style::FindEntry(entry);
+  return info ? info->Key : std::string_view();
+}
+
+} // namespace
+
+bool TsuiFileTheme::Image(style::StyleEntry entry, QImage &bitmap) const {
+  return m_mgr && m_mgr->GetImage(KeyOf(entry), bitmap);
+}
+
+std::int64_t TsuiFileTheme::Number(style::StyleEntry entry) const {
+  return m_mgr ? m_mgr->GetInt(KeyOf(entry)) : -1;
+}
+
+bool TsuiFileTheme::Bool(style::StyleEntry entry) const {
+  return m_mgr && m_mgr->GetBool(KeyOf(entry));
+}
+
 void TsuiFileTheme::GetImage(std::string_view key, QImage &bitmap) const {
   if (m_mgr) m_mgr->GetImage(key, bitmap);
 }
@@ -36,11 +59,11 @@ void TsuiFileTheme::GetImagePart(std::string_view key, QImage &bitmap, int part,
 }
 
 framework::TColor TsuiFileTheme::GetColor(std::string_view key) const {
-  return m_mgr ? m_mgr->GetColor(key) : TsuiFileThemeMgr::AbsentColor;
+  return m_mgr ? m_mgr->GetColor(key) : style::AbsentColor;
 }
 
 int TsuiFileTheme::GetInt(std::string_view key) const {
-  return m_mgr ? m_mgr->GetInt(key) : TsuiFileThemeMgr::Absent;
+  return m_mgr ? m_mgr->GetInt(key) : -1;
 }
 
 bool TsuiFileTheme::GetBool(std::string_view key) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skin/TsuiFileThemeMgr.h"
+#include "skin/style/ThemeEntries.h"
 
 #include <QObject>
 #include <QString>
@@ -10,7 +11,7 @@
 namespace skin {
 
 // A theme file that replaces a style's entries for the controls that name it (non-visual).
-class TsuiFileTheme : public QObject {
+class TsuiFileTheme : public QObject, public style::ThemeEntries {
   Q_OBJECT
 public:
   explicit TsuiFileTheme(QObject *owner);
@@ -21,11 +22,16 @@ public:
   // nowhere changes nothing. A file that is found but refused changes nothing either and throws
   // theme::EInvalidSkinFile.
   void SetThemeFile(const QString &value);
-  bool Loaded() const { return m_mgr != nullptr; }
+  bool Loaded() const override { return m_mgr != nullptr; }
   // Null while nothing is loaded.
   const TsuiFileThemeMgr *Mgr() const { return m_mgr.get(); }
 
-  // The reads of the loaded file; the neutral values while nothing is loaded.
+  // The entries of the loaded file under their key names, for the controls' style reads.
+  bool Image(style::StyleEntry entry, QImage &bitmap) const override;
+  std::int64_t Number(style::StyleEntry entry) const override;
+  bool Bool(style::StyleEntry entry) const override;
+
+  // The reads of the loaded file by key; the neutral values while nothing is loaded.
   void GetImage(std::string_view key, QImage &bitmap) const;
   void GetImagePart(std::string_view key, QImage &bitmap, int part, int count) const;
   framework::TColor GetColor(std::string_view key) const;

@@ -1,28 +1,32 @@
 #include "skin/TsuiFileThemeMgr.h"
 
+#include "skin/style/StyleReads.h"
+
 namespace skin {
 
-void TsuiFileThemeMgr::GetImage(std::string_view key, QImage &bitmap) const {
+bool TsuiFileThemeMgr::GetImage(std::string_view key, QImage &bitmap) const {
   QImage image = m_reader->Image(key);
-  if (!image.isNull()) bitmap = std::move(image);
+  if (image.isNull()) return false;
+  bitmap = std::move(image);
+  return true;
 }
 
-void TsuiFileThemeMgr::GetImagePart(std::string_view key, QImage &bitmap, int part,
+bool TsuiFileThemeMgr::GetImagePart(std::string_view key, QImage &bitmap, int part,
                                     int count) const {
   if (count == 0) return GetImage(key, bitmap);
-  const QImage image = m_reader->Image(key);
-  if (image.isNull() || count < 0 || part < 1 || part > count) return;
-  const int width = image.width() / count;
-  if (width == 0) return;
-  bitmap = image.copy(width * (part - 1), 0, width, image.height());
+  QImage cut = style::CutStrip(m_reader->Image(key), part, count);
+  if (cut.isNull()) return false;
+  bitmap = std::move(cut);
+  return true;
 }
 
 framework::TColor TsuiFileThemeMgr::GetColor(std::string_view key) const {
-  return static_cast<framework::TColor>(m_reader->Integer(key).value_or(Absent));
+  const auto value = m_reader->Integer(key);
+  return value ? static_cast<framework::TColor>(*value) : style::AbsentColor;
 }
 
 int TsuiFileThemeMgr::GetInt(std::string_view key) const {
-  return m_reader->Integer(key).value_or(Absent);
+  return m_reader->Integer(key).value_or(-1);
 }
 
 bool TsuiFileThemeMgr::GetBool(std::string_view key) const {

@@ -14,18 +14,15 @@ namespace skin {
 // for an entry the file lacks or holds with another kind.
 class TsuiFileThemeMgr {
 public:
-  // What a colour or integer read gives for a missing entry; callers test for it.
-  static constexpr std::int32_t Absent = -1;
-  static constexpr framework::TColor AbsentColor = static_cast<framework::TColor>(Absent);
-
   explicit TsuiFileThemeMgr(std::unique_ptr<TsuiThemeFileReader> reader)
       : m_reader(std::move(reader)) {}
 
-  // `bitmap` is left as it is when the entry is missing.
-  void GetImage(std::string_view key, QImage &bitmap) const;
-  // Part `part` (from 1) of `count` equal columns; remainder columns are ignored. With count 0
-  // the whole image; `bitmap` is left as it is for a part that does not exist.
-  void GetImagePart(std::string_view key, QImage &bitmap, int part, int count) const;
+  // `bitmap` is left as it is when the entry is missing; the answer says whether it was there.
+  bool GetImage(std::string_view key, QImage &bitmap) const;
+  // Part `part` (from 1) of `count` equal columns, as the built-in strips are cut; count 0 takes
+  // the whole image. `bitmap` is left as it is for a part that does not exist.
+  bool GetImagePart(std::string_view key, QImage &bitmap, int part, int count) const;
+  // style::AbsentColor and -1 for a missing entry; callers test for them.
   framework::TColor GetColor(std::string_view key) const;
   int GetInt(std::string_view key) const;
   bool GetBool(std::string_view key) const;

@@ -1,6 +1,7 @@
 #include "ThemeFileSamples.h"
 
 #include "skin/TsuiFileTheme.h"
+#include "skin/style/StyleReads.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +61,7 @@ TEST_F(FileTheme, ReadsGiveTheFilesValuesAndNeutralOnesForWhatItLacks) {
     EXPECT_EQ(bitmap, before) << when;
     theme.GetImagePart("TitleBarLeftImage", bitmap, 1, 3);
     EXPECT_EQ(bitmap, before) << when;
-    EXPECT_EQ(theme.GetColor("FormBorderColor"), TsuiFileThemeMgr::AbsentColor) << when;
+    EXPECT_EQ(theme.GetColor("FormBorderColor"), style::AbsentColor) << when;
     EXPECT_EQ(theme.GetInt("FormRoundCornerInt"), -1) << when;
     EXPECT_FALSE(theme.GetBool("TitleBarButtonTransparentBool")) << when;
   };
