@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/SkinTypes.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +16,9 @@ struct Options {
   // --simulate gives an empty text (the built-in scenario), --simulate=FILE the file.
   std::optional<std::string> Simulate;
   std::optional<std::string> Trace;
+  // --export-theme=FILE writes the built-in style ExportStyle (--style=NAME) as a theme file.
+  std::optional<std::string> ExportTheme;
+  skin::TsuiUIStyle ExportStyle = skin::TsuiUIStyle::Protein;
 };
 
 struct ParsedCommandLine {
@@ -25,6 +30,9 @@ struct ParsedCommandLine {
 ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments);
 
 std::string UsageText();
+
+// The built-in style of that name, in any letter case; nothing for another name.
+std::optional<skin::TsuiUIStyle> BuiltInStyleNamed(const std::string &name);
 
 // Exit status for a command line that cannot be understood.
 inline constexpr int UsageErrorStatus = 2;

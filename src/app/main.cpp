@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/DeviceTreeWatcher.h"
+#include "app/ExportTheme.h"
 #include "app/ListCommand.h"
 #include "app/Messages.h"
 #include "app/Scenario.h"
@@ -198,6 +199,7 @@ int main(int argc, char **argv) {
     std::cout << app::UsageText();
     return 0;
   }
+  if (options.ExportTheme) return app::RunExportTheme(options, std::cerr);
   if (options.List) return runList(argc, argv, options);
   return runWindow(argc, argv, options);
 }

@@ -2,6 +2,7 @@
 // cause and a non-zero exit, never a crash.
 #include "common/ProgramRun.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -131,6 +132,35 @@ TEST(E2eCommandLine, AnUnknownOptionIsAUsageError) {
   EXPECT_EQ(unknown.Code, 2);
   EXPECT_TRUE(unknown.Err.contains("--frobnicate"));
   EXPECT_TRUE(unknown.Err.contains("Usage"));
+}
+
+// Exporting needs no display; what it refuses leaves no file behind.
+TEST(E2eCommandLine, ExportingAThemeWritesOneWholeFileOrNone) {
+  ProgramHome home;
+  ASSERT_TRUE(home.IsValid());
+  home.Environment.remove("QT_QPA_PLATFORM");
+  home.Environment.remove("DISPLAY");
+  const QString file = home.FilePath("my.thm");
+  const auto files = [&] { return QDir(home.Path()).entryList({"*.thm*"}, QDir::Files); };
+
+  const auto unknown = home.Run({"--export-theme=" + file, "--style=Purple"});
+  EXPECT_EQ(unknown.Code, 2);
+  EXPECT_TRUE(unknown.Err.contains("Purple")) << unknown.Err.toStdString();
+  ExpectMessages(unknown.Err.section("\n\n", 0, 0));
+  EXPECT_TRUE(files().isEmpty());
+
+  const QString unwritable = home.FilePath("none/my.thm");
+  const auto failed = home.Run({"--export-theme=" + unwritable});
+  EXPECT_EQ(failed.Code, 1);
+  EXPECT_EQ(failed.Err.count('\n'), 1) << failed.Err.toStdString();
+  EXPECT_TRUE(failed.Err.contains(unwritable)) << failed.Err.toStdString();
+  ExpectMessages(failed.Err);
+
+  const auto written = home.Run({"--export-theme=" + file, "--style=winxp"});
+  EXPECT_EQ(written.Code, 0) << written.Err.toStdString();
+  EXPECT_TRUE(Content(file).startsWith("Marbelo_TB"));
+  EXPECT_GT(Content(file).size(), 10000) << "every picture of the style is in it";
+  EXPECT_EQ(files(), QStringList{"my.thm"});
 }
 
 } // namespace

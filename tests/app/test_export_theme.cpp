@@ -1,0 +1,160 @@
+#include "app/CommandLine.h"
+#include "app/ExportTheme.h"
+#include "skin/TsuiFileTheme.h"
+#include "skin/style/StyleReads.h"
+#include "skin/style/StyleTable.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <sstream>
+
+#include <sys/stat.h>
+
+using skin::TsuiUIStyle;
+
+TEST(ExportThemeCommandLine, TakesAFileAndABuiltInStyleNamedInAnyCase) {
+  const struct {
+    std::vector<std::string> Arguments;
+    TsuiUIStyle Style;
+  } good[] = {
+      {{"--export-theme=t.thm"}, TsuiUIStyle::Protein},
+      {{"--export-theme=t.thm", "--style=MacOS"}, TsuiUIStyle::MacOS},
+      {{"--style=winxp", "--export-theme=t.thm"}, TsuiUIStyle::WinXP},
+      {{"--export-theme=t.thm", "--style=DEEPBLUE"}, TsuiUIStyle::DeepBlue},
+      {{"--export-theme=t.thm", "--style=BlueGlass"}, TsuiUIStyle::BlueGlass},
+  };
+  for (const auto &c : good) {
+    const app::ParsedCommandLine parsed = app::ParseCommandLine(c.Arguments);
+    EXPECT_EQ(parsed.Error, "") << c.Arguments.back();
+    EXPECT_EQ(parsed.Values.ExportTheme, "t.thm");
+    EXPECT_EQ(parsed.Values.ExportStyle, c.Style) << c.Arguments.back();
+  }
+  for (const auto &bad :
+       std::vector<std::vector<std::string>>{{"--export-theme=t.thm", "--style=Nope"},
+                                             {"--export-theme=t.thm", "--style=FromThemeFile"},
+                                             {"--export-theme=t.thm", "--style="},
+                                             {"--export-theme="},
+                                             {"--export-theme"},
+                                             {"--export-theme=t.thm", "--style"},
+                                             {"--style=Protein"},
+                                             {"--export-theme=t.thm", "--list"}})
+    EXPECT_NE(app::ParseCommandLine(bad).Error, "") << bad.back();
+}
+
+namespace {
+
+struct WholeFile : testing::Test {
+  void SetUp() override { ASSERT_TRUE(folder.isValid()); }
+  std::string Path(const char *name) const { return folder.filePath(name).toStdString(); }
+  QStringList Names() const {
+    return QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+  }
+  int Write(const std::string &path, const std::string &text) {
+    error.str("");
+    return app::WriteWholeFile(
+        path, {reinterpret_cast<const std::uint8_t *>(text.data()), text.size()}, error);
+  }
+  QTemporaryDir folder;
+  std::ostringstream error;
+};
+
+std::string Contents(const std::string &path) {
+  QFile file(QString::fromStdString(path));
+  return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
+} // namespace
+
+TEST_F(WholeFile, ReplacesARegularFileWhole) {
+  std::ofstream(Path("t.thm")) << "an older and longer theme";
+  EXPECT_EQ(Write(Path("t.thm"), "new"), 0);
+  EXPECT_EQ(Contents(Path("t.thm")), "new");
+  EXPECT_EQ(Names(), QStringList{"t.thm"}) << "no temporary file is left";
+}
+
+TEST_F(WholeFile, WhatCannotBeWrittenGivesOneLineAndLeavesNothingBehind) {
+  ASSERT_TRUE(QDir(folder.path()).mkdir("dir"));
+  ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+  std::ofstream(Path("plain")) << "x";
+  for (const std::string &path :
+       {Path("dir"), Path("fifo"), Path("plain") + "/t.thm", Path("missing") + "/t.thm"}) {
+    EXPECT_EQ(Write(path, "theme"), 1) << path;
+    const std::string said = error.str();
+    EXPECT_NE(said.find(path), std::string::npos) << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line: " << said;
+  }
+  EXPECT_EQ(Names(), (QStringList{"dir", "fifo", "plain"}));
+  struct stat st {};
+  ASSERT_EQ(::lstat(Path("fifo").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "never replaced by a regular file";
+}
+
+namespace {
+
+using skin::style::EntryKind;
+
+// Same size and the same colour at every pixel, whatever the formats.
+bool SamePixels(const QImage &a, const QImage &b) {
+  if (a.size() != b.size()) return false;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if ((a.pixel(x, y) & 0xFFFFFFu) != (b.pixel(x, y) & 0xFFFFFFu)) return false;
+  return true;
+}
+
+} // namespace
+
+TEST(ExportTheme, EveryStyleComesBackFromItsFileExactly) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  for (const TsuiUIStyle style : {TsuiUIStyle::MacOS, TsuiUIStyle::WinXP, TsuiUIStyle::DeepBlue,
+                                  TsuiUIStyle::Protein, TsuiUIStyle::BlueGlass}) {
+    const std::string name = "style" + std::to_string(static_cast<int>(style)) + ".thm";
+    app::Options options;
+    options.ExportTheme = folder.filePath(QString::fromStdString(name)).toStdString();
+    options.ExportStyle = style;
+    std::ostringstream error;
+    ASSERT_EQ(app::RunExportTheme(options, error), 0) << error.str();
+
+    skin::TsuiFileTheme theme(nullptr);
+    theme.SetThemeFile(QString::fromStdString(*options.ExportTheme));
+    ASSERT_TRUE(theme.Loaded());
+    const skin::style::StyleReader fromFile(&theme, TsuiUIStyle::FromThemeFile);
+    ASSERT_TRUE(fromFile.Resolved().UseTheme);
+    std::size_t held = 0;
+    for (const skin::style::EntryInfo &info : skin::style::Entries()) {
+      const std::string what = name + " " + std::string(info.Key);
+      switch (info.Kind) {
+      case EntryKind::Image: {
+        QImage builtIn, read;
+        const bool has = skin::style::GetStyleImage(style, info.Entry, builtIn);
+        EXPECT_EQ(fromFile.Image(info.Entry, read), has) << what;
+        EXPECT_TRUE(SamePixels(read, builtIn)) << what;
+        held += has;
+        break;
+      }
+      case EntryKind::Colour:
+        EXPECT_EQ(fromFile.Color(info.Entry), skin::style::GetStyleColor(style, info.Entry))
+            << what;
+        ++held;
+        break;
+      case EntryKind::Integer:
+        EXPECT_EQ(fromFile.Int(info.Entry), skin::style::GetStyleInt(style, info.Entry)) << what;
+        ++held;
+        break;
+      case EntryKind::Boolean:
+        EXPECT_EQ(fromFile.Bool(info.Entry), skin::style::GetStyleBool(style, info.Entry)) << what;
+        EXPECT_TRUE(theme.Mgr()->Reader().Boolean(info.Key)) << what << " is in the file";
+        ++held;
+        break;
+      }
+    }
+    EXPECT_EQ(theme.Mgr()->Reader().Contents().Entries.size(), held) << name;
+    EXPECT_GE(held, 45u) << name << ": only entries 43, 45 and 46 have no built-in picture";
+  }
+}
