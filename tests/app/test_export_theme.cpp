@@ -77,6 +77,15 @@ TEST_F(WholeFile, ReplacesARegularFileWhole) {
   EXPECT_EQ(Names(), QStringList{"t.thm"}) << "no temporary file is left";
 }
 
+TEST_F(WholeFile, ANewFileIsAsReadableAsTheUsersMaskAllows) {
+  const mode_t mask = ::umask(022);
+  EXPECT_EQ(Write(Path("new.thm"), "theme"), 0);
+  ::umask(mask);
+  struct stat st {};
+  ASSERT_EQ(::stat(Path("new.thm").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
 TEST_F(WholeFile, WhatCannotBeWrittenGivesOneLineAndLeavesNothingBehind) {
   ASSERT_TRUE(QDir(folder.path()).mkdir("dir"));
   ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
