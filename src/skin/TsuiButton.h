@@ -1,94 +1,83 @@
 #pragma once
 
-#include "framework/Colors.h"
-#include "framework/Fonts.h"
-#include "framework/Rendered.h"
-#include "skin/SkinTypes.h"
-
-class QShortcut;
+#include "skin/ButtonSkin.h"
+#include "skin/TsuiCustomButton.h"
 
 namespace skin {
 
-enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-
-// A skinned push button: normal, mouse-over and pressed looks, a caption with an "&"
-// accelerator, and a default role (Enter clicks it while no other button has the focus).
-class TsuiButton : public framework::RenderedControl {
+// The skinned push button: its style's button picture stretched without distorting the corners,
+// an optional glyph beside the caption, and the style's own way of showing the focus.
+class TsuiButton : public TsuiCustomButton {
   Q_OBJECT
 public:
-  // Columns kept free between the focus margin and the caption.
-  static constexpr int CaptionPadding = 2;
-
   explicit TsuiButton(QWidget *parent);
 
-  TsuiUIStyle UIStyle() const { return m_uiStyle; }
-  void SetUIStyle(TsuiUIStyle value);
-  const QString &Caption() const { return m_caption; }
-  void SetCaption(const QString &value);
-  const framework::FontDesc &Font() const { return m_font; }
-  void SetFont(const framework::FontDesc &value);
-  bool Enabled() const { return isEnabled(); }
-  void SetEnabled(bool value) { setEnabled(value); }
-  bool Default() const { return m_default; }
-  void SetDefault(bool value);
-  bool Transparent() const { return m_transparent; }
-  void SetTransparent(bool value);
-  int ModalResult() const { return m_modalResult; }
-  void SetModalResult(int value) { m_modalResult = value; }
-  bool AutoSize() const { return m_autoSize; }
-  void SetAutoSize(bool value) { m_autoSize = value; }
+  using TsuiCustomButton::Action;
+  using TsuiCustomButton::Cancel;
+  using TsuiCustomButton::Default;
+  using TsuiCustomButton::FileTheme;
+  using TsuiCustomButton::ModalResult;
+  using TsuiCustomButton::MouseContinuouslyDownInterval;
+  using TsuiCustomButton::OnClick;
+  using TsuiCustomButton::OnKeyDown;
+  using TsuiCustomButton::OnKeyPress;
+  using TsuiCustomButton::OnKeyUp;
+  using TsuiCustomButton::OnMouseContinuouslyDown;
+  using TsuiCustomButton::OnMouseDown;
+  using TsuiCustomButton::OnMouseEnter;
+  using TsuiCustomButton::OnMouseExit;
+  using TsuiCustomButton::OnMouseMove;
+  using TsuiCustomButton::OnMouseUp;
+  using TsuiCustomButton::SetAction;
+  using TsuiCustomButton::SetCancel;
+  using TsuiCustomButton::SetDefault;
+  using TsuiCustomButton::SetFileTheme;
+  using TsuiCustomButton::SetModalResult;
+  using TsuiCustomButton::SetMouseContinuouslyDownInterval;
+  using TsuiCustomButton::SetOnClick;
+  using TsuiCustomButton::SetOnKeyDown;
+  using TsuiCustomButton::SetOnKeyPress;
+  using TsuiCustomButton::SetOnKeyUp;
+  using TsuiCustomButton::SetOnMouseContinuouslyDown;
+  using TsuiCustomButton::SetOnMouseDown;
+  using TsuiCustomButton::SetOnMouseEnter;
+  using TsuiCustomButton::SetOnMouseExit;
+  using TsuiCustomButton::SetOnMouseMove;
+  using TsuiCustomButton::SetOnMouseUp;
+  using TsuiCustomButton::SetTransparent;
+  using TsuiCustomButton::SetUIStyle;
+  using TsuiCustomButton::Transparent;
+  using TsuiCustomButton::UIStyle;
+
   int FocusedRectMargin() const { return m_focusedRectMargin; }
   void SetFocusedRectMargin(int value);
+  // Owned copy; empty by default. A glyph twice as wide as high holds a normal and a disabled
+  // image side by side.
+  const QImage &Glyph() const { return m_glyph; }
+  void SetGlyph(const QImage &value);
   TButtonLayout Layout() const { return m_layout; }
-  void SetLayout(TButtonLayout value) { m_layout = value; }
+  void SetLayout(TButtonLayout value);
   int Spacing() const { return m_spacing; }
-  void SetSpacing(int value) { m_spacing = value; }
-  int MouseContinuouslyDownInterval() const { return m_repeatInterval; }
-  void SetMouseContinuouslyDownInterval(int value) { m_repeatInterval = value; }
-  int TabOrder() const { return m_tabOrder; }
-  void SetTabOrder(int value) { m_tabOrder = value; }
-  const TNotifyEvent &OnClick() const { return m_onClick; }
-  void SetOnClick(TNotifyEvent handler) { m_onClick = std::move(handler); }
-
-  // Ends the pressed look and raises OnClick.
-  void Click();
-  bool Pressed() const { return m_pressed; }
-  bool MouseOver() const { return m_mouseOver; }
+  void SetSpacing(int value);
 
 protected:
-  void Render(framework::Canvas &canvas) override;
-  void mousePressEvent(QMouseEvent *event) override;
-  void mouseReleaseEvent(QMouseEvent *event) override;
-  void mouseMoveEvent(QMouseEvent *event) override;
-  void enterEvent(QEnterEvent *event) override;
-  void leaveEvent(QEvent *event) override;
-  void keyPressEvent(QKeyEvent *event) override;
-  void keyReleaseEvent(QKeyEvent *event) override;
-  void focusInEvent(QFocusEvent *event) override;
-  void focusOutEvent(QFocusEvent *event) override;
-  void changeEvent(QEvent *event) override;
-  bool eventFilter(QObject *watched, QEvent *event) override;
+  void UIStyleChanged() override;
+  void DrawSkin(framework::Canvas &canvas, const QImage &state) override;
+  void DrawCaption(framework::Canvas &canvas, const QString &caption) override;
+  void DrawFocus(framework::Canvas &canvas) override;
 
 private:
-  bool activeDefault() const;
-  void updateShortcut();
+  // The glyph shown: the own one, else the action's.
+  QImage shownGlyph() const;
+  // The caption font as drawn: bold on request, narrowed to the room the button has.
+  QFont captionFont(const QFont &font, const QString &caption) const;
 
-  TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;
-  QString m_caption;
-  framework::FontDesc m_font;
-  bool m_default = false;
-  bool m_transparent = false;
-  int m_modalResult = 0;
-  bool m_autoSize = false;
   int m_focusedRectMargin = 2;
+  QImage m_glyph;
   TButtonLayout m_layout = TButtonLayout::blGlyphLeft;
   int m_spacing = 4;
-  int m_repeatInterval = 100;
-  int m_tabOrder = -1;
-  bool m_pressed = false;
-  bool m_mouseOver = false;
-  QShortcut *m_shortcut = nullptr;
-  TNotifyEvent m_onClick;
+  // Where the glyph layout puts the caption.
+  QPoint m_captionPos;
 };
 
 } // namespace skin

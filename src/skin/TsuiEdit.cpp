@@ -3,19 +3,58 @@
 #include "skin/DefaultStyle.h"
 #include "skin/style/StyleReads.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QValidator>
+
 namespace skin {
+
+namespace {
+
+// Typed and pasted text takes the box's case; text the program sets is cased by SetText.
+class CaseValidator : public QValidator {
+public:
+  CaseValidator(QObject *parent, TEditCharCase charCase) : QValidator(parent), m_case(charCase) {}
+  State validate(QString &input, int &) const override {
+    if (m_case == TEditCharCase::ecUpperCase) input = input.toUpper();
+    if (m_case == TEditCharCase::ecLowerCase) input = input.toLower();
+    return Acceptable;
+  }
+
+private:
+  TEditCharCase m_case;
+};
+
+} // namespace
 
 TsuiEdit::TsuiEdit(QWidget *parent) : Rendered(parent) {
   setFrame(false);
   setAutoFillBackground(true);
-  setTextMargins(2, 2, 2, 2);
+  setTextMargins(FrameWidth, FrameWidth, FrameWidth, FrameWidth);
   SetColor(framework::clWindow);
-  SetUIStyle(DefaultStyle(parent));
+  connect(this, &QLineEdit::textChanged, this, [this] {
+    if (m_onChange) m_onChange(this);
+  });
+  m_uiStyle = DefaultStyle(parent);
+  styleChanged();
 }
+
+TsuiEdit::~TsuiEdit() = default;
 
 void TsuiEdit::SetUIStyle(TsuiUIStyle value) {
   m_uiStyle = value;
-  m_borderColor = style::StyleReader(nullptr, value).Color(style::StyleEntry::ControlBorderColor);
+  styleChanged();
+}
+
+void TsuiEdit::SetFileTheme(const style::ThemeEntries *value) {
+  m_theme = value;
+  styleChanged();
+}
+
+void TsuiEdit::styleChanged() {
+  m_borderColor =
+      style::StyleReader(m_theme, m_uiStyle).Color(style::StyleEntry::ControlBorderColor);
+  StyleApplied();
   Invalidate();
 }
 
@@ -28,6 +67,7 @@ void TsuiEdit::SetColor(framework::TColor value) {
   m_color = value;
   QPalette p = palette();
   p.setColor(QPalette::Base, framework::ToQColor(value));
+  p.setColor(QPalette::Window, framework::ToQColor(value));
   setPalette(p);
   Invalidate();
 }
@@ -40,11 +80,142 @@ void TsuiEdit::SetFont(const framework::FontDesc &value) {
   setPalette(p);
 }
 
+QRect TsuiEdit::TextArea() const {
+  return rect().marginsRemoved(textMargins());
+}
+
+QString TsuiEdit::cased(const QString &text) const {
+  switch (m_charCase) {
+  case TEditCharCase::ecUpperCase:
+    return text.toUpper();
+  case TEditCharCase::ecLowerCase:
+    return text.toLower();
+  case TEditCharCase::ecNormal:
+    break;
+  }
+  return text;
+}
+
+void TsuiEdit::SetCharCase(TEditCharCase value) {
+  m_charCase = value;
+  delete validator();
+  if (value != TEditCharCase::ecNormal) setValidator(new CaseValidator(this, value));
+  setText(cased(text()));
+}
+
+void TsuiEdit::SetMaxLength(int value) {
+  m_maxLength = std::max(0, value);
+  setMaxLength(m_maxLength == 0 ? 32767 : m_maxLength);
+}
+
+void TsuiEdit::SetPasswordChar(QChar value) {
+  m_passwordChar = value;
+  setEchoMode(value.isNull() ? QLineEdit::Normal : QLineEdit::Password);
+}
+
+void TsuiEdit::SetText(const QString &value) {
+  setText(cased(value));
+}
+
+void TsuiEdit::SetShowHint(bool value) {
+  m_showHint = value;
+  setToolTip(m_showHint ? m_hint : QString());
+}
+
+void TsuiEdit::SetHint(const QString &value) {
+  m_hint = value;
+  setToolTip(m_showHint ? m_hint : QString());
+}
+
+void TsuiEdit::SetPopupMenu(QMenu *value) {
+  m_popupMenu = value;
+  setContextMenuPolicy(value ? Qt::CustomContextMenu : Qt::DefaultContextMenu);
+  disconnect(this, &QWidget::customContextMenuRequested, nullptr, nullptr);
+  if (value)
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+      if (m_popupMenu) m_popupMenu->popup(mapToGlobal(at));
+    });
+}
+
 void TsuiEdit::Render(framework::Canvas &canvas) {
-  canvas.SetPenColor(m_borderColor);
+  canvas.SetPenColor(framework::ColorToRGB(m_borderColor));
   canvas.FrameRect({0, 0, width(), height()});
-  canvas.SetPenColor(m_color);
+  canvas.SetPenColor(framework::ColorToRGB(m_color));
   canvas.FrameRect({1, 1, width() - 1, height() - 1});
+}
+
+void TsuiEdit::keyPressEvent(QKeyEvent *event) {
+  int key = event->key();
+  if (m_onKeyDown) {
+    m_onKeyDown(this, key, event->modifiers());
+    if (key == 0) return event->accept();
+  }
+  if (!event->text().isEmpty() && m_onKeyPress) {
+    QChar typed = event->text().at(0);
+    m_onKeyPress(this, typed);
+    if (typed.isNull()) return event->accept();
+    if (typed != event->text().at(0)) {
+      QKeyEvent changed(event->type(), event->key(), event->modifiers(), QString(typed),
+                        event->isAutoRepeat(), event->count());
+      Rendered::keyPressEvent(&changed);
+      return event->setAccepted(changed.isAccepted());
+    }
+  }
+  Rendered::keyPressEvent(event);
+}
+
+void TsuiEdit::keyReleaseEvent(QKeyEvent *event) {
+  int key = event->key();
+  if (m_onKeyUp) {
+    m_onKeyUp(this, key, event->modifiers());
+    if (key == 0) return event->accept();
+  }
+  Rendered::keyReleaseEvent(event);
+}
+
+void TsuiEdit::mousePressEvent(QMouseEvent *event) {
+  Rendered::mousePressEvent(event);
+  m_clickPending = event->button() == Qt::LeftButton;
+  const QPoint at = event->position().toPoint();
+  if (m_onMouseDown) m_onMouseDown(this, event->button(), event->modifiers(), at.x(), at.y());
+}
+
+void TsuiEdit::mouseReleaseEvent(QMouseEvent *event) {
+  Rendered::mouseReleaseEvent(event);
+  const QPoint at = event->position().toPoint();
+  const bool click = m_clickPending && event->button() == Qt::LeftButton && rect().contains(at);
+  m_clickPending = false;
+  const QPointer<TsuiEdit> self(this);
+  if (click && m_onClick) m_onClick(this);
+  if (self && m_onMouseUp) m_onMouseUp(this, event->button(), event->modifiers(), at.x(), at.y());
+}
+
+void TsuiEdit::mouseMoveEvent(QMouseEvent *event) {
+  Rendered::mouseMoveEvent(event);
+  const QPoint at = event->position().toPoint();
+  if (m_onMouseMove) m_onMouseMove(this, event->modifiers(), at.x(), at.y());
+}
+
+void TsuiEdit::mouseDoubleClickEvent(QMouseEvent *event) {
+  Rendered::mouseDoubleClickEvent(event);
+  if (m_onDblClick) m_onDblClick(this);
+}
+
+void TsuiEdit::focusInEvent(QFocusEvent *event) {
+  Rendered::focusInEvent(event);
+  // A click places the cursor; reaching the box otherwise selects its text, if asked to.
+  if (event->reason() != Qt::MouseFocusReason) {
+    if (m_autoSelect)
+      selectAll();
+    else
+      deselect();
+  }
+  if (m_onEnter) m_onEnter(this);
+}
+
+void TsuiEdit::focusOutEvent(QFocusEvent *event) {
+  Rendered::focusOutEvent(event);
+  if (m_onExit) m_onExit(this);
 }
 
 } // namespace skin

@@ -1,0 +1,150 @@
+#include "skin/TsuiCustomPanel.h"
+
+#include "skin/style/DrawOps.h"
+
+namespace skin {
+
+TsuiCustomPanel::TsuiCustomPanel(QWidget *parent) : framework::WindowlessControl(parent) {}
+
+TsuiCustomPanel::~TsuiCustomPanel() = default;
+
+void TsuiCustomPanel::SetPicture(const QImage &value) {
+  m_picture = value.copy();
+  pictureChanged();
+}
+
+bool TsuiCustomPanel::LoadPicture(const QString &path, framework::PictureFormat format) {
+  std::optional<QImage> image = framework::LoadPicture(path, format);
+  if (!image) return false;
+  m_picture = std::move(*image);
+  pictureChanged();
+  return true;
+}
+
+void TsuiCustomPanel::pictureChanged() {
+  if (!m_picture.isNull() && m_autoSize) sizeToPicture();
+  // Also without a picture: the old one must go from the screen.
+  Invalidate();
+}
+
+void TsuiCustomPanel::sizeToPicture() {
+  const bool keepWidth =
+      m_align == TAlign::alTop || m_align == TAlign::alBottom || m_align == TAlign::alClient;
+  const bool keepHeight =
+      m_align == TAlign::alLeft || m_align == TAlign::alRight || m_align == TAlign::alClient;
+  resize(keepWidth ? width() : m_picture.width(), keepHeight ? height() : m_picture.height());
+  dock();
+}
+
+void TsuiCustomPanel::SetDrawStyle(TsuiDrawStyle value) {
+  m_drawStyle = value;
+  Invalidate();
+}
+
+void TsuiCustomPanel::SetAutoSize(bool value) {
+  m_autoSize = value;
+  if (m_autoSize && !m_picture.isNull()) sizeToPicture();
+}
+
+void TsuiCustomPanel::SetTransparent(bool value) {
+  m_transparent = value;
+  Invalidate();
+}
+
+void TsuiCustomPanel::SetColor(framework::TColor value) {
+  m_color = value;
+  Invalidate();
+}
+
+void TsuiCustomPanel::SetCaption(const QString &value) {
+  m_caption = value;
+  Invalidate();
+}
+
+void TsuiCustomPanel::SetAlignment(framework::TAlignment value) {
+  m_alignment = value;
+  Invalidate();
+}
+
+void TsuiCustomPanel::SetAlign(TAlign value) {
+  if (QWidget *parent = parentWidget()) {
+    if (m_align == TAlign::alNone && value != TAlign::alNone) parent->installEventFilter(this);
+    if (m_align != TAlign::alNone && value == TAlign::alNone) parent->removeEventFilter(this);
+  }
+  m_align = value;
+  dock();
+}
+
+void TsuiCustomPanel::dock() {
+  const QWidget *parent = parentWidget();
+  if (!parent || m_align == TAlign::alNone) return;
+  const QRect room = parent->contentsRect();
+  QRect place = geometry();
+  switch (m_align) {
+  case TAlign::alTop:
+    place = QRect(room.left(), room.top(), room.width(), height());
+    break;
+  case TAlign::alBottom:
+    place = QRect(room.left(), room.bottom() + 1 - height(), room.width(), height());
+    break;
+  case TAlign::alLeft:
+    place = QRect(room.left(), room.top(), width(), room.height());
+    break;
+  case TAlign::alRight:
+    place = QRect(room.right() + 1 - width(), room.top(), width(), room.height());
+    break;
+  case TAlign::alClient:
+    place = room;
+    break;
+  case TAlign::alNone:
+    break;
+  }
+  setGeometry(place);
+}
+
+bool TsuiCustomPanel::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == parentWidget() && event->type() == QEvent::Resize) dock();
+  return framework::WindowlessControl::eventFilter(watched, event);
+}
+
+void TsuiCustomPanel::resizeEvent(QResizeEvent *event) {
+  framework::WindowlessControl::resizeEvent(event);
+  if (m_onResize) m_onResize(this);
+}
+
+std::optional<framework::TColor> TsuiCustomPanel::key() const {
+  // A picture with its own transparency keeps it.
+  if (!m_transparent || m_picture.hasAlphaChannel()) return std::nullopt;
+  return style::BottomLeftKey(m_picture);
+}
+
+void TsuiCustomPanel::Render(framework::Canvas &canvas) {
+  const framework::TRect all{0, 0, width(), height()};
+  if (m_transparent) PaintParentBackground(canvas);
+  if (!m_picture.isNull()) {
+    switch (m_drawStyle) {
+    case TsuiDrawStyle::suiStretch:
+      canvas.StretchDraw(all, m_picture, key());
+      break;
+    case TsuiDrawStyle::suiTile:
+      canvas.TileDraw(all, m_picture, key());
+      break;
+    case TsuiDrawStyle::suiNormal:
+      canvas.Draw(0, 0, m_picture, key());
+      break;
+    }
+  } else if (!m_transparent) {
+    canvas.SetBrushColor(m_color);
+    canvas.FillRect(all);
+  }
+  if (m_caption.trimmed().isEmpty()) return;
+  canvas.SetFont(framework::MakeFont(Font()));
+  canvas.SetFontColor(Font().Color);
+  const framework::TextAlign align =
+      m_alignment == framework::TAlignment::taLeftJustify    ? framework::TextAlign::Left
+      : m_alignment == framework::TAlignment::taRightJustify ? framework::TextAlign::Right
+                                                             : framework::TextAlign::Center;
+  m_captionRect = canvas.TextRect(all, m_caption, {align, framework::TextLayout::Center});
+}
+
+} // namespace skin

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "framework/Colors.h"
+#include "framework/PictureLoader.h"
+#include "framework/WindowlessControl.h"
+#include "skin/SkinTypes.h"
+
+#include <QImage>
+
+#include <optional>
+
+namespace skin {
+
+// Where a control docks in its parent.
+enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+// A panel without bevels showing a picture (once, stretched or tiled), optionally over its
+// parent's background and optionally sized to the picture, with a one-line caption on top.
+class TsuiCustomPanel : public framework::WindowlessControl {
+  Q_OBJECT
+public:
+  explicit TsuiCustomPanel(QWidget *parent);
+  ~TsuiCustomPanel() override;
+
+  const QImage &Picture() const { return m_picture; }
+  // Copies the picture.
+  void SetPicture(const QImage &value);
+  // Loads a file into the picture; false, with the picture unchanged, when the file is missing,
+  // unreadable, cut or damaged.
+  bool LoadPicture(const QString &path, framework::PictureFormat format);
+  TsuiDrawStyle DrawStyle() const { return m_drawStyle; }
+  void SetDrawStyle(TsuiDrawStyle value);
+  bool AutoSize() const { return m_autoSize; }
+  void SetAutoSize(bool value);
+  // An opaque picture loses the colour of its bottom-left pixel and the parent shows there, as it
+  // does wherever no picture covers the panel.
+  bool Transparent() const { return m_transparent; }
+  void SetTransparent(bool value);
+  framework::TColor Color() const { return m_color; }
+  void SetColor(framework::TColor value);
+  const QString &Caption() const { return m_caption; }
+  void SetCaption(const QString &value);
+  framework::TAlignment Alignment() const { return m_alignment; }
+  void SetAlignment(framework::TAlignment value);
+  // Docked panels keep the side they dock to when sized to their picture. Docking follows the
+  // parent's size; sibling panels docked to the same side are not stacked.
+  TAlign Align() const { return m_align; }
+  void SetAlign(TAlign value);
+  int TabOrder() const { return m_tabOrder; }
+  void SetTabOrder(int value) { m_tabOrder = value; }
+  // Where the caption was drawn last; empty before.
+  const framework::TRect &CaptionRect() const { return m_captionRect; }
+
+  const framework::NotifyEvent &OnResize() const { return m_onResize; }
+  void SetOnResize(framework::NotifyEvent h) { m_onResize = std::move(h); }
+
+protected:
+  void Render(framework::Canvas &canvas) override;
+  void resizeEvent(QResizeEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+  void pictureChanged();
+  void sizeToPicture();
+  void dock();
+  std::optional<framework::TColor> key() const;
+
+  QImage m_picture;
+  TsuiDrawStyle m_drawStyle = TsuiDrawStyle::suiNormal;
+  bool m_autoSize = false;
+  bool m_transparent = false;
+  framework::TColor m_color = framework::clBtnFace;
+  QString m_caption;
+  framework::TAlignment m_alignment = framework::TAlignment::taCenter;
+  TAlign m_align = TAlign::alNone;
+  int m_tabOrder = -1;
+  framework::TRect m_captionRect;
+  framework::NotifyEvent m_onResize;
+};
+
+} // namespace skin
