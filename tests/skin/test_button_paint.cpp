@@ -1,0 +1,250 @@
+#include "ButtonTestHelpers.h"
+
+#include <gtest/gtest.h>
+
+using namespace skin;
+using namespace skin::test;
+
+namespace {
+
+constexpr QRgb Magenta = 0xFFFF00FF;
+const QColor Behind(0x20, 0x90, 0x30);
+
+// The MacOS strip as its file holds it, cut by hand.
+QImage MacState(int part) {
+  const QImage strip =
+      QImage(QStringLiteral(":/skin/MACOS_BUTTON.bmp")).convertToFormat(QImage::Format_RGB32);
+  return strip.copy(84 * (part - 1), 0, 84, 23);
+}
+
+// Which state pixel a 97 x 27 button shows at (x, y): the 42 x 11 top-left corner and the
+// 41-wide, 10-high right and bottom corners unscaled, column 42 across the middle, row 11 down
+// the left and centre, row 12 down the right.
+QPoint MacSource(int x, int y) {
+  const int sx = x < 42 ? x : x >= 97 - 41 ? x - (97 - 41) + 43 : 42;
+  const int sy = y < 11 ? y : y >= 27 - 10 ? y - (27 - 10) + 13 : x >= 97 - 41 ? 12 : 11;
+  return {sx, sy};
+}
+
+struct ButtonOnParent {
+  ButtonOnParent() {
+    parent.resize(120, 60);
+    parent.setAutoFillBackground(true);
+    parent.setPalette(QPalette(Behind));
+    button.setGeometry(5, 7, 97, 27);
+    button.SetUIStyle(TsuiUIStyle::MacOS);
+  }
+  QWidget parent;
+  TsuiButton button{&parent};
+};
+
+struct StateCase {
+  const char *name;
+  int part;
+  bool transparent;
+};
+
+class MacButtonStretch : public testing::TestWithParam<StateCase> {};
+
+TEST_P(MacButtonStretch, KeepsCornersAndStretchesOnlyTheMiddleRowAndColumn) {
+  const StateCase c = GetParam();
+  ButtonOnParent on;
+  on.button.SetTransparent(c.transparent);
+  on.button.SetColor(framework::clYellow);
+  if (c.part == 2) {
+    QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
+    QApplication::sendEvent(&on.button, &enter);
+  }
+  if (c.part == 3) Mouse(on.button, QEvent::MouseButtonPress, QPoint(3, 3));
+  on.button.Repaint();
+  const QImage state = MacState(c.part);
+  const QImage &shown = on.button.Buffer();
+  ASSERT_EQ(shown.size(), QSize(97, 27));
+  int differences = 0;
+  for (int y = 0; y < 27; ++y)
+    for (int x = 0; x < 97; ++x) {
+      const QPoint s = MacSource(x, y);
+      const bool corner = (x < 42 || x >= 56) && (y < 11 || y >= 17);
+      QRgb expected = state.pixel(s);
+      if (expected == Magenta && (!corner || c.transparent))
+        expected = c.transparent ? Behind.rgb() : QColor(Qt::yellow).rgb();
+      if (shown.pixel(x, y) != expected) ++differences;
+    }
+  EXPECT_EQ(differences, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(States, MacButtonStretch,
+                         testing::Values(StateCase{"normal", 1, true},
+                                         StateCase{"mouseOver", 2, true},
+                                         StateCase{"pressed", 3, true},
+                                         StateCase{"opaqueKeepsCornerMagenta", 1, false}),
+                         [](const auto &param) { return std::string(param.param.name); });
+
+TEST(ButtonSkin, SmallButtonCutsCornersToHalfItsSize) {
+  // A 10 x 6 picture with a different colour in every pixel over a 7 x 5 button.
+  QImage state(10, 6, QImage::Format_RGB32);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 10; ++x)
+      state.setPixel(x, y, qRgb(x * 20, y * 40, 7));
+  QImage out(7, 5, QImage::Format_RGB32);
+  out.fill(Qt::black);
+  framework::Canvas canvas(out);
+  DrawCornerStretch(canvas, state, 7, 5, false);
+  // Corners 3 x 2 (top-left), 2 wide (right), 1 high (bottom): the pixels nearest the outside.
+  EXPECT_EQ(out.pixel(0, 0), state.pixel(0, 0));
+  EXPECT_EQ(out.pixel(2, 1), state.pixel(2, 1));
+  EXPECT_EQ(out.pixel(5, 0), state.pixel(8, 0));
+  EXPECT_EQ(out.pixel(6, 1), state.pixel(9, 1));
+  EXPECT_EQ(out.pixel(0, 4), state.pixel(0, 5));
+  EXPECT_EQ(out.pixel(6, 4), state.pixel(9, 5));
+  // Middle column 5 of the picture, middle rows 3 (left) and 4 (right).
+  EXPECT_EQ(out.pixel(3, 0), state.pixel(5, 0));
+  EXPECT_EQ(out.pixel(4, 4), state.pixel(5, 5));
+  EXPECT_EQ(out.pixel(1, 2), state.pixel(1, 3));
+  EXPECT_EQ(out.pixel(6, 3), state.pixel(9, 4));
+  EXPECT_EQ(out.pixel(3, 2), state.pixel(5, 3));
+}
+
+TEST(TsuiButton, WithoutAPictureShowsABlankStateAndAutoSizesTo24x21) {
+  QWidget parent;
+  const ButtonTheme empty;
+  TsuiButton button(&parent);
+  button.SetFileTheme(&empty);
+  button.SetUIStyle(TsuiUIStyle::FromThemeFile);
+  button.setGeometry(0, 0, 30, 20);
+  button.Repaint();
+  EXPECT_EQ(PixelsOf(button.Buffer(), Qt::white).size(), 30u * 20u);
+  button.SetAutoSize(true);
+  EXPECT_EQ(button.size(), QSize(24, 21));
+  button.SetUIStyle(TsuiUIStyle::MacOS);
+  EXPECT_EQ(button.size(), QSize(84, 23));
+}
+
+struct FocusCase {
+  const char *name;
+  TsuiUIStyle style;
+  bool boldCaption;
+  bool dottedFrame;
+};
+
+class FocusedLook : public testing::TestWithParam<FocusCase> {};
+
+TEST_P(FocusedLook, ShowsTheStylesFocus) {
+  const FocusCase c = GetParam();
+  QWidget window;
+  window.resize(140, 60);
+  TsuiButton button(&window);
+  button.setGeometry(10, 10, 97, 27);
+  button.SetUIStyle(c.style);
+  button.SetFont({QStringLiteral("MS Sans Serif"), -13, false, false, false, framework::clBlue});
+  button.SetCaption(QStringLiteral("Ok"));
+  ShowActive(window);
+  button.clearFocus();
+  button.Repaint();
+  const QImage plain = button.Buffer().copy();
+  button.setFocus();
+  ASSERT_TRUE(button.hasFocus());
+  button.Repaint();
+  const QImage focused = button.Buffer();
+
+  const auto captionPixels = [](const QImage &image) { return PixelsOf(image, Qt::blue).size(); };
+  EXPECT_EQ(captionPixels(focused) > captionPixels(plain), c.boldCaption);
+  // The frame 2 pixels inside the edges: every other pixel inverted, the rest untouched.
+  int inverted = 0, kept = 0;
+  for (int y = 2; y < 25; ++y)
+    for (int x = 2; x < 95; ++x) {
+      if (x != 2 && x != 94 && y != 2 && y != 24) continue;
+      const QRgb before = plain.pixel(x, y) & 0xFFFFFF, after = focused.pixel(x, y) & 0xFFFFFF;
+      if ((x + y) % 2 == 0 ? after == (before ^ 0xFFFFFF) : after == before)
+        ++((x + y) % 2 == 0 ? inverted : kept);
+    }
+  const int dots = (93 + 93 + 21 + 21) / 2;
+  if (c.dottedFrame) {
+    EXPECT_EQ(inverted, dots);
+  } else {
+    EXPECT_EQ(inverted, 0);
+  }
+  EXPECT_EQ(kept, dots);
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, FocusedLook,
+                         testing::Values(FocusCase{"MacOS", TsuiUIStyle::MacOS, true, false},
+                                         FocusCase{"BlueGlass", TsuiUIStyle::BlueGlass, true,
+                                                   false},
+                                         FocusCase{"DeepBlue", TsuiUIStyle::DeepBlue, false, true},
+                                         FocusCase{"WinXP", TsuiUIStyle::WinXP, false, true}),
+                         [](const auto &param) { return std::string(param.param.name); });
+
+// An opaque button of one flat colour, so that caption pixels stand out.
+struct FlatButton {
+  explicit FlatButton(QWidget *parent) : button(parent) {
+    button.SetFileTheme(&theme);
+    button.SetUIStyle(TsuiUIStyle::FromThemeFile);
+    button.setGeometry(0, 0, 80, 27);
+    button.SetFont({QStringLiteral("MS Sans Serif"), -13, true, false, false, framework::clBlue});
+  }
+  ButtonTheme theme{ButtonTheme::Strip(QSize(20, 20), Qt::black, Qt::black, Qt::black)};
+  TsuiButton button;
+};
+
+TEST(TsuiButton, DisabledCaptionIsGreyOverWhiteOnePixelDownRight) {
+  QWidget parent;
+  FlatButton flat(&parent);
+  flat.button.SetCaption(QStringLiteral("&Pair"));
+  flat.button.SetEnabled(false);
+  flat.button.Repaint();
+  const QImage &shown = flat.button.Buffer();
+  const auto grey = PixelsOf(shown, QColor(0x80, 0x80, 0x80));
+  const auto white = PixelsOf(shown, Qt::white);
+  EXPECT_TRUE(PixelsOf(shown, Qt::blue).empty());
+  ASSERT_GT(grey.size(), 20u);
+  ASSERT_FALSE(white.empty());
+  for (const auto &[x, y] : white)
+    EXPECT_TRUE(grey.count({x - 1, y - 1})) << x << "," << y;
+  for (const auto &[x, y] : grey)
+    EXPECT_TRUE(grey.count({x + 1, y + 1}) || white.count({x + 1, y + 1})) << x << "," << y;
+}
+
+TEST(TsuiButton, PressedCaptionMovesOnePixelDownRight) {
+  QWidget parent;
+  FlatButton flat(&parent);
+  flat.button.SetCaption(QStringLiteral("Pair"));
+  flat.button.Repaint();
+  const auto normal = PixelsOf(flat.button.Buffer(), Qt::blue);
+  Mouse(flat.button, QEvent::MouseButtonPress, QPoint(5, 5));
+  ASSERT_TRUE(flat.button.Pressed());
+  flat.button.Repaint();
+  std::set<std::pair<int, int>> moved;
+  for (const auto &[x, y] : normal)
+    moved.emplace(x + 1, y + 1);
+  EXPECT_FALSE(normal.empty());
+  EXPECT_EQ(PixelsOf(flat.button.Buffer(), Qt::blue), moved);
+}
+
+TEST(TsuiButton, WideCaptionIsNarrowedToStayInsideTheButton) {
+  QWidget window;
+  TsuiButton button(&window);
+  button.setGeometry(0, 0, 97, 27);
+  button.SetUIStyle(TsuiUIStyle::MacOS);
+  button.SetFont({QStringLiteral("MS Sans Serif"), -16, true, false, false, framework::clBlue});
+  const auto captionColumns = [&](const QString &caption) {
+    button.SetCaption(caption);
+    button.Repaint();
+    int first = 97, last = -1;
+    for (const auto &[x, y] : PixelsOf(button.Buffer(), Qt::blue)) {
+      first = std::min(first, x);
+      last = std::max(last, x);
+    }
+    return std::pair(first, last);
+  };
+  const auto [first, last] = captionColumns(QStringLiteral("&Connecting"));
+  EXPECT_GE(first, 4);
+  EXPECT_LE(last, 92);
+  EXPECT_GT(last - first, 40);
+  // A caption that fits keeps its width.
+  const auto [shortFirst, shortLast] = captionColumns(QStringLiteral("CPI"));
+  EXPECT_GT(shortFirst, 20);
+  EXPECT_LT(shortLast, 76);
+}
+
+} // namespace
