@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QWidget>
 
 namespace skin::test {

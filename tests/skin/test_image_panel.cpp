@@ -6,55 +6,173 @@
 using namespace skin;
 using skin::test::Solid;
 
-TEST(TsuiImagePanel, AutoSizeTakesThePictureSizeOnlyWithAPicture) {
-  QWidget parent;
-  TsuiImagePanel panel(&parent);
-  panel.setGeometry(0, 0, 50, 40);
-  panel.SetAutoSize(true);
-  EXPECT_EQ(panel.size(), QSize(50, 40));
-  panel.SetPicture(Solid(QSize(124, 145), Qt::blue));
-  EXPECT_EQ(panel.size(), QSize(124, 145));
+namespace {
+
+// A picture whose every pixel differs.
+QImage Numbered(QSize size) {
+  QImage picture(size, QImage::Format_RGB32);
+  for (int y = 0; y < size.height(); ++y)
+    for (int x = 0; x < size.width(); ++x)
+      picture.setPixel(x, y, qRgb(10 + 30 * x, 10 + 40 * y, 99));
+  return picture;
 }
 
-TEST(TsuiImagePanel, TransparentPictureLosesItsBottomLeftColour) {
-  QWidget parent;
-  parent.resize(4, 4);
-  parent.setAutoFillBackground(true);
-  parent.setPalette(QPalette(Qt::green));
-  TsuiImagePanel panel(&parent);
-  panel.setGeometry(0, 0, 4, 4);
-  QImage picture = Solid(QSize(4, 4), Qt::white);
-  picture.setPixelColor(1, 1, Qt::red);
-  panel.SetDrawStyle(TsuiDrawStyle::suiNormal);
-  panel.SetPicture(picture);
-  panel.SetTransparent(true);
-  const QImage shown = parent.grab().toImage();
-  EXPECT_EQ(shown.pixelColor(0, 0), QColor(Qt::green));
-  EXPECT_EQ(shown.pixelColor(1, 1), QColor(Qt::red));
-  panel.SetTransparent(false);
-  EXPECT_EQ(parent.grab().toImage().pixelColor(0, 0), QColor(Qt::white));
-}
+// A parent painting a pattern of its own, with the panel over part of it.
+class PatternParent : public QWidget {
+public:
+  PatternParent() {
+    resize(40, 30);
+    panel.setGeometry(5, 3, 20, 10);
+  }
+  TsuiImagePanel panel{this};
 
-TEST(TsuiImagePanel, StretchFillsAndOpaqueEmptyPanelShowsColour) {
-  QWidget parent;
-  TsuiImagePanel panel(&parent);
-  panel.setGeometry(0, 0, 20, 10);
-  panel.SetColor(framework::clRed);
-  panel.Repaint();
-  EXPECT_EQ(panel.Buffer().pixelColor(19, 9), QColor(Qt::red));
+protected:
+  void paintEvent(QPaintEvent *) override {
+    QPainter painter(this);
+    for (int y = 0; y < height(); ++y)
+      for (int x = 0; x < width(); ++x)
+        painter.fillRect(x, y, 1, 1, QColor((x * 13) % 256, (y * 17) % 256, 40));
+  }
+};
+
+TEST(TsuiImagePanel, StretchFillsThePanelDistortingThePicture) {
+  PatternParent parent;
   QImage picture = Solid(QSize(2, 2), Qt::blue);
   picture.setPixelColor(1, 1, Qt::yellow);
-  panel.SetDrawStyle(TsuiDrawStyle::suiStretch);
-  panel.SetPicture(picture);
-  panel.Repaint();
-  EXPECT_EQ(panel.Buffer().pixelColor(0, 0), QColor(Qt::blue));
-  EXPECT_EQ(panel.Buffer().pixelColor(19, 9), QColor(Qt::yellow));
+  picture.setPixelColor(1, 0, Qt::white);
+  parent.panel.SetDrawStyle(TsuiDrawStyle::suiStretch);
+  parent.panel.SetPicture(picture);
+  parent.panel.Repaint();
+  const QImage &shown = parent.panel.Buffer();
+  EXPECT_EQ(shown.pixelColor(0, 0), QColor(Qt::blue));
+  EXPECT_EQ(shown.pixelColor(9, 4), QColor(Qt::blue));
+  EXPECT_EQ(shown.pixelColor(10, 5), QColor(Qt::yellow));
+  EXPECT_EQ(shown.pixelColor(19, 9), QColor(Qt::yellow));
+  EXPECT_EQ(shown.pixelColor(10, 4), QColor(Qt::white));
 }
 
-TEST(TsuiImagePanel, LoadRefusesDamagedOrMislabelledFiles) {
+TEST(TsuiImagePanel, TileRepeatsThePictureUnscaledFromTheCorner) {
+  PatternParent parent;
+  const QImage picture = Numbered(QSize(3, 2));
+  parent.panel.SetDrawStyle(TsuiDrawStyle::suiTile);
+  parent.panel.SetPicture(picture);
+  parent.panel.Repaint();
+  int wrong = 0;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 20; ++x)
+      if (parent.panel.Buffer().pixel(x, y) != picture.pixel(x % 3, y % 2)) ++wrong;
+  EXPECT_EQ(wrong, 0);
+}
+
+struct EmptyCase {
+  const char *name;
+  bool transparent;
+};
+
+class EmptyPanel : public testing::TestWithParam<EmptyCase> {};
+
+TEST_P(EmptyPanel, ShowsExactlyTheParentOrItsColour) {
+  PatternParent parent;
+  parent.panel.SetColor(framework::clRed);
+  parent.panel.SetTransparent(GetParam().transparent);
+  const QImage whole = parent.grab().toImage();
+  int wrong = 0;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 20; ++x) {
+      const QColor expected = GetParam().transparent
+                                  ? QColor(((x + 5) * 13) % 256, ((y + 3) * 17) % 256, 40)
+                                  : QColor(Qt::red);
+      if (whole.pixelColor(x + 5, y + 3) != expected) ++wrong;
+    }
+  EXPECT_EQ(wrong, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, EmptyPanel,
+                         testing::Values(EmptyCase{"transparent", true},
+                                         EmptyCase{"opaque", false}),
+                         [](const auto &param) { return std::string(param.param.name); });
+
+TEST(TsuiImagePanel, TransparentPictureLosesItsBottomLeftColour) {
+  PatternParent parent;
+  QImage picture = Solid(QSize(4, 4), Qt::white);
+  picture.setPixelColor(1, 1, Qt::red);
+  parent.panel.SetDrawStyle(TsuiDrawStyle::suiNormal);
+  parent.panel.SetPicture(picture);
+  parent.panel.SetTransparent(true);
+  const QImage shown = parent.grab().toImage();
+  EXPECT_EQ(shown.pixelColor(5, 3), QColor((5 * 13) % 256, (3 * 17) % 256, 40));
+  EXPECT_EQ(shown.pixelColor(6, 4), QColor(Qt::red));
+  parent.panel.SetTransparent(false);
+  EXPECT_EQ(parent.grab().toImage().pixelColor(5, 3), QColor(Qt::white));
+}
+
+struct AutoSizeCase {
+  const char *name;
+  TAlign align;
+  QSize expected;
+};
+
+class AutoSize : public testing::TestWithParam<AutoSizeCase> {};
+
+TEST_P(AutoSize, TakesThePictureSizeExceptAlongTheDockedSide) {
+  const AutoSizeCase c = GetParam();
+  QWidget parent;
+  parent.resize(300, 200);
+  TsuiImagePanel panel(&parent);
+  panel.setGeometry(10, 10, 50, 40);
+  panel.SetAlign(c.align);
+  panel.SetAutoSize(true);
+  const QSize before = panel.size();
+  panel.SetPicture(QImage());
+  EXPECT_EQ(panel.size(), before);
+  panel.SetPicture(Solid(QSize(124, 145), Qt::blue));
+  EXPECT_EQ(panel.size(), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Aligns, AutoSize,
+                         testing::Values(AutoSizeCase{"none", TAlign::alNone, {124, 145}},
+                                         AutoSizeCase{"top", TAlign::alTop, {300, 145}},
+                                         AutoSizeCase{"bottom", TAlign::alBottom, {300, 145}},
+                                         AutoSizeCase{"left", TAlign::alLeft, {124, 200}},
+                                         AutoSizeCase{"right", TAlign::alRight, {124, 200}},
+                                         AutoSizeCase{"client", TAlign::alClient, {300, 200}}),
+                         [](const auto &param) { return std::string(param.param.name); });
+
+struct CaptionCase {
+  const char *name;
+  framework::TAlignment alignment;
+};
+
+class PanelCaption : public testing::TestWithParam<CaptionCase> {};
+
+TEST_P(PanelCaption, SitsOnOneCentredLineAtItsSideAndIsRemembered) {
+  PatternParent parent;
+  parent.panel.setGeometry(0, 0, 100, 30);
+  parent.panel.SetCaption(QStringLiteral("Logo"));
+  parent.panel.SetAlignment(GetParam().alignment);
+  parent.panel.Repaint();
+  const QFontMetrics metrics(framework::MakeFont(parent.panel.Font()));
+  const int w = metrics.horizontalAdvance(QStringLiteral("Logo")), h = metrics.height();
+  const int left = GetParam().alignment == framework::TAlignment::taLeftJustify    ? 0
+                   : GetParam().alignment == framework::TAlignment::taRightJustify ? 100 - w
+                                                                                   : (100 - w) / 2;
+  EXPECT_EQ(parent.panel.CaptionRect(),
+            (framework::TRect{left, (30 - h) / 2, left + w, (30 - h) / 2 + h}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Alignments, PanelCaption,
+                         testing::Values(CaptionCase{"left", framework::TAlignment::taLeftJustify},
+                                         CaptionCase{"right",
+                                                     framework::TAlignment::taRightJustify},
+                                         CaptionCase{"centre", framework::TAlignment::taCenter}),
+                         [](const auto &param) { return std::string(param.param.name); });
+
+TEST(TsuiImagePanel, LoadRefusesMissingFilesAndKeepsThePicture) {
   TsuiImagePanel panel(nullptr);
   panel.SetPicture(Solid(QSize(3, 3), Qt::blue));
   EXPECT_FALSE(
       panel.LoadPicture(QStringLiteral("/nonexistent/Mouse.gif"), framework::PictureFormat::Gif));
   EXPECT_EQ(panel.Picture().size(), QSize(3, 3));
 }
+
+} // namespace
