@@ -87,8 +87,8 @@ void TsuiCustomButton::SetUIStyle(TsuiUIStyle value) {
   UIStyleChanged();
 }
 
-void TsuiCustomButton::SetFileTheme(const style::ThemeEntries *value) {
-  m_theme = value;
+void TsuiCustomButton::SetFileTheme(TsuiFileTheme *value) {
+  m_theme.Set(value);
   UIStyleChanged();
 }
 
@@ -237,7 +237,7 @@ void TsuiCustomButton::Render(framework::Canvas &canvas) {
 void TsuiCustomButton::AutoSizeChanged() {
   if (!m_autoSize) return;
   QImage strip;
-  style::StyleReader(m_theme, m_uiStyle).Image(style::StyleEntry::ButtonImage, strip);
+  style::StyleReader(m_theme.Theme(), m_uiStyle).Image(style::StyleEntry::ButtonImage, strip);
   const QSize whole = strip.isNull() ? BlankButtonImage().size() : strip.size();
   resize(whole.width() / 3, whole.height());
 }
@@ -310,15 +310,18 @@ void TsuiCustomButton::DrawFocus(framework::Canvas &canvas) {
 }
 
 void TsuiCustomButton::GetNormalImage(QImage &bitmap) {
-  style::StyleReader(m_theme, m_uiStyle).ImagePart(style::StyleEntry::ButtonImage, bitmap, 1, 3);
+  style::StyleReader(m_theme.Theme(), m_uiStyle)
+      .ImagePart(style::StyleEntry::ButtonImage, bitmap, 1, 3);
 }
 
 void TsuiCustomButton::GetMouseOnImage(QImage &bitmap) {
-  style::StyleReader(m_theme, m_uiStyle).ImagePart(style::StyleEntry::ButtonImage, bitmap, 2, 3);
+  style::StyleReader(m_theme.Theme(), m_uiStyle)
+      .ImagePart(style::StyleEntry::ButtonImage, bitmap, 2, 3);
 }
 
 void TsuiCustomButton::GetPressedImage(QImage &bitmap) {
-  style::StyleReader(m_theme, m_uiStyle).ImagePart(style::StyleEntry::ButtonImage, bitmap, 3, 3);
+  style::StyleReader(m_theme.Theme(), m_uiStyle)
+      .ImagePart(style::StyleEntry::ButtonImage, bitmap, 3, 3);
 }
 
 void TsuiCustomButton::GetDisabledImage(QImage &bitmap) {

@@ -5,6 +5,7 @@
 #include "framework/Rendered.h"
 #include "framework/Timer.h"
 #include "skin/SkinTypes.h"
+#include "skin/ThemeLink.h"
 
 #include <QAction>
 #include <QImage>
@@ -12,10 +13,6 @@
 #include <QPointer>
 
 #include <memory>
-
-namespace skin::style {
-class ThemeEntries;
-}
 
 namespace skin {
 
@@ -95,8 +92,9 @@ protected:
   // Published by the derived buttons that have them.
   TsuiUIStyle UIStyle() const { return m_uiStyle; }
   void SetUIStyle(TsuiUIStyle value);
-  const style::ThemeEntries *FileTheme() const { return m_theme; }
-  void SetFileTheme(const style::ThemeEntries *value);
+  // Not owned; its entries are read while UIStyle is FromThemeFile.
+  TsuiFileTheme *FileTheme() const { return m_theme.Theme(); }
+  void SetFileTheme(TsuiFileTheme *value);
   bool Transparent() const { return m_transparent; }
   void SetTransparent(bool value);
   bool Default() const { return m_default; }
@@ -171,7 +169,7 @@ private:
   bool DialogKey(const QKeyEvent &key);
 
   TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;
-  const style::ThemeEntries *m_theme = nullptr;
+  ThemeLink m_theme{*this, [this] { UIStyleChanged(); }};
   QString m_caption;
   framework::FontDesc m_font;
   framework::TColor m_color = framework::clBtnFace;

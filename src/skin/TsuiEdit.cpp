@@ -46,14 +46,14 @@ void TsuiEdit::SetUIStyle(TsuiUIStyle value) {
   styleChanged();
 }
 
-void TsuiEdit::SetFileTheme(const style::ThemeEntries *value) {
-  m_theme = value;
+void TsuiEdit::SetFileTheme(TsuiFileTheme *value) {
+  m_theme.Set(value);
   styleChanged();
 }
 
 void TsuiEdit::styleChanged() {
   m_borderColor =
-      style::StyleReader(m_theme, m_uiStyle).Color(style::StyleEntry::ControlBorderColor);
+      style::StyleReader(m_theme.Theme(), m_uiStyle).Color(style::StyleEntry::ControlBorderColor);
   StyleApplied();
   Invalidate();
 }

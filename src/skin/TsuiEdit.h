@@ -5,14 +5,11 @@
 #include "framework/Rendered.h"
 #include "framework/WindowlessControl.h"
 #include "skin/SkinTypes.h"
+#include "skin/ThemeLink.h"
 
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
-
-namespace skin::style {
-class ThemeEntries;
-}
 
 namespace skin {
 
@@ -37,8 +34,8 @@ public:
   // Takes the style's control border colour; a BorderColor stored afterwards wins.
   void SetUIStyle(TsuiUIStyle value);
   // Not owned; the style's entries come from it while UIStyle is FromThemeFile.
-  const style::ThemeEntries *FileTheme() const { return m_theme; }
-  void SetFileTheme(const style::ThemeEntries *value);
+  TsuiFileTheme *FileTheme() const { return m_theme.Theme(); }
+  void SetFileTheme(TsuiFileTheme *value);
   framework::TColor BorderColor() const { return m_borderColor; }
   void SetBorderColor(framework::TColor value);
   framework::TColor Color() const { return m_color; }
@@ -123,7 +120,7 @@ private:
   QString cased(const QString &text) const;
 
   TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;
-  const style::ThemeEntries *m_theme = nullptr;
+  ThemeLink m_theme{*this, [this] { styleChanged(); }};
   framework::TColor m_borderColor = framework::clBlack;
   framework::TColor m_color = framework::clWindow;
   framework::FontDesc m_font;

@@ -2,19 +2,25 @@
 
 #include "SkinTestHelpers.h"
 #include "skin/TsuiButton.h"
-#include "skin/style/ThemeEntries.h"
+#include "skin/TsuiFileTheme.h"
+#include "skin/theme/BitmapFile.h"
+#include "skin/theme/ThemeFile.h"
 
+#include <QFile>
 #include <QKeyEvent>
+#include <QTemporaryDir>
 
 #include <set>
 #include <utility>
 
 namespace skin::test {
 
-// A theme whose only entry is the button strip: opaque buttons with plain-coloured states.
-class ButtonTheme : public style::ThemeEntries {
-public:
-  explicit ButtonTheme(QImage strip = {}) : m_strip(std::move(strip)) {}
+// A theme file whose only picture is the button strip (none without one), loaded into a file
+// theme: opaque buttons with plain-coloured states.
+struct ButtonThemeFile {
+  explicit ButtonThemeFile(const QImage &strip = {}, QObject *owner = nullptr) : theme(owner) {
+    Load(strip);
+  }
   // Three states of `size`, each one colour.
   static QImage Strip(QSize size, QColor normal, QColor over, QColor pressed) {
     QImage strip(size.width() * 3, size.height(), QImage::Format_RGB32);
@@ -25,17 +31,28 @@ public:
           strip.setPixelColor(part * size.width() + x, y, colours[part]);
     return strip;
   }
-  bool Loaded() const override { return true; }
-  bool Image(style::StyleEntry entry, QImage &bitmap) const override {
-    if (entry != style::StyleEntry::ButtonImage || m_strip.isNull()) return false;
-    bitmap = m_strip;
-    return true;
+  // Loads a new file holding `strip`.
+  void Load(const QImage &strip) {
+    std::vector<theme::ThemeEntry> entries{theme::ThemeEntry::Integer("FormMinWidthInt", 130)};
+    if (!strip.isNull()) {
+      std::vector<std::uint32_t> pixels;
+      for (int y = 0; y < strip.height(); ++y)
+        for (int x = 0; x < strip.width(); ++x)
+          pixels.push_back(strip.pixel(x, y) & 0xFFFFFF);
+      entries.push_back(theme::ThemeEntry::Image(
+          "ButtonImage", theme::WriteBitmapFile24(strip.width(), strip.height(), pixels)));
+    }
+    const QString path = dir.filePath(QStringLiteral("button%1.skn").arg(++files));
+    QFile file(path);
+    const auto bytes = theme::WriteThemeFile(entries);
+    if (bytes && file.open(QIODevice::WriteOnly))
+      file.write(reinterpret_cast<const char *>(bytes->data()), static_cast<qint64>(bytes->size()));
+    file.close();
+    theme.SetThemeFile(path);
   }
-  std::int64_t Number(style::StyleEntry) const override { return -1; }
-  bool Bool(style::StyleEntry) const override { return false; }
-
-private:
-  QImage m_strip;
+  QTemporaryDir dir;
+  int files = 0;
+  TsuiFileTheme theme;
 };
 
 inline void Key(QWidget &target, QEvent::Type type, int key,

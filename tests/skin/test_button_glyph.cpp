@@ -81,9 +81,9 @@ INSTANTIATE_TEST_SUITE_P(Forms, GlyphForms,
 
 TEST(TsuiButton, GlyphAboveTheCaptionMovesWhenPressed) {
   QWidget parent;
-  const ButtonTheme theme(ButtonTheme::Strip(QSize(20, 20), Qt::black, Qt::black, Qt::black));
+  ButtonThemeFile file(ButtonThemeFile::Strip(QSize(20, 20), Qt::black, Qt::black, Qt::black));
   TsuiButton button(&parent);
-  button.SetFileTheme(&theme);
+  button.SetFileTheme(&file.theme);
   button.SetUIStyle(TsuiUIStyle::FromThemeFile);
   button.setGeometry(0, 0, 80, 40);
   button.SetGlyph(Glyph(Qt::red, Qt::green));

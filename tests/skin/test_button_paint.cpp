@@ -107,9 +107,10 @@ TEST(ButtonSkin, SmallButtonCutsCornersToHalfItsSize) {
 
 TEST(TsuiButton, WithoutAPictureShowsABlankStateAndAutoSizesTo24x21) {
   QWidget parent;
-  const ButtonTheme empty;
+  ButtonThemeFile empty;
+  ASSERT_TRUE(empty.theme.Loaded());
   TsuiButton button(&parent);
-  button.SetFileTheme(&empty);
+  button.SetFileTheme(&empty.theme);
   button.SetUIStyle(TsuiUIStyle::FromThemeFile);
   button.setGeometry(0, 0, 30, 20);
   button.Repaint();
@@ -118,6 +119,24 @@ TEST(TsuiButton, WithoutAPictureShowsABlankStateAndAutoSizesTo24x21) {
   EXPECT_EQ(button.size(), QSize(24, 21));
   button.SetUIStyle(TsuiUIStyle::MacOS);
   EXPECT_EQ(button.size(), QSize(84, 23));
+}
+
+TEST(TsuiButton, FollowsItsThemeToANewFileAndFallsBackToDeepBlueWhenItGoes) {
+  QWidget window;
+  auto file = std::make_unique<ButtonThemeFile>(
+      ButtonThemeFile::Strip(QSize(20, 10), Qt::red, Qt::green, Qt::blue), &window);
+  TsuiButton button(&window);
+  button.SetFileTheme(&file->theme);
+  button.SetUIStyle(TsuiUIStyle::FromThemeFile);
+  button.SetAutoSize(true);
+  EXPECT_EQ(button.size(), QSize(20, 10));
+  button.Repaint();
+  EXPECT_EQ(button.Buffer().pixelColor(10, 5), QColor(Qt::red));
+  file->Load(ButtonThemeFile::Strip(QSize(30, 12), Qt::blue, Qt::green, Qt::red));
+  EXPECT_EQ(button.size(), QSize(30, 12));
+  file.reset();
+  EXPECT_EQ(button.FileTheme(), nullptr);
+  EXPECT_EQ(button.size(), QSize(222 / 3, 21));
 }
 
 struct FocusCase {
@@ -178,12 +197,12 @@ INSTANTIATE_TEST_SUITE_P(Styles, FocusedLook,
 // An opaque button of one flat colour, so that caption pixels stand out.
 struct FlatButton {
   explicit FlatButton(QWidget *parent) : button(parent) {
-    button.SetFileTheme(&theme);
+    button.SetFileTheme(&theme.theme);
     button.SetUIStyle(TsuiUIStyle::FromThemeFile);
     button.setGeometry(0, 0, 80, 27);
     button.SetFont({QStringLiteral("MS Sans Serif"), -13, true, false, false, framework::clBlue});
   }
-  ButtonTheme theme{ButtonTheme::Strip(QSize(20, 20), Qt::black, Qt::black, Qt::black)};
+  ButtonThemeFile theme{ButtonThemeFile::Strip(QSize(20, 20), Qt::black, Qt::black, Qt::black)};
   TsuiButton button;
 };
 

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "skin/TsuiFileTheme.h"
+
+#include <QPointer>
+
+#include <functional>
+
+namespace skin {
+
+// The theme file a control names in FileTheme. The control applies its style again when the
+// theme loads another file, and when the theme goes away, after which it reads as no theme (its
+// FromThemeFile style then draws as DeepBlue).
+class ThemeLink {
+public:
+  ThemeLink(QObject &control, std::function<void()> restyle);
+  ~ThemeLink();
+  ThemeLink(const ThemeLink &) = delete;
+  ThemeLink &operator=(const ThemeLink &) = delete;
+
+  TsuiFileTheme *Theme() const { return m_theme; }
+  // Names `theme` (may be null) without restyling; the caller does that.
+  void Set(TsuiFileTheme *theme);
+
+private:
+  QObject &m_control;
+  std::function<void()> m_restyle;
+  QPointer<TsuiFileTheme> m_theme;
+  QMetaObject::Connection m_reapplied;
+  QMetaObject::Connection m_gone;
+};
+
+} // namespace skin
