@@ -75,6 +75,7 @@ protected:
   // The state picture for the current state; a blank one when the style has none.
   QImage StateImage();
 
+  // The steps a derived button replaces, in this order.
   virtual void AutoSizeChanged();
   virtual void CaptionChanged();
   virtual void FontChanged();

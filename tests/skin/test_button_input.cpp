@@ -148,6 +148,24 @@ TEST_F(ButtonWindow, MouseStatesFollowEnterMovesAndLeave) {
   EXPECT_EQ(clicks[&plain], 1);
 }
 
+TEST_F(ButtonWindow, AnActionSuppliesCaptionAndStateAndRunsWithoutOnClick) {
+  QAction action(QStringLiteral("&Go"), &window);
+  int runs = 0;
+  QObject::connect(&action, &QAction::triggered, [&] { ++runs; });
+  TsuiButton go(&window);
+  go.SetAction(&action);
+  EXPECT_EQ(go.Caption(), QStringLiteral("&Go"));
+  action.setEnabled(false);
+  EXPECT_FALSE(go.Enabled());
+  action.setEnabled(true);
+  go.Click();
+  EXPECT_EQ(runs, 1);
+  // An OnClick of its own wins over the action.
+  go.SetOnClick(TNotifyEvent::fromFunction([](QObject *) {}, &runs));
+  go.Click();
+  EXPECT_EQ(runs, 1);
+}
+
 struct RepeatCase {
   const char *name;
   int interval;
