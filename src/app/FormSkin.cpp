@@ -116,9 +116,7 @@ void PicturePanel(skin::TsuiImagePanel &panel, bool autoSize) {
 }
 
 void lblMseBattery(widgets::TCnAALabel &label) {
-  widgets::TCnAAFontEffect effect = label.Effect();
-  effect.Transparent = true;
-  label.SetEffect(effect);
+  label.Effect().SetTransparent(true);
 }
 
 void pmnTray(skin::TsuiPopupMenu &menu) {

@@ -67,6 +67,9 @@ protected:
     m_buffer.SetOpaque(value);
     this->setAttribute(Qt::WA_OpaquePaintEvent, value);
   }
+  // Stale without asking for a paint: for a control that renders again on every paint, from
+  // inside paintEvent, where asking for another paint would never end.
+  void MarkStale() { m_buffer.MarkStale(); }
   void PaintParentBackground(Canvas &canvas) const {
     framework::PaintParentBackground(canvas, *this);
   }

@@ -1,73 +1,129 @@
 #include "widgets/TCnAALabel.h"
 
-#include <QFontMetrics>
+#include "widgets/aa/AAForeground.h"
+
+#include <algorithm>
 
 namespace widgets {
 
-TCnAALabel::TCnAALabel(QWidget *parent) : framework::WindowlessControl(parent) {
+TCnAALabel::TCnAALabel(QWidget *parent) : TCnAAGraphicControl(parent) {
+  // Both paths cover every pixel: beneath-and-text, or the off-screen bitmap.
+  SetOpaque(true);
+  m_effect.SetOnChanged([this] { RefreshIfReady(); });
   SetBounds(Left(), Top(), 46, 12);
 }
 
-void TCnAALabel::SetCaption(const QString &value) {
-  m_caption = value;
-  refresh();
-}
-
-void TCnAALabel::SetAutoSize(bool value) {
-  m_autoSize = value;
-  refresh();
-}
-
 void TCnAALabel::SetBorder(int value) {
-  m_border = std::max(0, value);
-  refresh();
+  value = std::max(value, 0);
+  if (value == m_border) return;
+  m_border = value;
+  RefreshIfReady();
 }
 
 void TCnAALabel::SetEffect(const TCnAAFontEffect &value) {
-  m_effect = value;
-  SetOpaque(!m_effect.Transparent);
-  refresh();
+  m_effect.Assign(value);
+  RefreshIfReady();
 }
 
-void TCnAALabel::SetColor(framework::TColor value) {
-  m_color = value;
-  refresh();
-}
-
-void TCnAALabel::Loaded() {
-  WindowlessControl::Loaded();
-  refresh();
-}
-
-void TCnAALabel::refresh() {
-  // While the description is still being applied, the first paint after loading does the work.
-  if (Loading()) return;
-  if (m_autoSize) {
-    const QSize text = QFontMetrics(framework::MakeFont(Font())).size(0, m_caption);
-    SetBounds(Left(), Top(), 2 * m_border + text.width(), 2 * m_border + text.height());
+QPoint TCnAALabel::PlaceCaption(framework::Canvas &canvas) {
+  canvas.SetFont(framework::MakeFont(Font()));
+  canvas.SetFontColor(Font().Color);
+  aa::TCnAAFontEx &engine = AAFont();
+  engine.SetCanvas(&canvas);
+  const int h = engine.MeasureHeight(Caption());
+  const int w = engine.MeasureWidth(Caption());
+  if (AutoSize()) {
+    int width = Width();
+    int height = Height();
+    if (Align() == TAlign::alNone || Align() == TAlign::alLeft || Align() == TAlign::alRight)
+      width = 2 * m_border + w;
+    if (Align() == TAlign::alNone || Align() == TAlign::alTop || Align() == TAlign::alBottom)
+      height = 2 * m_border + h;
+    if (width != Width() || height != Height()) SetBounds(Left(), Top(), width, height);
   }
-  Invalidate();
+  int x = m_border;
+  if (m_effect.Alignment() == TAlignment::taRightJustify)
+    x = Width() - m_border - w;
+  else if (m_effect.Alignment() == TAlignment::taCenter)
+    x = (Width() - w) / 2;
+  int y = m_border;
+  if (m_effect.Layout() == TTextLayout::tlCenter)
+    y = (Height() - h) / 2;
+  else if (m_effect.Layout() == TTextLayout::tlBottom)
+    y = Height() - m_border - h;
+  return {x, y};
+}
+
+void TCnAALabel::BeforePaint() {
+  // What lies beneath may have changed since the last paint.
+  if (m_effect.Transparent()) MarkStale();
 }
 
 void TCnAALabel::Render(framework::Canvas &canvas) {
-  if (!m_effect.Transparent) {
-    canvas.SetBrushColor(m_color);
+  if (!m_effect.Transparent()) {
+    canvas.SetBrushColor(Color());
     canvas.FillRect({0, 0, canvas.Width(), canvas.Height()});
+    canvas.Draw(0, 0, m_bitmap);
+    return;
   }
-  canvas.SetFont(framework::MakeFont(Font(), true));
+  PaintBeneath(canvas);
+  const QPoint at = PlaceCaption(canvas);
+  canvas.SetBrushColor(Color());
+  AAFont().SetBrushClear(true);
+  AAFont().RenderText(at.x(), at.y(), Caption());
+  AAFont().SetCanvas(nullptr);
+}
+
+void TCnAALabel::DoRefresh() {
+  if (!m_effect.Transparent()) RenderOpaque();
+  Invalidate();
+}
+
+void TCnAALabel::RenderOpaque() {
+  // Sizing the label to its caption refreshes it again; this rendering finishes the job.
+  if (m_rendering) return;
+  m_rendering = true;
+  const std::unique_ptr<bool, void (*)(bool *)> done(&m_rendering, [](bool *p) { *p = false; });
+
+  QImage sizing(1, 1, QImage::Format_RGB32);
+  framework::Canvas measure(sizing);
+  const QPoint at = PlaceCaption(measure);
+  AAFont().SetCanvas(nullptr);
+
+  m_bitmap = QImage(std::max(Width(), 0), std::max(Height(), 0), QImage::Format_RGB32);
+  if (m_bitmap.isNull()) return;
+  framework::Canvas canvas(m_bitmap);
+  DrawBackground(canvas);
+  canvas.SetFont(framework::MakeFont(Font()));
   canvas.SetFontColor(Font().Color);
-  const QSize text = canvas.TextExtent(m_caption);
-  int x = m_border;
-  if (m_effect.Alignment == framework::TAlignment::taRightJustify)
-    x = canvas.Width() - m_border - text.width();
-  else if (m_effect.Alignment == framework::TAlignment::taCenter)
-    x = (canvas.Width() - text.width()) / 2;
-  int y = m_border;
-  if (m_effect.Layout == TTextLayout::tlCenter)
-    y = (canvas.Height() - text.height()) / 2;
-  else if (m_effect.Layout == TTextLayout::tlBottom)
-    y = canvas.Height() - m_border - text.height();
-  canvas.TextOut(x, y, m_caption);
+  AAFont().SetCanvas(&canvas);
+  AAFont().SetBrushClear(true);
+  AAFont().RenderText(at.x(), at.y(), Caption());
+  AAFont().SetCanvas(nullptr);
+}
+
+void TCnAALabel::DrawBackground(framework::Canvas &canvas) {
+  const framework::TRect all{0, 0, canvas.Width(), canvas.Height()};
+  canvas.SetBrushColor(Color());
+  canvas.FillRect(all);
+  if (m_effect.BackGround().isNull()) return;
+  // A picture with transparency (an icon) shows the label's colour through it.
+  const QImage picture = aa::OpaquePicture(m_effect.BackGround(), Color());
+  switch (m_effect.BackGroundMode()) {
+  case TBackGroundMode::bmTiled:
+    canvas.TileDraw(all, picture);
+    break;
+  case TBackGroundMode::bmStretched:
+    canvas.StretchDraw(all, picture);
+    break;
+  case TBackGroundMode::bmCenter:
+    canvas.Draw((all.Width() - picture.width()) / 2, (all.Height() - picture.height()) / 2,
+                picture);
+    break;
+  case TBackGroundMode::bmNormal:
+    canvas.Draw(0, 0, picture);
+    break;
+  }
 }
 
 } // namespace widgets

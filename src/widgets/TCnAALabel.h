@@ -1,52 +1,47 @@
 #pragma once
 
-#include "framework/WindowlessControl.h"
+#include "widgets/TCnAAFontEffect.h"
+#include "widgets/TCnAAGraphicControl.h"
 
-#include <QString>
+#include <QImage>
 
 namespace widgets {
 
-enum class TTextLayout { tlTop, tlCenter, tlBottom };
-
-// The label's layout settings.
-struct TCnAAFontEffect {
-  bool Transparent = false;
-  TTextLayout Layout = TTextLayout::tlTop;
-  framework::TAlignment Alignment = framework::TAlignment::taLeftJustify;
-};
-
-// A windowless label that draws its caption in its font and font colour straight over whatever
-// lies beneath it when transparent.
-class TCnAALabel : public framework::WindowlessControl {
+// A label whose caption is drawn by the anti-aliasing engine. Transparent, it renders on every
+// paint straight over what lies beneath it; opaque, it renders into an off-screen bitmap only when
+// something changed, and a paint copies that bitmap.
+class TCnAALabel : public TCnAAGraphicControl {
   Q_OBJECT
 public:
-  explicit TCnAALabel(QWidget *parent);
+  explicit TCnAALabel(QWidget *parent = nullptr);
 
-  const QString &Caption() const { return m_caption; }
-  void SetCaption(const QString &value);
-  bool AutoSize() const { return m_autoSize; }
-  void SetAutoSize(bool value);
+  // Inner margin on every side, 0 and up.
   int Border() const { return m_border; }
   void SetBorder(int value);
+  TCnAAFontEffect &Effect() { return m_effect; }
   const TCnAAFontEffect &Effect() const { return m_effect; }
+  // Copies the settings and reports.
   void SetEffect(const TCnAAFontEffect &value);
-  // The background of an opaque label.
-  framework::TColor Color() const { return m_color; }
-  void SetColor(framework::TColor value);
 
-  void Loaded() override;
+  // What an opaque label shows; empty until its first refresh.
+  const QImage &OffscreenBitmap() const { return m_bitmap; }
 
 protected:
   void Render(framework::Canvas &canvas) override;
+  void DoRefresh() override;
+  void BeforePaint() override;
 
 private:
-  void refresh();
+  // Sets the canvas and the engine up for the caption, sizes the label to it and answers where
+  // the caption goes.
+  QPoint PlaceCaption(framework::Canvas &canvas);
+  void RenderOpaque();
+  void DrawBackground(framework::Canvas &canvas);
 
-  QString m_caption;
-  bool m_autoSize = true;
+  TCnAAFontEffect m_effect{*this};
+  QImage m_bitmap;
   int m_border = 0;
-  TCnAAFontEffect m_effect;
-  framework::TColor m_color = framework::clBtnFace;
+  bool m_rendering = false;
 };
 
 } // namespace widgets

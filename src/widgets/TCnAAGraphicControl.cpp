@@ -1,0 +1,193 @@
+#include "widgets/TCnAAGraphicControl.h"
+
+#include <QEvent>
+#include <QPalette>
+#include <QResizeEvent>
+
+#include <memory>
+
+namespace widgets {
+
+TDragKind TCnDrag::DragKind() const {
+  return m_owner.DragKind();
+}
+void TCnDrag::SetDragKind(TDragKind value) {
+  m_owner.SetDragKind(value);
+}
+int TCnDrag::DragCursor() const {
+  return m_owner.DragCursor();
+}
+void TCnDrag::SetDragCursor(int value) {
+  m_owner.SetDragCursor(value);
+}
+TDragMode TCnDrag::DragMode() const {
+  return m_owner.DragMode();
+}
+void TCnDrag::SetDragMode(TDragMode value) {
+  m_owner.SetDragMode(value);
+}
+
+bool TCnParentEffect::ParentColor() const {
+  return m_owner.ParentColor();
+}
+void TCnParentEffect::SetParentColor(bool value) {
+  m_owner.SetParentColor(value);
+}
+bool TCnParentEffect::ParentFont() const {
+  return m_owner.ParentFont();
+}
+void TCnParentEffect::SetParentFont(bool value) {
+  m_owner.SetParentFont(value);
+}
+bool TCnParentEffect::ParentShowHint() const {
+  return m_owner.ParentShowHint();
+}
+void TCnParentEffect::SetParentShowHint(bool value) {
+  m_owner.SetParentShowHint(value);
+}
+
+TCnAAGraphicControl::TCnAAGraphicControl(QWidget *parent) : WindowlessControl(parent) {
+  m_aaFont.Effect().SetOnChanged([this] { RefreshIfReady(); });
+  // A caption that still shows the name follows it when the name changes.
+  connect(this, &QObject::objectNameChanged, this, &TCnAAGraphicControl::nameChanged);
+}
+
+TCnAAGraphicControl::~TCnAAGraphicControl() {
+  m_destroying = true;
+}
+
+void TCnAAGraphicControl::nameChanged(const QString &name) {
+  if (!Loading() && m_caption == m_name) SetCaption(name);
+  m_name = name;
+}
+
+void TCnAAGraphicControl::SetCaption(const QString &value) {
+  if (value == m_caption) return;
+  m_caption = value;
+  RefreshIfReady();
+}
+
+void TCnAAGraphicControl::SetFont(const framework::FontDesc &value) {
+  m_parentFont = false;
+  if (value == Font()) return;
+  WindowlessControl::SetFont(value);
+  RefreshIfReady();
+}
+
+void TCnAAGraphicControl::SetAutoSize(bool value) {
+  m_autoSize = value;
+  RefreshIfReady();
+}
+
+void TCnAAGraphicControl::SetAlign(TAlign value) {
+  if (value == m_align) return;
+  m_align = value;
+  RefreshIfReady();
+}
+
+TColor TCnAAGraphicControl::Color() const {
+  if (!m_parentColor || !parentWidget()) return m_color;
+  if (const auto *parent = qobject_cast<const TCnAAGraphicControl *>(parentWidget()))
+    return parent->Color();
+  return framework::FromQColor(parentWidget()->palette().color(QPalette::Window));
+}
+
+void TCnAAGraphicControl::SetColor(TColor value) {
+  const TColor before = Color();
+  m_color = value;
+  m_parentColor = false;
+  if (before != value) RefreshIfReady();
+}
+
+void TCnAAGraphicControl::SetParentColor(bool value) {
+  if (value == m_parentColor) return;
+  const TColor before = Color();
+  m_parentColor = value;
+  if (Color() != before) RefreshIfReady();
+}
+
+void TCnAAGraphicControl::SetParentFont(bool value) {
+  if (value == m_parentFont) return;
+  m_parentFont = value;
+  if (!value) return;
+  // Only a control of ours carries a font in the window description's terms.
+  if (const auto *parent = qobject_cast<const WindowlessControl *>(parentWidget()))
+    if (parent->Font() != Font()) {
+      WindowlessControl::SetFont(parent->Font());
+      RefreshIfReady();
+    }
+}
+
+void TCnAAGraphicControl::SetParentShowHint(bool value) {
+  m_parentShowHint = value;
+}
+
+void TCnAAGraphicControl::SetShowHint(bool value) {
+  m_showHint = value;
+  m_parentShowHint = false;
+  setToolTip(m_showHint ? m_hint : QString());
+}
+
+void TCnAAGraphicControl::SetHint(const QString &value) {
+  m_hint = value;
+  setToolTip(m_showHint ? m_hint : QString());
+}
+
+void TCnAAGraphicControl::EndUpdate() {
+  if (m_updateCount == 0) return;
+  if (--m_updateCount == 0) RefreshIfReady();
+}
+
+void TCnAAGraphicControl::RefreshIfReady() {
+  if (m_ready && m_autoRefresh && !Loading() && !m_destroying && m_updateCount == 0) DoRefresh();
+}
+
+void TCnAAGraphicControl::Loaded() {
+  WindowlessControl::Loaded();
+  m_ready = true;
+  AfterLoading();
+}
+
+void TCnAAGraphicControl::PaintBeneath(framework::Canvas &canvas) {
+  PaintParentBackground(canvas);
+  const QWidget *parent = parentWidget();
+  if (!parent || canvas.Image().isNull()) return;
+  for (QObject *child : parent->children()) {
+    if (child == this) break; // later siblings lie above
+    auto *sibling = qobject_cast<QWidget *>(child);
+    if (!sibling || sibling->isWindow() || !framework::ShownByItself(*sibling)) continue;
+    const QRect overlap = sibling->geometry() & geometry();
+    if (overlap.isEmpty()) continue;
+    sibling->render(&canvas.Image(), overlap.topLeft() - pos(),
+                    QRegion(overlap.translated(-sibling->pos())),
+                    QWidget::DrawWindowBackground | QWidget::DrawChildren);
+  }
+}
+
+void TCnAAGraphicControl::paintEvent(QPaintEvent *event) {
+  if (Loading() || m_destroying) return;
+  if (!m_ready) {
+    m_ready = true;
+    RefreshIfReady();
+  }
+  if (!Visible() || m_painting) return;
+  m_painting = true;
+  const std::unique_ptr<bool, void (*)(bool *)> done(&m_painting, [](bool *p) { *p = false; });
+  BeforePaint();
+  WindowlessControl::paintEvent(event);
+}
+
+void TCnAAGraphicControl::resizeEvent(QResizeEvent *event) {
+  WindowlessControl::resizeEvent(event);
+  if (width() == m_lastWidth && height() == m_lastHeight) return;
+  m_lastWidth = width();
+  m_lastHeight = height();
+  RefreshIfReady();
+}
+
+void TCnAAGraphicControl::changeEvent(QEvent *event) {
+  WindowlessControl::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange && m_parentColor) RefreshIfReady();
+}
+
+} // namespace widgets
