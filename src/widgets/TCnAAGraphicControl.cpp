@@ -177,8 +177,17 @@ void TCnAAGraphicControl::paintEvent(QPaintEvent *event) {
   WindowlessControl::paintEvent(event);
 }
 
+void TCnAAGraphicControl::SetBounds(int left, int top, int width, int height) {
+  WindowlessControl::SetBounds(left, top, width, height);
+  sizeSeen();
+}
+
 void TCnAAGraphicControl::resizeEvent(QResizeEvent *event) {
   WindowlessControl::resizeEvent(event);
+  sizeSeen();
+}
+
+void TCnAAGraphicControl::sizeSeen() {
   if (width() == m_lastWidth && height() == m_lastHeight) return;
   m_lastWidth = width();
   m_lastHeight = height();

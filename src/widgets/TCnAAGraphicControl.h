@@ -95,6 +95,8 @@ public:
   TDragMode DragMode() const { return m_dragMode; }
   void SetDragMode(TDragMode value) { m_dragMode = value; }
 
+  void SetBounds(int left, int top, int width, int height) override;
+
   bool Ready() const { return m_ready; }
   bool AutoRefresh() const { return m_autoRefresh; }
   void SetAutoRefresh(bool value) { m_autoRefresh = value; }
@@ -123,6 +125,8 @@ protected:
 
 private:
   void nameChanged(const QString &name);
+  // A hidden widget hears of its new size only when shown; the size counts when it is set.
+  void sizeSeen();
 
   TCnDrag m_drag{*this};
   TCnParentEffect m_parentEffect{*this};

@@ -1,0 +1,328 @@
+#include "AATestHelpers.h"
+#include "widgets/TCnAALabel.h"
+
+#include <QPalette>
+#include <gtest/gtest.h>
+
+using namespace widgets;
+using aatest::At;
+using aatest::InkBox;
+using framework::TColor;
+
+namespace {
+
+const framework::FontDesc WhiteBold{
+    QStringLiteral("MS Sans Serif"), -13, true, false, false, framework::clWhite};
+
+// A label on a parent of one colour, in the percentage label's font.
+class Label : public testing::Test {
+protected:
+  Label() {
+    Parent.resize(120, 80);
+    Parent.setAutoFillBackground(true);
+    QPalette palette;
+    palette.setColor(QPalette::Window, framework::ToQColor(ParentColor));
+    Parent.setPalette(palette);
+    Aa = new TCnAALabel(&Parent);
+    Aa->SetBounds(10, 10, 27, 16);
+    Aa->SetFont(WhiteBold);
+  }
+
+  // The size the engine gives the caption in the label's font and quality.
+  QSize Measured(const QString &caption) const {
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    framework::Canvas canvas(scratch);
+    canvas.SetFont(framework::MakeFont(Aa->Font()));
+    aa::TCnAAFontEx engine(&canvas);
+    engine.Mask().SetQuality(Aa->Effect().Quality());
+    return engine.MeasureText(caption);
+  }
+  QImage Paint() { return Aa->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+  static constexpr TColor ParentColor = 0x2C191B;
+  QWidget Parent;
+  TCnAALabel *Aa = nullptr;
+};
+
+TEST_F(Label, StartsWithItsConstructionValues) {
+  TCnAALabel fresh(&Parent);
+  EXPECT_EQ(fresh.size(), QSize(46, 12));
+  EXPECT_TRUE(fresh.AutoSize());
+  EXPECT_EQ(fresh.Border(), 0);
+  EXPECT_TRUE(fresh.Caption().isEmpty());
+  const TCnAAFontEffect &e = fresh.Effect();
+  EXPECT_FALSE(e.Transparent());
+  EXPECT_EQ(e.Layout(), TTextLayout::tlTop);
+  EXPECT_EQ(e.Alignment(), TAlignment::taLeftJustify);
+  EXPECT_EQ(e.Quality(), TAAQuality::aqNormal);
+  EXPECT_EQ(e.BackGroundMode(), TBackGroundMode::bmCenter);
+  EXPECT_TRUE(e.BackGround().isNull());
+  EXPECT_EQ(e.BackColor(), ParentColor); // the parent's colour
+  EXPECT_FALSE(e.BackColorStored());
+  const aa::TCnAAEffect &fx = e.FontEffect();
+  EXPECT_EQ(fx.Alpha(), 100);
+  EXPECT_EQ(fx.Blur() + fx.Angle() + fx.Noise() + fx.Spray(), 0);
+  EXPECT_FALSE(fx.Outline() || fx.HorzMirror() || fx.VertMirror());
+  const aa::TCnAAShadow &shadow = fx.Shadow();
+  EXPECT_FALSE(shadow.Enabled());
+  EXPECT_EQ(shadow.Blur(), 80);
+  EXPECT_EQ(shadow.Alpha(), 70);
+  EXPECT_EQ(shadow.Color(), 0x444444u);
+  EXPECT_EQ(QPoint(shadow.OffsetX(), shadow.OffsetY()), QPoint(2, 2));
+  EXPECT_FALSE(fx.Gradual().Enabled());
+  EXPECT_EQ(fx.Gradual().Style(), aa::gsLeftToRight);
+  EXPECT_EQ(fx.Gradual().StartColor(), 0xFFFFFFu);
+  EXPECT_EQ(fx.Gradual().EndColor(), 0u);
+  EXPECT_FALSE(fx.Texture().Enabled());
+  EXPECT_EQ(fx.Texture().Mode(), aa::tmTiled);
+  EXPECT_TRUE(fresh.ParentEffect().ParentColor());
+  EXPECT_TRUE(fresh.ParentEffect().ParentFont());
+  EXPECT_TRUE(fresh.ParentEffect().ParentShowHint());
+  EXPECT_EQ(fresh.Drag().DragKind(), TDragKind::dkDrag);
+  EXPECT_EQ(fresh.Drag().DragCursor(), -12);
+  EXPECT_EQ(fresh.Drag().DragMode(), TDragMode::dmManual);
+  EXPECT_FALSE(fresh.Ready());
+  EXPECT_TRUE(fresh.AutoRefresh());
+  EXPECT_EQ(fresh.UpdateCount(), 0);
+}
+
+TEST_F(Label, WhileLoadingNothingRefreshesUntilLoadingEnds) {
+  Aa->BeginLoading();
+  Aa->SetCaption(QStringLiteral("50%"));
+  Aa->SetBorder(1);
+  EXPECT_TRUE(Aa->OffscreenBitmap().isNull());
+  EXPECT_EQ(Aa->size(), QSize(27, 16));
+  EXPECT_TRUE(Paint().size() == QSize(27, 16)); // a paint while loading changes nothing
+  EXPECT_TRUE(Aa->OffscreenBitmap().isNull());
+  Aa->Loaded();
+  EXPECT_TRUE(Aa->Ready());
+  EXPECT_EQ(Aa->size(), Measured(QStringLiteral("50%")) + QSize(2, 2));
+  EXPECT_EQ(Aa->OffscreenBitmap().size(), Aa->size());
+}
+
+TEST_F(Label, WithoutLoadingTheFirstPaintMakesItReady) {
+  Aa->SetCaption(QStringLiteral("100%"));
+  EXPECT_FALSE(Aa->Ready());
+  EXPECT_TRUE(Aa->OffscreenBitmap().isNull());
+  EXPECT_EQ(Aa->size(), QSize(27, 16));
+  Paint();
+  EXPECT_TRUE(Aa->Ready());
+  EXPECT_EQ(Aa->size(), Measured(QStringLiteral("100%")));
+  EXPECT_FALSE(Aa->OffscreenBitmap().isNull());
+}
+
+TEST_F(Label, AnOpaqueLabelRendersOnlyOnAChange) {
+  Aa->SetCaption(QStringLiteral("50%"));
+  Aa->Loaded();
+  qint64 key = Aa->OffscreenBitmap().cacheKey();
+  const auto rendered = [&] {
+    const qint64 now = Aa->OffscreenBitmap().cacheKey();
+    const bool changed = now != key;
+    key = now;
+    return changed;
+  };
+  struct Step {
+    const char *what;
+    std::function<void(TCnAALabel &)> act;
+    bool renders;
+  };
+  const Step steps[] = {
+      {"paint", [](TCnAALabel &l) { l.grab(); }, false},
+      {"same caption", [](TCnAALabel &l) { l.SetCaption(QStringLiteral("50%")); }, false},
+      {"disabled shadow", [](TCnAALabel &l) { l.Effect().FontEffect().Shadow().SetBlur(3); },
+       false},
+      {"same border", [](TCnAALabel &l) { l.SetBorder(0); }, false},
+      {"caption", [](TCnAALabel &l) { l.SetCaption(QStringLiteral("83%")); }, true},
+      {"alpha", [](TCnAALabel &l) { l.Effect().FontEffect().SetAlpha(60); }, true},
+      {"shadow on", [](TCnAALabel &l) { l.Effect().FontEffect().Shadow().SetEnabled(true); }, true},
+      {"quality", [](TCnAALabel &l) { l.Effect().SetQuality(TAAQuality::aqHigh); }, true},
+      {"layout", [](TCnAALabel &l) { l.Effect().SetLayout(TTextLayout::tlBottom); }, true},
+      {"colour", [](TCnAALabel &l) { l.SetColor(0x123456); }, true},
+      {"font", [](TCnAALabel &l) { l.SetFont(framework::FontDesc{}); }, true},
+      {"border", [](TCnAALabel &l) { l.SetBorder(2); }, true},
+      {"auto size", [](TCnAALabel &l) { l.SetAutoSize(true); }, true},
+      {"locked",
+       [](TCnAALabel &l) {
+         l.BeginUpdate();
+         l.SetCaption(QStringLiteral("1%"));
+       },
+       false},
+      {"unlocked", [](TCnAALabel &l) { l.EndUpdate(); }, true},
+      {"no auto refresh",
+       [](TCnAALabel &l) {
+         l.SetAutoRefresh(false);
+         l.SetCaption(QStringLiteral("2%"));
+       },
+       false},
+  };
+  for (const Step &step : steps) {
+    step.act(*Aa);
+    EXPECT_EQ(rendered(), step.renders) << step.what;
+  }
+  EXPECT_EQ(Aa->Effect().FontEffect().Shadow().Blur(), 3); // stored while quiet
+}
+
+struct SizeCase {
+  TAlign align;
+  int border;
+  bool width;
+  bool height;
+};
+
+TEST_F(Label, AutoSizeFollowsTheCaptionTheBorderAndTheAlignment) {
+  const QSize text = Measured(QStringLiteral("50%"));
+  for (const SizeCase &c :
+       {SizeCase{TAlign::alNone, 0, true, true}, SizeCase{TAlign::alNone, 3, true, true},
+        SizeCase{TAlign::alLeft, 2, true, false}, SizeCase{TAlign::alRight, 2, true, false},
+        SizeCase{TAlign::alTop, 2, false, true}, SizeCase{TAlign::alBottom, 2, false, true},
+        SizeCase{TAlign::alClient, 2, false, false}}) {
+    TCnAALabel label(&Parent);
+    label.SetFont(WhiteBold);
+    label.SetBounds(0, 0, 70, 40);
+    label.SetAlign(c.align);
+    label.SetBorder(c.border);
+    label.SetCaption(QStringLiteral("50%"));
+    label.Loaded();
+    EXPECT_EQ(label.size(), QSize(c.width ? text.width() + 2 * c.border : 70,
+                                  c.height ? text.height() + 2 * c.border : 40))
+        << static_cast<int>(c.align) << " border " << c.border;
+  }
+}
+
+TEST_F(Label, AlignmentAndLayoutPlaceTheCaptionInsideTheBorder) {
+  const QString caption = QStringLiteral("83%");
+  const QSize text = Measured(caption);
+  // Where the ink lies when the caption's box is at (0, 0).
+  Aa->SetColor(framework::clBlack);
+  Aa->SetCaption(caption);
+  Aa->Loaded();
+  const QRect reference = InkBox(Aa->OffscreenBitmap(), framework::clBlack);
+  ASSERT_FALSE(reference.isEmpty());
+
+  const int w = 60, h = 40, b = 3;
+  struct Place {
+    TAlignment alignment;
+    TTextLayout layout;
+    QPoint at;
+  };
+  for (const Place &p :
+       {Place{TAlignment::taLeftJustify, TTextLayout::tlTop, {b, b}},
+        Place{TAlignment::taRightJustify, TTextLayout::tlTop, {w - b - text.width(), b}},
+        Place{TAlignment::taCenter,
+              TTextLayout::tlCenter,
+              {(w - text.width()) / 2, (h - text.height()) / 2}},
+        Place{TAlignment::taLeftJustify, TTextLayout::tlBottom, {b, h - b - text.height()}},
+        Place{TAlignment::taCenter,
+              TTextLayout::tlBottom,
+              {(w - text.width()) / 2, h - b - text.height()}}}) {
+    Aa->SetAutoSize(false);
+    Aa->SetBounds(0, 0, w, h);
+    Aa->SetBorder(b);
+    Aa->Effect().SetAlignment(p.alignment);
+    Aa->Effect().SetLayout(p.layout);
+    EXPECT_EQ(InkBox(Aa->OffscreenBitmap(), framework::clBlack), reference.translated(p.at))
+        << static_cast<int>(p.alignment) << "/" << static_cast<int>(p.layout);
+    EXPECT_EQ(Paint(), Aa->OffscreenBitmap()); // a paint is the bitmap
+  }
+}
+
+TEST_F(Label, BackgroundModesPlaceThePicture) {
+  QImage picture(2, 2, QImage::Format_RGB32);
+  picture.fill(framework::ToQRgb(0x0000FF));
+  picture.setPixel(1, 1, framework::ToQRgb(0x00FF00));
+  Aa->SetAutoSize(false);
+  Aa->SetBounds(0, 0, 5, 4);
+  Aa->SetColor(0xFF0000);
+  Aa->Effect().SetBackGround(picture);
+  Aa->Loaded();
+  struct Probe {
+    TBackGroundMode mode;
+    QPoint at;
+    TColor expected;
+  };
+  for (const Probe &p : {Probe{TBackGroundMode::bmNormal, {1, 1}, 0x00FF00},
+                         Probe{TBackGroundMode::bmNormal, {2, 2}, 0xFF0000},
+                         Probe{TBackGroundMode::bmCenter, {1, 1}, 0x0000FF},
+                         Probe{TBackGroundMode::bmCenter, {2, 2}, 0x00FF00},
+                         Probe{TBackGroundMode::bmCenter, {0, 0}, 0xFF0000},
+                         Probe{TBackGroundMode::bmTiled, {3, 3}, 0x00FF00},
+                         Probe{TBackGroundMode::bmTiled, {4, 2}, 0x0000FF},
+                         Probe{TBackGroundMode::bmStretched, {4, 3}, 0x00FF00},
+                         Probe{TBackGroundMode::bmStretched, {2, 1}, 0x0000FF}}) {
+    Aa->Effect().SetBackGroundMode(p.mode);
+    Aa->Effect().SetBackGroundMode(p.mode);
+    Aa->Effect().FontEffect().SetAlpha(p.at.x() % 2 == 0 ? 99 : 100); // forces a refresh
+    EXPECT_EQ(At(Aa->OffscreenBitmap(), p.at.x(), p.at.y()), p.expected)
+        << static_cast<int>(p.mode) << " at " << p.at.x() << "," << p.at.y();
+  }
+  // An icon's transparent pixels show the label's colour.
+  QImage icon(2, 2, QImage::Format_ARGB32);
+  icon.fill(Qt::transparent);
+  Aa->Effect().SetBackGroundMode(TBackGroundMode::bmStretched);
+  Aa->Effect().SetBackGround(icon);
+  EXPECT_EQ(At(Aa->OffscreenBitmap(), 2, 2), 0xFF0000u);
+}
+
+TEST_F(Label, TransparentTextBlendsOverWhatLiesBeneath) {
+  // A sibling below the label covers its right half.
+  QWidget below(&Parent);
+  below.setGeometry(30, 0, 90, 80);
+  below.setAutoFillBackground(true);
+  QPalette palette;
+  palette.setColor(QPalette::Window, framework::ToQColor(0x00A000));
+  below.setPalette(palette);
+  Aa->raise();
+  Aa->Effect().SetTransparent(true);
+  Aa->SetCaption(QStringLiteral("83%"));
+  Paint(); // ready, sized
+  const QImage drawn = Paint();
+  ASSERT_EQ(drawn.size(), Measured(QStringLiteral("83%")));
+  int ink = 0;
+  for (int y = 0; y < drawn.height(); ++y)
+    for (int x = 0; x < drawn.width(); ++x) {
+      const TColor beneath = Aa->x() + x >= 30 ? 0x00A000 : ParentColor;
+      const TColor c = At(drawn, x, y);
+      if (c == beneath) continue;
+      ++ink;
+      // Text moves each channel of what is beneath towards white.
+      EXPECT_GE(framework::GetRValue(c), framework::GetRValue(beneath));
+      EXPECT_GE(framework::GetGValue(c), framework::GetGValue(beneath));
+      EXPECT_GE(framework::GetBValue(c), framework::GetBValue(beneath));
+    }
+  EXPECT_GT(ink, 30);
+  EXPECT_EQ(At(drawn, drawn.width() - 1, drawn.height() - 1), 0x00A000u);
+
+  Aa->SetCaption(QStringLiteral(" "));
+  Paint();
+  const QImage space = Paint();
+  for (int y = 0; y < space.height(); ++y)
+    for (int x = 0; x < space.width(); ++x)
+      ASSERT_EQ(At(space, x, y), Aa->x() + x >= 30 ? 0x00A000u : ParentColor) << x << "," << y;
+}
+
+TEST_F(Label, CopyingTheEffectTakesPlacementAndBackground) {
+  TCnAALabel other(&Parent);
+  other.Effect().SetTransparent(true);
+  other.Effect().SetAlignment(TAlignment::taCenter);
+  other.Effect().SetLayout(TTextLayout::tlBottom);
+  other.Effect().SetBackGroundMode(TBackGroundMode::bmTiled);
+  other.Effect().SetBackGround(QImage(3, 3, QImage::Format_RGB32));
+  Aa->SetEffect(other.Effect());
+  EXPECT_TRUE(Aa->Effect().Transparent());
+  EXPECT_EQ(Aa->Effect().Alignment(), TAlignment::taCenter);
+  EXPECT_EQ(Aa->Effect().Layout(), TTextLayout::tlBottom);
+  EXPECT_EQ(Aa->Effect().BackGroundMode(), TBackGroundMode::bmTiled);
+  EXPECT_EQ(Aa->Effect().BackGround().size(), QSize(3, 3));
+}
+
+TEST_F(Label, ACaptionShowingTheNameFollowsIt) {
+  Aa->setObjectName(QStringLiteral("AALabel1"));
+  EXPECT_EQ(Aa->Caption(), QStringLiteral("AALabel1"));
+  Aa->setObjectName(QStringLiteral("lblOther"));
+  EXPECT_EQ(Aa->Caption(), QStringLiteral("lblOther"));
+  Aa->SetCaption(QStringLiteral("50%"));
+  Aa->setObjectName(QStringLiteral("lblThird"));
+  EXPECT_EQ(Aa->Caption(), QStringLiteral("50%"));
+}
+
+} // namespace
