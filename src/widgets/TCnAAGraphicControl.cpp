@@ -158,9 +158,12 @@ void TCnAAGraphicControl::PaintBeneath(framework::Canvas &canvas) {
     if (!sibling || sibling->isWindow() || !framework::ShownByItself(*sibling)) continue;
     const QRect overlap = sibling->geometry() & geometry();
     if (overlap.isEmpty()) continue;
+    // As on screen: a sibling's own background only when it fills it, so that a transparent
+    // sibling lets the layers below show.
+    QWidget::RenderFlags flags = QWidget::DrawChildren;
+    if (sibling->autoFillBackground()) flags |= QWidget::DrawWindowBackground;
     sibling->render(&canvas.Image(), overlap.topLeft() - pos(),
-                    QRegion(overlap.translated(-sibling->pos())),
-                    QWidget::DrawWindowBackground | QWidget::DrawChildren);
+                    QRegion(overlap.translated(-sibling->pos())), flags);
   }
 }
 
