@@ -14,7 +14,8 @@ TCnAALabel::TCnAALabel(QWidget *parent) : TCnAAGraphicControl(parent) {
 }
 
 void TCnAALabel::SetBorder(int value) {
-  value = std::max(value, 0);
+  // Twice the border must still fit a widget's size.
+  value = std::clamp(value, 0, QWIDGETSIZE_MAX / 2);
   if (value == m_border) return;
   m_border = value;
   RefreshIfReady();

@@ -87,6 +87,17 @@ TEST_F(Engine, AQuarterTurnSwapsTheBoxAndKeepsTheTextInside) {
   EXPECT_EQ(Canvas.FontAngle(), 0); // restored
 }
 
+TEST_F(Engine, AWholeTurnDrawsLikeNoTurn) {
+  const QSize plain = Font.MeasureText(Percent);
+  const QImage straight = Render(3, 3);
+  for (const int angle : {360, -360}) {
+    Font.Effect().SetAngle(angle);
+    // Rounding the corners of an odd-sized box would cut a column or a row.
+    EXPECT_EQ(Font.MeasureText(Percent), plain) << angle;
+    EXPECT_EQ(Render(3, 3), straight) << angle;
+  }
+}
+
 TEST_F(Engine, FullAlphaGivesTheMaskValueAndZeroAlphaNothing) {
   Font.Mask().SetQuality(TAAQuality::aqNone);
   const QImage full = Render(2, 3);
