@@ -1,8 +1,8 @@
 #pragma once
 
 #include "framework/Colors.h"
+#include "framework/PopupMenuPort.h"
 #include "skin/SkinTypes.h"
-#include "tray/TrayPopupMenu.h"
 
 #include <QObject>
 #include <QPointer>
@@ -57,7 +57,7 @@ private:
 
 // The skinned popup menu: a tree of items shown as a menu at a screen point. Serves as the tray
 // icon's menu.
-class TsuiPopupMenu : public QObject, public tray::TrayPopupMenu {
+class TsuiPopupMenu : public QObject, public framework::PopupMenuPort {
   Q_OBJECT
 public:
   explicit TsuiPopupMenu(QObject *owner);
@@ -107,7 +107,7 @@ public:
   // True while the menu is shown.
   bool PoppedUp() const { return m_popped; }
 
-  // tray::TrayPopupMenu
+  // framework::PopupMenuPort
   QObject *component() override { return this; }
   bool AutoPopup() const override { return m_autoPopup; }
   void SetPopupComponent(QObject *component) override { m_popupComponent = component; }

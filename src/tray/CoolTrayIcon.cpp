@@ -1,7 +1,7 @@
 #include "tray/CoolTrayIcon.h"
 
+#include "framework/PopupMenuPort.h"
 #include "tray/ImageList.h"
-#include "tray/TrayPopupMenu.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -135,7 +135,7 @@ void TCoolTrayIcon::SetIconIndex(int value) {
   UpdateIcon();
 }
 
-void TCoolTrayIcon::SetPopupMenu(TrayPopupMenu *value) {
+void TCoolTrayIcon::SetPopupMenu(framework::PopupMenuPort *value) {
   QObject::disconnect(m_popupMenuGone);
   m_popupMenuGone = {};
   m_popupMenu = value;

@@ -17,10 +17,13 @@
 #include <cstdint>
 #include <memory>
 
+namespace framework {
+class PopupMenuPort;
+}
+
 namespace tray {
 
 class TImageList;
-class TrayPopupMenu;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
@@ -83,8 +86,8 @@ public:
   void SetIconVisible(bool value);
   int IconIndex() const { return m_iconIndex; }
   void SetIconIndex(int value);
-  TrayPopupMenu *PopupMenu() const { return m_popupMenu; }
-  void SetPopupMenu(TrayPopupMenu *value);
+  framework::PopupMenuPort *PopupMenu() const { return m_popupMenu; }
+  void SetPopupMenu(framework::PopupMenuPort *value);
   bool LeftPopup() const { return m_leftPopup; }
   void SetLeftPopup(bool value) { m_leftPopup = value; }
   bool StartMinimized() const { return m_startMinimized; }
@@ -156,7 +159,7 @@ private:
   QIcon m_icon;
   bool m_iconVisible = true;
   int m_iconIndex = 0;
-  TrayPopupMenu *m_popupMenu = nullptr;
+  framework::PopupMenuPort *m_popupMenu = nullptr;
   QObject *m_popupComponent = nullptr;
   QMetaObject::Connection m_popupMenuGone;
   bool m_leftPopup = false;

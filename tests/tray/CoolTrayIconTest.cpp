@@ -1,8 +1,8 @@
 #include "tray/CoolTrayIcon.h"
 #include "framework/MessageLoop.h"
+#include "framework/PopupMenuPort.h"
 #include "platform/HeadlessTrayBinding.h"
 #include "tray/ImageList.h"
-#include "tray/TrayPopupMenu.h"
 
 #include <QCoreApplication>
 #include <QPixmap>
@@ -44,7 +44,7 @@ private:
   std::vector<std::function<void()>> m_queue;
 };
 
-class FakeMenu final : public QObject, public tray::TrayPopupMenu {
+class FakeMenu final : public QObject, public framework::PopupMenuPort {
 public:
   explicit FakeMenu(Log &log) : m_log(log) {}
   QObject *component() override { return this; }

@@ -1,6 +1,6 @@
 #include "platform/QtTrayBinding.h"
+#include "framework/QMenuPopup.h"
 #include "tray/CoolTrayIcon.h"
-#include "tray/TrayPopupMenu.h"
 
 #include <QAction>
 #include <QMenu>
@@ -69,7 +69,7 @@ TEST(QtTrayBinding, AContextActivationRaisesMouseDownAndPopsTheMenu) {
       [&log](QObject *, tray::TMouseButton, tray::TShiftState, int, int) { log.push_back("down"); },
       &downTag));
 
-  class RecordingMenu final : public QObject, public tray::TrayPopupMenu {
+  class RecordingMenu final : public QObject, public framework::PopupMenuPort {
   public:
     explicit RecordingMenu(std::vector<std::string> &log) : m_log(log) {}
     QObject *component() override { return this; }
@@ -87,9 +87,9 @@ TEST(QtTrayBinding, AContextActivationRaisesMouseDownAndPopsTheMenu) {
   EXPECT_THAT(log, ElementsAre("down", "popup"));
 }
 
-TEST(QMenuTrayPopup, ClicksOnlyAnEnabledDefaultItemOfItsOwnMenu) {
+TEST(QMenuPopup, ClicksOnlyAnEnabledDefaultItemOfItsOwnMenu) {
   QMenu menu;
-  auto *popup = new tray::QMenuTrayPopup(&menu); // owned by the menu
+  auto *popup = new framework::QMenuPopup(&menu); // owned by the menu
   QAction *show = menu.addAction("Configure...");
   int shown = 0;
   QObject::connect(show, &QAction::triggered, [&shown] { ++shown; });
@@ -103,10 +103,10 @@ TEST(QMenuTrayPopup, ClicksOnlyAnEnabledDefaultItemOfItsOwnMenu) {
   EXPECT_EQ(popup->component(), &menu);
 }
 
-TEST(QMenuTrayPopup, TheIconForgetsAMenuThatIsDestroyed) {
+TEST(QMenuPopup, TheIconForgetsAMenuThatIsDestroyed) {
   tray::TCoolTrayIcon icon(nullptr, std::make_unique<QtTrayBinding>());
   auto menu = std::make_unique<QMenu>();
-  icon.SetPopupMenu(new tray::QMenuTrayPopup(menu.get()));
+  icon.SetPopupMenu(new framework::QMenuPopup(menu.get()));
   ASSERT_NE(icon.PopupMenu(), nullptr);
   menu.reset();
   EXPECT_EQ(icon.PopupMenu(), nullptr);
