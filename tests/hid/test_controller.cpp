@@ -2,7 +2,7 @@
 #include "hid/JvHidDeviceController.h"
 #include "hid/SimulatedHidBinding.h"
 
-#include "TestMessageLoop.h"
+#include "common/TestMessageLoop.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestMessageLoop.h"
+#include "common/TestMessageLoop.h"
 
 #include "hid/JvHidDeviceController.h"
 #include "hid/SimulatedHidBinding.h"

@@ -1,4 +1,4 @@
-#include "TestMessageLoop.h"
+#include "common/TestMessageLoop.h"
 
 #include "hid/JvHidDeviceController.h"
 #include "hid/SimulatedHidBinding.h"
@@ -56,7 +56,7 @@ protected:
     return m_devices.at(m_binding.PathOf(id)).get();
   }
 
-  test::TestMessageLoop m_loop;
+  TestMessageLoop m_loop;
   hid::SimulatedHidBinding m_binding;
   std::map<std::string, std::unique_ptr<VirtualReceiver>> m_receivers;
   std::unique_ptr<hid::TJvHidDeviceController> m_controller;
