@@ -18,9 +18,6 @@ constexpr std::uint16_t UsagePageGenericDesktop = 1;
 constexpr std::uint16_t UsageMouse = 2;
 constexpr std::uint16_t UsageKeyboard = 6;
 
-// The last two rows of the table are the alternative receivers.
-constexpr std::size_t FirstAlternativeRow = 4;
-
 } // namespace
 
 ReceiverLogic::ReceiverLogic(hid::TJvHidDeviceController &controller,
@@ -98,7 +95,7 @@ bool ReceiverLogic::TryConnect(hid::TJvHidDevice &device) {
   const std::optional<std::size_t> row = FindSupportedRow(ids.VendorID, ids.ProductID);
   if (!row) return false;
   m_connection.SetMatchedRow(row);
-  if (*row >= FirstAlternativeRow) m_connection.SetAltReceiver(true);
+  if (SupportedDevices[*row].Alternative) m_connection.SetAltReceiver(true);
 
   m_view.SetVidText(framework::text::Hex4(ids.VendorID));
   m_view.SetPidText(framework::text::Hex4(ids.ProductID));

@@ -7,22 +7,24 @@
 
 namespace receiver {
 
-// One receiver the program drives: its USB IDs and a third value that is remembered with a
-// match but never read.
+// One receiver the program drives: its USB IDs, a third value that is remembered with a match
+// but never read, and whether it is an alternative receiver, whose pairing is watched through both
+// status bytes instead of a query.
 struct SupportedDevice {
   std::uint32_t VendorID;
   std::uint32_t ProductID;
   std::uint32_t Third;
+  bool Alternative;
 };
 
-// Rows 4 and 5 (from 0) are the alternative receivers.
+// packaging/70-quelvane.rules grants access to exactly these IDs; a test keeps the two equal.
 inline constexpr std::array<SupportedDevice, 6> SupportedDevices{{
-    {0x3A7E, 0x0A11, 0},
-    {0x3A7E, 0x0A12, 0},
-    {0x2C19, 0x0B21, 14},
-    {0x2C19, 0x0B22, 0},
-    {0x3A7E, 0x0A15, 0},
-    {0x3A7E, 0x0A16, 0},
+    {0x3A7E, 0x0A11, 0, false},
+    {0x3A7E, 0x0A12, 0, false},
+    {0x2C19, 0x0B21, 14, false},
+    {0x2C19, 0x0B22, 0, false},
+    {0x3A7E, 0x0A15, 0, true},
+    {0x3A7E, 0x0A16, 0, true},
 }};
 
 // Discovery compares a device with every row and remembers each match; with distinct rows the

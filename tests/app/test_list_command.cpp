@@ -4,7 +4,6 @@
 #include "framework/QtMessageLoop.h"
 #include "hid/JvHidDeviceController.h"
 #include "hid/SimulatedHidBinding.h"
-#include "receiver/SupportedDevices.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -14,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <sstream>
 #include <unistd.h>
 
@@ -126,18 +124,6 @@ TEST_F(ListCommandTest, JsonListingParsesBackWithEveryField) {
             QString::fromUtf16(u"Keys \"Pro\"\\\n\tÜ\U0001F5B1"));
   EXPECT_FALSE(array[2].toObject()["supported"].toBool());
   EXPECT_EQ(app::FormatListingJson({}), "[]");
-}
-
-TEST(SupportedDeviceTable, RowsAreUniqueAndFoundByTheirIds) {
-  std::set<std::pair<std::uint32_t, std::uint32_t>> ids;
-  for (const auto &row : receiver::SupportedDevices)
-    EXPECT_TRUE(ids.emplace(row.VendorID, row.ProductID).second);
-  EXPECT_EQ(receiver::FindSupportedRow(0x3A7E, 0x0A11), 0u);
-  EXPECT_EQ(receiver::FindSupportedRow(0x2C19, 0x0B21), 2u);
-  EXPECT_EQ(receiver::SupportedDevices[2].Third, 14u);
-  EXPECT_EQ(receiver::FindSupportedRow(0x3A7E, 0x0A16), 5u);
-  EXPECT_FALSE(receiver::FindSupportedRow(0x0A11, 0x3A7E));
-  EXPECT_FALSE(receiver::FindSupportedRow(0x3A7E, 0x0A13));
 }
 
 TEST_F(ListCommandTest, RunPrintsOnceAndEndsWithoutWatch) {
