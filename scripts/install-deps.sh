@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libudev-dev
   dbus-daemon xvfb
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   fonts-dejavu-core fonts-wqy-microhei
   python3
   # the real-kernel check (tests/uhid): QEMU, the guest's init, modules and udevd

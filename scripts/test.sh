@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs, builds and runs every test: a normal build, its HID binding and program on a real
-# kernel in QEMU, a build with AddressSanitizer and UndefinedBehaviorSanitizer, and the
-# report-descriptor and theme-file fuzzers for 60 seconds each.
+# Installs, builds and runs every test: the include and formatting checks, a normal build, its HID
+# binding and program on a real kernel in QEMU, a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the report-descriptor and theme-file fuzzers for 60 seconds
+# each. Every build treats warnings as errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -11,8 +12,14 @@ export QT_QPA_PLATFORM=offscreen
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
+echo "== check includes against the layers"
+bash scripts/check-layers.sh
+
+echo "== check formatting"
+bash scripts/check-format.sh
+
 echo "== build and test"
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELVANE_WERROR=ON
 cmake --build build-test -j"$jobs"
 (cd build-test && ctest -j"$jobs" --output-on-failure --timeout 300)
 
@@ -26,12 +33,14 @@ elif ((uhid_status != 0)); then
 fi
 
 echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUELVANE_SANITIZE=ON -DQUELVANE_BENCHMARKS=OFF
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUELVANE_SANITIZE=ON -DQUELVANE_BENCHMARKS=OFF \
+  -DQUELVANE_WERROR=ON
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ctest -j"$jobs" --output-on-failure --timeout 600)
 
 echo "== fuzz the report-descriptor parser for 60 seconds"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELVANE_FUZZ=ON
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELVANE_FUZZ=ON \
+  -DQUELVANE_WERROR=ON
 cmake --build build-fuzz -j"$jobs"
 corpus="$(mktemp -d)"
 cp fuzz/corpus_report_descriptor/* "$corpus"/ 2>/dev/null || true
