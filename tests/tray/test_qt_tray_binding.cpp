@@ -1,5 +1,5 @@
-#include "platform/QtTrayBinding.h"
 #include "framework/QMenuPopup.h"
+#include "platform/QtTrayBinding.h"
 #include "tray/CoolTrayIcon.h"
 
 #include <QAction>
