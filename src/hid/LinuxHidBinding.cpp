@@ -26,16 +26,16 @@ namespace hid {
 namespace {
 
 // The size field of an ioctl number has 14 bits; HIDIOC[GS]FEATURE(len) cannot say more.
-constexpr std::size_t kMaxIoctlLength = (1u << 14) - 1;
+constexpr std::size_t MaxIoctlLength = (1u << 14) - 1;
 // A report descriptor is at most HID_MAX_DESCRIPTOR_SIZE (4096) bytes; allow some slack.
-constexpr std::size_t kMaxDescriptorBytes = 1 << 16;
-constexpr std::size_t kMaxTextBytes = 1 << 16;
+constexpr std::size_t MaxDescriptorBytes = 1 << 16;
+constexpr std::size_t MaxTextBytes = 1 << 16;
 // Windows' input-buffer limits and default.
-constexpr std::uint32_t kMinInputBuffers = 2;
-constexpr std::uint32_t kMaxInputBuffers = 512;
-constexpr std::uint32_t kDefaultInputBuffers = 32;
+constexpr std::uint32_t MinInputBuffers = 2;
+constexpr std::uint32_t MaxInputBuffers = 512;
+constexpr std::uint32_t DefaultInputBuffers = 32;
 
-const char *const kHidClassGuid = "{745a17a0-74d3-11d0-b6fe-00a0c90f57da}";
+const char *const HidClassGuid = "{745a17a0-74d3-11d0-b6fe-00a0c90f57da}";
 
 struct UdevUnref {
   void operator()(udev *p) const { udev_unref(p); }
@@ -115,8 +115,8 @@ std::optional<NodeInfo> DescribeNode(udev_device *dev) {
   // Parents are owned by `dev`: no unref.
   if (udev_device *hidDev = udev_device_get_parent_with_subsystem_devtype(dev, "hid", nullptr)) {
     info.HidSyspath = Str(udev_device_get_syspath(hidDev));
-    info.HidUevent = ReadFile(info.HidSyspath + "/uevent", kMaxTextBytes).value_or("");
-    info.Descriptor = ReadFile(info.HidSyspath + "/report_descriptor", kMaxDescriptorBytes);
+    info.HidUevent = ReadFile(info.HidSyspath + "/uevent", MaxTextBytes).value_or("");
+    info.Descriptor = ReadFile(info.HidSyspath + "/report_descriptor", MaxDescriptorBytes);
   }
   if (udev_device *usb = udev_device_get_parent_with_subsystem_devtype(dev, "usb", "usb_device"))
     info.UsbSyspath = Str(udev_device_get_syspath(usb));
@@ -131,7 +131,7 @@ std::optional<NodeInfo> DescribeNode(udev_device *dev) {
 
 std::optional<std::string> UsbAttribute(const NodeInfo &info, const char *name) {
   if (info.UsbSyspath.empty()) return std::nullopt;
-  auto text = ReadFile(info.UsbSyspath + "/" + name, kMaxTextBytes);
+  auto text = ReadFile(info.UsbSyspath + "/" + name, MaxTextBytes);
   if (!text) return std::nullopt;
   return sysfs::TrimLine(*text);
 }
@@ -171,7 +171,7 @@ public:
       attributes.ProductID = static_cast<std::uint16_t>(raw.product);
     } else {
       // Query-only: reread the uevent so that a vanished device fails as its handle would.
-      const auto uevent = ReadFile(m_info.HidSyspath + "/uevent", kMaxTextBytes);
+      const auto uevent = ReadFile(m_info.HidSyspath + "/uevent", MaxTextBytes);
       if (!uevent) return false;
       const auto idText = sysfs::UeventValue(*uevent, "HID_ID");
       const auto id = idText ? sysfs::ParseHidId(*idText) : std::nullopt;
@@ -192,7 +192,7 @@ public:
     std::optional<std::string> text;
     if (!m_info.UsbSyspath.empty()) {
       text = UsbAttribute(m_info, "product");
-    } else if (const auto uevent = ReadFile(m_info.HidSyspath + "/uevent", kMaxTextBytes)) {
+    } else if (const auto uevent = ReadFile(m_info.HidSyspath + "/uevent", MaxTextBytes)) {
       text = sysfs::UeventValue(*uevent, "HID_NAME");
     }
     if (!text) return false;
@@ -203,7 +203,7 @@ public:
   bool GetFeature(std::uint8_t *buffer, std::size_t length) override {
     if (!CanTransfer(buffer, length)) return false;
     const std::size_t featureLength = m_preparsed ? m_preparsed->Caps.FeatureReportByteLength : 0;
-    const std::size_t n = std::min(std::max(length, featureLength), kMaxIoctlLength);
+    const std::size_t n = std::min(std::max(length, featureLength), MaxIoctlLength);
     std::vector<std::uint8_t> report(buffer, buffer + 1); // the report ID
     report.resize(n, 0);
     const int got = ::ioctl(m_fd.Get(), HIDIOCGFEATURE(n), report.data());
@@ -221,7 +221,7 @@ public:
 
   bool SetFeature(const std::uint8_t *buffer, std::size_t length) override {
     if (!CanTransfer(buffer, length)) return false;
-    if (length > kMaxIoctlLength) {
+    if (length > MaxIoctlLength) {
       errno = EINVAL;
       return false;
     }
@@ -230,7 +230,7 @@ public:
   }
 
   bool SetNumInputBuffers(std::uint32_t count) override {
-    if (count < kMinInputBuffers || count > kMaxInputBuffers) {
+    if (count < MinInputBuffers || count > MaxInputBuffers) {
       errno = EINVAL;
       return false;
     }
@@ -327,7 +327,7 @@ private:
   Fd m_fd;     // -1 for a query-only handle
   Fd m_cancel; // eventfd that wakes Read; -1 unless the handle can read
   std::shared_ptr<const PreparsedData> m_preparsed;
-  std::uint32_t m_inputBuffers = kDefaultInputBuffers;
+  std::uint32_t m_inputBuffers = DefaultInputBuffers;
   std::vector<std::uint8_t> m_readBuffer;
 };
 
@@ -489,7 +489,7 @@ private:
     const std::uint16_t version = UsbVersion(node);
 
     p.ClassName = "HIDClass";
-    p.ClassGuid = kHidClassGuid;
+    p.ClassGuid = HidClassGuid;
     if (id) p.HardwareId = sysfs::HardwareIds(id->Vendor, id->Product, version, index, count);
     p.CompatibleIds = sysfs::CompatibleIds(caps.UsagePage, caps.Usage);
     p.DeviceDesc = value("HID_NAME");
@@ -499,7 +499,7 @@ private:
     p.Mfg = UsbAttribute(node, "manufacturer").value_or("");
     p.LocationInformation = value("HID_PHYS");
     p.PhysicalDeviceObjectName = node.Syspath;
-    p.EnumeratorName = id && id->Bus == sysfs::kBusUsb ? "USB" : "HID";
+    p.EnumeratorName = id && id->Bus == sysfs::BusUsb ? "USB" : "HID";
     if (const auto bus = UsbAttribute(node, "busnum"))
       p.BusNumber = sysfs::ParseDecimal32(*bus).value_or(0);
     return p;

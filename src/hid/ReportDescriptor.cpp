@@ -8,42 +8,42 @@ namespace hid {
 namespace {
 
 // Item types of a short item's prefix (HID 1.11, 6.2.2.2).
-constexpr unsigned kTypeMain = 0;
-constexpr unsigned kTypeGlobal = 1;
-constexpr unsigned kTypeLocal = 2;
+constexpr unsigned TypeMain = 0;
+constexpr unsigned TypeGlobal = 1;
+constexpr unsigned TypeLocal = 2;
 
 // Main item tags (HID 1.11, 6.2.2.4).
-constexpr unsigned kMainInput = 0x8;
-constexpr unsigned kMainOutput = 0x9;
-constexpr unsigned kMainCollection = 0xA;
-constexpr unsigned kMainFeature = 0xB;
-constexpr unsigned kMainEndCollection = 0xC;
+constexpr unsigned MainInput = 0x8;
+constexpr unsigned MainOutput = 0x9;
+constexpr unsigned MainCollection = 0xA;
+constexpr unsigned MainFeature = 0xB;
+constexpr unsigned MainEndCollection = 0xC;
 
 // Collection type of an application collection (HID 1.11, 6.2.2.6).
-constexpr std::uint32_t kCollectionApplication = 0x01;
+constexpr std::uint32_t CollectionApplication = 0x01;
 
 // Global item tags (HID 1.11, 6.2.2.7).
-constexpr unsigned kGlobalUsagePage = 0x0;
-constexpr unsigned kGlobalLogicalMinimum = 0x1;
-constexpr unsigned kGlobalLogicalMaximum = 0x2;
-constexpr unsigned kGlobalPhysicalMinimum = 0x3;
-constexpr unsigned kGlobalPhysicalMaximum = 0x4;
-constexpr unsigned kGlobalUnitExponent = 0x5;
-constexpr unsigned kGlobalUnit = 0x6;
-constexpr unsigned kGlobalReportSize = 0x7;
-constexpr unsigned kGlobalReportId = 0x8;
-constexpr unsigned kGlobalReportCount = 0x9;
-constexpr unsigned kGlobalPush = 0xA;
-constexpr unsigned kGlobalPop = 0xB;
+constexpr unsigned GlobalUsagePage = 0x0;
+constexpr unsigned GlobalLogicalMinimum = 0x1;
+constexpr unsigned GlobalLogicalMaximum = 0x2;
+constexpr unsigned GlobalPhysicalMinimum = 0x3;
+constexpr unsigned GlobalPhysicalMaximum = 0x4;
+constexpr unsigned GlobalUnitExponent = 0x5;
+constexpr unsigned GlobalUnit = 0x6;
+constexpr unsigned GlobalReportSize = 0x7;
+constexpr unsigned GlobalReportId = 0x8;
+constexpr unsigned GlobalReportCount = 0x9;
+constexpr unsigned GlobalPush = 0xA;
+constexpr unsigned GlobalPop = 0xB;
 
 // Local item tags (HID 1.11, 6.2.2.8).
-constexpr unsigned kLocalUsage = 0x0;
-constexpr unsigned kLocalUsageMinimum = 0x1;
+constexpr unsigned LocalUsage = 0x0;
+constexpr unsigned LocalUsageMinimum = 0x1;
 
 // Long item prefix (HID 1.11, 6.2.2.3): 0xFE, bDataSize, bLongItemTag, data.
-constexpr std::uint8_t kLongItemPrefix = 0xFE;
+constexpr std::uint8_t LongItemPrefix = 0xFE;
 
-constexpr std::uint64_t kMaxReportBits = (kMaxReportBytes - 1) * 8; // the ID byte comes on top
+constexpr std::uint64_t MaxReportBits = (MaxReportBytes - 1) * 8; // the ID byte comes on top
 
 // The global state table (HID 1.11, 6.2.2.7). Only the fields that shape report lengths and
 // collection usages matter to us; the rest are kept so that Push/Pop round-trip the whole table.
@@ -103,7 +103,7 @@ std::uint16_t ByteLength(const std::map<std::uint32_t, std::uint64_t> &perId) {
     const std::uint64_t bytes = (bits + 7) / 8 + 1;
     if (bytes > longest) longest = bytes;
   }
-  return static_cast<std::uint16_t>(longest); // bits <= kMaxReportBits, so this fits
+  return static_cast<std::uint16_t>(longest); // bits <= MaxReportBits, so this fits
 }
 
 DescriptorParse Fail(DescriptorError error, std::size_t offset) {
@@ -153,13 +153,13 @@ DescriptorParse ParseReportDescriptorDetailed(const std::uint8_t *data, std::siz
   if (!data) size = 0;
 
   GlobalState global;
-  std::vector<GlobalState> stack; // Push/Pop (HID 1.11, 6.2.2.7), at most kMaxPushDepth deep
+  std::vector<GlobalState> stack; // Push/Pop (HID 1.11, 6.2.2.7), at most MaxPushDepth deep
   LocalState local;
   std::size_t depth = 0;
   // Index in `collections` of the application collection open at depth 0, if any; main items
   // elsewhere (outside any collection, or in a top-level collection of another type) are ignored.
-  constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-  std::size_t current = kNone;
+  constexpr std::size_t NoCollection = static_cast<std::size_t>(-1);
+  std::size_t current = NoCollection;
   std::vector<CollectionReports> collections;
 
   std::size_t pos = 0;
@@ -167,7 +167,7 @@ DescriptorParse ParseReportDescriptorDetailed(const std::uint8_t *data, std::siz
     const std::size_t itemOffset = pos;
     const std::uint8_t prefix = data[pos];
 
-    if (prefix == kLongItemPrefix) {
+    if (prefix == LongItemPrefix) {
       // Long items carry no meaning for us; skip them by their size (HID 1.11, 6.2.2.3).
       if (size - pos < 3) return Fail(DescriptorError::TruncatedItem, itemOffset);
       const std::size_t dataSize = data[pos + 1];
@@ -186,26 +186,26 @@ DescriptorParse ParseReportDescriptorDetailed(const std::uint8_t *data, std::siz
     const std::uint32_t uvalue = Unsigned(itemData, n);
     pos += 1 + n;
 
-    if (type == kTypeMain) {
+    if (type == TypeMain) {
       switch (tag) {
-      case kMainInput:
-      case kMainOutput:
-      case kMainFeature: {
-        if (current != kNone) {
-          const std::size_t kind = tag == kMainInput ? 0 : tag == kMainOutput ? 1 : 2;
+      case MainInput:
+      case MainOutput:
+      case MainFeature: {
+        if (current != NoCollection) {
+          const std::size_t kind = tag == MainInput ? 0 : tag == MainOutput ? 1 : 2;
           // 32 x 32 bits cannot overflow 64 bits; the cap keeps every sum far below that too.
           const std::uint64_t bits =
               static_cast<std::uint64_t>(global.ReportSize) * global.ReportCount;
-          if (bits > kMaxReportBits) return Fail(DescriptorError::ReportTooLong, itemOffset);
+          if (bits > MaxReportBits) return Fail(DescriptorError::ReportTooLong, itemOffset);
           if (bits == 0) break; // a field of no bits makes no report
           std::uint64_t &sum = collections[current].Bits[kind][global.ReportId];
           sum += bits;
-          if (sum > kMaxReportBits) return Fail(DescriptorError::ReportTooLong, itemOffset);
+          if (sum > MaxReportBits) return Fail(DescriptorError::ReportTooLong, itemOffset);
         }
         break;
       }
-      case kMainCollection: {
-        if (depth == 0 && (uvalue & 0xFFu) == kCollectionApplication) {
+      case MainCollection: {
+        if (depth == 0 && (uvalue & 0xFFu) == CollectionApplication) {
           CollectionReports c;
           // A usage of 1 or 2 bytes takes the usage page in force at this main item; a 4-byte
           // (extended) usage names its own page (HID 1.11, 6.2.2.8).
@@ -226,54 +226,54 @@ DescriptorParse ParseReportDescriptorDetailed(const std::uint8_t *data, std::siz
         ++depth;
         break;
       }
-      case kMainEndCollection:
+      case MainEndCollection:
         if (depth == 0) return Fail(DescriptorError::EndWithoutCollection, itemOffset);
-        if (--depth == 0) current = kNone;
+        if (--depth == 0) current = NoCollection;
         break;
       default:
         break; // reserved main tags: nothing to count
       }
       local = LocalState{}; // every main item ends the local state (HID 1.11, 6.2.2.8)
-    } else if (type == kTypeGlobal) {
+    } else if (type == TypeGlobal) {
       switch (tag) {
-      case kGlobalUsagePage:
+      case GlobalUsagePage:
         global.UsagePage = uvalue;
         break;
-      case kGlobalLogicalMinimum:
+      case GlobalLogicalMinimum:
         global.LogicalMinimum = Signed(itemData, n);
         break;
-      case kGlobalLogicalMaximum:
+      case GlobalLogicalMaximum:
         global.LogicalMaximum = Signed(itemData, n);
         break;
-      case kGlobalPhysicalMinimum:
+      case GlobalPhysicalMinimum:
         global.PhysicalMinimum = Signed(itemData, n);
         break;
-      case kGlobalPhysicalMaximum:
+      case GlobalPhysicalMaximum:
         global.PhysicalMaximum = Signed(itemData, n);
         break;
-      case kGlobalUnitExponent:
+      case GlobalUnitExponent:
         global.UnitExponent = Signed(itemData, n);
         break;
-      case kGlobalUnit:
+      case GlobalUnit:
         global.Unit = uvalue;
         break;
-      case kGlobalReportSize:
+      case GlobalReportSize:
         global.ReportSize = uvalue;
         break;
-      case kGlobalReportId:
+      case GlobalReportId:
         if (uvalue == 0) return Fail(DescriptorError::ReportIdZero, itemOffset);
         if (uvalue > 0xFF) return Fail(DescriptorError::ReportIdTooLarge, itemOffset);
         global.ReportId = uvalue;
         break;
-      case kGlobalReportCount:
+      case GlobalReportCount:
         global.ReportCount = uvalue;
         break;
-      case kGlobalPush:
-        if (stack.size() >= kMaxPushDepth)
+      case GlobalPush:
+        if (stack.size() >= MaxPushDepth)
           return Fail(DescriptorError::PushStackOverflow, itemOffset);
         stack.push_back(global);
         break;
-      case kGlobalPop:
+      case GlobalPop:
         if (stack.empty()) return Fail(DescriptorError::PopWithoutPush, itemOffset);
         global = stack.back();
         stack.pop_back();
@@ -281,12 +281,12 @@ DescriptorParse ParseReportDescriptorDetailed(const std::uint8_t *data, std::siz
       default:
         break; // reserved global tags
       }
-    } else if (type == kTypeLocal) {
-      if (tag == kLocalUsage && !local.HasUsage) {
+    } else if (type == TypeLocal) {
+      if (tag == LocalUsage && !local.HasUsage) {
         local.HasUsage = true;
         local.Usage = uvalue;
         local.UsageHasPage = n == 4;
-      } else if (tag == kLocalUsageMinimum && !local.HasUsageMinimum) {
+      } else if (tag == LocalUsageMinimum && !local.HasUsageMinimum) {
         local.HasUsageMinimum = true;
         local.UsageMinimum = uvalue;
         local.UsageMinimumHasPage = n == 4;

@@ -32,10 +32,10 @@ enum class DescriptorError {
   None,
   TruncatedItem,        // an item's data runs past the end of the descriptor
   PopWithoutPush,       // Pop with an empty global stack
-  PushStackOverflow,    // more than kMaxPushDepth nested Push items
+  PushStackOverflow,    // more than MaxPushDepth nested Push items
   EndWithoutCollection, // End Collection at depth 0
   UnclosedCollection,   // the descriptor ends inside a collection
-  ReportTooLong,        // a report longer than kMaxReportBytes (ID byte included)
+  ReportTooLong,        // a report longer than MaxReportBytes (ID byte included)
   ReportIdZero,         // Report ID 0 (reserved, HID 1.11, 6.2.2.7)
   ReportIdTooLarge,     // Report ID above 255 (it travels in one byte)
 };
@@ -48,9 +48,9 @@ struct DescriptorParse {
   std::vector<CollectionCaps> Collections; // empty whenever Error is not None
 };
 
-inline constexpr std::size_t kMaxPushDepth = 32;
+inline constexpr std::size_t MaxPushDepth = 32;
 // The capabilities record holds lengths in 16 bits.
-inline constexpr std::uint64_t kMaxReportBytes = 0xFFFF;
+inline constexpr std::uint64_t MaxReportBytes = 0xFFFF;
 
 // Parses untrusted bytes. Never reads outside [data, data + size). A malformed descriptor gives
 // an Error and no collections, never a partial result. `data` may be null when `size` is 0.

@@ -30,8 +30,8 @@ struct HidId {
 std::optional<HidId> ParseHidId(std::string_view text);
 
 // Bus numbers of HID_ID (linux/input.h).
-inline constexpr std::uint16_t kBusUsb = 0x03;
-inline constexpr std::uint16_t kBusBluetooth = 0x05;
+inline constexpr std::uint16_t BusUsb = 0x03;
+inline constexpr std::uint16_t BusBluetooth = 0x05;
 
 // A one-value sysfs attribute ("0111\n" for bcdDevice): hex digits, surrounding white space
 // allowed, at most 16 bits.

@@ -35,7 +35,7 @@ CollectionCaps Caps(std::uint16_t page, std::uint16_t usage, std::uint16_t in, s
 }
 
 // A receiver with four top-level collections, each with its own report IDs.
-const Bytes kReceiver = {
+const Bytes Receiver = {
     // Keyboard: input ID 2 (modifiers, reserved, 6 keys = 8 bytes), output ID 2 (5 LEDs + pad).
     0x05,
     0x01,
@@ -246,7 +246,7 @@ const Bytes kReceiver = {
 };
 
 // The descriptor of the uhid check's virtual receiver (tools/uhid-vm/uhidtest.c).
-const Bytes kUhidMouse = {
+const Bytes UhidMouse = {
     0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0x85, 0x02, 0x09, 0x01, 0xA1, 0x00, 0x05, 0x09,
     0x19, 0x01, 0x29, 0x03, 0x15, 0x00, 0x25, 0x01, 0x95, 0x03, 0x75, 0x01, 0x81, 0x02,
     0x95, 0x01, 0x75, 0x05, 0x81, 0x03, 0x05, 0x01, 0x09, 0x30, 0x09, 0x31, 0x15, 0x81,
@@ -255,7 +255,7 @@ const Bytes kUhidMouse = {
 };
 
 // A boot mouse without report IDs: 3 buttons + 5 pad bits, X, Y.
-const Bytes kBootMouse = {
+const Bytes BootMouse = {
     0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0x09, 0x01, 0xA1, 0x00, //
     0x05, 0x09, 0x19, 0x01, 0x29, 0x03, 0x15, 0x00, 0x25, 0x01, 0x95, 0x03, 0x75,
     0x01, 0x81, 0x02, 0x95, 0x01, 0x75, 0x05, 0x81, 0x03, 0x05, 0x01, 0x09, 0x30,
@@ -266,7 +266,7 @@ const Bytes kBootMouse = {
 } // namespace
 
 TEST(ReportDescriptor, ReceiverWithFourCollections) {
-  const auto caps = Parse(kReceiver);
+  const auto caps = Parse(Receiver);
   ASSERT_TRUE(caps);
   ASSERT_EQ(caps->size(), 4u);
   EXPECT_EQ((*caps)[0], Caps(0x01, 0x06, 9, 2, 0));
@@ -276,7 +276,7 @@ TEST(ReportDescriptor, ReceiverWithFourCollections) {
 }
 
 TEST(ReportDescriptor, UhidReceiverMouse) {
-  const auto caps = Parse(kUhidMouse);
+  const auto caps = Parse(UhidMouse);
   ASSERT_TRUE(caps);
   ASSERT_EQ(caps->size(), 1u);
   EXPECT_EQ((*caps)[0], Caps(0x01, 0x02, 4, 0, 9));
@@ -293,7 +293,7 @@ TEST(ReportDescriptor, ToCapsFillsTheLeadingFiveFields) {
 }
 
 TEST(ReportDescriptor, WithoutReportIdsTheLengthStillCountsTheIdByte) {
-  const auto caps = Parse(kBootMouse);
+  const auto caps = Parse(BootMouse);
   ASSERT_TRUE(caps);
   ASSERT_EQ(caps->size(), 1u);
   EXPECT_EQ((*caps)[0], Caps(0x01, 0x02, 4, 0, 0));
@@ -323,9 +323,9 @@ TEST(ReportDescriptor, LengthIsTheLongestReportOfTheCollection) {
 
 TEST(ReportDescriptor, LongItemsAreSkipped) {
   Bytes d = {0xFE, 0x03, 0x42, 0xAA, 0xBB, 0xCC}; // long item with 3 data bytes
-  d.insert(d.end(), kBootMouse.begin(), kBootMouse.begin() + 6);
+  d.insert(d.end(), BootMouse.begin(), BootMouse.begin() + 6);
   d.insert(d.end(), {0xFE, 0x00, 0x10}); // empty long item inside the collection
-  d.insert(d.end(), kBootMouse.begin() + 6, kBootMouse.end());
+  d.insert(d.end(), BootMouse.begin() + 6, BootMouse.end());
   const auto caps = Parse(d);
   ASSERT_TRUE(caps);
   ASSERT_EQ(caps->size(), 1u);
@@ -415,18 +415,18 @@ TEST(ReportDescriptor, RejectsTruncatedItems) {
   EXPECT_EQ(ErrorOf({0xFE}), DescriptorError::TruncatedItem);
   EXPECT_EQ(ErrorOf({0xFE, 0x05, 0x01, 0x00}), DescriptorError::TruncatedItem);
   // Every prefix of a good descriptor that cuts an item is rejected, never partially parsed.
-  for (std::size_t n = 0; n < kReceiver.size(); ++n) {
-    const auto r = ParseReportDescriptorDetailed(kReceiver.data(), n);
+  for (std::size_t n = 0; n < Receiver.size(); ++n) {
+    const auto r = ParseReportDescriptorDetailed(Receiver.data(), n);
     if (r.Error != DescriptorError::None) {
       EXPECT_TRUE(r.Collections.empty()) << n;
     }
   }
   // Cut after the keyboard collection: a whole descriptor of one collection.
-  const auto one = ParseReportDescriptor(kReceiver.data(), 67);
+  const auto one = ParseReportDescriptor(Receiver.data(), 67);
   ASSERT_TRUE(one);
   EXPECT_EQ(one->size(), 1u);
   // Cut inside an item.
-  EXPECT_EQ(ParseReportDescriptorDetailed(kReceiver.data(), 1).Error,
+  EXPECT_EQ(ParseReportDescriptorDetailed(Receiver.data(), 1).Error,
             DescriptorError::TruncatedItem);
 }
 
@@ -436,19 +436,19 @@ TEST(ReportDescriptor, RejectsPopWithoutPush) {
 }
 
 TEST(ReportDescriptor, RejectsPushStackOverflow) {
-  Bytes ok(hid::kMaxPushDepth, 0xA4);
+  Bytes ok(hid::MaxPushDepth, 0xA4);
   EXPECT_EQ(ErrorOf(ok), DescriptorError::None);
   ok.push_back(0xA4);
   const auto r = ParseReportDescriptorDetailed(ok.data(), ok.size());
   EXPECT_EQ(r.Error, DescriptorError::PushStackOverflow);
-  EXPECT_EQ(r.ErrorOffset, hid::kMaxPushDepth);
+  EXPECT_EQ(r.ErrorOffset, hid::MaxPushDepth);
 }
 
 TEST(ReportDescriptor, RejectsUnbalancedCollections) {
   EXPECT_EQ(ErrorOf({0xC0}), DescriptorError::EndWithoutCollection);
   EXPECT_EQ(ErrorOf({0xA1, 0x01, 0xC0, 0xC0}), DescriptorError::EndWithoutCollection);
   EXPECT_EQ(ErrorOf({0xA1, 0x01}), DescriptorError::UnclosedCollection);
-  const Bytes unclosed(kReceiver.begin(), kReceiver.end() - 1);
+  const Bytes unclosed(Receiver.begin(), Receiver.end() - 1);
   const auto r = ParseReportDescriptorDetailed(unclosed.data(), unclosed.size());
   EXPECT_EQ(r.Error, DescriptorError::UnclosedCollection);
   EXPECT_TRUE(r.Collections.empty());
@@ -500,7 +500,7 @@ TEST(ReportDescriptor, RandomGarbageNeverCrashesAndFailsWhole) {
 TEST(ReportDescriptor, MutatedReceiverNeverCrashes) {
   std::mt19937 rng(777);
   for (int round = 0; round < 20000; ++round) {
-    Bytes d = kReceiver;
+    Bytes d = Receiver;
     for (int k = 0; k < 3; ++k)
       d[rng() % d.size()] = static_cast<std::uint8_t>(rng());
     const auto r = ParseReportDescriptorDetailed(d.data(), d.size());

@@ -7,25 +7,25 @@ using namespace hid::sysfs;
 namespace {
 
 // A hid device's uevent as the kernel writes it (uhid receiver in the QEMU check).
-const char kUevent[] = "DRIVER=hid-generic\n"
-                       "HID_ID=0003:00003A7E:00000A11\n"
-                       "HID_NAME=Virtual Receiver\n"
-                       "HID_PHYS=uhid-vm/input0\n"
-                       "HID_UNIQ=SN0001\n"
-                       "MODALIAS=hid:b0003g0001v00003A7Ep00000A11\n";
+const char Uevent[] = "DRIVER=hid-generic\n"
+                      "HID_ID=0003:00003A7E:00000A11\n"
+                      "HID_NAME=Virtual Receiver\n"
+                      "HID_PHYS=uhid-vm/input0\n"
+                      "HID_UNIQ=SN0001\n"
+                      "MODALIAS=hid:b0003g0001v00003A7Ep00000A11\n";
 
 } // namespace
 
 TEST(SysfsText, ParsesUeventLines) {
-  const auto kv = ParseUevent(kUevent);
+  const auto kv = ParseUevent(Uevent);
   ASSERT_EQ(kv.size(), 6u);
   EXPECT_EQ(kv[0].first, "DRIVER");
   EXPECT_EQ(kv[0].second, "hid-generic");
   EXPECT_EQ(kv[2].second, "Virtual Receiver");
-  EXPECT_EQ(UeventValue(kUevent, "HID_PHYS"), "uhid-vm/input0");
-  EXPECT_EQ(UeventValue(kUevent, "HID_UNIQ"), "SN0001");
-  EXPECT_FALSE(UeventValue(kUevent, "HID"));
-  EXPECT_FALSE(UeventValue(kUevent, "MISSING"));
+  EXPECT_EQ(UeventValue(Uevent, "HID_PHYS"), "uhid-vm/input0");
+  EXPECT_EQ(UeventValue(Uevent, "HID_UNIQ"), "SN0001");
+  EXPECT_FALSE(UeventValue(Uevent, "HID"));
+  EXPECT_FALSE(UeventValue(Uevent, "MISSING"));
 }
 
 TEST(SysfsText, UeventEdgeCases) {

@@ -1,7 +1,7 @@
-#include "tray/CoolTrayIcon.h"
 #include "framework/MessageLoop.h"
 #include "framework/PopupMenuPort.h"
 #include "platform/HeadlessTrayBinding.h"
+#include "tray/CoolTrayIcon.h"
 #include "tray/ImageList.h"
 
 #include <QCoreApplication>
@@ -84,7 +84,7 @@ std::string buttonName(TMouseButton button) {
   return "?";
 }
 
-const int kClickTag = 0, kDblTag = 0, kDownTag = 0, kUpTag = 0, kMoveTag = 0, kCycleTag = 0;
+const int ClickTag = 0, DblTag = 0, DownTag = 0, UpTag = 0, MoveTag = 0, CycleTag = 0;
 
 class TrayIconTest : public testing::Test {
 protected:
@@ -95,23 +95,23 @@ protected:
     m_binding = binding.get();
     tray = std::make_unique<TCoolTrayIcon>(owner, std::move(binding), &loop);
     tray->SetOnClick(TCoolTrayIcon::TNotifyEvent::fromFunction(
-        [this](QObject *) { log.push_back("click"); }, &kClickTag));
+        [this](QObject *) { log.push_back("click"); }, &ClickTag));
     tray->SetOnDblClick(TCoolTrayIcon::TNotifyEvent::fromFunction(
-        [this](QObject *) { log.push_back("dblclick"); }, &kDblTag));
+        [this](QObject *) { log.push_back("dblclick"); }, &DblTag));
     tray->SetOnMouseDown(TCoolTrayIcon::TMouseEvent::fromFunction(
         [this](QObject *, TMouseButton b, TShiftState s, int x, int y) {
           lastShift = s;
           log.push_back("down " + buttonName(b) + " " + std::to_string(x) + "," +
                         std::to_string(y));
         },
-        &kDownTag));
+        &DownTag));
     tray->SetOnMouseUp(TCoolTrayIcon::TMouseEvent::fromFunction(
         [this](QObject *, TMouseButton b, TShiftState, int, int) {
           log.push_back("up " + buttonName(b));
         },
-        &kUpTag));
+        &UpTag));
     tray->SetOnMouseMove(TCoolTrayIcon::TMouseMoveEvent::fromFunction(
-        [this](QObject *, TShiftState, int, int) { log.push_back("move"); }, &kMoveTag));
+        [this](QObject *, TShiftState, int, int) { log.push_back("move"); }, &MoveTag));
   }
 
   void send(TrayMouseMessage message, QPoint at = QPoint(40, 30),
@@ -335,7 +335,7 @@ TEST_F(TrayIconListTest, CyclingWithIntervalZeroNeverRuns) {
 TEST_F(TrayIconListTest, CycleStepsThroughTheListAndWrapsAround) {
   std::vector<int> next;
   tray->SetOnCycle(TCoolTrayIcon::TCycleEvent::fromFunction(
-      [&next](QObject *, int index) { next.push_back(index); }, &kCycleTag));
+      [&next](QObject *, int index) { next.push_back(index); }, &CycleTag));
   tray->SetIconIndex(2);
   tray->SetCycleIcons(true); // starts again from the first image
   EXPECT_EQ(tray->IconIndex(), 0);

@@ -11,7 +11,7 @@
 
 namespace uhidvm {
 
-inline constexpr std::uint8_t kDescriptor[] = {
+inline constexpr std::uint8_t Descriptor[] = {
     // Keyboard, input ID 2: 8 bytes.
     0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0x85, 0x02, 0x05, 0x07, 0x19, 0xE0, 0x29, 0xE7, 0x15, 0x00,
     0x25, 0x01, 0x75, 0x01, 0x95, 0x08, 0x81, 0x02, 0x95, 0x06, 0x75, 0x08, 0x15, 0x00, 0x26, 0xFF,
@@ -26,11 +26,11 @@ inline constexpr std::uint8_t kDescriptor[] = {
     0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x85, 0x05, 0x09, 0x02, 0x75, 0x08, 0x95, 0x10, 0x81,
     0x02, 0x85, 0x06, 0x09, 0x03, 0x96, 0xFF, 0x0F, 0xB1, 0x02, 0xC0};
 
-inline constexpr std::uint8_t kCommandId = 1;
-inline constexpr std::size_t kCommandLength = 9;
-inline constexpr std::uint8_t kLargeId = 6;
-inline constexpr std::size_t kLargeLength = 4096;
-static_assert(kLargeLength <= UHID_DATA_MAX);
+inline constexpr std::uint8_t CommandId = 1;
+inline constexpr std::size_t CommandLength = 9;
+inline constexpr std::uint8_t LargeId = 6;
+inline constexpr std::size_t LargeLength = 4096;
+static_assert(LargeLength <= UHID_DATA_MAX);
 
 inline bool Write(int fd, const uhid_event &ev) {
   return ::write(fd, &ev, sizeof ev) == static_cast<ssize_t>(sizeof ev);
@@ -42,12 +42,12 @@ inline bool Create(int fd, std::uint32_t vendor = 0x3A7E, std::uint32_t product 
   std::strcpy(reinterpret_cast<char *>(ev.u.create2.name), "Virtual Receiver");
   std::strcpy(reinterpret_cast<char *>(ev.u.create2.phys), "uhid-vm/input0");
   std::strcpy(reinterpret_cast<char *>(ev.u.create2.uniq), "SN0001");
-  ev.u.create2.rd_size = sizeof kDescriptor;
+  ev.u.create2.rd_size = sizeof Descriptor;
   ev.u.create2.bus = 0x03;
   ev.u.create2.vendor = vendor;
   ev.u.create2.product = product;
   ev.u.create2.version = 0x0111;
-  std::memcpy(ev.u.create2.rd_data, kDescriptor, sizeof kDescriptor);
+  std::memcpy(ev.u.create2.rd_data, Descriptor, sizeof Descriptor);
   return Write(fd, ev);
 }
 

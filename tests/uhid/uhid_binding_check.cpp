@@ -35,7 +35,7 @@ void Check(bool ok, const std::string &what) {
   std::fflush(stdout);
 }
 
-const std::uint8_t kGetReply[9] = {0x01, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0xCC, 0x88};
+const std::uint8_t GetReply[9] = {0x01, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0xCC, 0x88};
 
 // How the device answers the kernel's next report requests.
 enum class Fault { None, ErrorReply, ShortReply, EmptyReply, VanishOnGet };
@@ -44,9 +44,9 @@ std::atomic<Fault> g_fault{Fault::None};
 std::atomic<int> g_sets{0};
 std::mutex g_storeMutex;
 std::uint8_t g_lastSet[9];
-std::vector<std::uint8_t> g_large(uhidvm::kLargeLength, 0); // what feature ID 6 holds
+std::vector<std::uint8_t> g_large(uhidvm::LargeLength, 0); // what feature ID 6 holds
 
-// Answers the kernel's GET_REPORT/SET_REPORT like the receiver would: ID 1 answers kGetReply,
+// Answers the kernel's GET_REPORT/SET_REPORT like the receiver would: ID 1 answers GetReply,
 // ID 6 keeps what was set; anything else is refused.
 void Responder(int fd, std::atomic<bool> &stop) {
   while (!stop) {
@@ -63,12 +63,12 @@ void Responder(int fd, std::atomic<bool> &stop) {
         continue;
       }
       std::vector<std::uint8_t> answer;
-      if (req.rtype == UHID_FEATURE_REPORT && req.rnum == uhidvm::kCommandId) {
-        answer.assign(kGetReply, kGetReply + sizeof kGetReply);
-      } else if (req.rtype == UHID_FEATURE_REPORT && req.rnum == uhidvm::kLargeId) {
+      if (req.rtype == UHID_FEATURE_REPORT && req.rnum == uhidvm::CommandId) {
+        answer.assign(GetReply, GetReply + sizeof GetReply);
+      } else if (req.rtype == UHID_FEATURE_REPORT && req.rnum == uhidvm::LargeId) {
         const std::lock_guard lock(g_storeMutex);
         answer = g_large;
-        answer[0] = uhidvm::kLargeId;
+        answer[0] = uhidvm::LargeId;
       }
       if (fault == Fault::ShortReply) answer.resize(std::min<std::size_t>(answer.size(), 3));
       if (fault == Fault::EmptyReply) answer.clear();
@@ -78,7 +78,7 @@ void Responder(int fd, std::atomic<bool> &stop) {
       const auto &req = ev.u.set_report;
       if (fault != Fault::ErrorReply) {
         const std::lock_guard lock(g_storeMutex);
-        if (req.rnum == uhidvm::kLargeId)
+        if (req.rnum == uhidvm::LargeId)
           g_large.assign(req.data, req.data + std::min<std::size_t>(req.size, g_large.size()));
         else
           std::memcpy(g_lastSet, req.data, std::min<std::size_t>(req.size, 9));
@@ -220,10 +220,10 @@ int main() {
     Check(h->SetFeature(set, sizeof set) && g_sets == 1 && std::memcmp(g_lastSet, set, 9) == 0,
           "SetFeature 9 bytes reaches the device");
     std::uint8_t get[9] = {0x01};
-    Check(h->GetFeature(get, sizeof get) && std::memcmp(get, kGetReply, 9) == 0,
+    Check(h->GetFeature(get, sizeof get) && std::memcmp(get, GetReply, 9) == 0,
           "GetFeature 9 bytes, ID first, byte 7 = 0xCC");
     std::uint8_t shortBuf[5] = {0x01, 0, 0, 0, 0};
-    Check(h->GetFeature(shortBuf, sizeof shortBuf) && std::memcmp(shortBuf, kGetReply, 5) == 0,
+    Check(h->GetFeature(shortBuf, sizeof shortBuf) && std::memcmp(shortBuf, GetReply, 5) == 0,
           "GetFeature into a 5-byte buffer: truncated, no overrun");
     std::uint8_t bad[9] = {0x07};
     Check(!h->GetFeature(bad, sizeof bad), "GetFeature of a report the device refuses fails");
@@ -247,7 +247,7 @@ int main() {
       g_fault = Fault::None;
       std::uint8_t next[9] = {0x01};
       Check(!ok && buf[1] == 0xEE && h->GetFeature(next, sizeof next) &&
-                std::memcmp(next, kGetReply, 9) == 0,
+                std::memcmp(next, GetReply, 9) == 0,
             std::string(bad.what) + ", buffer untouched, the next read works");
     }
 
@@ -263,13 +263,13 @@ int main() {
   // The largest feature report uhid carries, through the vendor collection.
   auto v = binding->Open(ours[2].DevicePath, hid::OpenMode::ReadWrite, error);
   Check(v && hid::HidP_GetCaps(v->GetPreparsedData().get()).FeatureReportByteLength ==
-                 uhidvm::kLargeLength,
+                 uhidvm::LargeLength,
         "vendor collection caps: feature 4096");
   if (v) {
-    std::vector<std::uint8_t> large(uhidvm::kLargeLength);
+    std::vector<std::uint8_t> large(uhidvm::LargeLength);
     for (std::size_t i = 0; i < large.size(); ++i)
       large[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
-    large[0] = uhidvm::kLargeId;
+    large[0] = uhidvm::LargeId;
     bool arrived = v->SetFeature(large.data(), large.size());
     {
       const std::lock_guard lock(g_storeMutex);
@@ -277,7 +277,7 @@ int main() {
     }
     Check(arrived, "SetFeature 4096 bytes reaches the device whole");
     std::vector<std::uint8_t> back(large.size(), 0);
-    back[0] = uhidvm::kLargeId;
+    back[0] = uhidvm::LargeId;
     Check(v->GetFeature(back.data(), back.size()) && back == large,
           "GetFeature 4096 bytes returns them whole");
   }
