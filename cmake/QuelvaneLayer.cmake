@@ -50,8 +50,6 @@ function(quelvane_test_layer name)
   else()
     target_link_libraries(${name} PRIVATE ${L_DEPS} GTest::gmock_main)
   endif()
-  # Shared helpers are included as "common/…".
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE QUELVANE_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1"
