@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks every include of a project folder against the layer order: a file may include its own
 # layer and the layers below it, never one above. Tests of a layer are held to that layer and may
-# also use tests/common; a tests/common header is judged again as part of every test that
-# includes it. hid and receiver are plain C++ and include no Qt header. Prints each forbidden
+# also use their own folder and tests/common; a tests/common header is judged again as part of
+# every test that includes it. hid and receiver are plain C++ and include no Qt header. Prints each forbidden
 # include as FILE:LINE and fails if there is one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,6 +45,8 @@ check() {
         if [ -f "$common" ] && [[ $chain != *" $common "* ]]; then
           check "$common" "$layer" "${includer:-$file}" "$chain"
         fi
+      elif [[ $file == tests/$folder/* && -f "tests/$folder/${BASH_REMATCH[2]}" ]]; then
+        : # a helper of the test's own folder
       elif [ -z "${rank[$folder]+x}" ]; then
         report "$file:$number" "includes \"$folder/${BASH_REMATCH[2]}\", which is no layer$where"
       elif ((rank[$folder] > rank[$layer])); then
