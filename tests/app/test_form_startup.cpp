@@ -1,7 +1,7 @@
 #include "FormFixture.h"
 
-#include "../common/TestPictures.h"
 #include "app/PictureFiles.h"
+#include "common/TestPictures.h"
 #include "receiver/VirtualReceiver.h"
 #include "skin/TsuiButton.h"
 #include "skin/TsuiEdit.h"

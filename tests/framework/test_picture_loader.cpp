@@ -1,6 +1,6 @@
 #include "framework/PictureLoader.h"
 
-#include "../common/TestPictures.h"
+#include "common/TestPictures.h"
 
 #include <QFile>
 #include <QTemporaryDir>
