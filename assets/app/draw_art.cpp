@@ -1,6 +1,6 @@
-// Draws the main window's pictures: battery (three languages), logo, mouse, program icon and the
-// title-bar pictures. Run with the output folder; needs DejaVu Sans and WenQuanYi Micro Hei, and
-// runs on the offscreen platform.
+// Draws the main window's pictures: battery (three languages), logo, mouse and program icon (the
+// title bar shows the Protein style's own pictures). Run with the output folder; needs DejaVu Sans
+// and WenQuanYi Micro Hei, and runs on the offscreen platform.
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
@@ -306,51 +306,6 @@ QImage icon(int size) {
   return image;
 }
 
-// Title-bar buttons: light glyphs on the magenta key colour; mouse-on adds a square frame,
-// mouse-down also fills it and moves the glyph by one pixel.
-enum class Glyph { Close, Minimize };
-enum class State { Normal, MouseOn, MouseDown };
-
-QImage titleButton(Glyph glyph, State state) {
-  QImage image(19, 19, QImage::Format_RGB32);
-  image.fill(QColor(0xF5, 0x04, 0xFA));
-  QPainter p(&image);
-  const QColor light(0xDC, 0xDE, 0xF4);
-  if (state != State::Normal) {
-    if (state == State::MouseDown)
-      p.fillRect(2, 2, 15, 15, QColor(0x14, 0x17, 0x52));
-    else
-      p.fillRect(2, 2, 15, 15, QColor(0x34, 0x39, 0x98));
-    p.setPen(light);
-    p.drawRect(1, 1, 16, 16);
-  }
-  const int d = state == State::MouseDown ? 1 : 0;
-  p.setPen(Qt::NoPen);
-  p.setBrush(light);
-  if (glyph == Glyph::Close) {
-    for (int i = 0; i < 8; ++i) {
-      p.fillRect(5 + i + d, 5 + i + d, 2, 1, light);
-      p.fillRect(12 - i + d, 5 + i + d, 2, 1, light);
-    }
-  } else {
-    p.fillRect(5 + d, 11 + d, 9, 2, light);
-  }
-  return image;
-}
-
-// The title band: a near-black top row, a light lavender row, deep blue below.
-QImage titleSection(int width) {
-  QImage image(width, 23, QImage::Format_RGB32);
-  for (int y = 0; y < 23; ++y) {
-    const QRgb c = y == 0   ? qRgb(0x0D, 0x0D, 0x0D)
-                   : y == 1 ? qRgb(0x90, 0x92, 0xB9)
-                            : qRgb(0x21, 0x25, 0x75);
-    for (int x = 0; x < width; ++x)
-      image.setPixel(x, y, c);
-  }
-  return image;
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -375,21 +330,5 @@ int main(int argc, char **argv) {
   save(mouse(), QStringLiteral("mouse.png"));
   for (int size : {16, 22, 32, 48, 64})
     save(icon(size), QStringLiteral("icon_%1.png").arg(size));
-  const struct {
-    Glyph glyph;
-    const char *name;
-  } glyphs[] = {{Glyph::Close, "close"}, {Glyph::Minimize, "min"}};
-  const struct {
-    State state;
-    const char *name;
-  } states[] = {
-      {State::Normal, "normal"}, {State::MouseOn, "mouseon"}, {State::MouseDown, "mousedown"}};
-  for (const auto &g : glyphs)
-    for (const auto &s : states)
-      save(titleButton(g.glyph, s.state),
-           QStringLiteral("title_%1_%2.bmp").arg(QLatin1String(g.name), QLatin1String(s.name)));
-  save(titleSection(441), QStringLiteral("title_left.bmp"));
-  save(titleSection(1), QStringLiteral("title_right.bmp"));
-  save(titleSection(1), QStringLiteral("title_client.bmp"));
   return 0;
 }

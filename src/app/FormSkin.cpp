@@ -6,6 +6,7 @@
 #include "skin/TsuiForm.h"
 #include "skin/TsuiImagePanel.h"
 #include "skin/TsuiPopupMenu.h"
+#include "skin/style/StyleReads.h"
 #include "widgets/TCnAALabel.h"
 #include "widgets/THexEdit.h"
 
@@ -15,18 +16,27 @@ namespace {
 using namespace framework;
 using skin::TsuiUIStyle;
 
+// The description stores the Protein style's own title pictures: the button states are parts of
+// its title-button strip, the sections its title pictures.
+QImage titleButtonPart(int part) {
+  QImage picture;
+  skin::style::GetStyleImagePart(TsuiUIStyle::Protein, skin::style::StyleEntry::TitleBarButtonImage,
+                                 picture, part, 18);
+  return picture;
+}
+
 void titleBarButtons(skin::TsuiForm &frame) {
   struct StoredButton {
     skin::TsuiTitleBarBtnType type;
     bool visible;
-    const char *pictures; // "close", "min" or none
+    int lastPart; // of the normal, mouse-on and mouse-down parts; 0 for no pictures
   };
   const StoredButton storedButtons[] = {
-      {skin::TsuiTitleBarBtnType::suiControlBox, false, nullptr},
-      {skin::TsuiTitleBarBtnType::suiClose, true, "close"},
-      {skin::TsuiTitleBarBtnType::suiMax, false, nullptr},
-      {skin::TsuiTitleBarBtnType::suiMin, false, "min"},
-      {skin::TsuiTitleBarBtnType::suiCustom, true, nullptr},
+      {skin::TsuiTitleBarBtnType::suiControlBox, false, 3},
+      {skin::TsuiTitleBarBtnType::suiClose, true, 18},
+      {skin::TsuiTitleBarBtnType::suiMax, false, 9},
+      {skin::TsuiTitleBarBtnType::suiMin, false, 15},
+      {skin::TsuiTitleBarBtnType::suiCustom, true, 0},
   };
   frame.TitleBarButtons().Clear();
   for (const StoredButton &stored : storedButtons) {
@@ -36,27 +46,27 @@ void titleBarButtons(skin::TsuiForm &frame) {
     button.SetTransparent(true);
     button.SetTop(2);
     button.SetVisible(stored.visible);
-    if (stored.pictures) {
-      const QString base = QStringLiteral("title_%1_").arg(QLatin1String(stored.pictures));
-      button.SetPicNormal(Artwork(base + QStringLiteral("normal.bmp")));
-      button.SetPicMouseOn(Artwork(base + QStringLiteral("mouseon.bmp")));
-      button.SetPicMouseDown(Artwork(base + QStringLiteral("mousedown.bmp")));
+    if (stored.lastPart > 0) {
+      button.SetPicNormal(titleButtonPart(stored.lastPart - 2));
+      button.SetPicMouseOn(titleButtonPart(stored.lastPart - 1));
+      button.SetPicMouseDown(titleButtonPart(stored.lastPart));
     }
   }
 }
 
 void titleBarSections(skin::TsuiForm &frame) {
+  using skin::style::StyleEntry;
   struct StoredSection {
     bool autoSize;
     int width;
     skin::TsuiTitleBarAlign align;
-    const char *picture;
+    StyleEntry picture;
     bool stretch;
   };
   const StoredSection storedSections[] = {
-      {true, 441, skin::TsuiTitleBarAlign::suiLeft, "title_left.bmp", false},
-      {true, 1, skin::TsuiTitleBarAlign::suiRight, "title_right.bmp", false},
-      {false, 10, skin::TsuiTitleBarAlign::suiClient, "title_client.bmp", true},
+      {true, 441, skin::TsuiTitleBarAlign::suiLeft, StyleEntry::TitleBarLeftImage, false},
+      {true, 1, skin::TsuiTitleBarAlign::suiRight, StyleEntry::TitleBarRightImage, false},
+      {false, 10, skin::TsuiTitleBarAlign::suiClient, StyleEntry::TitleBarClientImage, true},
   };
   frame.TitleBarSections().Clear();
   for (const StoredSection &stored : storedSections) {
@@ -64,7 +74,9 @@ void titleBarSections(skin::TsuiForm &frame) {
     section.SetAutoSize(stored.autoSize);
     section.SetWidth(stored.width);
     section.SetAlign(stored.align);
-    section.SetPicture(Artwork(QLatin1String(stored.picture)));
+    QImage picture;
+    skin::style::GetStyleImage(TsuiUIStyle::Protein, stored.picture, picture);
+    section.SetPicture(picture);
     section.SetStretch(stored.stretch);
   }
 }

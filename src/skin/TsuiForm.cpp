@@ -16,7 +16,7 @@ TsuiForm::TsuiForm(QWidget *form)
   m_form->setMinimumSize(125, 50);
   m_form->installEventFilter(this);
   connect(m_titleBar, &TsuiTitleBar::changed, this, &TsuiForm::frameChanged);
-  m_titleBar->setGeometry(0, 0, width(), TitleBarHeight);
+  connect(m_titleBar, &TsuiTitleBar::cornersChanged, this, &TsuiForm::applyWindowRegion);
   SetCaption(m_form->windowTitle());
   placeInForm();
 }
@@ -27,6 +27,7 @@ TsuiForm::~TsuiForm() {
 
 void TsuiForm::SetUIStyle(TsuiUIStyle value) {
   m_uiStyle = value;
+  m_titleBar->SetUIStyle(value);
   Invalidate();
   frameChanged();
 }
@@ -55,22 +56,15 @@ void TsuiForm::SetCaption(const QString &value) {
 
 void TsuiForm::frameChanged() {
   m_frame.MarkStale();
+  placeTitleBar();
+  Invalidate();
   m_form->update();
-}
-
-void TsuiForm::SetRoundCorner(int value) {
-  m_roundCorner = std::max(0, value);
-  applyWindowRegion();
-}
-
-void TsuiForm::SetRoundCornerBottom(int value) {
-  m_roundCornerBottom = std::max(0, value);
-  applyWindowRegion();
 }
 
 void TsuiForm::FormResized() {
   placeInForm();
   applyWindowRegion();
+  m_titleBar->UpdateMaxButtonPictures();
 }
 
 void TsuiForm::placeInForm() {
@@ -79,27 +73,37 @@ void TsuiForm::placeInForm() {
   const int bottom = std::max(1, m_borderWidth);
   setGeometry(side, TopFrame, std::max(0, m_form->width() - 2 * side),
               std::max(0, m_form->height() - TopFrame - bottom));
-  m_titleBar->SetFrame(side, TopFrame);
-  m_titleBar->setGeometry(0, 0, width(), TitleBarHeight);
+  placeTitleBar();
+}
+
+void TsuiForm::placeTitleBar() {
+  // The bar's pictures start where the window does: it sits as far inside the panel as its
+  // origin reaches out of it.
+  const int side = std::max(SideFrame, m_borderWidth + 1);
+  const QPoint origin = m_titleBar->SectionOrigin();
+  const int dx = -origin.x() - side, dy = -origin.y() - TopFrame;
+  m_titleBar->setGeometry(dx, dy, std::max(0, width() - 2 * dx), m_titleBar->height());
 }
 
 void TsuiForm::applyWindowRegion() {
   const int w = m_form->width(), h = m_form->height();
-  if (m_roundCorner == 0 && m_roundCornerBottom == 0) {
+  const int roundCorner = std::max(0, RoundCorner());
+  const int roundCornerBottom = std::max(0, RoundCornerBottom());
+  if (roundCorner == 0 && roundCornerBottom == 0) {
     m_form->clearMask();
     return;
   }
   const int m = h / 2;
   QRegion top(0, 0, w, m + 1, QRegion::Rectangle);
-  if (m_roundCorner > 0) {
-    const int r = m_roundCorner;
+  if (roundCorner > 0) {
+    const int r = roundCorner;
     top = QRegion(0, r, w, m + 1 - r) + QRegion(r, 0, w - 2 * r, r) +
           QRegion(0, 0, 2 * r, 2 * r, QRegion::Ellipse) +
           QRegion(w - 2 * r, 0, 2 * r, 2 * r, QRegion::Ellipse);
   }
   QRegion bottom(0, m, w, h - m, QRegion::Rectangle);
-  if (m_roundCornerBottom > 0) {
-    const int r = m_roundCornerBottom;
+  if (roundCornerBottom > 0) {
+    const int r = roundCornerBottom;
     bottom = QRegion(0, m, w, h - m - r) + QRegion(r, h - r, w - 2 * r, r) +
              QRegion(0, h - 2 * r, 2 * r, 2 * r, QRegion::Ellipse) +
              QRegion(w - 2 * r, h - 2 * r, 2 * r, 2 * r, QRegion::Ellipse);
@@ -167,11 +171,14 @@ void TsuiForm::Render(framework::Canvas &canvas) {
     canvas.SetBrushColor(m_color);
     canvas.FillRect({0, 0, width(), height()});
   }
+  // Around the title bar the title pictures show as they do in the frame.
+  const int side = std::max(SideFrame, m_borderWidth + 1);
+  m_titleBar->DrawSections(canvas, -side, -TopFrame, width());
 }
 
 void TsuiForm::resizeEvent(QResizeEvent *event) {
   framework::RenderedControl::resizeEvent(event);
-  m_titleBar->setGeometry(0, 0, width(), TitleBarHeight);
+  placeTitleBar();
 }
 
 } // namespace skin

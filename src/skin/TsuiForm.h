@@ -20,8 +20,6 @@ public:
   // thus has the 216 x 268 client its controls were laid out for.
   static constexpr int SideFrame = 2;
   static constexpr int TopFrame = 1;
-  // The title pictures are 23 rows high; the frame shows the first.
-  static constexpr int TitleBarHeight = 23 - TopFrame;
 
   // `form` is the top-level window taken over.
   explicit TsuiForm(QWidget *form);
@@ -31,8 +29,8 @@ public:
   void SetUIStyle(TsuiUIStyle value);
   bool UIStyleAutoUpdateSub() const { return m_autoUpdateSub; }
   void SetUIStyleAutoUpdateSub(bool value) { m_autoUpdateSub = value; }
-  bool TitleBarCustom() const { return m_titleBarCustom; }
-  void SetTitleBarCustom(bool value) { m_titleBarCustom = value; }
+  bool TitleBarCustom() const { return m_titleBar->Custom(); }
+  void SetTitleBarCustom(bool value) { m_titleBar->SetCustom(value); }
   framework::TColor BorderColor() const { return m_borderColor; }
   void SetBorderColor(framework::TColor value);
   int BorderWidth() const { return m_borderWidth; }
@@ -45,16 +43,17 @@ public:
   // The title bar's caption font.
   const framework::FontDesc &Font() const { return m_titleBar->Font(); }
   void SetFont(const framework::FontDesc &value) { m_titleBar->SetFont(value); }
-  bool TitleBarDrawAppIcon() const { return m_drawAppIcon; }
-  void SetTitleBarDrawAppIcon(bool value) { m_drawAppIcon = value; }
+  bool TitleBarDrawAppIcon() const { return m_titleBar->DrawAppIcon(); }
+  void SetTitleBarDrawAppIcon(bool value) { m_titleBar->SetDrawAppIcon(value); }
   framework::TColor MenuBarColor() const { return m_menuBarColor; }
   void SetMenuBarColor(framework::TColor value) { m_menuBarColor = value; }
   int MenuBarHeight() const { return m_menuBarHeight; }
   void SetMenuBarHeight(int value) { m_menuBarHeight = value; }
-  int RoundCorner() const { return m_roundCorner; }
-  void SetRoundCorner(int value);
-  int RoundCornerBottom() const { return m_roundCornerBottom; }
-  void SetRoundCornerBottom(int value);
+  // Kept by the title bar, whose style sets them.
+  int RoundCorner() const { return m_titleBar->RoundCorner(); }
+  void SetRoundCorner(int value) { m_titleBar->SetRoundCorner(value); }
+  int RoundCornerBottom() const { return m_titleBar->RoundCornerBottom(); }
+  void SetRoundCornerBottom(int value) { m_titleBar->SetRoundCornerBottom(value); }
   // Always "5.8"; writes are ignored.
   QString Version() const { return QStringLiteral("5.8"); }
   void SetVersion(const QString &) {}
@@ -67,7 +66,16 @@ public:
   void SetOnTitleBarCustomBtnsClick(TsuiTitleBar::TsuiTitleBarButtonClickEvent handler) {
     m_titleBar->SetOnCustomBtnsClick(std::move(handler));
   }
+  const TsuiTitleBar::TsuiTitleBarButtonClickEvent &OnTitleBarHelpBtnClick() const {
+    return m_titleBar->OnHelpBtnClick();
+  }
+  void SetOnTitleBarHelpBtnClick(TsuiTitleBar::TsuiTitleBarButtonClickEvent handler) {
+    m_titleBar->SetOnHelpBtnClick(std::move(handler));
+  }
   TsuiTitleBar &TitleBar() { return *m_titleBar; }
+
+  // The width of the frame's left-border picture; 0 without one (no theme frame pictures yet).
+  int LeftBorderWidthQuery() const { return 0; }
 
   // Fits the frame to the window again; the window calls it after every change of its size
   // (a hidden window gets its resize events only when shown).
@@ -84,6 +92,7 @@ protected:
 
 private:
   void placeInForm();
+  void placeTitleBar();
   void applyWindowRegion();
   void frameChanged();
 
@@ -91,15 +100,11 @@ private:
   TsuiTitleBar *m_titleBar;
   TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;
   bool m_autoUpdateSub = false;
-  bool m_titleBarCustom = false;
   framework::TColor m_borderColor = framework::clBlack;
   int m_borderWidth = 1;
   framework::TColor m_color = framework::clBtnFace;
-  bool m_drawAppIcon = false;
   framework::TColor m_menuBarColor = framework::clBtnFace;
   int m_menuBarHeight = 22;
-  int m_roundCorner = 0;
-  int m_roundCornerBottom = 0;
   framework::RenderBuffer m_frame;
 };
 

@@ -2,62 +2,110 @@
 
 #include "framework/Fonts.h"
 #include "skin/DefaultStyle.h"
+#include "skin/SkinnedMenu.h"
+#include "skin/style/StyleFacts.h"
+#include "skin/style/StyleReads.h"
 
-#include <QMenu>
+#include <QApplication>
 #include <QPointer>
 
 namespace skin {
 
-TMenuItem::TMenuItem(QObject *parent, const QString &name, const QString &caption)
-    : QObject(parent), m_caption(caption) {
-  setObjectName(name);
-}
-
-TMenuItem *TMenuItem::Add(const QString &name, const QString &caption) {
-  auto *item = new TMenuItem(this, name, caption);
-  m_items.emplace_back(item);
-  return item;
-}
-
-TMenuItem *TMenuItem::Items(int index) const {
-  if (index < 0 || index >= Count()) return nullptr;
-  return m_items[static_cast<std::size_t>(index)];
-}
-
-TMenuItem *TMenuItem::Find(const QString &name) {
-  if (objectName() == name) return this;
-  for (const QPointer<TMenuItem> &item : m_items)
-    if (item)
-      if (TMenuItem *found = item->Find(name)) return found;
-  return nullptr;
-}
-
-void TMenuItem::Click() {
-  if (m_enabled && m_onClick) m_onClick(this);
-}
-
 TsuiPopupMenu::TsuiPopupMenu(QObject *owner) : QObject(owner), m_items(new TMenuItem(this)) {
-  m_uiStyle = DefaultStyle(owner);
+  SetUIStyle(DefaultStyle(owner));
 }
 
 TsuiPopupMenu::~TsuiPopupMenu() = default;
 
+void TsuiPopupMenu::HookItems() {
+  m_items->HookTo(this);
+}
+
+bool TsuiPopupMenu::fixedHeights() const {
+  return style::Facts(style::ResolveStyle(m_fileTheme, m_uiStyle).Style).MenuFixedHeights;
+}
+
+void TsuiPopupMenu::SetUIStyle(TsuiUIStyle value) {
+  m_uiStyle = value;
+  const style::StyleReader reader(m_fileTheme, value);
+  const style::StyleFacts &facts = style::Facts(reader.Resolved().Style);
+  m_look.ItemHeight = facts.MenuItemHeight;
+  m_look.SeparatorHeight = facts.MenuSeparatorHeight;
+  m_look.SeparatorColor = facts.MenuSeparatorColor;
+  m_look.BarWidth = 26;
+  m_look.BarColor = reader.Color(style::StyleEntry::MenuBarColor);
+  m_look.Color = reader.Color(style::StyleEntry::MenuBackgroundColor);
+  m_look.SelectedBorderColor = reader.Color(style::StyleEntry::MenuSelectedBorderColor);
+  m_look.SelectedColor = reader.Color(style::StyleEntry::MenuSelectedBackgroundColor);
+  m_look.SelectedFontColor = reader.Color(style::StyleEntry::MenuSelectedFontColor);
+  m_look.FontColor = reader.Color(style::StyleEntry::MenuFontColor);
+}
+
+void TsuiPopupMenu::SetFileTheme(const style::ThemeEntries *value) {
+  m_fileTheme = value;
+  SetUIStyle(m_uiStyle);
+}
+
+void TsuiPopupMenu::SetMenuItemHeight(int value) {
+  // The style's item pictures are made for its own height.
+  if (!fixedHeights()) m_look.ItemHeight = value;
+}
+
+void TsuiPopupMenu::SetSeparatorHeight(int value) {
+  if (!fixedHeights()) m_look.SeparatorHeight = value;
+}
+
+MenuLook TsuiPopupMenu::Look() const {
+  MenuLook look = m_look;
+  if (m_useSystemFont) {
+    look.Font = QApplication::font("QMenu");
+    look.Font.setStyleStrategy(QFont::NoAntialias);
+  } else {
+    // Points at 96 dots per inch.
+    look.Font = framework::MakeFont(m_fontName, -((m_fontSize * 96 + 36) / 72));
+  }
+  const style::StyleReader reader(m_fileTheme, m_uiStyle);
+  look.BarBitmap = reader.Bitmap("MENU_BAR");
+  look.SelectBitmap = reader.Bitmap("MENU_SELECT");
+  look.CheckMark = style::BuiltInBitmaps().Bitmap("MENU_CHECKED");
+  look.RightToLeft = m_rightToLeft;
+  return look;
+}
+
+MenuItemState TsuiPopupMenu::ItemState(const TMenuItem &item) const {
+  MenuItemState state;
+  state.Caption = item.Caption();
+  state.ShortCut = item.ShortCut();
+  state.Separator = item.IsLine();
+  state.Enabled = item.Enabled();
+  state.Checked = item.Checked();
+  state.Default = item.Default();
+  const int index = item.ImageIndex();
+  if (index >= 0 && index < static_cast<int>(m_images.size()))
+    state.Image = m_images[static_cast<std::size_t>(index)];
+  return state;
+}
+
 namespace {
 
-void addItems(QMenu &menu, const TMenuItem &parent, const QFont &font) {
+void addItems(TsuiPopupMenu &owner, SkinnedMenu &menu, const TMenuItem &parent) {
   for (int i = 0; i < parent.Count(); ++i) {
     TMenuItem *item = parent.Items(i);
     if (!item || !item->Visible()) continue;
     if (item->IsLine()) {
-      menu.addSeparator();
+      QAction *line = menu.addSeparator();
+      menu.Bind(line, item);
       continue;
     }
     if (item->Count() > 0) {
-      QMenu *sub = menu.addMenu(item->Caption());
-      sub->setFont(font);
+      auto *sub = new SkinnedMenu(owner, &menu);
+      sub->setTitle(item->Caption());
       sub->setEnabled(item->Enabled());
-      sub->menuAction()->setObjectName(item->Name());
-      addItems(*sub, *item, font);
+      QAction *action = menu.addMenu(sub);
+      action->setObjectName(item->Name());
+      action->setEnabled(item->Enabled());
+      menu.Bind(action, item);
+      addItems(owner, *sub, *item);
       continue;
     }
     QAction *action = menu.addAction(item->Caption());
@@ -65,11 +113,8 @@ void addItems(QMenu &menu, const TMenuItem &parent, const QFont &font) {
     action->setCheckable(item->Checked());
     action->setChecked(item->Checked());
     action->setEnabled(item->Enabled());
-    if (item->Default()) {
-      QFont bold = font;
-      bold.setBold(true);
-      action->setFont(bold);
-    }
+    menu.Bind(action, item);
+    if (item->Default() && !menu.defaultAction()) menu.setDefaultAction(action);
     // The item may go away while the menu is open.
     QPointer<TMenuItem> target(item);
     QObject::connect(action, &QAction::triggered, &menu, [target] {
@@ -80,11 +125,9 @@ void addItems(QMenu &menu, const TMenuItem &parent, const QFont &font) {
 
 } // namespace
 
-std::unique_ptr<QMenu> TsuiPopupMenu::BuildMenu() const {
-  auto menu = std::make_unique<QMenu>();
-  const QFont font = framework::MakeFont(m_fontName, -(m_fontSize * 96 + 36) / 72);
-  menu->setFont(font);
-  addItems(*menu, *m_items, font);
+std::unique_ptr<QMenu> TsuiPopupMenu::BuildMenu() {
+  auto menu = std::make_unique<SkinnedMenu>(*this);
+  addItems(*this, *menu, *m_items);
   return menu;
 }
 

@@ -1,63 +1,28 @@
 #pragma once
 
 #include "framework/Colors.h"
+#include "framework/Component.h"
 #include "framework/PopupMenuPort.h"
+#include "skin/MenuItemDraw.h"
 #include "skin/SkinTypes.h"
+#include "skin/TMenuItem.h"
+#include "skin/style/ThemeEntries.h"
 
+#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 class QMenu;
 
 namespace skin {
 
-// One menu item; its sub-items are its children. A caption of "-" makes a separator.
-class TMenuItem : public QObject {
-  Q_OBJECT
-public:
-  explicit TMenuItem(QObject *parent, const QString &name = {}, const QString &caption = {});
-
-  QString Name() const { return objectName(); }
-  const QString &Caption() const { return m_caption; }
-  void SetCaption(const QString &value) { m_caption = value; }
-  bool Checked() const { return m_checked; }
-  void SetChecked(bool value) { m_checked = value; }
-  bool Enabled() const { return m_enabled; }
-  void SetEnabled(bool value) { m_enabled = value; }
-  bool Visible() const { return m_visible; }
-  void SetVisible(bool value) { m_visible = value; }
-  bool Default() const { return m_default; }
-  void SetDefault(bool value) { m_default = value; }
-  bool IsLine() const { return m_caption == QStringLiteral("-"); }
-  const TNotifyEvent &OnClick() const { return m_onClick; }
-  void SetOnClick(TNotifyEvent handler) { m_onClick = std::move(handler); }
-
-  // Adds a sub-item owned by this one.
-  TMenuItem *Add(const QString &name, const QString &caption);
-  int Count() const { return static_cast<int>(m_items.size()); }
-  TMenuItem *Items(int index) const;
-  // This item or the first sub-item (at any depth) of that name.
-  TMenuItem *Find(const QString &name);
-
-  // Raises OnClick; a disabled item does nothing.
-  void Click();
-
-private:
-  QString m_caption;
-  bool m_checked = false;
-  bool m_enabled = true;
-  bool m_visible = true;
-  bool m_default = false;
-  TNotifyEvent m_onClick;
-  std::vector<QPointer<TMenuItem>> m_items;
-};
-
-// The skinned popup menu: a tree of items shown as a menu at a screen point. Serves as the tray
-// icon's menu.
-class TsuiPopupMenu : public QObject, public framework::PopupMenuPort {
+// The skinned popup menu: a tree of items shown as a Qt menu whose items we measure and draw.
+// Serves as the tray icon's menu.
+class TsuiPopupMenu : public QObject, public framework::PopupMenuPort, public framework::Component {
   Q_OBJECT
 public:
   explicit TsuiPopupMenu(QObject *owner);
@@ -65,31 +30,39 @@ public:
 
   TMenuItem &Items() { return *m_items; }
   TMenuItem *Find(const QString &name) { return m_items->Find(name); }
+  // Gives every item, sub-items included, this menu's measuring and drawing; items added later
+  // follow. Loaded() does it, and so must a menu that adds items in code afterwards.
+  void HookItems();
+  void Loaded() override { HookItems(); }
 
   TsuiUIStyle UIStyle() const { return m_uiStyle; }
-  void SetUIStyle(TsuiUIStyle value) { m_uiStyle = value; }
+  // Applies the style's menu colours, heights and bar width.
+  void SetUIStyle(TsuiUIStyle value);
+  const style::ThemeEntries *FileTheme() const { return m_fileTheme; }
+  void SetFileTheme(const style::ThemeEntries *value);
   bool OwnerDraw() const { return true; }
   void SetOwnerDraw(bool) {}
-  int MenuItemHeight() const { return m_menuItemHeight; }
-  void SetMenuItemHeight(int value) { m_menuItemHeight = value; }
-  int SeparatorHeight() const { return m_separatorHeight; }
-  void SetSeparatorHeight(int value) { m_separatorHeight = value; }
-  int BarWidth() const { return m_barWidth; }
-  void SetBarWidth(int value) { m_barWidth = value; }
-  framework::TColor BarColor() const { return m_barColor; }
-  void SetBarColor(framework::TColor value) { m_barColor = value; }
-  framework::TColor Color() const { return m_color; }
-  void SetColor(framework::TColor value) { m_color = value; }
-  framework::TColor SeparatorColor() const { return m_separatorColor; }
-  void SetSeparatorColor(framework::TColor value) { m_separatorColor = value; }
-  framework::TColor SelectedBorderColor() const { return m_selectedBorderColor; }
-  void SetSelectedBorderColor(framework::TColor value) { m_selectedBorderColor = value; }
-  framework::TColor SelectedColor() const { return m_selectedColor; }
-  void SetSelectedColor(framework::TColor value) { m_selectedColor = value; }
-  framework::TColor SelectedFontColor() const { return m_selectedFontColor; }
-  void SetSelectedFontColor(framework::TColor value) { m_selectedFontColor = value; }
-  framework::TColor FontColor() const { return m_fontColor; }
-  void SetFontColor(framework::TColor value) { m_fontColor = value; }
+  int MenuItemHeight() const { return m_look.ItemHeight; }
+  void SetMenuItemHeight(int value);
+  int SeparatorHeight() const { return m_look.SeparatorHeight; }
+  void SetSeparatorHeight(int value);
+  int BarWidth() const { return m_look.BarWidth; }
+  void SetBarWidth(int value) { m_look.BarWidth = value; }
+  framework::TColor BarColor() const { return m_look.BarColor; }
+  void SetBarColor(framework::TColor value) { m_look.BarColor = value; }
+  framework::TColor Color() const { return m_look.Color; }
+  void SetColor(framework::TColor value) { m_look.Color = value; }
+  framework::TColor SeparatorColor() const { return m_look.SeparatorColor; }
+  void SetSeparatorColor(framework::TColor value) { m_look.SeparatorColor = value; }
+  framework::TColor SelectedBorderColor() const { return m_look.SelectedBorderColor; }
+  void SetSelectedBorderColor(framework::TColor value) { m_look.SelectedBorderColor = value; }
+  framework::TColor SelectedColor() const { return m_look.SelectedColor; }
+  void SetSelectedColor(framework::TColor value) { m_look.SelectedColor = value; }
+  framework::TColor SelectedFontColor() const { return m_look.SelectedFontColor; }
+  void SetSelectedFontColor(framework::TColor value) { m_look.SelectedFontColor = value; }
+  framework::TColor FontColor() const { return m_look.FontColor; }
+  void SetFontColor(framework::TColor value) { m_look.FontColor = value; }
+  // Kept for window descriptions; nothing is drawn with it.
   framework::TColor BorderColor() const { return m_borderColor; }
   void SetBorderColor(framework::TColor value) { m_borderColor = value; }
   bool FlatMenu() const { return m_flatMenu; }
@@ -98,12 +71,25 @@ public:
   void SetFontName(const QString &value) { m_fontName = value; }
   int FontSize() const { return m_fontSize; }
   void SetFontSize(int value) { m_fontSize = value; }
+  int FontCharset() const { return m_fontCharset; }
+  void SetFontCharset(int value) { m_fontCharset = value; }
   bool UseSystemFont() const { return m_useSystemFont; }
   void SetUseSystemFont(bool value) { m_useSystemFont = value; }
+  // Right-to-left reading mirrors the bar, the texts and the mark column.
+  bool RightToLeft() const { return m_rightToLeft; }
+  void SetRightToLeft(bool value) { m_rightToLeft = value; }
   void SetAutoPopup(bool value) { m_autoPopup = value; }
+  // The pictures items refer to by ImageIndex.
+  const std::vector<QImage> &Images() const { return m_images; }
+  void SetImages(std::vector<QImage> value) { m_images = std::move(value); }
+
+  // What the items are drawn with now: the properties, the font and the style's pictures.
+  MenuLook Look() const;
+  // An item's state apart from selection.
+  MenuItemState ItemState(const TMenuItem &item) const;
 
   // The menu as it would pop up now (items, captions, checks, enabled states); the caller owns it.
-  std::unique_ptr<QMenu> BuildMenu() const;
+  std::unique_ptr<QMenu> BuildMenu();
   // True while the menu is shown.
   bool PoppedUp() const { return m_popped; }
 
@@ -111,30 +97,28 @@ public:
   QObject *component() override { return this; }
   bool AutoPopup() const override { return m_autoPopup; }
   void SetPopupComponent(QObject *component) override { m_popupComponent = component; }
+  QObject *PopupComponent() const { return m_popupComponent; }
   void Popup(int x, int y) override;
   bool ClickDefaultItem() override;
 
 private:
+  bool fixedHeights() const;
+
   TMenuItem *m_items; // owned through Qt parenting
   QPointer<QObject> m_popupComponent;
+  const style::ThemeEntries *m_fileTheme = nullptr;
   bool m_autoPopup = true;
   bool m_popped = false;
   TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;
-  int m_menuItemHeight = 21;
-  int m_separatorHeight = 21;
-  int m_barWidth = 0;
-  framework::TColor m_barColor = framework::clBtnFace;
-  framework::TColor m_color = framework::clWhite;
-  framework::TColor m_separatorColor = 8421504;
-  framework::TColor m_selectedBorderColor = framework::clHighlight;
-  framework::TColor m_selectedColor = framework::clHighlight;
-  framework::TColor m_selectedFontColor = framework::clWhite;
-  framework::TColor m_fontColor = framework::clWhite;
+  MenuLook m_look;
   framework::TColor m_borderColor = framework::clBlack;
   bool m_flatMenu = false;
   QString m_fontName = QStringLiteral("MS Sans Serif");
   int m_fontSize = 8;
+  int m_fontCharset = 1; // the default character set
   bool m_useSystemFont = true;
+  bool m_rightToLeft = false;
+  std::vector<QImage> m_images;
 };
 
 } // namespace skin

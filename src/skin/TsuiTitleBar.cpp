@@ -1,117 +1,127 @@
 #include "skin/TsuiTitleBar.h"
 
+#include "skin/TsuiForm.h"
+#include "skin/TsuiTitleBarPopupMenu.h"
 #include "skin/style/DrawOps.h"
+#include "skin/style/StyleFacts.h"
+#include "skin/style/StyleReads.h"
 
+#include <QApplication>
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QWindow>
 
 #include <algorithm>
 
 namespace skin {
 
-void TsuiTitleBarButton::changed() {
-  m_bar.Changed();
+namespace {
+
+using style::StyleEntry;
+
+// Theme control-font colours that come with dark captions.
+bool darkCaptionTheme(framework::TColor controlFont) {
+  return controlFont == 0x10000 || controlFont == 0x30000 || controlFont == 0x40000 ||
+         controlFont == 0x50000;
 }
 
-void TsuiTitleBarButton::SetButtonType(TsuiTitleBarBtnType value) {
-  m_type = value;
-  changed();
-}
-void TsuiTitleBarButton::SetUIStyle(TsuiUIStyle value) {
-  m_style = value;
-  changed();
-}
-void TsuiTitleBarButton::SetTransparent(bool value) {
-  m_transparent = value;
-  changed();
-}
-void TsuiTitleBarButton::SetTop(int value) {
-  m_top = value;
-  changed();
-}
-void TsuiTitleBarButton::SetVisible(bool value) {
-  m_visible = value;
-  changed();
-}
-void TsuiTitleBarButton::SetPicNormal(const QImage &value) {
-  m_picNormal = value.copy();
-  changed();
-}
-void TsuiTitleBarButton::SetPicMouseOn(const QImage &value) {
-  m_picMouseOn = value.copy();
-  changed();
-}
-void TsuiTitleBarButton::SetPicMouseDown(const QImage &value) {
-  m_picMouseDown = value.copy();
-  changed();
-}
+// The system menu opens this much further right in right-to-left reading.
+constexpr int RightToLeftMenuShift = 176;
 
-TsuiTitleBarButton &TsuiTitleBarButtons::Add() {
-  m_items.push_back(std::make_unique<TsuiTitleBarButton>(m_bar));
-  m_bar.Changed();
-  return *m_items.back();
-}
-void TsuiTitleBarButtons::Clear() {
-  m_items.clear();
-  m_bar.Changed();
-}
-TsuiTitleBarButton *TsuiTitleBarButtons::Items(int index) const {
-  if (index < 0 || index >= Count()) return nullptr;
-  return m_items[static_cast<std::size_t>(index)].get();
-}
-
-void TsuiTitleBarSection::changed() {
-  m_bar.Changed();
-}
-
-void TsuiTitleBarSection::SetAutoSize(bool value) {
-  m_autoSize = value;
-  if (m_autoSize && !m_picture.isNull()) m_width = m_picture.width();
-  changed();
-}
-void TsuiTitleBarSection::SetWidth(int value) {
-  m_width = value;
-  changed();
-}
-void TsuiTitleBarSection::SetAlign(TsuiTitleBarAlign value) {
-  m_align = value;
-  // A client section always fills the space between the others.
-  if (m_align == TsuiTitleBarAlign::suiClient) m_stretch = true;
-  changed();
-}
-void TsuiTitleBarSection::SetPicture(const QImage &value) {
-  m_picture = value.copy();
-  if (m_autoSize && !m_picture.isNull()) m_width = m_picture.width();
-  changed();
-}
-void TsuiTitleBarSection::SetStretch(bool value) {
-  m_stretch = value || m_align == TsuiTitleBarAlign::suiClient;
-  changed();
-}
-
-TsuiTitleBarSection &TsuiTitleBarSections::Add() {
-  m_items.push_back(std::make_unique<TsuiTitleBarSection>(m_bar));
-  m_bar.Changed();
-  return *m_items.back();
-}
-void TsuiTitleBarSections::Clear() {
-  m_items.clear();
-  m_bar.Changed();
-}
-TsuiTitleBarSection *TsuiTitleBarSections::Items(int index) const {
-  if (index < 0 || index >= Count()) return nullptr;
-  return m_items[static_cast<std::size_t>(index)].get();
-}
+} // namespace
 
 TsuiTitleBar::TsuiTitleBar(QWidget *parent)
-    : framework::RenderedControl(parent), m_buttons(*this), m_sections(*this) {
+    : framework::RenderedControl(parent), m_buttons(*this), m_sections(*this),
+      m_systemMenu(new TsuiTitleBarPopupMenu(*this)) {
   setMouseTracking(true);
   SetOpaque(true);
+  for (const TsuiTitleBarBtnType type :
+       {TsuiTitleBarBtnType::suiControlBox, TsuiTitleBarBtnType::suiClose,
+        TsuiTitleBarBtnType::suiMax, TsuiTitleBarBtnType::suiMin})
+    m_buttons.Add().SetButtonType(type);
+  SetUIStyle(TsuiUIStyle::DeepBlue);
+}
+
+TsuiTitleBar::~TsuiTitleBar() = default;
+
+TsuiForm *TsuiTitleBar::form() const {
+  return qobject_cast<TsuiForm *>(parentWidget());
+}
+
+int TsuiTitleBar::leftBorderWidth() const {
+  const TsuiForm *frame = form();
+  if (!frame) return 0;
+  const int width = frame->LeftBorderWidthQuery();
+  return width == 0 ? DefaultLeftBorder : width;
 }
 
 void TsuiTitleBar::Changed() {
   Invalidate();
   emit changed();
+}
+
+void TsuiTitleBar::SetUIStyle(TsuiUIStyle value) {
+  m_uiStyle = value;
+  const bool keepCaptionColor = std::exchange(m_keepCaptionColor, false);
+  if (m_custom) return;
+  const style::StyleReader reader(m_fileTheme, value);
+  const bool onForm = form() != nullptr;
+
+  m_sections.Clear();
+  const auto addSection = [&](StyleEntry entry) -> TsuiTitleBarSection & {
+    TsuiTitleBarSection &section = m_sections.Add();
+    QImage picture;
+    reader.Image(entry, picture);
+    section.SetPicture(picture);
+    return section;
+  };
+  addSection(StyleEntry::TitleBarLeftImage).SetAutoSize(true);
+  TsuiTitleBarSection &right = addSection(StyleEntry::TitleBarRightImage);
+  right.SetAutoSize(true);
+  right.SetAlign(TsuiTitleBarAlign::suiRight);
+  addSection(StyleEntry::TitleBarClientImage).SetAlign(TsuiTitleBarAlign::suiClient);
+
+  m_leftBtnXOffset = reader.Int(StyleEntry::TitleBarButtonLeftOffsetInt);
+  m_rightBtnXOffset = reader.Int(StyleEntry::TitleBarButtonRightOffsetInt);
+  QImage strip;
+  reader.Image(StyleEntry::TitleBarButtonImage, strip);
+  m_buttonPictureHeight = strip.height();
+  m_buttonTop = reader.Int(StyleEntry::TitleBarButtonTopInt) - (onForm ? FormTopOverlap : 0);
+
+  if (QWidget *owner = window(); owner != this)
+    owner->setMinimumWidth(reader.Int(StyleEntry::FormMinWidthInt));
+  m_roundCorner = reader.Int(StyleEntry::FormRoundCornerInt);
+  m_roundCornerBottom =
+      reader.Resolved().UseTheme ? reader.Int(StyleEntry::FormBottomRoundCornerInt) : 0;
+  emit cornersChanged();
+
+  for (int i = 0; i < m_buttons.Count(); ++i)
+    m_buttons.Items(i)->SetUIStyle(value);
+  m_systemMenu->SetFileTheme(m_fileTheme);
+  m_systemMenu->SetUIStyle(value);
+
+  if (!keepCaptionColor) {
+    if (!reader.Resolved().UseTheme) {
+      m_font.Color = style::Facts(reader.Resolved().Style).TitleCaptionColor;
+    } else {
+      const framework::TColor color = reader.Color(StyleEntry::TitleBarFontColor);
+      m_font.Color = color != style::AbsentColor ? color
+                     : darkCaptionTheme(reader.Color(StyleEntry::ControlFontColor))
+                         ? framework::clBlack
+                         : framework::clWhite;
+    }
+  }
+
+  if (const TsuiTitleBarSection *first = m_sections.Items(0))
+    resize(width(), first->Picture().height() - (onForm ? FormTopOverlap : 0));
+  Changed();
+}
+
+void TsuiTitleBar::SetFileTheme(const style::ThemeEntries *value) {
+  m_fileTheme = value;
+  m_keepCaptionColor = true;
+  SetUIStyle(m_uiStyle);
 }
 
 void TsuiTitleBar::SetCaption(const QString &value) {
@@ -138,27 +148,83 @@ void TsuiTitleBar::SetButtonInterval(int value) {
   m_buttonInterval = value;
   Invalidate();
 }
-void TsuiTitleBar::SetFrame(int left, int top) {
-  m_frameLeft = std::max(0, left);
-  m_frameTop = std::max(0, top);
+void TsuiTitleBar::SetDrawAppIcon(bool value) {
+  m_drawAppIcon = value;
   Invalidate();
+}
+void TsuiTitleBar::SetRightToLeft(bool value) {
+  m_rightToLeft = value;
+  m_systemMenu->SetRightToLeft(value);
+  Invalidate();
+}
+void TsuiTitleBar::SetRoundCorner(int value) {
+  m_roundCorner = value;
+  emit cornersChanged();
+}
+void TsuiTitleBar::SetRoundCornerBottom(int value) {
+  m_roundCornerBottom = value;
+  emit cornersChanged();
+}
+
+void TsuiTitleBar::UpdateMaxButtonPictures() {
+  if (m_custom) return;
+  for (int i = 0; i < m_buttons.Count(); ++i)
+    if (m_buttons.Items(i)->ButtonType() == TsuiTitleBarBtnType::suiMax)
+      m_buttons.Items(i)->LoadStylePictures();
+}
+
+QPoint TsuiTitleBar::SectionOrigin() const {
+  if (!form()) return {0, 0};
+  return {-leftBorderWidth(), -FormTopOverlap};
+}
+
+void TsuiTitleBar::DrawSections(framework::Canvas &canvas, int x0, int y0, int width) const {
+  const TsuiTitleBarSection *left = m_sections.Items(0);
+  const TsuiTitleBarSection *right = m_sections.Items(1);
+  const TsuiTitleBarSection *client = m_sections.Items(2);
+  // By position in the collection; the alignment does not move a section.
+  const int rightX = right ? width - right->Picture().width() - x0 : width - x0;
+  if (left) canvas.Draw(x0, y0, left->Picture());
+  if (right) canvas.Draw(rightX, y0, right->Picture());
+  if (client && !client->Picture().isNull()) {
+    const int from = x0 + (left ? left->Picture().width() : 0);
+    if (rightX > from)
+      canvas.StretchDraw({from, y0, rightX, y0 + client->Picture().height()}, client->Picture());
+  }
 }
 
 TsuiTitleBar::Layout TsuiTitleBar::layout() const {
   Layout result;
   result.buttons.resize(static_cast<std::size_t>(m_buttons.Count()));
-  const int buttonTop = 2 - m_frameTop;
-  int x = width() + m_rightBtnXOffset + m_frameLeft;
+  const int k = leftBorderWidth();
+  const int w = width();
+  int x = w + m_rightBtnXOffset + k;
   for (int i = 0; i < m_buttons.Count(); ++i) {
     const TsuiTitleBarButton &button = *m_buttons.Items(i);
-    if (!button.Visible() || button.ButtonType() == TsuiTitleBarBtnType::suiControlBox) continue;
+    if (!button.Visible()) continue;
+    if (button.ButtonType() == TsuiTitleBarBtnType::suiControlBox) {
+      if (result.controlBox < 0) result.controlBox = i;
+      continue;
+    }
     const QSize size = button.PicNormal().size();
     x -= size.width() + m_buttonInterval + 1;
-    if (x + size.width() > width() - 1) x = width() - size.width() - 1;
+    if (x > w - size.width() - 1) x = w - size.width() - 1;
+    // A button without a picture only takes its spacing.
     if (!size.isEmpty())
-      result.buttons[static_cast<std::size_t>(i)] = QRect(QPoint(x, buttonTop), size);
+      result.buttons[static_cast<std::size_t>(i)] = QRect(QPoint(x, m_buttonTop), size);
   }
-  int c = std::max(0, m_leftBtnXOffset + 1 - m_frameLeft);
+  int c = std::max(0, m_leftBtnXOffset + 1 - k);
+  if (result.controlBox >= 0) {
+    if (m_drawAppIcon) {
+      result.appIcon = true;
+      result.controlBoxRect = QRect(c + 3, m_buttonTop, 16, 16);
+      c += 21;
+    } else {
+      const QSize size = m_buttons.Items(result.controlBox)->PicNormal().size();
+      result.controlBoxRect = QRect(QPoint(c, m_buttonTop - 1), size);
+      c += size.width() + 5;
+    }
+  }
   if (c == 0) c = 6;
   result.captionLeft = c;
   result.captionRight = x;
@@ -167,138 +233,203 @@ TsuiTitleBar::Layout TsuiTitleBar::layout() const {
 
 QRect TsuiTitleBar::ButtonRect(int index) const {
   const Layout l = layout();
+  if (index == l.controlBox) return l.controlBoxRect;
   if (index < 0 || index >= static_cast<int>(l.buttons.size())) return {};
   return l.buttons[static_cast<std::size_t>(index)];
 }
 
-int TsuiTitleBar::hitTest(const QPoint &pos) const {
+int TsuiTitleBar::hitTest(const std::optional<QPoint> &pos) const {
+  if (!pos) return -1;
   const Layout l = layout();
-  for (std::size_t i = 0; i < l.buttons.size(); ++i) {
-    const QRect &r = l.buttons[i];
-    // Edges included, one pixel beyond the picture on the right and bottom.
-    if (!r.isNull() && pos.x() >= r.left() && pos.x() <= r.right() + 1 && pos.y() >= r.top() &&
-        pos.y() <= r.bottom() + 1)
-      return static_cast<int>(i);
-  }
-  return -1;
+  // Edges included: the column and row just past the picture count.
+  const auto inside = [&](const QRect &r) {
+    return !r.isEmpty() && pos->x() >= r.left() && pos->x() <= r.right() + 1 &&
+           pos->y() >= r.top() && pos->y() <= r.bottom() + 1;
+  };
+  int hot = -1;
+  for (std::size_t i = 0; i < l.buttons.size(); ++i)
+    if (inside(l.buttons[i])) hot = static_cast<int>(i);
+  if (l.controlBox >= 0 && inside(l.controlBoxRect)) hot = l.controlBox;
+  return hot;
 }
 
-namespace {
+const QImage &TsuiTitleBar::pictureFor(int index, bool hot) const {
+  const TsuiTitleBarButton &button = *m_buttons.Items(index);
+  if (!hot) return button.PicNormal();
+  return m_pressed ? button.PicMouseDown() : button.PicMouseOn();
+}
 
-constexpr framework::TColor BarColor = 0x752521;
-
-} // namespace
+QString TsuiTitleBar::ShownCaption() const {
+  const Layout l = layout();
+  const QFontMetrics metrics(framework::MakeFont(m_font));
+  const int room = l.captionRight - l.captionLeft;
+  if (metrics.horizontalAdvance(m_caption) <= room) return m_caption;
+  const QString dots = QStringLiteral("...");
+  QString text = m_caption;
+  // Stops when no character is left; then the dots alone are shown.
+  while (!text.isEmpty() && metrics.horizontalAdvance(text + dots) > room)
+    text.chop(1);
+  return text + dots;
+}
 
 void TsuiTitleBar::Render(framework::Canvas &canvas) {
-  canvas.SetBrushColor(BarColor);
+  canvas.SetBrushColor(framework::clBlack);
   canvas.FillRect({0, 0, width(), height()});
-
-  // Pictures reach into the frame above and to the left.
-  const int x0 = -m_frameLeft, y0 = -m_frameTop;
-  const TsuiTitleBarSection *left = m_sections.Items(0);
-  const TsuiTitleBarSection *right = m_sections.Items(1);
-  const TsuiTitleBarSection *client = m_sections.Items(2);
-  int leftEdge = x0, rightEdge = width() - x0;
-  if (left && !left->Picture().isNull()) {
-    canvas.Draw(x0, y0, left->Picture());
-    leftEdge = x0 + left->Picture().width();
-  }
-  if (right && !right->Picture().isNull()) {
-    rightEdge = width() - right->Picture().width() - x0;
-    canvas.Draw(rightEdge, y0, right->Picture());
-  }
-  if (client && !client->Picture().isNull() && rightEdge > leftEdge)
-    canvas.StretchDraw({leftEdge, y0, rightEdge, y0 + client->Picture().height()},
-                       client->Picture());
+  const QPoint origin = SectionOrigin();
+  DrawSections(canvas, origin.x(), origin.y(), width());
 
   const Layout l = layout();
-  for (std::size_t i = 0; i < l.buttons.size(); ++i) {
-    const QRect &r = l.buttons[i];
-    if (r.isNull()) continue;
-    const TsuiTitleBarButton &button = *m_buttons.Items(static_cast<int>(i));
-    const bool isHot = static_cast<int>(i) == m_hot;
-    QImage picture =
-        isHot ? (m_pressed ? button.PicMouseDown() : button.PicMouseOn()) : button.PicNormal();
-    if (picture.isNull()) picture = button.PicNormal();
-    // The bottom-left pixel names the colour that lets the bar show through.
-    canvas.Draw(r.x(), r.y(), picture,
-                button.Transparent() ? style::BottomLeftKey(picture) : std::nullopt);
+  m_hot = hitTest(m_mouse);
+  const auto drawButton = [&](int index, QPoint at) {
+    const TsuiTitleBarButton &button = *m_buttons.Items(index);
+    // The state picture is shown in the size of the normal one.
+    QImage scratch(button.PicNormal().size(), QImage::Format_RGB32);
+    scratch.fill(Qt::black);
+    framework::Canvas(scratch).Draw(0, 0, pictureFor(index, index == m_hot));
+    canvas.Draw(at.x(), at.y(), scratch,
+                button.Transparent() ? style::BottomLeftKey(scratch) : std::nullopt);
+  };
+  for (std::size_t i = 0; i < l.buttons.size(); ++i)
+    if (!l.buttons[i].isEmpty()) drawButton(static_cast<int>(i), l.buttons[i].topLeft());
+  if (l.controlBox >= 0) {
+    if (l.appIcon) {
+      const QImage icon = QApplication::windowIcon().pixmap(16, 16).toImage();
+      canvas.StretchDraw({l.controlBoxRect.left(), l.controlBoxRect.top(),
+                          l.controlBoxRect.left() + 16, l.controlBoxRect.top() + 16},
+                         icon);
+    } else if (!l.controlBoxRect.isEmpty()) {
+      drawButton(l.controlBox, l.controlBoxRect.topLeft());
+    }
   }
 
-  // The caption is centred on the button pictures (all of one height in a style).
-  int pictureHeight = height() + m_frameTop;
-  for (int i = 0; i < m_buttons.Count(); ++i)
-    if (!m_buttons.Items(i)->PicNormal().isNull()) {
-      pictureHeight = m_buttons.Items(i)->PicNormal().height();
-      break;
-    }
   canvas.SetFont(framework::MakeFont(m_font));
   canvas.SetFontColor(m_formActive ? m_font.Color : framework::clInactiveCaption);
-  const int top = 2 - m_frameTop;
-  canvas.TextRect({l.captionLeft, top, l.captionRight, top + pictureHeight}, m_caption,
-                  {framework::TextAlign::Left, framework::TextLayout::Center, true,
-                   framework::Mnemonic::Literal});
+  const QString caption = ShownCaption();
+  const QSize extent = canvas.TextExtent(caption);
+  const int y = m_buttonTop + (m_buttonPictureHeight - extent.height()) / 2;
+  canvas.TextOut(m_rightToLeft ? l.captionRight - extent.width() - 10 : l.captionLeft, y, caption);
 }
 
-void TsuiTitleBar::setHot(int hot, bool pressed) {
-  if (hot == m_hot && pressed == m_pressed) return;
-  m_hot = hot;
-  m_pressed = pressed;
+void TsuiTitleBar::track(const std::optional<QPoint> &pos) {
+  m_mouse = pos;
   Invalidate();
 }
 
 void TsuiTitleBar::mousePressEvent(QMouseEvent *event) {
   if (event->button() != Qt::LeftButton) return;
-  const int hot = hitTest(event->position().toPoint());
-  if (hot < 0 && !window()->isMaximized()) {
-    setHot(-1, false);
+  m_doubleClickActed = false;
+  m_mouse = event->position().toPoint();
+  m_pressed = true;
+  m_hot = hitTest(m_mouse);
+  Invalidate();
+  if (m_hot < 0 && !window()->isMaximized()) {
+    // The window system moves the window while the button stays down.
+    m_pressed = false;
+    emit dragStarted();
     if (QWindow *handle = window()->windowHandle()) handle->startSystemMove();
-    return;
   }
-  setHot(hot, true);
 }
 
 void TsuiTitleBar::mouseMoveEvent(QMouseEvent *event) {
-  setHot(hitTest(event->position().toPoint()), m_pressed);
+  track(event->position().toPoint());
 }
 
 void TsuiTitleBar::leaveEvent(QEvent *) {
-  setHot(-1, m_pressed);
+  track(std::nullopt);
 }
 
 void TsuiTitleBar::mouseReleaseEvent(QMouseEvent *event) {
   if (event->button() != Qt::LeftButton) return;
-  // The button under the mouse at release acts, whichever was pressed.
+  m_mouse = event->position().toPoint();
+  // The button under the mouse now acts, whichever was pressed.
+  const int hot = hitTest(m_mouse);
+  const QPointer<TsuiTitleBar> alive(this);
+  if (hot >= 0 && !std::exchange(m_doubleClickActed, false)) buttonAction(hot);
+  if (!alive) return;
+  m_pressed = false;
+  Invalidate();
+}
+
+void TsuiTitleBar::mouseDoubleClickEvent(QMouseEvent *event) {
+  if (event->button() != Qt::LeftButton) return;
   const int hot = hitTest(event->position().toPoint());
-  if (hot >= 0) ClickButton(hot);
-  setHot(hot, false);
+  if (hot < 0) {
+    for (int i = 0; i < m_buttons.Count(); ++i) {
+      const TsuiTitleBarButton &button = *m_buttons.Items(i);
+      if (button.Visible() && button.ButtonType() == TsuiTitleBarBtnType::suiMax) {
+        PerformAction(i);
+        return;
+      }
+    }
+    return;
+  }
+  if (m_buttons.Items(hot)->ButtonType() == TsuiTitleBarBtnType::suiControlBox) {
+    m_doubleClickActed = true;
+    window()->close();
+  }
 }
 
 void TsuiTitleBar::ClickButton(int index) {
   const TsuiTitleBarButton *button = m_buttons.Items(index);
   if (!button || !button->Visible()) return;
-  performAction(index);
-  if (button->ButtonType() == TsuiTitleBarBtnType::suiCustom && m_onCustomBtnsClick)
-    m_onCustomBtnsClick(this, index);
+  buttonAction(index);
 }
 
-void TsuiTitleBar::performAction(int index) {
-  QWidget *form = window();
-  switch (m_buttons.Items(index)->ButtonType()) {
-  case TsuiTitleBarBtnType::suiClose:
-    form->close();
+void TsuiTitleBar::buttonAction(int index) {
+  const TsuiTitleBarButton &button = *m_buttons.Items(index);
+  const TsuiTitleBarBtnType type = button.ButtonType();
+  if (type == TsuiTitleBarBtnType::suiControlBox && !button.ControlBoxMenu()) {
+    PopupSystemMenu();
+    return;
+  }
+  PerformAction(index);
+  if (type == TsuiTitleBarBtnType::suiCustom && m_onCustomBtnsClick)
+    m_onCustomBtnsClick(this, index);
+  else if (type == TsuiTitleBarBtnType::suiHelp && m_onHelpBtnClick)
+    m_onHelpBtnClick(this, index);
+}
+
+void TsuiTitleBar::PerformAction(int index) {
+  const TsuiTitleBarButton *button = m_buttons.Items(index);
+  if (!button) return;
+  QWidget *owner = window();
+  switch (button->ButtonType()) {
+  case TsuiTitleBarBtnType::suiMax:
+    if (owner->isMaximized()) {
+      owner->showNormal();
+    } else {
+      owner->showMaximized();
+      // Without a skinned frame to do it, the frame is pushed off the screen's edges.
+      const QScreen *screen = owner->screen();
+      if (!form() && screen)
+        owner->setGeometry(screen->availableGeometry().adjusted(-2, -2, 2, -1));
+    }
+    UpdateMaxButtonPictures();
     break;
   case TsuiTitleBarBtnType::suiMin:
-    form->showMinimized();
+    owner->showMinimized();
     break;
-  case TsuiTitleBarBtnType::suiMax:
-    form->isMaximized() ? form->showNormal() : form->showMaximized();
+  case TsuiTitleBarBtnType::suiClose:
+    owner->close();
+    break;
+  case TsuiTitleBarBtnType::suiControlBox:
+    if (TsuiPopupMenu *menu = button->ControlBoxMenu()) {
+      QPoint at = mapToGlobal(QPoint(m_rightToLeft ? RightToLeftMenuShift : 0, height()));
+      at.setX(std::max(0, at.x()));
+      menu->Popup(at.x(), at.y());
+    }
     break;
   case TsuiTitleBarBtnType::suiHelp:
-  case TsuiTitleBarBtnType::suiControlBox:
   case TsuiTitleBarBtnType::suiCustom:
     break;
   }
+}
+
+void TsuiTitleBar::PopupSystemMenu() {
+  m_systemMenu->UpdateItems();
+  QPoint at = mapToGlobal(QPoint(0, height()));
+  if (m_rightToLeft) at.rx() += RightToLeftMenuShift;
+  m_systemMenu->Popup(at.x(), at.y());
 }
 
 } // namespace skin

@@ -4,128 +4,51 @@
 #include "framework/Fonts.h"
 #include "framework/Rendered.h"
 #include "skin/SkinTypes.h"
+#include "skin/TsuiTitleBarItems.h"
+#include "skin/style/ThemeEntries.h"
 
 #include <QImage>
+#include <QPoint>
 #include <QString>
 
-#include <memory>
+#include <optional>
 #include <vector>
 
 namespace skin {
 
-class TsuiTitleBar;
-
-enum class TsuiTitleBarBtnType { suiMax, suiMin, suiClose, suiHelp, suiControlBox, suiCustom };
-enum class TsuiTitleBarAlign { suiLeft, suiRight, suiClient };
-
-// One picture button of the title bar. Every change repaints the bar.
-class TsuiTitleBarButton {
-public:
-  explicit TsuiTitleBarButton(TsuiTitleBar &bar) : m_bar(bar) {}
-
-  TsuiTitleBarBtnType ButtonType() const { return m_type; }
-  void SetButtonType(TsuiTitleBarBtnType value);
-  TsuiUIStyle UIStyle() const { return m_style; }
-  void SetUIStyle(TsuiUIStyle value);
-  bool Transparent() const { return m_transparent; }
-  void SetTransparent(bool value);
-  int Top() const { return m_top; }
-  void SetTop(int value);
-  bool Visible() const { return m_visible; }
-  void SetVisible(bool value);
-  // Each assignment copies the picture.
-  const QImage &PicNormal() const { return m_picNormal; }
-  void SetPicNormal(const QImage &value);
-  const QImage &PicMouseOn() const { return m_picMouseOn; }
-  void SetPicMouseOn(const QImage &value);
-  const QImage &PicMouseDown() const { return m_picMouseDown; }
-  void SetPicMouseDown(const QImage &value);
-
-private:
-  void changed();
-
-  TsuiTitleBar &m_bar;
-  TsuiTitleBarBtnType m_type = TsuiTitleBarBtnType::suiCustom;
-  TsuiUIStyle m_style = TsuiUIStyle::DeepBlue;
-  bool m_transparent = false;
-  int m_top = 2;
-  bool m_visible = true;
-  QImage m_picNormal;
-  QImage m_picMouseOn;
-  QImage m_picMouseDown;
-};
-
-class TsuiTitleBarButtons {
-public:
-  explicit TsuiTitleBarButtons(TsuiTitleBar &bar) : m_bar(bar) {}
-
-  TsuiTitleBarButton &Add();
-  void Clear();
-  int Count() const { return static_cast<int>(m_items.size()); }
-  // Null for an index outside the collection.
-  TsuiTitleBarButton *Items(int index) const;
-
-private:
-  TsuiTitleBar &m_bar;
-  std::vector<std::unique_ptr<TsuiTitleBarButton>> m_items;
-};
-
-// One of the pictures the bar is composed of.
-class TsuiTitleBarSection {
-public:
-  explicit TsuiTitleBarSection(TsuiTitleBar &bar) : m_bar(bar) {}
-
-  bool AutoSize() const { return m_autoSize; }
-  void SetAutoSize(bool value);
-  int Width() const { return m_width; }
-  void SetWidth(int value);
-  TsuiTitleBarAlign Align() const { return m_align; }
-  void SetAlign(TsuiTitleBarAlign value);
-  const QImage &Picture() const { return m_picture; }
-  void SetPicture(const QImage &value);
-  bool Stretch() const { return m_stretch; }
-  void SetStretch(bool value);
-
-private:
-  void changed();
-
-  TsuiTitleBar &m_bar;
-  bool m_autoSize = false;
-  int m_width = 10;
-  TsuiTitleBarAlign m_align = TsuiTitleBarAlign::suiLeft;
-  QImage m_picture;
-  bool m_stretch = false;
-};
-
-class TsuiTitleBarSections {
-public:
-  explicit TsuiTitleBarSections(TsuiTitleBar &bar) : m_bar(bar) {}
-
-  TsuiTitleBarSection &Add();
-  void Clear();
-  int Count() const { return static_cast<int>(m_items.size()); }
-  TsuiTitleBarSection *Items(int index) const;
-
-private:
-  TsuiTitleBar &m_bar;
-  std::vector<std::unique_ptr<TsuiTitleBarSection>> m_items;
-};
+class TsuiForm;
+class TsuiTitleBarPopupMenu;
 
 // The drawn caption row of a skinned window: section pictures, picture buttons and the caption.
-// Pressing outside every button drags the window.
+// Pressing outside every button drags the window; releasing on a button acts.
 class TsuiTitleBar : public framework::RenderedControl {
   Q_OBJECT
 public:
   using TsuiTitleBarButtonClickEvent = framework::Delegate<void(QObject *, int)>;
 
-  // How far the bar's pictures reach into the window frame above and left of it, unless the
-  // frame says otherwise.
-  static constexpr int FrameOverlap = 3;
+  // How far the pictures reach above the bar on a skinned frame, into the window frame.
+  static constexpr int FormTopOverlap = 3;
+  // The frame's left width when the frame has no picture of its own.
+  static constexpr int DefaultLeftBorder = 3;
 
   explicit TsuiTitleBar(QWidget *parent);
+  ~TsuiTitleBar() override;
+
+  // With Custom a style change only stores the style.
+  bool Custom() const { return m_custom; }
+  void SetCustom(bool value) { m_custom = value; }
+  TsuiUIStyle UIStyle() const { return m_uiStyle; }
+  // Applies the style: sections, button offsets and top, the form's minimum width and corners,
+  // the buttons' pictures, the system menu, the caption colour and the height.
+  void SetUIStyle(TsuiUIStyle value);
+  const style::ThemeEntries *FileTheme() const { return m_fileTheme; }
+  // Re-applies the style, keeping the caption colour.
+  void SetFileTheme(const style::ThemeEntries *value);
 
   TsuiTitleBarButtons &Buttons() { return m_buttons; }
+  const TsuiTitleBarButtons &Buttons() const { return m_buttons; }
   TsuiTitleBarSections &Sections() { return m_sections; }
+  const TsuiTitleBarSections &Sections() const { return m_sections; }
   const QString &Caption() const { return m_caption; }
   void SetCaption(const QString &value);
   const framework::FontDesc &Font() const { return m_font; }
@@ -138,22 +61,49 @@ public:
   void SetRightBtnXOffset(int value);
   int ButtonInterval() const { return m_buttonInterval; }
   void SetButtonInterval(int value);
-  // The frame beside and above the bar, which its pictures continue into.
-  int FrameLeft() const { return m_frameLeft; }
-  int FrameTop() const { return m_frameTop; }
-  void SetFrame(int left, int top);
+  bool DrawAppIcon() const { return m_drawAppIcon; }
+  void SetDrawAppIcon(bool value);
+  bool RightToLeft() const { return m_rightToLeft; }
+  void SetRightToLeft(bool value);
+  int RoundCorner() const { return m_roundCorner; }
+  void SetRoundCorner(int value);
+  int RoundCornerBottom() const { return m_roundCornerBottom; }
+  void SetRoundCornerBottom(int value);
+  // The y of every button and the height the caption is centred on.
+  int ButtonTop() const { return m_buttonTop; }
+  int ButtonPictureHeight() const { return m_buttonPictureHeight; }
+
   const TsuiTitleBarButtonClickEvent &OnCustomBtnsClick() const { return m_onCustomBtnsClick; }
   void SetOnCustomBtnsClick(TsuiTitleBarButtonClickEvent handler) {
     m_onCustomBtnsClick = std::move(handler);
   }
+  const TsuiTitleBarButtonClickEvent &OnHelpBtnClick() const { return m_onHelpBtnClick; }
+  void SetOnHelpBtnClick(TsuiTitleBarButtonClickEvent handler) {
+    m_onHelpBtnClick = std::move(handler);
+  }
 
-  // The button rectangle in bar coordinates as the last layout placed it; empty when hidden.
+  TsuiTitleBarPopupMenu &SystemMenu() { return *m_systemMenu; }
+  // Pops the system menu up at the bar's bottom-left corner.
+  void PopupSystemMenu();
+
+  // The button rectangle in bar coordinates as drawn now; empty when the button is not drawn.
   QRect ButtonRect(int index) const;
-  // Runs a button's action as a click released on it would: the same path as the mouse.
+  // The caption as drawn now, shortened to its space.
+  QString ShownCaption() const;
+  // Runs a button's action and event as a release on it would; nothing for a hidden button.
   void ClickButton(int index);
-  // The button under the mouse, or -1; while pressed it shows its pressed picture.
+  // The button's own action (maximise/restore, minimise, close, control-box menu).
+  void PerformAction(int index);
+  // The button under the mouse at the last paint, or -1.
   int HotButton() const { return m_hot; }
   bool Pressed() const { return m_pressed; }
+
+  // The maximise buttons show restore pictures while the window is maximised.
+  void UpdateMaxButtonPictures();
+  // Where the section pictures start, relative to the bar: into the frame on a skinned form.
+  QPoint SectionOrigin() const;
+  // Draws the sections with their origin at (x0, y0) across a bar `width` wide.
+  void DrawSections(framework::Canvas &canvas, int x0, int y0, int width) const;
 
   // Called by the collections.
   void Changed();
@@ -161,38 +111,62 @@ public:
 signals:
   // Any button or section changed; the window frame continues the section pictures.
   void changed();
+  // The corners of the window changed.
+  void cornersChanged();
+  // A press outside every button asks the window system to move the window.
+  void dragStarted();
 
 protected:
   void Render(framework::Canvas &canvas) override;
   void mousePressEvent(QMouseEvent *event) override;
   void mouseMoveEvent(QMouseEvent *event) override;
   void mouseReleaseEvent(QMouseEvent *event) override;
+  void mouseDoubleClickEvent(QMouseEvent *event) override;
   void leaveEvent(QEvent *event) override;
 
 private:
   struct Layout {
-    std::vector<QRect> buttons; // per index, empty when not drawn
+    std::vector<QRect> buttons; // per index; empty when not drawn
+    int controlBox = -1;        // index of the drawn control box
+    QRect controlBoxRect;       // its picture, or the application icon
+    bool appIcon = false;
     int captionLeft = 0;
-    int captionRight = 0;
+    int captionRight = 0; // the leftmost button's x
   };
+  TsuiForm *form() const;
+  int leftBorderWidth() const;
   Layout layout() const;
-  int hitTest(const QPoint &pos) const;
-  void setHot(int hot, bool pressed);
-  void performAction(int index);
+  int hitTest(const std::optional<QPoint> &pos) const;
+  const QImage &pictureFor(int index, bool hot) const;
+  void track(const std::optional<QPoint> &pos);
+  void buttonAction(int index);
 
   TsuiTitleBarButtons m_buttons;
   TsuiTitleBarSections m_sections;
+  TsuiTitleBarPopupMenu *m_systemMenu; // owned through Qt parenting
+  bool m_custom = false;
+  TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;
+  const style::ThemeEntries *m_fileTheme = nullptr;
+  bool m_keepCaptionColor = false;
   QString m_caption;
   framework::FontDesc m_font{QStringLiteral("Tahoma"), -13, true, false, false, framework::clWhite};
   bool m_formActive = true;
   int m_leftBtnXOffset = 0;
-  int m_rightBtnXOffset = -FrameOverlap;
+  int m_rightBtnXOffset = 0;
   int m_buttonInterval = 0;
-  int m_frameLeft = FrameOverlap;
-  int m_frameTop = FrameOverlap;
+  bool m_drawAppIcon = false;
+  bool m_rightToLeft = false;
+  int m_roundCorner = 0;
+  int m_roundCornerBottom = 0;
+  int m_buttonTop = 2;
+  int m_buttonPictureHeight = 0;
+  std::optional<QPoint> m_mouse; // last position over the bar
   int m_hot = -1;
   bool m_pressed = false;
+  // The release ending a double click that already acted does not act again.
+  bool m_doubleClickActed = false;
   TsuiTitleBarButtonClickEvent m_onCustomBtnsClick;
+  TsuiTitleBarButtonClickEvent m_onHelpBtnClick;
 };
 
 } // namespace skin

@@ -142,7 +142,7 @@ TEST_F(FormFixture, CustomTitleButtonTakesTheMinimisePictures) {
   // Close at the right edge, the custom button just left of it; hidden buttons take no place.
   const QRect close = form->sfrm1->TitleBar().ButtonRect(1);
   const QRect custom = form->sfrm1->TitleBar().ButtonRect(4);
-  EXPECT_EQ(close.right() + form->sfrm1->x(), 215);
+  EXPECT_EQ(close.right() + form->sfrm1->TitleBar().x() + form->sfrm1->x(), 215);
   EXPECT_EQ(custom.right(), close.left() - 2);
   EXPECT_TRUE(form->sfrm1->TitleBar().ButtonRect(3).isNull());
 }

@@ -11,7 +11,9 @@ TEST(TsuiForm, FramesTheWindowAndCoversItsClientArea) {
   FramedWindow w(QSize(220, 270));
   // The 216 x 268 client the main window's controls are laid out in.
   EXPECT_EQ(w.form.geometry(), QRect(2, 1, 216, 268));
-  EXPECT_EQ(w.form.TitleBar().geometry(), QRect(0, 0, 216, 22));
+  // The DeepBlue title bar (32-row pictures) starts where its pictures meet the window's corner:
+  // 3 columns and 3 rows into the window.
+  EXPECT_EQ(w.form.TitleBar().geometry(), QRect(1, 2, 214, 29));
   EXPECT_EQ(w.form.Version(), "5.8");
   w.form.SetVersion("1.0");
   EXPECT_EQ(w.form.Version(), "5.8");
@@ -32,8 +34,12 @@ TEST(TsuiForm, TitlePicturesRunOnFromTheFrameIntoTheTitleBar) {
   for (int y = 0; y < left.height(); ++y)
     for (int x = 0; x < left.width(); ++x)
       left.setPixel(x, y, qRgb(x % 256, y, x / 256));
+  w.form.SetUIStyle(TsuiUIStyle::Protein); // 23-row title pictures
+  w.form.TitleBarSections().Clear();
   for (const QImage &picture : {left, Solid(QSize(1, 23), Qt::blue), Solid(QSize(1, 23), Qt::red)})
     w.form.TitleBarSections().Add().SetPicture(picture);
+  for (int i = 0; i < w.form.TitleBarButtons().Count(); ++i)
+    w.form.TitleBarButtons().Items(i)->SetVisible(false);
   w.form.SetBorderWidth(1);
 
   // The window as shown: its frame, then the title bar's buffer at its place.

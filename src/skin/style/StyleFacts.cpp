@@ -8,12 +8,12 @@ namespace {
 
 // In the order of TsuiUIStyle.
 constexpr std::array<StyleFacts, 6> Table{{
-    /* FromThemeFile */ {false},
-    /* MacOS */ {true},
-    /* WinXP */ {false},
-    /* DeepBlue */ {false},
-    /* Protein */ {false},
-    /* BlueGlass */ {true},
+    /* FromThemeFile */ {false, 21, 5, 8684164, false, framework::clWhite},
+    /* MacOS */ {true, 20, 12, 0, true, framework::clBlack},
+    /* WinXP */ {false, 21, 5, 8684164, false, framework::clWhite},
+    /* DeepBlue */ {false, 21, 5, 8684164, false, framework::clWhite},
+    /* Protein */ {false, 21, 5, 8684164, false, framework::clWhite},
+    /* BlueGlass */ {true, 21, 5, 8684164, false, framework::clWhite},
 }};
 
 } // namespace

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "skin/SkinTypes.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <vector>
+
+namespace skin {
+
+class TsuiPopupMenu;
+
+// One menu item; its sub-items are its children. A caption of exactly "-" makes a separator.
+class TMenuItem : public QObject {
+  Q_OBJECT
+public:
+  explicit TMenuItem(QObject *parent, const QString &name = {}, const QString &caption = {});
+
+  QString Name() const { return objectName(); }
+  const QString &Caption() const { return m_caption; }
+  void SetCaption(const QString &value) { m_caption = value; }
+  // The shortcut as text ("Ctrl+X"), shown at the right; empty for none.
+  const QString &ShortCut() const { return m_shortCut; }
+  void SetShortCut(const QString &value) { m_shortCut = value; }
+  bool Checked() const { return m_checked; }
+  void SetChecked(bool value) { m_checked = value; }
+  bool Enabled() const { return m_enabled; }
+  void SetEnabled(bool value) { m_enabled = value; }
+  bool Visible() const { return m_visible; }
+  void SetVisible(bool value) { m_visible = value; }
+  bool Default() const { return m_default; }
+  void SetDefault(bool value) { m_default = value; }
+  // Index into the menu's images; -1 for none.
+  int ImageIndex() const { return m_imageIndex; }
+  void SetImageIndex(int value) { m_imageIndex = value; }
+  bool IsLine() const { return m_caption == QStringLiteral("-"); }
+  const TNotifyEvent &OnClick() const { return m_onClick; }
+  void SetOnClick(TNotifyEvent handler) { m_onClick = std::move(handler); }
+
+  // The menu whose measuring and drawing this item uses; none until hooked, and then Qt's own
+  // look applies.
+  TsuiPopupMenu *DrawnBy() const { return m_drawnBy; }
+  // Hooks this item and every sub-item, present and future, to `menu`.
+  void HookTo(TsuiPopupMenu *menu);
+
+  // Adds a sub-item owned by this one; it is drawn as this one is.
+  TMenuItem *Add(const QString &name, const QString &caption);
+  int Count() const { return static_cast<int>(m_items.size()); }
+  TMenuItem *Items(int index) const;
+  // This item or the first sub-item (at any depth) of that name.
+  TMenuItem *Find(const QString &name);
+
+  // Raises OnClick; a disabled item does nothing.
+  void Click();
+
+private:
+  QString m_caption;
+  QString m_shortCut;
+  bool m_checked = false;
+  bool m_enabled = true;
+  bool m_visible = true;
+  bool m_default = false;
+  int m_imageIndex = -1;
+  TNotifyEvent m_onClick;
+  TsuiPopupMenu *m_drawnBy = nullptr; // the menu owns its items
+  std::vector<QPointer<TMenuItem>> m_items;
+};
+
+} // namespace skin
