@@ -1,6 +1,5 @@
 #include "app/FormSkin.h"
 
-#include "app/Artwork.h"
 #include "skin/TsuiButton.h"
 #include "skin/TsuiEdit.h"
 #include "skin/TsuiForm.h"
