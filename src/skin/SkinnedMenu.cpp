@@ -39,8 +39,7 @@ void SkinnedMenu::Bind(QAction *action, TMenuItem *item) {
 
 void SkinnedMenu::initStyleOption(QStyleOptionMenuItem *option, const QAction *action) const {
   QMenu::initStyleOption(option, action);
-  // The option carries the item to the style; Qt uses this field for animations only.
-  option->styleObject = nullptr;
+  // The option carries a hooked item to the style; Qt uses this field for animations only.
   const QPointer<QObject> item = action->property(ItemProperty).value<QPointer<QObject>>();
   auto *menuItem = qobject_cast<TMenuItem *>(item.data());
   if (menuItem && menuItem->DrawnBy() && menuItem->DrawnBy() == m_owner) option->styleObject = item;
@@ -113,21 +112,21 @@ void MenuStyle::drawControl(ControlElement element, const QStyleOption *option, 
 
 void MenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
                               QPainter *painter, const QWidget *widget) const {
-  if (element == PE_PanelMenu || element == PE_FrameMenu)
-    if (const TsuiPopupMenu *owner = ownerOf(widget)) {
-      const QRect r = option->rect;
-      painter->fillRect(r, framework::ToQColor(owner->Color()));
-      if (!owner->FlatMenu()) {
-        QProxyStyle::drawPrimitive(PE_FrameMenu, option, painter, widget);
-        return;
-      }
+  if (const TsuiPopupMenu *owner = ownerOf(widget)) {
+    if (element == PE_PanelMenu) {
+      painter->fillRect(option->rect, framework::ToQColor(owner->Color()));
+      return;
+    }
+    if (element == PE_FrameMenu && owner->FlatMenu()) {
       // A black edge with white inside it, drawn in the menu's own window.
+      const QRect r = option->rect;
       painter->setPen(Qt::black);
       painter->drawRect(r.adjusted(0, 0, -1, -1));
       painter->setPen(Qt::white);
       painter->drawRect(r.adjusted(1, 1, -2, -2));
       return;
     }
+  }
   QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 

@@ -89,8 +89,8 @@ void TsuiTitleBar::SetUIStyle(TsuiUIStyle value) {
   m_buttonPictureHeight = strip.height();
   m_buttonTop = reader.Int(StyleEntry::TitleBarButtonTopInt) - (onForm ? FormTopOverlap : 0);
 
-  if (QWidget *owner = window(); owner != this)
-    owner->setMinimumWidth(reader.Int(StyleEntry::FormMinWidthInt));
+  const int minWidth = reader.Int(StyleEntry::FormMinWidthInt);
+  if (QWidget *owner = window(); owner != this && minWidth >= 0) owner->setMinimumWidth(minWidth);
   m_roundCorner = reader.Int(StyleEntry::FormRoundCornerInt);
   m_roundCornerBottom =
       reader.Resolved().UseTheme ? reader.Int(StyleEntry::FormBottomRoundCornerInt) : 0;

@@ -9,16 +9,19 @@
 #include "skin/TsuiImagePanel.h"
 #include "skin/TsuiPopupMenu.h"
 #include "skin/style/BitmapCache.h"
+#include "skin/style/StyleReads.h"
 #include "tray/CoolTrayIcon.h"
 #include "widgets/TCnAALabel.h"
 #include "widgets/THexEdit.h"
 #include "widgets/ThhALed.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QResizeEvent>
 
 #include <fcntl.h>
@@ -145,6 +148,40 @@ TEST_F(FormFixture, CustomTitleButtonTakesTheMinimisePictures) {
   EXPECT_EQ(close.right() + form->sfrm1->TitleBar().x() + form->sfrm1->x(), 215);
   EXPECT_EQ(custom.right(), close.left() - 2);
   EXPECT_TRUE(form->sfrm1->TitleBar().ButtonRect(3).isNull());
+}
+
+TEST_F(FormFixture, TheTitleBarShowsTheProteinStylesOwnPictures) {
+  using skin::style::StyleEntry;
+  const auto form = Create();
+  const auto part = [](int n) {
+    QImage picture;
+    skin::style::GetStyleImagePart(skin::TsuiUIStyle::Protein, StyleEntry::TitleBarButtonImage,
+                                   picture, n, 18);
+    return picture;
+  };
+  auto &buttons = form->sfrm1->TitleBarButtons();
+  EXPECT_EQ(buttons.Items(1)->PicNormal(), part(16));
+  EXPECT_EQ(buttons.Items(1)->PicMouseDown(), part(18));
+  EXPECT_EQ(buttons.Items(3)->PicMouseOn(), part(14));
+  EXPECT_EQ(buttons.Items(4)->PicMouseDown(), part(15));
+  const StyleEntry sections[] = {StyleEntry::TitleBarLeftImage, StyleEntry::TitleBarRightImage,
+                                 StyleEntry::TitleBarClientImage};
+  for (int i = 0; i < 3; ++i) {
+    QImage picture;
+    skin::style::GetStyleImage(skin::TsuiUIStyle::Protein, sections[i], picture);
+    EXPECT_EQ(form->sfrm1->TitleBarSections().Items(i)->Picture(), picture) << i;
+  }
+  EXPECT_EQ(form->sfrm1->TitleBar().height(), 20);
+  // No maximise button is visible: a double click on the bar does nothing.
+  form->show();
+  skin::TsuiTitleBar &bar = form->sfrm1->TitleBar();
+  QMouseEvent click(QEvent::MouseButtonDblClick, QPointF(40, 10),
+                    QPointF(bar.mapToGlobal(QPoint(40, 10))), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(&bar, &click);
+  EXPECT_FALSE(form->isMaximized());
+  EXPECT_TRUE(form->isVisible());
+  form->close();
 }
 
 TEST_F(FormFixture, CustomButtonHidesToTheTrayAndDoubleClickShows) {

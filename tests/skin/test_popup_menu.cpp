@@ -343,3 +343,18 @@ TEST_F(TrayMenu, ItemsNotHookedKeepQtsOwnLook) {
   built->adjustSize();
   EXPECT_NE(built->actionGeometry(built->actions().at(0)).height(), 21);
 }
+
+TEST_F(TrayMenu, FlatMenuFramesItsItemsBlackAndWhite) {
+  menu.SetFlatMenu(true);
+  menu.Items().Add("mniExit", "&Exit");
+  menu.Loaded();
+  const auto built = menu.BuildMenu();
+  built->adjustSize();
+  const QRect item = built->actionGeometry(built->actions().at(0));
+  EXPECT_EQ(item.topLeft(), QPoint(2, 2));
+  const QImage shown = built->grab().toImage();
+  EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 0, 0));
+  EXPECT_EQ(shown.pixel(shown.width() - 1, shown.height() - 1), qRgb(0, 0, 0));
+  EXPECT_EQ(shown.pixel(1, 1), qRgb(255, 255, 255));
+  EXPECT_EQ(shown.pixel(2, 2), ToQRgb(Face));
+}
