@@ -22,12 +22,12 @@ void TsuiPopupMenu::HookItems() {
 }
 
 bool TsuiPopupMenu::fixedHeights() const {
-  return style::Facts(style::ResolveStyle(m_fileTheme, m_uiStyle).Style).MenuFixedHeights;
+  return style::Facts(style::ResolveStyle(FileTheme(), m_uiStyle).Style).MenuFixedHeights;
 }
 
 void TsuiPopupMenu::SetUIStyle(TsuiUIStyle value) {
   m_uiStyle = value;
-  const style::StyleReader reader(m_fileTheme, value);
+  const style::StyleReader reader(FileTheme(), value);
   const style::StyleFacts &facts = style::Facts(reader.Resolved().Style);
   m_look.ItemHeight = facts.MenuItemHeight;
   m_look.SeparatorHeight = facts.MenuSeparatorHeight;
@@ -41,8 +41,8 @@ void TsuiPopupMenu::SetUIStyle(TsuiUIStyle value) {
   m_look.FontColor = reader.Color(style::StyleEntry::MenuFontColor);
 }
 
-void TsuiPopupMenu::SetFileTheme(const style::ThemeEntries *value) {
-  m_fileTheme = value;
+void TsuiPopupMenu::SetFileTheme(TsuiFileTheme *value) {
+  m_fileTheme.Set(value);
   SetUIStyle(m_uiStyle);
 }
 
@@ -64,7 +64,7 @@ MenuLook TsuiPopupMenu::Look() const {
     // Points at 96 dots per inch.
     look.Font = framework::MakeFont(m_fontName, -((m_fontSize * 96 + 36) / 72));
   }
-  const style::StyleReader reader(m_fileTheme, m_uiStyle);
+  const style::StyleReader reader(FileTheme(), m_uiStyle);
   look.BarBitmap = reader.Bitmap("MENU_BAR");
   look.SelectBitmap = reader.Bitmap("MENU_SELECT");
   look.CheckMark = style::BuiltInBitmaps().Bitmap("MENU_CHECKED");

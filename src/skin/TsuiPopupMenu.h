@@ -6,7 +6,7 @@
 #include "skin/MenuItemDraw.h"
 #include "skin/SkinTypes.h"
 #include "skin/TMenuItem.h"
-#include "skin/style/ThemeEntries.h"
+#include "skin/ThemeLink.h"
 
 #include <QImage>
 #include <QObject>
@@ -38,8 +38,10 @@ public:
   TsuiUIStyle UIStyle() const { return m_uiStyle; }
   // Applies the style's menu colours, heights and bar width.
   void SetUIStyle(TsuiUIStyle value);
-  const style::ThemeEntries *FileTheme() const { return m_fileTheme; }
-  void SetFileTheme(const style::ThemeEntries *value);
+  TsuiFileTheme *FileTheme() const { return m_fileTheme.Theme(); }
+  // Re-applies the style from the theme, and again whenever the theme loads a file or goes away
+  // (FromThemeFile then draws as DeepBlue).
+  void SetFileTheme(TsuiFileTheme *value);
   bool OwnerDraw() const { return true; }
   void SetOwnerDraw(bool) {}
   int MenuItemHeight() const { return m_look.ItemHeight; }
@@ -106,7 +108,7 @@ private:
 
   TMenuItem *m_items; // owned through Qt parenting
   QPointer<QObject> m_popupComponent;
-  const style::ThemeEntries *m_fileTheme = nullptr;
+  ThemeLink m_fileTheme{*this, [this] { SetUIStyle(m_uiStyle); }};
   bool m_autoPopup = true;
   bool m_popped = false;
   TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;

@@ -65,7 +65,7 @@ void TsuiTitleBar::SetUIStyle(TsuiUIStyle value) {
   m_uiStyle = value;
   const bool keepCaptionColor = std::exchange(m_keepCaptionColor, false);
   if (m_custom) return;
-  const style::StyleReader reader(m_fileTheme, value);
+  const style::StyleReader reader(FileTheme(), value);
   const bool onForm = form() != nullptr;
 
   m_sections.Clear();
@@ -98,7 +98,7 @@ void TsuiTitleBar::SetUIStyle(TsuiUIStyle value) {
 
   for (int i = 0; i < m_buttons.Count(); ++i)
     m_buttons.Items(i)->SetUIStyle(value);
-  m_systemMenu->SetFileTheme(m_fileTheme);
+  m_systemMenu->SetFileTheme(FileTheme());
   m_systemMenu->SetUIStyle(value);
 
   if (!keepCaptionColor) {
@@ -118,8 +118,8 @@ void TsuiTitleBar::SetUIStyle(TsuiUIStyle value) {
   Changed();
 }
 
-void TsuiTitleBar::SetFileTheme(const style::ThemeEntries *value) {
-  m_fileTheme = value;
+void TsuiTitleBar::SetFileTheme(TsuiFileTheme *value) {
+  m_fileTheme.Set(value);
   m_keepCaptionColor = true;
   SetUIStyle(m_uiStyle);
 }

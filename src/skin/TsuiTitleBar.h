@@ -4,8 +4,8 @@
 #include "framework/Fonts.h"
 #include "framework/Rendered.h"
 #include "skin/SkinTypes.h"
+#include "skin/ThemeLink.h"
 #include "skin/TsuiTitleBarItems.h"
-#include "skin/style/ThemeEntries.h"
 
 #include <QImage>
 #include <QPoint>
@@ -41,9 +41,10 @@ public:
   // Applies the style: sections, button offsets and top, the form's minimum width and corners,
   // the buttons' pictures, the system menu, the caption colour and the height.
   void SetUIStyle(TsuiUIStyle value);
-  const style::ThemeEntries *FileTheme() const { return m_fileTheme; }
-  // Re-applies the style, keeping the caption colour.
-  void SetFileTheme(const style::ThemeEntries *value);
+  TsuiFileTheme *FileTheme() const { return m_fileTheme.Theme(); }
+  // Re-applies the style, keeping the caption colour, and again whenever the theme loads a
+  // file or goes away (FromThemeFile then draws as DeepBlue).
+  void SetFileTheme(TsuiFileTheme *value);
 
   TsuiTitleBarButtons &Buttons() { return m_buttons; }
   const TsuiTitleBarButtons &Buttons() const { return m_buttons; }
@@ -146,7 +147,11 @@ private:
   TsuiTitleBarPopupMenu *m_systemMenu; // owned through Qt parenting
   bool m_custom = false;
   TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;
-  const style::ThemeEntries *m_fileTheme = nullptr;
+  // A new file keeps the caption colour; a theme that goes away restyles whole.
+  ThemeLink m_fileTheme{*this, [this] {
+                          m_keepCaptionColor = m_fileTheme.Theme() != nullptr;
+                          SetUIStyle(m_uiStyle);
+                        }};
   bool m_keepCaptionColor = false;
   QString m_caption;
   framework::FontDesc m_font{QStringLiteral("Tahoma"), -13, true, false, false, framework::clWhite};

@@ -1,0 +1,70 @@
+#include "SkinTestHelpers.h"
+#include "skin/TsuiFileTheme.h"
+#include "skin/TsuiPopupMenu.h"
+#include "skin/TsuiTitleBar.h"
+#include "skin/theme/ThemeFile.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <optional>
+
+using namespace skin;
+using theme::ThemeEntry;
+
+namespace {
+
+// A theme owned by a window, loading files written for the test.
+struct ThemedControls : testing::Test {
+  void Load(const std::vector<ThemeEntry> &entries) {
+    const std::string path = folder.path().toStdString() + "/t" + std::to_string(++files) + ".thm";
+    const auto bytes = *theme::WriteThemeFile(entries);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char *>(bytes.data()), static_cast<long>(bytes.size()));
+    theme->SetThemeFile(QString::fromStdString(path));
+    ASSERT_TRUE(theme->Loaded());
+  }
+  QTemporaryDir folder;
+  int files = 0;
+  QWidget form;
+  std::optional<TsuiFileTheme> theme{std::in_place, &form};
+};
+
+} // namespace
+
+TEST_F(ThemedControls, MenuTakesTheThemesColoursOnEveryFileAndFallsBackWhenItGoes) {
+  TsuiPopupMenu menu(&form);
+  menu.SetUIStyle(TsuiUIStyle::FromThemeFile);
+  menu.SetFileTheme(&*theme);
+  EXPECT_EQ(menu.SelectedColor(), 0xA04A44u) << "nothing loaded: DeepBlue";
+  Load({ThemeEntry::Integer("MenuSelectedBackgroundColor", 0x123456),
+        ThemeEntry::Integer("MenuBarColor", 0x010203)});
+  EXPECT_EQ(menu.SelectedColor(), 0x123456u);
+  EXPECT_EQ(menu.BarColor(), 0x010203u);
+  Load({ThemeEntry::Integer("MenuSelectedBackgroundColor", 0x654321)});
+  EXPECT_EQ(menu.SelectedColor(), 0x654321u);
+  theme.reset();
+  EXPECT_EQ(menu.FileTheme(), nullptr);
+  EXPECT_EQ(menu.SelectedColor(), 0xA04A44u) << "DeepBlue";
+  EXPECT_EQ(menu.BarColor(), 0xCED3D6u);
+  menu.SetUIStyle(TsuiUIStyle::FromThemeFile); // reads nothing that is gone
+  EXPECT_EQ(menu.SelectedColor(), 0xA04A44u);
+}
+
+TEST_F(ThemedControls, TitleCaptionColourComesFromTheThemeAndStaysOnANewFile) {
+  TsuiTitleBar bar(&form);
+  bar.SetUIStyle(TsuiUIStyle::FromThemeFile);
+  Load({ThemeEntry::Integer("ControlFontColor", 0x30000)});
+  bar.SetFileTheme(&*theme);
+  EXPECT_EQ(bar.Font().Color, 0xFFFFFFu) << "only the theme changed: the colour stays";
+  bar.SetUIStyle(TsuiUIStyle::FromThemeFile);
+  EXPECT_EQ(bar.Font().Color, 0u) << "no caption colour, a dark control font: black";
+  Load({ThemeEntry::Integer("TitleBarFontColor", 0x00FF00)});
+  EXPECT_EQ(bar.Font().Color, 0u) << "a new file keeps the caption colour";
+  bar.SetUIStyle(TsuiUIStyle::FromThemeFile);
+  EXPECT_EQ(bar.Font().Color, 0x00FF00u);
+  theme.reset();
+  EXPECT_EQ(bar.FileTheme(), nullptr);
+  EXPECT_EQ(bar.Font().Color, 0xFFFFFFu) << "DeepBlue, caption colour included";
+}
