@@ -11,7 +11,9 @@
 
 namespace skin {
 
-TsuiPopupMenu::TsuiPopupMenu(QObject *owner) : QObject(owner), m_items(new TMenuItem(this)) {
+TsuiPopupMenu::TsuiPopupMenu(QObject *owner)
+    : QObject(owner), m_items(new TMenuItem(this)),
+      m_fileTheme(*this, [this] { SetUIStyle(m_uiStyle); }) {
   SetUIStyle(DefaultStyle(owner));
 }
 

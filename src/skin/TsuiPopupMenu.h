@@ -108,7 +108,7 @@ private:
 
   TMenuItem *m_items; // owned through Qt parenting
   QPointer<QObject> m_popupComponent;
-  ThemeLink m_fileTheme{*this, [this] { SetUIStyle(m_uiStyle); }};
+  ThemeLink m_fileTheme;
   bool m_autoPopup = true;
   bool m_popped = false;
   TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;

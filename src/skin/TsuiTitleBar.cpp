@@ -33,7 +33,12 @@ constexpr int RightToLeftMenuShift = 176;
 
 TsuiTitleBar::TsuiTitleBar(QWidget *parent)
     : framework::RenderedControl(parent), m_buttons(*this), m_sections(*this),
-      m_systemMenu(new TsuiTitleBarPopupMenu(*this)) {
+      m_systemMenu(new TsuiTitleBarPopupMenu(*this)),
+      // A new file keeps the caption colour; a theme that goes away restyles whole.
+      m_fileTheme(*this, [this] {
+        m_keepCaptionColor = m_fileTheme.Theme() != nullptr;
+        SetUIStyle(m_uiStyle);
+      }) {
   setMouseTracking(true);
   SetOpaque(true);
   for (const TsuiTitleBarBtnType type :

@@ -147,11 +147,7 @@ private:
   TsuiTitleBarPopupMenu *m_systemMenu; // owned through Qt parenting
   bool m_custom = false;
   TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;
-  // A new file keeps the caption colour; a theme that goes away restyles whole.
-  ThemeLink m_fileTheme{*this, [this] {
-                          m_keepCaptionColor = m_fileTheme.Theme() != nullptr;
-                          SetUIStyle(m_uiStyle);
-                        }};
+  ThemeLink m_fileTheme;
   bool m_keepCaptionColor = false;
   QString m_caption;
   framework::FontDesc m_font{QStringLiteral("Tahoma"), -13, true, false, false, framework::clWhite};
