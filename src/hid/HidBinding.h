@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -75,21 +76,33 @@ public:
   virtual std::unique_ptr<HidHandle> Open(const std::string &path, OpenMode mode,
                                           std::uint32_t &error) = 0;
 
-  // Called (on the GUI thread) whenever the device tree changed. The Linux binding calls it from
-  // DeviceTreeEventReady(); the simulated binding from plug and unplug.
-  void SetDeviceTreeListener(std::function<void()> listener) { m_listener = std::move(listener); }
+  // Called whenever the device tree changed: on the GUI thread by the Linux binding (from
+  // DeviceTreeEventReady()) and the simulated one (from plug and unplug), on its own notification
+  // thread by the Windows binding. So a listener only posts; once this returns, the previous
+  // listener is not running and will not be called again.
+  void SetDeviceTreeListener(std::function<void()> listener) {
+    const std::lock_guard lock(m_listenerMutex);
+    m_listener = std::move(listener);
+  }
 
   // A descriptor that becomes readable when the device tree changed (-1: none). The layer that
   // owns the event loop watches it and then calls DeviceTreeEventReady().
   virtual int DeviceTreeEventFd() const { return -1; }
   virtual void DeviceTreeEventReady() {}
 
+  // Why Bound() is false, in words for the user (which library or function is missing); empty
+  // when bound.
+  virtual std::string UnboundReason() const { return {}; }
+
 protected:
   void NotifyDeviceTreeChanged() const {
+    const std::lock_guard lock(m_listenerMutex);
     if (m_listener) m_listener();
   }
 
 private:
+  // Recursive: a listener called on the GUI thread may replace itself.
+  mutable std::recursive_mutex m_listenerMutex;
   std::function<void()> m_listener;
 };
 

@@ -1,6 +1,7 @@
 #include "hid/LinuxHidBinding.h"
 
 #include "framework/text/Utf.h"
+#include "hid/PlatformHidBinding.h"
 #include "hid/ReportDescriptor.h"
 #include "hid/SysfsText.h"
 
@@ -346,6 +347,9 @@ public:
   }
 
   bool Bound() const override { return m_udev != nullptr; }
+  std::string UnboundReason() const override {
+    return m_udev ? std::string() : "cannot start libudev";
+  }
 
   std::optional<std::vector<InterfaceRecord>> Enumerate() override {
     if (!m_udev) return std::nullopt;
@@ -515,6 +519,10 @@ private:
 
 std::unique_ptr<HidBinding> MakeLinuxHidBinding() {
   return std::make_unique<LinuxHidBinding>();
+}
+
+std::unique_ptr<HidBinding> MakePlatformHidBinding() {
+  return MakeLinuxHidBinding();
 }
 
 } // namespace hid
