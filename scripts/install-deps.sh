@@ -8,6 +8,8 @@ packages=(
   dbus-daemon xvfb
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
+  # the Windows cross build and its tests under Wine (GoogleTest from its source package)
+  g++-mingw-w64-x86-64-posix wine64 wine googletest
   fonts-dejavu-core fonts-wqy-microhei
   python3
   # the real-kernel check (tests/uhid): QEMU, the guest's init, modules and udevd

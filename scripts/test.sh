@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs, builds and runs every test: the include and formatting checks, a normal build, its HID
-# binding and program on a real kernel in QEMU, a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the report-descriptor and theme-file fuzzers for 60 seconds
-# each. Every build treats warnings as errors.
+# binding and program on a real kernel in QEMU, the Qt-free layers built for Windows and tested
+# under Wine, a build with AddressSanitizer and UndefinedBehaviorSanitizer, and the
+# report-descriptor and theme-file fuzzers for 60 seconds each. Every build treats warnings as
+# errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -30,6 +31,15 @@ if ((uhid_status == 77)); then
   echo "== real-kernel check skipped (reason above)"
 elif ((uhid_status != 0)); then
   exit "$uhid_status"
+fi
+
+echo "== the Qt-free layers built for Windows (mingw-w64), tested under Wine"
+windows_status=0
+bash scripts/test-windows.sh build-windows || windows_status=$?
+if ((windows_status == 77)); then
+  echo "== Windows tests skipped (reason above)"
+elif ((windows_status != 0)); then
+  exit "$windows_status"
 fi
 
 echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"

@@ -11,7 +11,7 @@
 #include "app/TraceWriter.h"
 #include "app/WindowDriver.h"
 #include "framework/QtMessageLoop.h"
-#include "hid/LinuxHidBinding.h"
+#include "hid/PlatformHidBinding.h"
 #include "platform/settings/FileSettingsStore.h"
 
 #include <QApplication>
@@ -49,7 +49,7 @@ std::unique_ptr<Machine> makeMachine(const app::Options &options, std::string &e
     }
     app::ConnectToApplication(*machine->Simulated);
   } else {
-    machine->Real = hid::MakeLinuxHidBinding();
+    machine->Real = hid::MakePlatformHidBinding();
     if (!machine->Real) {
       error = "the HID device services are not available";
       return nullptr;

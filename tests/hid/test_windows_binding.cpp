@@ -5,7 +5,7 @@
 #include "hid/PlatformHidBinding.h"
 #include "hid/WindowsHidBinding.h"
 
-#include "TestMessageLoop.h"
+#include "common/TestMessageLoop.h"
 
 #include <gtest/gtest.h>
 
