@@ -34,12 +34,17 @@ if [[ -z "$wine" || -z "$wineserver" ]]; then
   exit 77
 fi
 
-# One server for every test run instead of one per program; stopped however we leave.
-"$wineserver" -p
+# One server for every test program instead of one each, stopped however we leave. Wine's
+# device services live as long as it: they are started here, away from the pipes through which
+# CTest reads each test's output and which it would otherwise wait on until the server ends.
+mkdir -p "$WINEPREFIX"
+"$wineserver" -p >/dev/null 2>&1
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
-if ! boot_log="$("$wine" wineboot -i 2>&1)"; then
+# Makes the prefix on the first run (the slow part); later runs find it.
+# Into a file, not a pipe: the services would hold a pipe open.
+if ! "$wine" wineboot -i >"$build/wineboot.log" 2>&1 </dev/null; then
   echo "Wine cannot start a program here:" >&2
-  echo "$boot_log" >&2
+  cat "$build/wineboot.log" >&2
   exit 77
 fi
 (cd "$build" && ctest -j"$jobs" --output-on-failure --timeout 300)
