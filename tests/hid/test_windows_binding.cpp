@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -209,9 +210,13 @@ TEST_F(WindowsHidBindingPipe, ReadTimesOutAndACancelWakesItOnce) {
   EXPECT_EQ(handle->Read(buffer, sizeof buffer, -1).Status, ReadStatus::Timeout);
   canceller.join();
 
-  // The cancel was used up: data written now is read.
+  // The cancel was used up: a read waits again, until data comes. (The pause only lets the read
+  // start first; the outcome does not depend on it.)
+  hid::ReadResult result;
+  std::thread reader([&] { result = handle->Read(buffer, sizeof buffer, -1); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
   Write({0x05, 0x06});
-  const auto result = handle->Read(buffer, sizeof buffer, 5000);
+  reader.join();
   EXPECT_EQ(result.Status, ReadStatus::Data);
   EXPECT_EQ(result.Count, 2u);
 }
