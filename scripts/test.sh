@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Installs, builds and runs every test: the include and formatting checks, a normal build, its HID
 # binding and program on a real kernel in QEMU, the Qt-free layers built for Windows and tested
-# under Wine, a build with AddressSanitizer and UndefinedBehaviorSanitizer, and the
-# report-descriptor and theme-file fuzzers for 60 seconds each. Every build treats warnings as
-# errors.
+# under Wine, a build with AddressSanitizer and UndefinedBehaviorSanitizer, and a fuzzer for every
+# parser of outside input. Every build treats warnings as errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -48,18 +47,17 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUELVANE_SANITIZE=O
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ctest -j"$jobs" --output-on-failure --timeout 600)
 
-echo "== fuzz the report-descriptor parser for 60 seconds"
+echo "== build the fuzz targets"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELVANE_FUZZ=ON \
   -DQUELVANE_WERROR=ON
 cmake --build build-fuzz -j"$jobs"
-corpus="$(mktemp -d)"
-cp fuzz/corpus_report_descriptor/* "$corpus"/ 2>/dev/null || true
-./build-fuzz/fuzz/fuzz_report_descriptor -max_total_time=60 -print_final_stats=1 "$corpus"
-rm -rf "$corpus"
-
-echo "== fuzz the theme-file reader for 60 seconds"
-corpus="$(mktemp -d)"
-cp fuzz/corpus_theme_file/* "$corpus"/
-./build-fuzz/fuzz/fuzz_theme_file -max_total_time=60 -print_final_stats=1 "$corpus"
-rm -rf "$corpus"
+# The parsers of outside input get a minute each, the smaller text readers half of that.
+for target in report_descriptor:60 theme_file:60 picture_file:30 settings_ini:30 json_text:30; do
+  name="${target%%:*}"
+  echo "== fuzz ${name} for ${target##*:} seconds"
+  corpus="$(mktemp -d)"
+  if [ -d "fuzz/corpus_${name}" ]; then cp "fuzz/corpus_${name}"/* "$corpus"/; fi
+  "./build-fuzz/fuzz/fuzz_${name}" -max_total_time="${target##*:}" -print_final_stats=1 "$corpus"
+  rm -rf "$corpus"
+done
 echo "== all tests passed"
