@@ -71,12 +71,16 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
   }
   if ((o.Watch || o.Json) && !o.List)
     fail(std::string(o.Watch ? "--watch" : "--json") + " only goes with --list");
-  if (style && !o.ExportTheme) fail("--style only goes with --export-theme");
+  if (style && o.List) fail("--style goes with the window or with --export-theme, not with --list");
   if (style) {
-    if (const auto named = BuiltInStyleNamed(*style))
-      o.ExportStyle = *named;
-    else
+    if (const auto named = BuiltInStyleNamed(*style)) {
+      if (o.ExportTheme)
+        o.ExportStyle = *named;
+      else
+        o.Style = *named;
+    } else {
       fail("unknown style: " + Quoted(*style) + " (MacOS, WinXP, DeepBlue, Protein or BlueGlass)");
+    }
   }
   if (o.ExportTheme && (o.List || o.Simulate || o.Trace))
     fail("--export-theme goes with --style only");
@@ -84,7 +88,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
 }
 
 std::string UsageText() {
-  return "Usage: quelvane [--simulate[=FILE]] [--trace=FILE]\n"
+  return "Usage: quelvane [--simulate[=FILE]] [--trace=FILE] [--style=NAME]\n"
          "       quelvane --list [--watch] [--json] [--simulate[=FILE]] [--trace=FILE]\n"
          "       quelvane --export-theme=FILE [--style=NAME]\n"
          "\n"
@@ -95,8 +99,8 @@ std::string UsageText() {
          "  --trace=FILE      write report traffic, scans and state changes to FILE\n"
          "  --export-theme=FILE\n"
          "                    write a built-in style as a theme file, to start a theme from\n"
-         "  --style=NAME      with --export-theme: MacOS, WinXP, DeepBlue, Protein (default) or\n"
-         "                    BlueGlass\n"
+         "  --style=NAME      MacOS, WinXP, DeepBlue, Protein or BlueGlass: the window in that\n"
+         "                    look, or with --export-theme the style written (Protein by default)\n"
          "  --help            show this text\n";
 }
 

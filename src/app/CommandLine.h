@@ -19,6 +19,8 @@ struct Options {
   // --export-theme=FILE writes the built-in style ExportStyle (--style=NAME) as a theme file.
   std::optional<std::string> ExportTheme;
   skin::TsuiUIStyle ExportStyle = skin::TsuiUIStyle::Protein;
+  // --style=NAME without --export-theme: the window in that built-in look instead of its own.
+  std::optional<skin::TsuiUIStyle> Style;
 };
 
 struct ParsedCommandLine {

@@ -61,6 +61,12 @@ TForm1::TForm1(TForm1Services services)
   layout::Apply(*this, *this);
   skinning::Apply(*this);
   connectEvents();
+  if (m_services.Style) {
+    // As a frame that passes its look on to its children would.
+    sfrm1->SetUIStyleAutoUpdateSub(true);
+    sfrm1->SetUIStyle(*m_services.Style);
+    sfrm1->SetUIStyleAutoUpdateSub(false);
+  }
   loaded();
   FormCreate();
 }
@@ -75,7 +81,9 @@ TForm1::~TForm1() {
 
 void TForm1::createComponents() {
   setObjectName(QStringLiteral("Form1"));
-  sfrm1 = named<skin::TsuiForm>(this, "sfrm1");
+  // The window holds no other frame yet, so it is always made.
+  sfrm1 = skin::TsuiForm::Create(this);
+  sfrm1->setObjectName(QStringLiteral("sfrm1"));
   lblCPI = named<QLabel>(sfrm1, "lblCPI");
   imgBattery = named<skin::TsuiImagePanel>(sfrm1, "imgBattery");
   imgBattEng = named<skin::TsuiImagePanel>(sfrm1, "imgBattEng");

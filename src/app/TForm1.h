@@ -9,12 +9,14 @@
 #include "platform/TrayBinding.h"
 #include "platform/settings/SettingsStore.h"
 #include "receiver/Languages.h"
+#include "skin/SkinTypes.h"
 
 #include <QRect>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace app {
 
@@ -37,6 +39,8 @@ struct TForm1Services {
   std::function<QString()> CurrentDir; // default: the process's current directory
   // Default: the primary screen, which on a desktop of several need not start at 0,0.
   std::function<QRect()> PrimaryScreen;
+  // A built-in look that replaces the window's own after its description is applied.
+  std::optional<skin::TsuiUIStyle> Style;
 };
 
 // The program's one window: a fixed 220 x 270 skinned frame with the LED, the pairing button,

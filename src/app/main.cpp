@@ -27,6 +27,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -145,9 +146,16 @@ bool readyForWindow(const app::Options &options) {
   return true;
 }
 
-int runWindow(int &argc, char **argv, const app::Options &options) {
+int runWindow(int argc, char **argv, const app::Options &options) {
   if (!readyForWindow(options)) return 1;
-  QApplication application(argc, argv);
+  // Qt reads "--style=" as its own widget style: the application sees the arguments without it.
+  std::vector<char *> qtArguments;
+  for (int i = 0; i < argc; ++i)
+    if (i == 0 || !std::string_view(argv[i]).starts_with("--style="))
+      qtArguments.push_back(argv[i]);
+  int qtCount = static_cast<int>(qtArguments.size());
+  qtArguments.push_back(nullptr);
+  QApplication application(qtCount, qtArguments.data());
   QGuiApplication::setApplicationDisplayName(QLatin1String(app::TForm1::Title));
   const auto signalQuit = takeOverSignals();
   if (!signalQuit) return 1;
@@ -160,7 +168,9 @@ int runWindow(int &argc, char **argv, const app::Options &options) {
     app::DeviceTreeWatcher watcher(machine.Binding());
     framework::QtMessageLoop loop;
     platform::FileSettingsStore settings(platform::FileSettingsStore::UserConfigFolder());
-    app::TForm1 form(app::TForm1Services(machine.Binding(), loop, settings, trace));
+    app::TForm1Services services(machine.Binding(), loop, settings, trace);
+    services.Style = options.Style;
+    app::TForm1 form(std::move(services));
     form.show();
     // Declared after the window: its last look at the window, when it goes, is written.
     std::unique_ptr<app::StateTrace> states;

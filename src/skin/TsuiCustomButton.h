@@ -5,6 +5,7 @@
 #include "framework/Rendered.h"
 #include "framework/Timer.h"
 #include "skin/SkinTypes.h"
+#include "skin/Skinned.h"
 #include "skin/ThemeLink.h"
 
 #include <QAction>
@@ -19,7 +20,7 @@ namespace skin {
 // A push button drawn from a three-state picture strip (normal, mouse over, pressed): the states,
 // the mouse and keyboard handling, the painting order and the caption. Derived classes replace
 // the drawing steps; TsuiButton draws the style's skin.
-class TsuiCustomButton : public framework::RenderedControl {
+class TsuiCustomButton : public framework::RenderedControl, public Skinned {
   Q_OBJECT
 public:
   explicit TsuiCustomButton(QWidget *parent);
@@ -92,10 +93,10 @@ protected:
 
   // Published by the derived buttons that have them.
   TsuiUIStyle UIStyle() const { return m_uiStyle; }
-  void SetUIStyle(TsuiUIStyle value);
+  void SetUIStyle(TsuiUIStyle value) override;
   // Not owned; its entries are read while UIStyle is FromThemeFile.
   TsuiFileTheme *FileTheme() const { return m_theme.Theme(); }
-  void SetFileTheme(TsuiFileTheme *value);
+  void SetFileTheme(TsuiFileTheme *value) override;
   bool Transparent() const { return m_transparent; }
   void SetTransparent(bool value);
   bool Default() const { return m_default; }

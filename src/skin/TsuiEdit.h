@@ -5,6 +5,7 @@
 #include "framework/Rendered.h"
 #include "framework/WindowlessControl.h"
 #include "skin/SkinTypes.h"
+#include "skin/Skinned.h"
 #include "skin/ThemeLink.h"
 
 #include <QLineEdit>
@@ -22,7 +23,7 @@ using TKeyPressEvent = framework::Delegate<void(QObject *, QChar &)>;
 // A one-line edit box with a flat two-pixel frame: an outer line in BorderColor and an inner line
 // in the box's Color, so the text area is 4 pixels narrower and lower than the control. The edit
 // box paints its text; the frame is rendered and laid over it.
-class TsuiEdit : public framework::Rendered<QLineEdit> {
+class TsuiEdit : public framework::Rendered<QLineEdit>, public Skinned {
 public:
   // The frame's width on every side.
   static constexpr int FrameWidth = 2;
@@ -32,10 +33,10 @@ public:
 
   TsuiUIStyle UIStyle() const { return m_uiStyle; }
   // Takes the style's control border colour; a BorderColor stored afterwards wins.
-  void SetUIStyle(TsuiUIStyle value);
+  void SetUIStyle(TsuiUIStyle value) override;
   // Not owned; the style's entries come from it while UIStyle is FromThemeFile.
   TsuiFileTheme *FileTheme() const { return m_theme.Theme(); }
-  void SetFileTheme(TsuiFileTheme *value);
+  void SetFileTheme(TsuiFileTheme *value) override;
   framework::TColor BorderColor() const { return m_borderColor; }
   void SetBorderColor(framework::TColor value);
   framework::TColor Color() const { return m_color; }

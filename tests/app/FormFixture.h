@@ -17,7 +17,8 @@ namespace app::test {
 // empty temporary current directory.
 class FormFixture : public testing::Test {
 protected:
-  std::unique_ptr<TForm1> Create(int codePage = 1252) {
+  std::unique_ptr<TForm1> Create(int codePage = 1252,
+                                 std::optional<skin::TsuiUIStyle> style = std::nullopt) {
     auto tray = std::make_unique<platform::HeadlessTrayBinding>(TrayHost);
     Tray = tray.get();
     TForm1Services services{Binding, Loop, Settings};
@@ -28,6 +29,7 @@ protected:
       return Dir.path();
     };
     services.PrimaryScreen = [this] { return Screen; };
+    services.Style = style;
     return std::make_unique<TForm1>(std::move(services));
   }
 

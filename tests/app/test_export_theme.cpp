@@ -41,7 +41,7 @@ TEST(ExportThemeCommandLine, TakesAFileAndABuiltInStyleNamedInAnyCase) {
                                              {"--export-theme="},
                                              {"--export-theme"},
                                              {"--export-theme=t.thm", "--style"},
-                                             {"--style=Protein"},
+                                             {"--list", "--style=Protein"},
                                              {"--export-theme=t.thm", "--list"}})
     EXPECT_NE(app::ParseCommandLine(bad).Error, "") << bad.back();
 }

@@ -109,7 +109,8 @@ TEST_F(FormFixture, CannotBeResized) {
 
 TEST_F(FormFixture, ControlsOutsideTheClientAreaExistButAreNeverSeen) {
   const auto form = Create();
-  EXPECT_EQ(form->sfrm1->size(), QSize(216, 268));
+  // The Protein frame leaves 3 pixels on the left, top and right and 2 rows at the bottom.
+  EXPECT_EQ(form->sfrm1->geometry(), QRect(3, 3, 214, 265));
   const QRect client = form->sfrm1->rect();
   const QWidget *const outside[] = {form->btnSystemStatus, form->btnBattery, form->btnCPI,
                                     form->edtVID,          form->edtPID,     form->imgMouse,
@@ -118,8 +119,29 @@ TEST_F(FormFixture, ControlsOutsideTheClientAreaExistButAreNeverSeen) {
     EXPECT_FALSE(client.intersects(w->geometry())) << w->objectName().toStdString();
   const QWidget *const inside[] = {form->btnCombo_Cmd_Soft_Bind_SW, form->edtCPI, form->imgLogo,
                                    form->lblCPI};
+  // Laid out for 216 x 268: the logo's last row is clipped.
   for (const QWidget *w : inside)
-    EXPECT_TRUE(client.contains(w->geometry())) << w->objectName().toStdString();
+    EXPECT_TRUE(client.contains(w->geometry().topLeft())) << w->objectName().toStdString();
+}
+
+TEST_F(FormFixture, AStyleChosenAtStartReplacesTheDescribedLookButNotTheSize) {
+  for (const auto style : {skin::TsuiUIStyle::MacOS, skin::TsuiUIStyle::BlueGlass}) {
+    const auto form = Create(1252, style);
+    EXPECT_EQ(form->sfrm1->UIStyle(), style);
+    EXPECT_EQ(form->size(), QSize(220, 270));
+    EXPECT_EQ(form->sfrm1->BorderColor(),
+              skin::style::GetStyleColor(style, skin::style::StyleEntry::FormBorderColor));
+    QImage left;
+    skin::style::GetStyleImage(style, skin::style::StyleEntry::TitleBarLeftImage, left);
+    EXPECT_EQ(form->sfrm1->TitleBarSections().Items(0)->Picture(), left);
+    // The custom button still looks like the (hidden) minimise button of the new look.
+    auto &buttons = form->sfrm1->TitleBarButtons();
+    QImage minimise;
+    skin::style::GetStyleImagePart(style, skin::style::StyleEntry::TitleBarButtonImage, minimise,
+                                   13, 18);
+    EXPECT_EQ(buttons.Items(4)->PicNormal(), minimise);
+    EXPECT_EQ(form->sfrm1->geometry().topLeft(), QPoint(3, 3));
+  }
 }
 
 TEST_F(FormFixture, BatteryPicturesShareTheAnchorAndFollowTheLanguage) {

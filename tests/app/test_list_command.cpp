@@ -223,4 +223,32 @@ TEST(CommandLine, ParsesOptionsAndRejectsUnknownOnes) {
     EXPECT_FALSE(app::ParseCommandLine(bad).Error.empty()) << bad[0];
 }
 
+TEST(CommandLine, StyleNamesABuiltInLookForTheWindow) {
+  const struct {
+    const char *name;
+    std::optional<skin::TsuiUIStyle> want;
+  } cases[] = {
+      {"MacOS", skin::TsuiUIStyle::MacOS},
+      {"WinXP", skin::TsuiUIStyle::WinXP},
+      {"DeepBlue", skin::TsuiUIStyle::DeepBlue},
+      {"Protein", skin::TsuiUIStyle::Protein},
+      {"BlueGlass", skin::TsuiUIStyle::BlueGlass},
+      {"protein", skin::TsuiUIStyle::Protein},
+      // The theme style needs a theme file.
+      {"FromThemeFile", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto &c : cases) {
+    const auto parsed = app::ParseCommandLine({std::string("--style=") + c.name});
+    EXPECT_EQ(parsed.Values.Style, c.want) << c.name;
+    EXPECT_EQ(parsed.Error.empty(), c.want.has_value()) << c.name;
+  }
+  EXPECT_FALSE(app::ParseCommandLine({"--style"}).Error.empty());
+  EXPECT_FALSE(app::ParseCommandLine({"--list", "--style=MacOS"}).Error.empty());
+  // With --export-theme the name is the style written, and the window is not shown.
+  const auto exported = app::ParseCommandLine({"--export-theme=t.thm", "--style=MacOS"});
+  EXPECT_EQ(exported.Values.ExportStyle, skin::TsuiUIStyle::MacOS);
+  EXPECT_FALSE(exported.Values.Style);
+}
+
 } // namespace

@@ -132,6 +132,10 @@ TEST(E2eCommandLine, AnUnknownOptionIsAUsageError) {
   EXPECT_EQ(unknown.Code, 2);
   EXPECT_TRUE(unknown.Err.contains("--frobnicate"));
   EXPECT_TRUE(unknown.Err.contains("Usage"));
+  const auto style = home.Run({"--style=Chrome", "--simulate"});
+  EXPECT_EQ(style.Code, 2);
+  EXPECT_TRUE(style.Err.contains("Chrome"));
+  EXPECT_TRUE(style.Err.contains("Usage"));
 }
 
 // Exporting needs no display; what it refuses leaves no file behind.

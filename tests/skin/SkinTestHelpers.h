@@ -25,12 +25,12 @@ inline void Mouse(QWidget &widget, QEvent::Type type, QPoint at) {
 
 // A frameless window of the given size taken over by a skinned frame.
 struct FramedWindow {
-  explicit FramedWindow(QSize size) {
+  explicit FramedWindow(QSize size) : form(*TsuiForm::Create(&window)) {
     window.resize(size);
     form.FormResized();
   }
   QWidget window;
-  TsuiForm form{&window};
+  TsuiForm &form;
 };
 
 } // namespace skin::test

@@ -42,12 +42,12 @@ TEST(DefaultStyle, NewControlsTakeTheStyleOfTheirFormsSkinnedFrame) {
   };
   for (const Case &c : cases) {
     QWidget form;
-    std::optional<TsuiForm> frame;
+    TsuiForm *frame = nullptr;
     if (c.frame) {
-      frame.emplace(&form);
+      frame = TsuiForm::Create(&form);
       frame->SetUIStyle(*c.frame);
     }
-    QWidget *parent = c.onFrame ? static_cast<QWidget *>(&*frame) : &form;
+    QWidget *parent = c.onFrame ? static_cast<QWidget *>(frame) : &form;
     auto *panel = new QWidget(parent); // deeper in the form counts too
     for (QWidget *at : {parent, panel}) {
       const NewControls got = CreatedOn(*at);
@@ -63,13 +63,13 @@ TEST(DefaultStyle, TheFrameAndItsTitleButtonsStartDeepBlue) {
   FramedWindow w(QSize(220, 270));
   w.form.SetUIStyle(TsuiUIStyle::Protein);
   EXPECT_EQ(w.form.TitleBar().Buttons().Add().UIStyle(), TsuiUIStyle::DeepBlue);
-  TsuiForm second(&w.window);
-  EXPECT_EQ(second.UIStyle(), TsuiUIStyle::DeepBlue);
+  QWidget other;
+  EXPECT_EQ(TsuiForm::Create(&other)->UIStyle(), TsuiUIStyle::DeepBlue);
 }
 
 TEST(DefaultStyle, ANewControlTakesOnItsStartingStylesLook) {
   QWidget form;
-  TsuiForm frame(&form);
+  TsuiForm &frame = *TsuiForm::Create(&form);
   frame.SetUIStyle(TsuiUIStyle::MacOS);
   TsuiButton capsule(&frame);
   TsuiEdit edit(&frame);
