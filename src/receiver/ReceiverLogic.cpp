@@ -146,6 +146,7 @@ void ReceiverLogic::btnBatteryClick() {
   const std::uint32_t color = percent < 30 ? ColorRed : percent <= 60 ? ColorYellow : ColorLime;
   m_view.SetGaugeColorMax(color);
   m_view.SetGaugeColorMin(color);
+  if (m_notifications) m_notifications->BatteryRead(level, percent);
 }
 
 void ReceiverLogic::btnCPIClick() {
@@ -229,6 +230,7 @@ void ReceiverLogic::tmrSoftBindTimer() {
     if (values.First) m_bindState1 = *values.First;
     if (values.Second) m_bindState2 = *values.Second;
     m_view.FocusPairingButton();
+    if (m_notifications) m_notifications->MouseBound();
     RefreshReadouts();
     // A new attempt or a device change during the queries owns the pairing state now.
     if (attempt != m_attempt) return;
