@@ -1,5 +1,6 @@
 #include "app/TForm1.h"
 
+#include "app/DesktopNotifier.h"
 #include "app/FormLanguageView.h"
 #include "app/FormReceiverView.h"
 #include "app/FormSkin.h"
@@ -57,6 +58,10 @@ TForm1::TForm1(TForm1Services services)
   createComponents();
   m_languageView = std::make_unique<FormLanguageView>(*this);
   m_receiver = std::make_unique<FormReceiver>(*this, m_services.Loop, m_languages);
+  m_notifier = std::make_unique<DesktopNotifier>(m_languages, m_services.DesktopNotify,
+                                                 m_trayBinding, m_services.EventTrace);
+  m_notificationPolicy = std::make_unique<receiver::NotificationPolicy>(*m_notifier);
+  m_receiver->Logic().SetNotifications(m_notificationPolicy.get());
   beginLoading();
   layout::Apply(*this, *this);
   skinning::Apply(*this);
@@ -148,6 +153,10 @@ void TForm1::loaded() {
 
 const framework::FontDesc &TForm1::CPILabelFont() const {
   return m_languageView->CPILabelFont();
+}
+
+void TForm1::Rescan() {
+  JvHidDeviceController1->PostForcedDeviceChange();
 }
 
 QPoint TForm1::CentredPosition(QSize screen, QSize window) {

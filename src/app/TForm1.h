@@ -9,6 +9,7 @@
 #include "platform/TrayBinding.h"
 #include "platform/settings/SettingsStore.h"
 #include "receiver/Languages.h"
+#include "receiver/Notifications.h"
 
 #include <QRect>
 #include <QWidget>
@@ -18,8 +19,10 @@
 
 namespace app {
 
+class DesktopNotifier;
 class FormLanguageView;
 class FormReceiver;
+class TraceWriter;
 
 // What the main window is built on. The binding, loop, trace and settings must outlive it.
 struct TForm1Services {
@@ -37,6 +40,11 @@ struct TForm1Services {
   std::function<QString()> CurrentDir; // default: the process's current directory
   // Default: the primary screen, which on a desktop of several need not start at 0,0.
   std::function<QRect()> PrimaryScreen;
+  // The desktop's notification service; false when there is none (the tray icon's message is
+  // used then). Empty: none.
+  std::function<bool(const QString &title, const QString &body)> DesktopNotify;
+  // Where notifications are traced; may be null.
+  TraceWriter *EventTrace = nullptr;
 };
 
 // The program's one window: a fixed 220 x 270 skinned frame with the LED, the pairing button,
@@ -59,6 +67,9 @@ public:
   platform::TrayBinding *TrayBinding() const { return m_trayBinding; }
   // The visible CPI caption font (its size follows the language).
   const framework::FontDesc &CPILabelFont() const;
+  // Scans the device list again, as a forced device-change notification does (after the
+  // system wakes from sleep).
+  void Rescan();
 
   // Event handlers.
   void FormCreate();
@@ -104,6 +115,8 @@ private:
   platform::TrayBinding *m_trayBinding = nullptr;
   receiver::Languages m_languages;
   std::unique_ptr<FormLanguageView> m_languageView;
+  std::unique_ptr<DesktopNotifier> m_notifier;
+  std::unique_ptr<receiver::NotificationPolicy> m_notificationPolicy;
   // Destroyed by hand, after the controller: see the destructor.
   std::unique_ptr<FormReceiver> m_receiver;
 };

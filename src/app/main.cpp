@@ -12,6 +12,8 @@
 #include "app/WindowDriver.h"
 #include "framework/QtMessageLoop.h"
 #include "hid/PlatformHidBinding.h"
+#include "platform/DesktopNotifications.h"
+#include "platform/ResumeWatcher.h"
 #include "platform/settings/FileSettingsStore.h"
 
 #include <QApplication>
@@ -160,7 +162,15 @@ int runWindow(int &argc, char **argv, const app::Options &options) {
     app::DeviceTreeWatcher watcher(machine.Binding());
     framework::QtMessageLoop loop;
     platform::FileSettingsStore settings(platform::FileSettingsStore::UserConfigFolder());
-    app::TForm1 form(app::TForm1Services(machine.Binding(), loop, settings, trace));
+    platform::DesktopNotifications notifications;
+    app::TForm1Services services(machine.Binding(), loop, settings, trace);
+    services.DesktopNotify = [&notifications](const QString &title, const QString &body) {
+      return notifications.Send(title, body, QStringLiteral("quelvane"));
+    };
+    services.EventTrace = trace;
+    app::TForm1 form(std::move(services));
+    // Devices may have come and gone while the machine slept, unseen by the hotplug monitor.
+    const platform::ResumeWatcher resume([&form] { form.Rescan(); });
     form.show();
     // Declared after the window: its last look at the window, when it goes, is written.
     std::unique_ptr<app::StateTrace> states;
