@@ -46,6 +46,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
       o.Watch = true;
     } else if (argument == "--json") {
       o.Json = true;
+    } else if (argument == "--hidden") {
+      o.Hidden = true;
     } else if (argument == "--help" || argument == "-h") {
       o.Help = true;
     } else if (argument == "--simulate") {
@@ -69,6 +71,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
       fail("unknown option: " + Quoted(argument));
     }
   }
+  if (o.Hidden && o.List) fail("--hidden does not go with --list");
   if ((o.Watch || o.Json) && !o.List)
     fail(std::string(o.Watch ? "--watch" : "--json") + " only goes with --list");
   if (style && !o.ExportTheme) fail("--style only goes with --export-theme");
@@ -84,10 +87,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
 }
 
 std::string UsageText() {
-  return "Usage: quelvane [--simulate[=FILE]] [--trace=FILE]\n"
+  return "Usage: quelvane [--hidden] [--simulate[=FILE]] [--trace=FILE]\n"
          "       quelvane --list [--watch] [--json] [--simulate[=FILE]] [--trace=FILE]\n"
          "       quelvane --export-theme=FILE [--style=NAME]\n"
          "\n"
+         "  --hidden          start with the window in the tray (minimised without one)\n"
          "  --list            print every HID interface and whether it is a supported receiver\n"
          "  --watch           with --list: print the list again whenever it changes\n"
          "  --json            with --list: one JSON array per listing\n"

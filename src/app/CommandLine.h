@@ -13,6 +13,8 @@ struct Options {
   bool Watch = false;
   bool Json = false;
   bool Help = false;
+  // Start with the window in the tray.
+  bool Hidden = false;
   // --simulate gives an empty text (the built-in scenario), --simulate=FILE the file.
   std::optional<std::string> Simulate;
   std::optional<std::string> Trace;

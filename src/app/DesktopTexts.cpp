@@ -29,12 +29,21 @@ constexpr Texts BatteryWord = {u"Battery", u"電量", u"电量"};
 // Between the two readouts: the Chinese texts use the full-width comma.
 constexpr Texts Separator = {u", ", u"，", u"，"};
 
-// The window's own word for CPI in that language, without the padding the box needs.
-QString cpiWord(TLngID language) {
-  const receiver::TTerm &term = receiver::Terms[static_cast<std::size_t>(receiver::TermId::tmCPI)];
-  return platform::DecodeText(term.Texts[static_cast<std::size_t>(language)],
+// A term of the window in that language, without the padding its box needs.
+QString term(receiver::TermId id, TLngID language) {
+  const receiver::TTerm &t = receiver::Terms[static_cast<std::size_t>(id)];
+  return platform::DecodeText(t.Texts[static_cast<std::size_t>(language)],
                               receiver::LanguageCodePage(language))
       .trimmed();
+}
+
+// The CPI box keeps the language of its last reading until the next one; the tip speaks the
+// current language at once.
+QString cpiSetting(const QString &shown, TLngID language) {
+  for (const receiver::TermId id : {receiver::TermId::tmHigh, receiver::TermId::tmLow})
+    for (const TLngID written : receiver::AllLanguages)
+      if (shown == term(id, written)) return term(id, language);
+  return shown;
 }
 
 } // namespace
@@ -56,7 +65,8 @@ QString TrayTip(TLngID language, bool connected, const TipReadouts &readouts) {
   const QString battery = readouts.Battery.trimmed();
   if (!battery.isEmpty()) parts << pick(BatteryWord, language) + QLatin1Char(' ') + battery;
   const QString cpi = readouts.Cpi.trimmed();
-  if (!cpi.isEmpty()) parts << cpiWord(language) + QLatin1Char(' ') + cpi;
+  if (!cpi.isEmpty())
+    parts << term(receiver::TermId::tmCPI, language) + QLatin1Char(' ') + cpiSetting(cpi, language);
   if (!parts.isEmpty()) tip += QLatin1Char('\n') + parts.join(pick(Separator, language));
   return tip;
 }

@@ -70,6 +70,12 @@ public:
   // Scans the device list again, as a forced device-change notification does (after the
   // system wakes from sleep).
   void Rescan();
+  // Whether a receiver answered and is in use.
+  bool ReceiverConnected() const;
+
+  // Puts the window where its minimise button would: in the tray, or minimised in the task bar
+  // where no tray can show the icon.
+  void ShowHidden();
 
   // Event handlers.
   void FormCreate();
@@ -110,6 +116,8 @@ private:
   void beginLoading();
   void loaded();
   void centre();
+  // The tray tip and the accessible texts follow the readouts and the language.
+  void readoutsChanged();
 
   TForm1Services m_services;
   platform::TrayBinding *m_trayBinding = nullptr;

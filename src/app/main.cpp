@@ -171,7 +171,10 @@ int runWindow(int &argc, char **argv, const app::Options &options) {
     app::TForm1 form(std::move(services));
     // Devices may have come and gone while the machine slept, unseen by the hotplug monitor.
     const platform::ResumeWatcher resume([&form] { form.Rescan(); });
-    form.show();
+    if (options.Hidden)
+      form.ShowHidden();
+    else
+      form.show();
     // Declared after the window: its last look at the window, when it goes, is written.
     std::unique_ptr<app::StateTrace> states;
     if (trace) states = std::make_unique<app::StateTrace>(form, *trace);

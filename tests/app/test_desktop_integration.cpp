@@ -3,9 +3,11 @@
 #include "app/DesktopTexts.h"
 #include "app/TraceWriter.h"
 #include "receiver/VirtualReceiver.h"
+#include "skin/TsuiPopupMenu.h"
 #include "widgets/ThhALed.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -33,7 +35,9 @@ protected:
     device.Caps.Usage = 2;
     device.Caps.FeatureReportByteLength = 9;
     m_rx->AttachTo(device);
-    Binding.Add(device);
+    // Plugged after adding, so that a window already there hears of it.
+    Binding.Add(device, false);
+    Binding.Plug("rx");
   }
   void WithDesktopService(bool present) {
     DesktopNotify = [this, present](const QString &title, const QString &body) {
@@ -50,6 +54,14 @@ protected:
       if (event.value("ev").toString() == "notification") out.push_back(event);
     }
     return out;
+  }
+
+  // Delivers posted device changes until `done` holds.
+  static bool Settled(const std::function<bool()> &done) {
+    QDeadlineTimer deadline(5000);
+    while (!done() && !deadline.hasExpired())
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
   }
 
   std::unique_ptr<receiver::VirtualReceiver> m_rx;
@@ -144,6 +156,50 @@ TEST_F(DesktopIntegration, ARescanAsksTheDevicesAgainThoughNothingChanged) {
   EXPECT_EQ(enumerations, 1);
   EXPECT_GT(queries, 0);
   EXPECT_TRUE(form->ledDev->Value());
+}
+
+} // namespace
+
+namespace {
+
+struct TipCase {
+  int codePage;
+  std::uint8_t cpi;
+  const char *tip;
+};
+
+TEST_F(DesktopIntegration, TheTipAddsBatteryAndCpiInTheWindowsLanguageWhileConnected) {
+  const TipCase cases[] = {
+      {1252, 10, "Tarnovel v1.0\nBattery 83%, CPI HIGH"},
+      {1252, 2, "Tarnovel v1.0\nBattery 83%, CPI LOW"},
+      {950, 10, "Tarnovel v1.0\n電量 83%，解析度 高"},
+      {936, 2, "Tarnovel v1.0\n电量 83%，解析度 低"},
+  };
+  Plug(0x15);
+  for (const TipCase &c : cases) {
+    SCOPED_TRACE(c.tip);
+    receiver::VirtualReceiverState state = m_rx->State();
+    state.Cpi = c.cpi;
+    m_rx->SetState(state);
+    Settings.Values.clear();
+    const auto form = Create(c.codePage);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(TrayHost->tip, QString::fromUtf8(c.tip));
+  }
+}
+
+TEST_F(DesktopIntegration, TheTipFollowsTheMenuLanguageAndDropsTheReadoutsWhenUnplugged) {
+  const auto form = Create();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(TrayHost->tip, "Tarnovel v1.0") << "nothing connected";
+  Plug(0x15);
+  EXPECT_TRUE(Settled([&] { return form->ReceiverConnected(); }));
+  EXPECT_EQ(TrayHost->tip, "Tarnovel v1.0\nBattery 83%, CPI HIGH");
+  form->mniCht->Click();
+  EXPECT_EQ(TrayHost->tip, QString::fromUtf8("Tarnovel v1.0\n電量 83%，解析度 高"));
+  ASSERT_TRUE(Binding.Unplug("rx"));
+  EXPECT_TRUE(Settled([&] { return !form->ReceiverConnected(); }));
+  EXPECT_EQ(TrayHost->tip, "Tarnovel v1.0");
 }
 
 } // namespace

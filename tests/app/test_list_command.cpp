@@ -217,9 +217,16 @@ TEST(CommandLine, ParsesOptionsAndRejectsUnknownOnes) {
   EXPECT_EQ(parsed.Values.Simulate, "");
   parsed = app::ParseCommandLine({"--simulate=s.json"});
   EXPECT_EQ(parsed.Values.Simulate, "s.json");
+  parsed = app::ParseCommandLine({"--hidden"});
+  EXPECT_TRUE(parsed.Error.empty() && parsed.Values.Hidden);
 
-  for (const auto &bad : std::vector<std::vector<std::string>>{
-           {"--bogus"}, {"--trace"}, {"--trace="}, {"--simulate="}, {"--watch"}, {"list"}})
+  for (const auto &bad : std::vector<std::vector<std::string>>{{"--bogus"},
+                                                               {"--trace"},
+                                                               {"--trace="},
+                                                               {"--simulate="},
+                                                               {"--watch"},
+                                                               {"list"},
+                                                               {"--hidden", "--list"}})
     EXPECT_FALSE(app::ParseCommandLine(bad).Error.empty()) << bad[0];
 }
 
