@@ -4,19 +4,12 @@
 
 #include <QStringList>
 
-#include <array>
-
 namespace app {
 namespace {
 
 using receiver::TLngID;
 
-// One text per language, in TLngID order.
-using Texts = std::array<const char16_t *, 3>;
-
-QString pick(const Texts &texts, TLngID language) {
-  return QString::fromUtf16(texts[static_cast<std::size_t>(language)]);
-}
+using Texts = LanguageTexts;
 
 constexpr Texts LowTitle = {u"Mouse battery low", u"滑鼠電量不足", u"鼠标电量不足"};
 constexpr Texts LowBody = {u"The mouse's battery is at %1%. Charge or replace it soon.",
@@ -29,31 +22,33 @@ constexpr Texts BatteryWord = {u"Battery", u"電量", u"电量"};
 // Between the two readouts: the Chinese texts use the full-width comma.
 constexpr Texts Separator = {u", ", u"，", u"，"};
 
-// A term of the window in that language, without the padding its box needs.
-QString term(receiver::TermId id, TLngID language) {
+} // namespace
+
+QString Pick(const LanguageTexts &texts, TLngID language) {
+  return QString::fromUtf16(texts[static_cast<std::size_t>(language)]);
+}
+
+QString WindowTerm(receiver::TermId id, TLngID language) {
   const receiver::TTerm &t = receiver::Terms[static_cast<std::size_t>(id)];
   return platform::DecodeText(t.Texts[static_cast<std::size_t>(language)],
                               receiver::LanguageCodePage(language))
       .trimmed();
 }
 
-// The CPI box keeps the language of its last reading until the next one; the tip speaks the
-// current language at once.
-QString cpiSetting(const QString &shown, TLngID language) {
+QString CpiSetting(const QString &shown, TLngID language) {
+  const QString trimmed = shown.trimmed();
   for (const receiver::TermId id : {receiver::TermId::tmHigh, receiver::TermId::tmLow})
     for (const TLngID written : receiver::AllLanguages)
-      if (shown == term(id, written)) return term(id, language);
-  return shown;
+      if (trimmed == WindowTerm(id, written)) return WindowTerm(id, language);
+  return trimmed;
 }
-
-} // namespace
 
 NotificationText NotificationFor(const receiver::Notification &notification, TLngID language) {
   switch (notification.Kind) {
   case receiver::NotificationKind::BatteryLow:
-    return {pick(LowTitle, language), pick(LowBody, language).arg(notification.Percent)};
+    return {Pick(LowTitle, language), Pick(LowBody, language).arg(notification.Percent)};
   case receiver::NotificationKind::MouseBound:
-    return {pick(BoundTitle, language), pick(BoundBody, language)};
+    return {Pick(BoundTitle, language), Pick(BoundBody, language)};
   }
   return {};
 }
@@ -63,11 +58,12 @@ QString TrayTip(TLngID language, bool connected, const TipReadouts &readouts) {
   if (!connected) return tip;
   QStringList parts;
   const QString battery = readouts.Battery.trimmed();
-  if (!battery.isEmpty()) parts << pick(BatteryWord, language) + QLatin1Char(' ') + battery;
+  if (!battery.isEmpty()) parts << Pick(BatteryWord, language) + QLatin1Char(' ') + battery;
   const QString cpi = readouts.Cpi.trimmed();
   if (!cpi.isEmpty())
-    parts << term(receiver::TermId::tmCPI, language) + QLatin1Char(' ') + cpiSetting(cpi, language);
-  if (!parts.isEmpty()) tip += QLatin1Char('\n') + parts.join(pick(Separator, language));
+    parts << WindowTerm(receiver::TermId::tmCPI, language) + QLatin1Char(' ') +
+                 CpiSetting(cpi, language);
+  if (!parts.isEmpty()) tip += QLatin1Char('\n') + parts.join(Pick(Separator, language));
   return tip;
 }
 

@@ -5,7 +5,19 @@
 
 #include <QString>
 
+#include <array>
+
 namespace app {
+
+// One text per language, in TLngID order.
+using LanguageTexts = std::array<const char16_t *, 3>;
+QString Pick(const LanguageTexts &texts, receiver::TLngID language);
+
+// A term of the window in `language`, without the padding its box needs.
+QString WindowTerm(receiver::TermId id, receiver::TLngID language);
+// The CPI box's setting ("HIGH", "LOW", in any language) in `language`. The box keeps the
+// language of its last reading until the next one; what we say speaks the current one at once.
+QString CpiSetting(const QString &shown, receiver::TLngID language);
 
 struct NotificationText {
   QString Title;

@@ -78,9 +78,11 @@ void FormReceiverView::SetBatteryCaption(const std::string &caption) {
 
 void FormReceiverView::SetPairingButtonCaption(const receiver::TermText &caption) {
   m_form.btnCombo_Cmd_Soft_Bind_SW->SetCaption(decode(caption));
+  Changed();
 }
 void FormReceiverView::SetPairingButtonEnabled(bool enabled) {
   m_form.btnCombo_Cmd_Soft_Bind_SW->setEnabled(enabled);
+  Changed();
 }
 void FormReceiverView::FocusPairingButton() {
   // A hidden or disabled window cannot take the focus; the pairing goes on without it.

@@ -2,6 +2,7 @@
 
 #include "app/DesktopNotifier.h"
 #include "app/DesktopTexts.h"
+#include "app/FormAccessibility.h"
 #include "app/FormLanguageView.h"
 #include "app/FormReceiverView.h"
 #include "app/FormSkin.h"
@@ -56,6 +57,7 @@ TForm1::TForm1(TForm1Services services)
   // A tool window has no task-bar button of its own, and closing it must still end the program.
   setAttribute(Qt::WA_QuitOnClose);
   Form1 = this;
+  InstallFormAccessibility();
   createComponents();
   m_languageView = std::make_unique<FormLanguageView>(*this);
   m_receiver = std::make_unique<FormReceiver>(*this, m_services.Loop, m_languages,
@@ -167,6 +169,7 @@ void TForm1::readoutsChanged() {
   const QString tip = TrayTip(m_languages.Language(), ReceiverConnected(),
                               {lblMseBattery->Caption(), edtCPI->Text()});
   if (tip != tray1->Hint()) tray1->SetHint(tip);
+  AnnounceReadouts(*this);
 }
 
 void TForm1::Rescan() {

@@ -62,6 +62,7 @@ public:
   ~TForm1() override;
 
   receiver::Languages &Languages() { return m_languages; }
+  const receiver::Languages &Languages() const { return m_languages; }
   framework::MessageLoop &Loop() { return m_services.Loop; }
   // The tray binding the icon talks to (owned by the icon).
   platform::TrayBinding *TrayBinding() const { return m_trayBinding; }
