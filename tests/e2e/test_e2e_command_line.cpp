@@ -122,7 +122,7 @@ TEST(E2eCommandLine, WithoutADisplayTheWindowIsRefusedButListingWorks) {
 
   const auto list = home.Run({"--list", "--json", "--simulate"});
   EXPECT_EQ(list.Code, 0) << list.Err.toStdString();
-  EXPECT_TRUE(list.Out.contains("\"vendor\":14974")) << list.Out.toStdString();
+  EXPECT_TRUE(list.Out.contains("\"vendor\":\"3A7E\"")) << list.Out.toStdString();
 }
 
 TEST(E2eCommandLine, AnUnknownOptionIsAUsageError) {
