@@ -7,6 +7,7 @@
 #include "app/SignalQuit.h"
 #include "app/Simulation.h"
 #include "app/StateTrace.h"
+#include "app/StatusCommand.h"
 #include "app/TForm1.h"
 #include "app/TraceWriter.h"
 #include "app/WindowDriver.h"
@@ -124,6 +125,18 @@ int runList(int &argc, char **argv, const app::Options &options) {
   return endSession(*session, status);
 }
 
+int runStatus(int &argc, char **argv, const app::Options &options) {
+  // Status-bar scripts poll this: no display is needed either.
+  QCoreApplication application(argc, argv);
+  const auto signalQuit = takeOverSignals();
+  if (!signalQuit) return 1;
+  std::optional<Session> session = openSession(options);
+  if (!session) return 1;
+  const int status = app::RunStatusCommand(session->Devices->Binding(), session->Trace.get(),
+                                           options.Json, std::cout, std::cerr);
+  return endSession(*session, status);
+}
+
 // Said before any window system is contacted, so that these errors reach the user even where no
 // display can be opened.
 bool readyForWindow(const app::Options &options) {
@@ -212,7 +225,12 @@ int main(int argc, char **argv) {
     std::cout << app::UsageText();
     return 0;
   }
+  if (options.Version) {
+    std::cout << app::VersionText() << '\n';
+    return 0;
+  }
   if (options.ExportTheme) return app::RunExportTheme(options, std::cerr);
   if (options.List) return runList(argc, argv, options);
+  if (options.Status) return runStatus(argc, argv, options);
   return runWindow(argc, argv, options);
 }
