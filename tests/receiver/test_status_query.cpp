@@ -1,4 +1,4 @@
-#include "TestMessageLoop.h"
+#include "common/TestMessageLoop.h"
 
 #include "hid/JvHidDeviceController.h"
 #include "hid/SimulatedHidBinding.h"
