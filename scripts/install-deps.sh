@@ -12,6 +12,8 @@ packages=(
   g++-mingw-w64-x86-64-posix wine64 wine googletest
   fonts-dejavu-core fonts-wqy-microhei
   python3
+  # the packaging check: metainfo and desktop-entry validators, the manual-page formatter
+  appstream desktop-file-utils groff-base
   # the real-kernel check (tests/uhid): QEMU, the guest's init, modules and udevd
   qemu-system-x86 busybox-static cpio kmod udev xz-utils
 )

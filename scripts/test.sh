@@ -23,6 +23,9 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELVANE_W
 cmake --build build-test -j"$jobs"
 (cd build-test && ctest -j"$jobs" --output-on-failure --timeout 300)
 
+echo "== packaging: metainfo, desktop entries, manual page, completion, install layout"
+bash scripts/check-packaging.sh build-test
+
 echo "== the Linux binding and the program on a real kernel (QEMU)"
 uhid_status=0
 QUELVANE_BUILD=build-test sh tests/uhid/run.sh build-test/uhid || uhid_status=$?

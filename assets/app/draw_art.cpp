@@ -2,6 +2,7 @@
 // title bar shows the Protein style's own pictures). Run with the output folder; needs DejaVu Sans
 // and WenQuanYi Micro Hei, and runs on the offscreen platform.
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -10,7 +11,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QtMath>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -306,6 +309,78 @@ QImage icon(int size) {
   return image;
 }
 
+QString number(qreal v) {
+  return QString::number(v, 'f', 2);
+}
+
+QString svgPath(const QPainterPath &path) {
+  QString d;
+  for (int i = 0; i < path.elementCount(); ++i) {
+    const QPainterPath::Element e = path.elementAt(i);
+    const QString xy = number(e.x) + QLatin1Char(' ') + number(e.y);
+    if (e.isMoveTo())
+      d += QLatin1String("M ") + xy + QLatin1Char(' ');
+    else if (e.isLineTo())
+      d += QLatin1String("L ") + xy + QLatin1Char(' ');
+    else if (e.isCurveTo())
+      d += QLatin1String("C ") + xy + QLatin1Char(' ');
+    else
+      d += xy + QLatin1Char(' ');
+  }
+  return d + QLatin1Char('Z');
+}
+
+// The icon as vector art for scalable icon themes: the same geometry as the large bitmaps.
+QByteArray iconSvg() {
+  const qreal s = 256;
+  const QRectF body(s * 0.16, s * 0.3, s * 0.4, s * 0.6);
+  QString svg =
+      QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+                     "viewBox=\"0 0 256 256\">\n"
+                     "  <defs>\n"
+                     "    <linearGradient id=\"ground\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"256\" "
+                     "gradientUnits=\"userSpaceOnUse\">\n"
+                     "      <stop offset=\"0\" stop-color=\"#2B3A8C\"/>\n"
+                     "      <stop offset=\"1\" stop-color=\"#121845\"/>\n"
+                     "    </linearGradient>\n"
+                     "    <linearGradient id=\"shell\" x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" "
+                     "gradientUnits=\"userSpaceOnUse\">\n"
+                     "      <stop offset=\"0\" stop-color=\"#FFFFFF\"/>\n"
+                     "      <stop offset=\"1\" stop-color=\"#B4C2E8\"/>\n"
+                     "    </linearGradient>\n"
+                     "  </defs>\n"
+                     "  <rect x=\"0.5\" y=\"0.5\" width=\"255\" height=\"255\" rx=\"51.2\" "
+                     "fill=\"url(#ground)\"/>\n")
+          .arg(number(body.left()), number(body.top()), number(body.right()),
+               number(body.bottom()));
+  svg += QStringLiteral("  <path d=\"%1\" fill=\"url(#shell)\"/>\n").arg(svgPath(mouseShape(body)));
+  svg += QStringLiteral("  <line x1=\"%1\" y1=\"%2\" x2=\"%1\" y2=\"%3\" stroke=\"#2B3A8C\" "
+                        "stroke-width=\"8\"/>\n")
+             .arg(number(body.center().x()), number(body.top() + 1),
+                  number(body.top() + body.height() * 0.3));
+  // Qt's arcs run counter-clockwise from three o'clock: -5 to 95 degrees.
+  const QPointF c(s * 0.58, s * 0.36);
+  for (int i = 0; i < 3; ++i) {
+    const qreal r = s * (0.14 + i * 0.13);
+    const qreal a0 = qDegreesToRadians(-5.0), a1 = qDegreesToRadians(95.0);
+    svg += QStringLiteral("  <path d=\"M %1 %2 A %3 %3 0 0 0 %4 %5\" fill=\"none\" "
+                          "stroke=\"#5FB2FF\" stroke-width=\"16\" stroke-linecap=\"round\"/>\n")
+               .arg(number(c.x() + r * std::cos(a0)), number(c.y() - r * std::sin(a0)), number(r),
+                    number(c.x() + r * std::cos(a1)), number(c.y() - r * std::sin(a1)));
+  }
+  svg += QLatin1String("</svg>\n");
+  return svg.toUtf8();
+}
+
+void saveText(const QByteArray &text, const QString &name) {
+  const QString path = outDir + QLatin1Char('/') + name;
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size()) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    std::exit(1);
+  }
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -328,7 +403,8 @@ int main(int argc, char **argv) {
   save(battery(Caption::Simplified), QStringLiteral("battery_chs.bmp"));
   save(logo(), QStringLiteral("logo.png"));
   save(mouse(), QStringLiteral("mouse.png"));
-  for (int size : {16, 22, 32, 48, 64})
+  for (int size : {16, 22, 32, 48, 64, 128, 256})
     save(icon(size), QStringLiteral("icon_%1.png").arg(size));
+  saveText(iconSvg(), QStringLiteral("icon.svg"));
   return 0;
 }

@@ -2,9 +2,14 @@
 
 #include "app/Messages.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QStringList>
+
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <string_view>
 #include <utility>
 
 namespace app {
@@ -32,46 +37,165 @@ std::optional<skin::TsuiUIStyle> BuiltInStyleNamed(const std::string &name) {
   return std::nullopt;
 }
 
+namespace {
+
+// Qt's own options, which every Qt program takes with one dash; true: the option takes a value.
+// Qt reads them from the command line itself, so they are only stepped over here.
+constexpr std::array<std::pair<std::string_view, bool>, 22> QtOptions = {{
+    {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true},   {"plugin", true},
+    {"qwindowgeometry", true}, {"geometry", true},
+    {"qwindowtitle", true},    {"title", true},
+    {"qwindowicon", true},     {"icon", true},
+    {"display", true},         {"name", true},
+    {"style", true},           {"stylesheet", true},
+    {"session", true},         {"fontengine", true},
+    {"dialogs", true},         {"qmljsdebugger", true},
+    {"reverse", false},        {"widgetcount", false},
+    {"nograb", false},         {"dograb", false},
+}};
+
+// The hidden flag --simulate without a file becomes: the parser knows no optional values.
+constexpr const char *BuiltInSimulation = "simulate-built-in";
+
+// The arguments without Qt's own options and their values.
+QStringList WithoutQtOptions(const std::vector<std::string> &arguments) {
+  QStringList ours;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string &argument = arguments[i];
+    if (argument.size() > 1 && argument[0] == '-' && argument[1] != '-') {
+      const std::string_view name = std::string_view(argument).substr(1, argument.find('=') - 1);
+      const auto qt =
+          std::ranges::find_if(QtOptions, [&](const auto &o) { return o.first == name; });
+      if (qt != QtOptions.end()) {
+        if (qt->second && argument.find('=') == std::string::npos) ++i;
+        continue;
+      }
+    }
+    // The program takes no other arguments: a word after --simulate is its file.
+    const bool builtIn = argument == "--simulate" &&
+                         (i + 1 == arguments.size() || arguments[i + 1].starts_with('-'));
+    ours << (builtIn ? QStringLiteral("--") + QLatin1String(BuiltInSimulation)
+                     : QString::fromLocal8Bit(argument));
+  }
+  return ours;
+}
+
+// The program's options, as the parser and the help know them.
+struct OptionSet {
+  QCommandLineOption Help{{QStringLiteral("h"), QStringLiteral("help")},
+                          QStringLiteral("Show this text.")};
+  QCommandLineOption Version{QStringLiteral("version"), QStringLiteral("Show the version.")};
+  QCommandLineOption Hidden{QStringLiteral("hidden"),
+                            QStringLiteral("Start with the window in the tray (minimised in the "
+                                           "task bar where there is no tray).")};
+  QCommandLineOption Status{QStringLiteral("status"),
+                            QStringLiteral("Print the receiver's status, battery and CPI once.")};
+  QCommandLineOption List{QStringLiteral("list"),
+                          QStringLiteral("Print every HID interface and whether it is a "
+                                         "supported receiver.")};
+  QCommandLineOption Watch{QStringLiteral("watch"),
+                           QStringLiteral("With --list: print the list again whenever it "
+                                          "changes.")};
+  QCommandLineOption Json{QStringLiteral("json"),
+                          QStringLiteral("With --list or --status: print JSON.")};
+  QCommandLineOption Simulate{QStringLiteral("simulate"),
+                              QStringLiteral("Run on simulated devices: the scenario in FILE, or "
+                                             "one virtual receiver without FILE."),
+                              QStringLiteral("FILE")};
+  QCommandLineOption SimulateBuiltIn{QLatin1String(BuiltInSimulation), QString()};
+  QCommandLineOption Trace{QStringLiteral("trace"),
+                           QStringLiteral("Write report traffic, scans, state changes and "
+                                          "notifications to FILE."),
+                           QStringLiteral("FILE")};
+  QCommandLineOption ExportTheme{QStringLiteral("export-theme"),
+                                 QStringLiteral("Write a built-in style as a theme file, to start "
+                                                "a theme from."),
+                                 QStringLiteral("FILE")};
+  QCommandLineOption Style{QStringLiteral("style"),
+                           QStringLiteral("MacOS, WinXP, DeepBlue, Protein or BlueGlass: the "
+                                          "window in that look, or with --export-theme the "
+                                          "style written (Protein by default)."),
+                           QStringLiteral("NAME")};
+
+  OptionSet() { SimulateBuiltIn.setFlags(QCommandLineOption::HiddenFromHelp); }
+
+  void AddTo(QCommandLineParser &parser) const {
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    for (const QCommandLineOption *o : {&Help, &Version, &Hidden, &Status, &List, &Watch, &Json,
+                                        &Simulate, &SimulateBuiltIn, &Trace, &ExportTheme, &Style})
+      parser.addOption(*o);
+  }
+};
+
+// The argument an unknown option name came from, as the user typed it.
+std::string TypedOption(const QString &name, const QStringList &arguments) {
+  for (const QString &argument : arguments) {
+    QString bare = argument.section(QLatin1Char('='), 0, 0);
+    while (bare.startsWith(QLatin1Char('-')))
+      bare.remove(0, 1);
+    if (bare == name) return argument.toStdString();
+  }
+  return (name.size() == 1 ? "-" : "--") + name.toStdString();
+}
+
+} // namespace
+
 ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
   ParsedCommandLine parsed;
   Options &o = parsed.Values;
   const auto fail = [&](std::string message) {
     if (parsed.Error.empty()) parsed.Error = std::move(message);
   };
-  std::optional<std::string> style;
-  for (const std::string &argument : arguments) {
-    if (argument == "--list") {
-      o.List = true;
-    } else if (argument == "--watch") {
-      o.Watch = true;
-    } else if (argument == "--json") {
-      o.Json = true;
-    } else if (argument == "--help" || argument == "-h") {
-      o.Help = true;
-    } else if (argument == "--simulate") {
-      o.Simulate = std::string();
-    } else if (argument.starts_with("--simulate=")) {
-      o.Simulate = argument.substr(11);
-      if (o.Simulate->empty()) fail("--simulate= needs a file name");
-    } else if (argument.starts_with("--trace=")) {
-      o.Trace = argument.substr(8);
-      if (o.Trace->empty()) fail("--trace= needs a file name");
-    } else if (argument.starts_with("--export-theme=")) {
-      o.ExportTheme = argument.substr(15);
-      if (o.ExportTheme->empty()) fail("--export-theme= needs a file name");
-    } else if (argument.starts_with("--style=")) {
-      style = argument.substr(8);
-    } else if (argument == "--export-theme" || argument == "--style") {
-      fail(argument + " needs a value: " + argument + (argument == "--style" ? "=NAME" : "=FILE"));
-    } else if (argument == "--trace") {
-      fail("--trace needs a file name: --trace=FILE");
-    } else {
-      fail("unknown option: " + Quoted(argument));
-    }
+  const OptionSet options;
+  QCommandLineParser parser;
+  options.AddTo(parser);
+  const QStringList ours = WithoutQtOptions(arguments);
+  // The parser wants the program name first.
+  if (!parser.parse(QStringList{QLatin1String(ProgramName)} + ours)) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+      fail("unknown option: " + Quoted(TypedOption(unknown.front(), ours)));
+    else
+      fail(parser.errorText().toStdString());
+    return parsed;
   }
-  if ((o.Watch || o.Json) && !o.List)
-    fail(std::string(o.Watch ? "--watch" : "--json") + " only goes with --list");
-  if (style && o.List) fail("--style goes with the window or with --export-theme, not with --list");
+  if (const QStringList extra = parser.positionalArguments(); !extra.isEmpty())
+    fail("unexpected argument: " + Quoted(extra.front().toStdString()));
+
+  o.Help = parser.isSet(options.Help);
+  o.Version = parser.isSet(options.Version);
+  o.Hidden = parser.isSet(options.Hidden);
+  o.Status = parser.isSet(options.Status);
+  o.List = parser.isSet(options.List);
+  o.Watch = parser.isSet(options.Watch);
+  o.Json = parser.isSet(options.Json);
+  // Whichever of --simulate and --simulate=FILE comes last counts.
+  const auto last = [&](const QString &name) {
+    const QStringList names = parser.optionNames();
+    return names.lastIndexOf(name);
+  };
+  if (parser.isSet(options.Simulate) || parser.isSet(options.SimulateBuiltIn)) {
+    if (last(QLatin1String(BuiltInSimulation)) > last(QStringLiteral("simulate")))
+      o.Simulate = std::string();
+    else if ((o.Simulate = parser.value(options.Simulate).toStdString())->empty())
+      fail("--simulate= needs a file name");
+  }
+  if (parser.isSet(options.Trace))
+    if ((o.Trace = parser.value(options.Trace).toStdString())->empty())
+      fail("--trace needs a file name");
+  if (parser.isSet(options.ExportTheme))
+    if ((o.ExportTheme = parser.value(options.ExportTheme).toStdString())->empty())
+      fail("--export-theme needs a file name");
+  std::optional<std::string> style;
+  if (parser.isSet(options.Style)) style = parser.value(options.Style).toStdString();
+
+  if (o.List && o.Status) fail("--list and --status do not go together");
+  if (o.Watch && !o.List) fail("--watch only goes with --list");
+  if (o.Json && !o.List && !o.Status) fail("--json only goes with --list or --status");
+  if (o.Hidden && (o.List || o.Status)) fail("--hidden only goes with the window");
+  if (style && (o.List || o.Status))
+    fail("--style goes with the window or with --export-theme, not with --list or --status");
   if (style) {
     if (const auto named = BuiltInStyleNamed(*style)) {
       if (o.ExportTheme)
@@ -82,26 +206,30 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
       fail("unknown style: " + Quoted(*style) + " (MacOS, WinXP, DeepBlue, Protein or BlueGlass)");
     }
   }
-  if (o.ExportTheme && (o.List || o.Simulate || o.Trace))
+  if (o.ExportTheme && (o.List || o.Status || o.Hidden || o.Simulate || o.Trace))
     fail("--export-theme goes with --style only");
   return parsed;
 }
 
 std::string UsageText() {
-  return "Usage: quelvane [--simulate[=FILE]] [--trace=FILE] [--style=NAME]\n"
-         "       quelvane --list [--watch] [--json] [--simulate[=FILE]] [--trace=FILE]\n"
-         "       quelvane --export-theme=FILE [--style=NAME]\n"
-         "\n"
-         "  --list            print every HID interface and whether it is a supported receiver\n"
-         "  --watch           with --list: print the list again whenever it changes\n"
-         "  --json            with --list: one JSON array per listing\n"
-         "  --simulate[=FILE] run on simulated devices (built-in scenario or FILE)\n"
-         "  --trace=FILE      write report traffic, scans and state changes to FILE\n"
-         "  --export-theme=FILE\n"
-         "                    write a built-in style as a theme file, to start a theme from\n"
-         "  --style=NAME      MacOS, WinXP, DeepBlue, Protein or BlueGlass: the window in that\n"
-         "                    look, or with --export-theme the style written (Protein by default)\n"
-         "  --help            show this text\n";
+  const OptionSet options;
+  QCommandLineParser parser;
+  options.AddTo(parser);
+  // The generated text starts with a synopsis of its own, which knows no combinations.
+  const QString generated = parser.helpText();
+  const qsizetype from = generated.indexOf(QLatin1String("Options:"));
+  return "Usage: quelvane [--hidden] [--simulate[=FILE]] [--trace FILE] [--style NAME]\n"
+         "       quelvane --status [--json] [--simulate[=FILE]] [--trace FILE]\n"
+         "       quelvane --list [--watch] [--json] [--simulate[=FILE]] [--trace FILE]\n"
+         "       quelvane --export-theme FILE [--style NAME]\n"
+         "       quelvane --version | --help\n"
+         "\n" +
+         (from < 0 ? generated : generated.mid(from)).toStdString() +
+         "\nQt's own options, such as -platform NAME and -style NAME, go to Qt.\n";
+}
+
+std::string VersionText() {
+  return std::string(ProgramName) + " " + QUELVANE_VERSION;
 }
 
 } // namespace app

@@ -13,6 +13,10 @@ struct Options {
   bool Watch = false;
   bool Json = false;
   bool Help = false;
+  // Start with the window in the tray.
+  bool Hidden = false;
+  bool Status = false;
+  bool Version = false;
   // --simulate gives an empty text (the built-in scenario), --simulate=FILE the file.
   std::optional<std::string> Simulate;
   std::optional<std::string> Trace;
@@ -28,10 +32,14 @@ struct ParsedCommandLine {
   std::string Error; // empty when the command line is valid
 };
 
-// `arguments` excludes the program name.
+// `arguments` excludes the program name. Qt's own options (-platform NAME, -style NAME, …, with
+// one dash) are passed over: Qt takes them from the same command line.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments);
 
+// The help: the synopsis, then every option as the parser describes it.
 std::string UsageText();
+// "quelvane 1.6".
+std::string VersionText();
 
 // The built-in style of that name, in any letter case; nothing for another name.
 std::optional<skin::TsuiUIStyle> BuiltInStyleNamed(const std::string &name);

@@ -1,6 +1,7 @@
 #include "app/FormLayout.h"
 
 #include "app/Artwork.h"
+#include "app/DesktopTexts.h"
 #include "framework/Timer.h"
 #include "skin/TsuiButton.h"
 #include "skin/TsuiEdit.h"
@@ -221,7 +222,7 @@ void Timers(FormComponents &c) {
 }
 
 void tray1(tray::TCoolTrayIcon &icon) {
-  icon.SetHint(QStringLiteral("Tarnovel v1.0"));
+  icon.SetHint(QLatin1String(TrayTipTitle));
   icon.SetIcon(ProgramIcon());
   icon.SetIconIndex(0);
   icon.SetCycleInterval(0);

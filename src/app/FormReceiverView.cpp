@@ -32,6 +32,7 @@ bool FrameworkTimerPort::Running() const {
 
 void FormReceiverView::SetLedValue(bool value) {
   m_form.ledDev->SetValue(value);
+  Changed();
 }
 void FormReceiverView::SetLedTrueColor(std::uint32_t color) {
   m_form.ledDev->SetTrueColor(color);
@@ -48,6 +49,7 @@ void FormReceiverView::SetPidText(const std::string &text) {
 }
 void FormReceiverView::SetCpiText(const receiver::TermText &text) {
   m_form.edtCPI->SetText(decode(text));
+  Changed();
 }
 
 double FormReceiverView::GaugeMin() const {
@@ -71,13 +73,16 @@ void FormReceiverView::SetGaugeColorMax(std::uint32_t color) {
 
 void FormReceiverView::SetBatteryCaption(const std::string &caption) {
   m_form.lblMseBattery->SetCaption(QString::fromStdString(caption));
+  Changed();
 }
 
 void FormReceiverView::SetPairingButtonCaption(const receiver::TermText &caption) {
   m_form.btnCombo_Cmd_Soft_Bind_SW->SetCaption(decode(caption));
+  Changed();
 }
 void FormReceiverView::SetPairingButtonEnabled(bool enabled) {
   m_form.btnCombo_Cmd_Soft_Bind_SW->setEnabled(enabled);
+  Changed();
 }
 void FormReceiverView::FocusPairingButton() {
   // A hidden or disabled window cannot take the focus; the pairing goes on without it.
@@ -94,9 +99,10 @@ void FormReceiverView::AddDeviceEntry(const std::string &text) {
 }
 
 FormReceiver::FormReceiver(FormComponents &components, framework::MessageLoop &loop,
-                           const receiver::Languages &languages)
-    : m_connection(loop), m_view(components), m_status(*components.tmrStatus),
-      m_softBind(*components.tmrSoftBind),
+                           const receiver::Languages &languages,
+                           std::function<void()> readoutsChanged)
+    : m_connection(loop), m_view(components, std::move(readoutsChanged)),
+      m_status(*components.tmrStatus), m_softBind(*components.tmrSoftBind),
       m_logic(*components.JvHidDeviceController1, m_connection, m_view, m_status, m_softBind, loop,
               [&languages](receiver::TermId id) { return languages.Term(id); }) {}
 

@@ -6,6 +6,8 @@
 #include "receiver/ReceiverLogic.h"
 #include "receiver/ReceiverView.h"
 
+#include <functional>
+
 namespace framework {
 class MessageLoop;
 class Timer;
@@ -28,7 +30,10 @@ private:
 // The receiver logic's view of the main window's controls.
 class FormReceiverView final : public receiver::ReceiverView {
 public:
-  explicit FormReceiverView(FormComponents &components) : m_form(components) {}
+  // `changed` runs after every change to the LED's value, the battery label, the CPI box and the
+  // pairing button.
+  FormReceiverView(FormComponents &components, std::function<void()> changed)
+      : m_form(components), m_changed(std::move(changed)) {}
 
   void SetLedValue(bool value) override;
   void SetLedTrueColor(std::uint32_t color) override;
@@ -50,7 +55,12 @@ public:
   void AddDeviceEntry(const std::string &text) override;
 
 private:
+  void Changed() const {
+    if (m_changed) m_changed();
+  }
+
   FormComponents &m_form;
+  std::function<void()> m_changed;
 };
 
 // The window's receiver side: the connection state, the view, the two timer ports and the
@@ -58,7 +68,7 @@ private:
 class FormReceiver {
 public:
   FormReceiver(FormComponents &components, framework::MessageLoop &loop,
-               const receiver::Languages &languages);
+               const receiver::Languages &languages, std::function<void()> readoutsChanged);
 
   receiver::ReceiverLogic &Logic() { return m_logic; }
   receiver::ReceiverConnection &Connection() { return m_connection; }

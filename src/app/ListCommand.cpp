@@ -85,8 +85,8 @@ std::string FormatListingJson(const std::vector<InterfaceListing> &interfaces) {
     const InterfaceListing &i = interfaces[n];
     if (n > 0) json += ',';
     json += "{\"path\":" + JsonString(i.Path);
-    json += ",\"vendor\":" + std::to_string(i.VendorID);
-    json += ",\"product\":" + std::to_string(i.ProductID);
+    json += ",\"vendor\":" + JsonString(Hex4(i.VendorID));
+    json += ",\"product\":" + JsonString(Hex4(i.ProductID));
     json += ",\"usage_page\":" + std::to_string(i.UsagePage);
     json += ",\"usage\":" + std::to_string(i.Usage);
     json += ",\"input_length\":" + std::to_string(i.InputLength);
@@ -124,6 +124,8 @@ int RunListCommand(hid::HidBinding &binding, hid::HidTrace *trace, const ListOpt
   controller.SetOnDeviceChange(hid::TNotifyEvent::fromFunction(
       [&](hid::TJvHidDeviceController *sender) {
         const auto interfaces = CollectInterfaces(*sender);
+        // Said beside the listing, which stays what a script reads (empty, or "[]").
+        if (interfaces.empty()) err << "quelvane: no HID interfaces found\n" << std::flush;
         if (options.Json)
           out << FormatListingJson(interfaces) << '\n';
         else

@@ -35,7 +35,7 @@ std::vector<InterfaceListing> CollectInterfaces(hid::TJvHidDeviceController &con
 // One line per interface, tab-separated: path, VVVV:PPPP, usage page:usage (hex),
 // input/output/feature lengths, product name, access, "supported" or "unsupported".
 std::string FormatListingText(const std::vector<InterfaceListing> &interfaces);
-// One JSON array on one line, without a line end.
+// One JSON array on one line, without a line end; vendor and product as four hexadecimal digits.
 std::string FormatListingJson(const std::vector<InterfaceListing> &interfaces);
 
 struct ListOptions {

@@ -1,5 +1,8 @@
 #include "app/TForm1.h"
 
+#include "app/DesktopNotifier.h"
+#include "app/DesktopTexts.h"
+#include "app/FormAccessibility.h"
 #include "app/FormLanguageView.h"
 #include "app/FormReceiverView.h"
 #include "app/FormSkin.h"
@@ -54,9 +57,15 @@ TForm1::TForm1(TForm1Services services)
   // A tool window has no task-bar button of its own, and closing it must still end the program.
   setAttribute(Qt::WA_QuitOnClose);
   Form1 = this;
+  InstallFormAccessibility();
   createComponents();
   m_languageView = std::make_unique<FormLanguageView>(*this);
-  m_receiver = std::make_unique<FormReceiver>(*this, m_services.Loop, m_languages);
+  m_receiver = std::make_unique<FormReceiver>(*this, m_services.Loop, m_languages,
+                                              [this] { readoutsChanged(); });
+  m_notifier = std::make_unique<DesktopNotifier>(m_languages, m_services.DesktopNotify,
+                                                 m_trayBinding, m_services.EventTrace);
+  m_notificationPolicy = std::make_unique<receiver::NotificationPolicy>(*m_notifier);
+  m_receiver->Logic().SetNotifications(m_notificationPolicy.get());
   beginLoading();
   layout::Apply(*this, *this);
   skinning::Apply(*this);
@@ -158,6 +167,23 @@ const framework::FontDesc &TForm1::CPILabelFont() const {
   return m_languageView->CPILabelFont();
 }
 
+bool TForm1::ReceiverConnected() const {
+  return m_receiver && m_receiver->Connection().CurrentReceiver() != nullptr;
+}
+
+void TForm1::readoutsChanged() {
+  // Called while the window is still being built, before the tray icon exists.
+  if (tray1 == nullptr || lblMseBattery == nullptr || edtCPI == nullptr) return;
+  const QString tip = TrayTip(m_languages.Language(), ReceiverConnected(),
+                              {lblMseBattery->Caption(), edtCPI->Text()});
+  if (tip != tray1->Hint()) tray1->SetHint(tip);
+  AnnounceReadouts(*this);
+}
+
+void TForm1::Rescan() {
+  JvHidDeviceController1->PostForcedDeviceChange();
+}
+
 QPoint TForm1::CentredPosition(QSize screen, QSize window) {
   // C++ division truncates toward zero, as the window arithmetic requires.
   return QPoint(screen.width() / 2 - window.width() / 2, screen.height() / 2 - window.height() / 2);
@@ -203,6 +229,7 @@ void TForm1::FormCreate() {
   PlaceBatteryPictures();
   m_languages.LoadLanguage(m_services.AnsiCodePage(), *m_languageView);
   m_languages.ApplyLanguage(*m_languageView);
+  readoutsChanged();
   LoadOptionalPicture(*imgMouse, QStringLiteral("Mouse"), m_services.CurrentDir);
   LoadOptionalPicture(*imgLogo, QStringLiteral("Logo"), m_services.CurrentDir);
   // The controller's first scan, posted at its creation, runs here.
@@ -232,6 +259,10 @@ void TForm1::hideTaskbarButton() {
 }
 
 void TForm1::sfrm1TitleBarCustomBtnsClick(QObject *, int) {
+  ShowHidden();
+}
+
+void TForm1::ShowHidden() {
   // A desktop without a notification area could never give a hidden window back: the window is
   // minimised to the task bar instead, where it keeps its button.
   if (!tray1->IconReachable()) {
@@ -256,6 +287,7 @@ void TForm1::mniExitClick(QObject *) {
 
 void TForm1::mniLanguageClick(QObject *Sender) {
   if (Sender) m_languages.mniLanguageClick(Sender->objectName().toStdString(), *m_languageView);
+  readoutsChanged();
 }
 
 void TForm1::JvHidDeviceController1DeviceChange(hid::TJvHidDeviceController *) {

@@ -9,6 +9,7 @@
 #include "platform/TrayBinding.h"
 #include "platform/settings/SettingsStore.h"
 #include "receiver/Languages.h"
+#include "receiver/Notifications.h"
 #include "skin/SkinTypes.h"
 
 #include <QRect>
@@ -20,8 +21,10 @@
 
 namespace app {
 
+class DesktopNotifier;
 class FormLanguageView;
 class FormReceiver;
+class TraceWriter;
 
 // What the main window is built on. The binding, loop, trace and settings must outlive it.
 struct TForm1Services {
@@ -41,6 +44,11 @@ struct TForm1Services {
   std::function<QRect()> PrimaryScreen;
   // A built-in look that replaces the window's own after its description is applied.
   std::optional<skin::TsuiUIStyle> Style;
+  // The desktop's notification service; false when there is none (the tray icon's message is
+  // used then). Empty: none.
+  std::function<bool(const QString &title, const QString &body)> DesktopNotify;
+  // Where notifications are traced; may be null.
+  TraceWriter *EventTrace = nullptr;
 };
 
 // The program's one window: a fixed 220 x 270 skinned frame with the LED, the pairing button,
@@ -58,11 +66,21 @@ public:
   ~TForm1() override;
 
   receiver::Languages &Languages() { return m_languages; }
+  const receiver::Languages &Languages() const { return m_languages; }
   framework::MessageLoop &Loop() { return m_services.Loop; }
   // The tray binding the icon talks to (owned by the icon).
   platform::TrayBinding *TrayBinding() const { return m_trayBinding; }
   // The visible CPI caption font (its size follows the language).
   const framework::FontDesc &CPILabelFont() const;
+  // Scans the device list again, as a forced device-change notification does (after the
+  // system wakes from sleep).
+  void Rescan();
+  // Whether a receiver answered and is in use.
+  bool ReceiverConnected() const;
+
+  // Puts the window where its minimise button would: in the tray, or minimised in the task bar
+  // where no tray can show the icon.
+  void ShowHidden();
 
   // Event handlers.
   void FormCreate();
@@ -103,11 +121,15 @@ private:
   void beginLoading();
   void loaded();
   void centre();
+  // The tray tip and the accessible texts follow the readouts and the language.
+  void readoutsChanged();
 
   TForm1Services m_services;
   platform::TrayBinding *m_trayBinding = nullptr;
   receiver::Languages m_languages;
   std::unique_ptr<FormLanguageView> m_languageView;
+  std::unique_ptr<DesktopNotifier> m_notifier;
+  std::unique_ptr<receiver::NotificationPolicy> m_notificationPolicy;
   // Destroyed by hand, after the controller: see the destructor.
   std::unique_ptr<FormReceiver> m_receiver;
 };

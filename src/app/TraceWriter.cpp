@@ -131,13 +131,24 @@ void TraceWriter::Scan(std::size_t devices, bool changed) {
 }
 
 void TraceWriter::State(const QJsonObject &state) {
-  QJsonObject fields = state;
+  WriteObject("state", state);
+}
+
+void TraceWriter::Notification(const QString &kind, const QString &title, const QString &body,
+                               const QString &via) {
+  WriteObject("notification", QJsonObject{{QStringLiteral("kind"), kind},
+                                          {QStringLiteral("title"), title},
+                                          {QStringLiteral("body"), body},
+                                          {QStringLiteral("via"), via}});
+}
+
+void TraceWriter::WriteObject(const std::string &event, QJsonObject fields) {
   fields.remove(QStringLiteral("t"));
   fields.remove(QStringLiteral("ev"));
   const QByteArray json = QJsonDocument(fields).toJson(QJsonDocument::Compact);
   // Strip the braces: the fields follow `t` and `ev` in one object.
   std::string inner = json.size() > 2 ? json.mid(1, json.size() - 2).toStdString() : std::string();
-  WriteLine("state", inner);
+  WriteLine(event, inner);
 }
 
 } // namespace app

@@ -32,6 +32,9 @@ public:
   void Scan(std::size_t devices, bool changed) override;
   // A `state` event; `state` holds every field but `t` and `ev`.
   void State(const QJsonObject &state);
+  // A `notification` event: what the user was told (`kind`, `title`, `body`) and where (`via`).
+  void Notification(const QString &kind, const QString &title, const QString &body,
+                    const QString &via);
 
   // Ends the trace. False when it is incomplete: a line failed, or closing did.
   bool Close();
@@ -40,6 +43,7 @@ private:
   TraceWriter(int fd, bool regular, QString path, std::ostream &err);
   long long Elapsed() const;
   void WriteLine(const std::string &event, const std::string &fields);
+  void WriteObject(const std::string &event, QJsonObject fields);
   void Stop(int error);
 
   int m_fd;

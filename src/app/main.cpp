@@ -7,11 +7,14 @@
 #include "app/SignalQuit.h"
 #include "app/Simulation.h"
 #include "app/StateTrace.h"
+#include "app/StatusCommand.h"
 #include "app/TForm1.h"
 #include "app/TraceWriter.h"
 #include "app/WindowDriver.h"
 #include "framework/QtMessageLoop.h"
 #include "hid/PlatformHidBinding.h"
+#include "platform/DesktopNotifications.h"
+#include "platform/ResumeWatcher.h"
 #include "platform/settings/FileSettingsStore.h"
 
 #include <QApplication>
@@ -123,6 +126,18 @@ int runList(int &argc, char **argv, const app::Options &options) {
   return endSession(*session, status);
 }
 
+int runStatus(int &argc, char **argv, const app::Options &options) {
+  // Status-bar scripts poll this: no display is needed either.
+  QCoreApplication application(argc, argv);
+  const auto signalQuit = takeOverSignals();
+  if (!signalQuit) return 1;
+  std::optional<Session> session = openSession(options);
+  if (!session) return 1;
+  const int status = app::RunStatusCommand(session->Devices->Binding(), session->Trace.get(),
+                                           options.Json, std::cout, std::cerr);
+  return endSession(*session, status);
+}
+
 // Said before any window system is contacted, so that these errors reach the user even where no
 // display can be opened.
 bool readyForWindow(const app::Options &options) {
@@ -168,10 +183,20 @@ int runWindow(int argc, char **argv, const app::Options &options) {
     app::DeviceTreeWatcher watcher(machine.Binding());
     framework::QtMessageLoop loop;
     platform::FileSettingsStore settings(platform::FileSettingsStore::UserConfigFolder());
+    platform::DesktopNotifications notifications;
     app::TForm1Services services(machine.Binding(), loop, settings, trace);
     services.Style = options.Style;
+    services.DesktopNotify = [&notifications](const QString &title, const QString &body) {
+      return notifications.Send(title, body, QStringLiteral("quelvane"));
+    };
+    services.EventTrace = trace;
     app::TForm1 form(std::move(services));
-    form.show();
+    // Devices may have come and gone while the machine slept, unseen by the hotplug monitor.
+    const platform::ResumeWatcher resume([&form] { form.Rescan(); });
+    if (options.Hidden)
+      form.ShowHidden();
+    else
+      form.show();
     // Declared after the window: its last look at the window, when it goes, is written.
     std::unique_ptr<app::StateTrace> states;
     if (trace) states = std::make_unique<app::StateTrace>(form, *trace);
@@ -209,7 +234,12 @@ int main(int argc, char **argv) {
     std::cout << app::UsageText();
     return 0;
   }
+  if (options.Version) {
+    std::cout << app::VersionText() << '\n';
+    return 0;
+  }
   if (options.ExportTheme) return app::RunExportTheme(options, std::cerr);
   if (options.List) return runList(argc, argv, options);
+  if (options.Status) return runStatus(argc, argv, options);
   return runWindow(argc, argv, options);
 }

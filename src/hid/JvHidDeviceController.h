@@ -42,6 +42,8 @@ public:
                                  std::intptr_t lParam);
   // Full re-scan; raises the events.
   void DeviceChange();
+  // Posts a device-change notification that reports even when nothing changed, like the first.
+  void PostForcedDeviceChange() { PostDeviceChange(-1); }
 
   bool CheckOutAt(std::int32_t index, std::unique_ptr<TJvHidDevice> &device);
   bool CheckOutNext(std::unique_ptr<TJvHidDevice> &device);

@@ -1,38 +1,50 @@
 #include "platform/CodePage.h"
 
-#include <array>
-#include <cstdlib>
-#include <utility>
+#include <QLocale>
+#include <QStringList>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <vector>
 
 namespace platform {
 
+namespace {
+
+bool same(std::string_view a, std::string_view b) {
+  return std::ranges::equal(
+      a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+}
+
+} // namespace
+
 int CodePageForLocale(std::string_view locale) {
-  static constexpr std::array<std::pair<std::string_view, int>, 7> prefixes = {{
-      {"zh_TW", 950},
-      {"zh_HK", 950},
-      {"zh_MO", 950},
-      {"zh_CN", 936},
-      {"zh_SG", 936},
-      {"ja", 932},
-      {"ko", 949},
-  }};
-  for (const auto &[prefix, codePage] : prefixes) {
-    if (!locale.starts_with(prefix)) continue;
-    // "ja" must not match "jam"; a language alone or followed by _, . or @ is the whole name.
-    const std::string_view rest = locale.substr(prefix.size());
-    if (rest.empty() || rest.front() == '_' || rest.front() == '.' || rest.front() == '@')
-      return codePage;
+  // The codeset and modifier ("zh_TW.UTF-8@stroke") say nothing of the language.
+  locale = locale.substr(0, std::min(locale.find('.'), locale.find('@')));
+  std::vector<std::string_view> parts;
+  for (std::size_t start = 0; start <= locale.size();) {
+    const std::size_t end = std::min(locale.find_first_of("_-", start), locale.size());
+    parts.push_back(locale.substr(start, end - start));
+    start = end + 1;
   }
-  return 1252;
+  const std::string_view language = parts.front();
+  if (same(language, "ja")) return 932;
+  if (same(language, "ko")) return 949;
+  if (!same(language, "zh")) return 1252;
+  const auto has = [&](std::string_view tag) {
+    return std::ranges::any_of(parts.begin() + 1, parts.end(),
+                               [&](std::string_view part) { return same(part, tag); });
+  };
+  if (has("Hans")) return 936;
+  if (has("Hant") || has("TW") || has("HK") || has("MO")) return 950;
+  return 936;
 }
 
 int AnsiCodePage() {
-  // The first non-empty variable wins, as for the C library's own LC_CTYPE lookup.
-  for (const char *name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-    const char *value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return CodePageForLocale(value);
-  }
-  return 1252;
+  const QStringList languages = QLocale::system().uiLanguages();
+  if (languages.isEmpty()) return 1252;
+  return CodePageForLocale(languages.front().toStdString());
 }
 
 } // namespace platform

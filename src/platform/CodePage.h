@@ -4,11 +4,13 @@
 
 namespace platform {
 
-// The system's ANSI code page as Windows would report it, derived on Linux from the locale the
-// process runs in (LC_ALL, then LC_CTYPE, then LANG).
+// The system's ANSI code page as Windows would report it, derived on Linux from the user's
+// interface language as Qt reads it (LANGUAGE, then LC_ALL, LC_MESSAGES, LANG).
 int AnsiCodePage();
 
-// The code page for one locale name such as "zh_TW.UTF-8"; 1252 for anything not listed.
+// The code page for one language or locale name, in either spelling: "zh_TW.UTF-8",
+// "zh-Hant-HK", "ja". Traditional Chinese (Taiwan, Hong Kong, Macao, or the Hant script) is 950,
+// other Chinese 936, Japanese 932, Korean 949, anything else 1252.
 int CodePageForLocale(std::string_view locale);
 
 } // namespace platform

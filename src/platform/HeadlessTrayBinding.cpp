@@ -47,4 +47,10 @@ void HeadlessTrayBinding::injectTaskbarCreated() {
   deliverTaskbarCreated();
 }
 
+bool HeadlessTrayBinding::showMessage(const QString &title, const QString &body) {
+  if (!m_host->present) return false;
+  m_host->messages.emplace_back(title, body);
+  return true;
+}
+
 } // namespace platform

@@ -3,6 +3,7 @@
 #include "platform/TrayBinding.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -22,6 +23,8 @@ struct HeadlessTrayHost {
   QIcon icon;
   QString tip;
   std::vector<HeadlessTrayCall> calls;
+  // Title and body of every message shown.
+  std::vector<std::pair<QString, QString>> messages;
 };
 
 // A notification area without a desktop: records every call and lets tests play the shell.
@@ -35,6 +38,7 @@ public:
   bool remove() override;
   std::optional<QPoint> cursorPosition() const override { return m_cursor; }
   bool available() const override { return m_available; }
+  bool showMessage(const QString &title, const QString &body) override;
 
   const HeadlessTrayHost &host() const { return *m_host; }
   std::shared_ptr<HeadlessTrayHost> sharedHost() const { return m_host; }

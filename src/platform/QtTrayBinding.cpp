@@ -87,4 +87,10 @@ void QtTrayBinding::activated(QSystemTrayIcon::ActivationReason reason) {
   }
 }
 
+bool QtTrayBinding::showMessage(const QString &title, const QString &body) {
+  if (!m_present || !QSystemTrayIcon::supportsMessages()) return false;
+  m_icon.showMessage(title, body, QSystemTrayIcon::Information);
+  return true;
+}
+
 } // namespace platform

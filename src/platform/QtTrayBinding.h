@@ -25,6 +25,7 @@ public:
   bool remove() override;
   std::optional<QPoint> cursorPosition() const override;
   bool available() const override;
+  bool showMessage(const QString &title, const QString &body) override;
 
   const QSystemTrayIcon &trayIcon() const { return m_icon; }
 

@@ -52,6 +52,10 @@ public:
   // the user without a way back.
   virtual bool available() const = 0;
 
+  // A message from the icon, for desktops without a notification service. False when the icon
+  // is not shown or its host cannot show messages.
+  virtual bool showMessage(const QString &title, const QString &body) = 0;
+
   void setMouseHandler(MouseHandler handler) { m_mouseHandler = std::move(handler); }
   // Called after the notification area was re-created and has forgotten every icon.
   void setTaskbarCreatedHandler(TaskbarCreatedHandler handler) {

@@ -5,20 +5,13 @@
 #include "framework/text/Utf.h"
 #include "hid/JvHidDevice.h"
 #include "hid/JvHidDeviceController.h"
+#include "receiver/StatusQuery.h"
 #include "receiver/SupportedDevices.h"
 
 #include <cmath>
 #include <utility>
 
 namespace receiver {
-
-namespace {
-
-constexpr std::uint16_t UsagePageGenericDesktop = 1;
-constexpr std::uint16_t UsageMouse = 2;
-constexpr std::uint16_t UsageKeyboard = 6;
-
-} // namespace
 
 ReceiverLogic::ReceiverLogic(hid::TJvHidDeviceController &controller,
                              ReceiverConnection &connection, ReceiverView &view,
@@ -87,13 +80,10 @@ void ReceiverLogic::ClaimDevices() {
 }
 
 bool ReceiverLogic::TryConnect(hid::TJvHidDevice &device) {
-  const hid::HIDP_CAPS caps = device.GetCaps();
-  if (caps.UsagePage != UsagePageGenericDesktop) return false;
-  if (caps.Usage != UsageMouse && caps.Usage != UsageKeyboard) return false;
-  if (caps.FeatureReportByteLength == 0) return false;
-  const hid::HIDD_ATTRIBUTES &ids = device.Attributes();
-  const std::optional<std::size_t> row = FindSupportedRow(ids.VendorID, ids.ProductID);
+  const std::optional<std::size_t> row = ReceiverCandidateRow(device);
   if (!row) return false;
+  const hid::HIDP_CAPS caps = device.GetCaps();
+  const hid::HIDD_ATTRIBUTES &ids = device.Attributes();
   m_connection.SetMatchedRow(row);
   if (SupportedDevices[*row].Alternative) m_connection.SetAltReceiver(true);
 
@@ -146,6 +136,7 @@ void ReceiverLogic::btnBatteryClick() {
   const std::uint32_t color = percent < 30 ? ColorRed : percent <= 60 ? ColorYellow : ColorLime;
   m_view.SetGaugeColorMax(color);
   m_view.SetGaugeColorMin(color);
+  if (m_notifications) m_notifications->BatteryRead(level, percent);
 }
 
 void ReceiverLogic::btnCPIClick() {
@@ -229,6 +220,7 @@ void ReceiverLogic::tmrSoftBindTimer() {
     if (values.First) m_bindState1 = *values.First;
     if (values.Second) m_bindState2 = *values.Second;
     m_view.FocusPairingButton();
+    if (m_notifications) m_notifications->MouseBound();
     RefreshReadouts();
     // A new attempt or a device change during the queries owns the pairing state now.
     if (attempt != m_attempt) return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "receiver/Languages.h"
+#include "receiver/Notifications.h"
 #include "receiver/ReceiverConnection.h"
 #include "receiver/ReceiverView.h"
 
@@ -53,6 +54,9 @@ public:
   void btnCombo_Cmd_Soft_Bind_SWClick();
   void tmrSoftBindTimer();
 
+  // Told of every battery reading and every ended pairing; none by default. Must outlive this.
+  void SetNotifications(NotificationPolicy *policy) { m_notifications = policy; }
+
   int BindTicks() const { return m_bindTicks; }
   int BindState1() const { return m_bindState1; }
   int BindState2() const { return m_bindState2; }
@@ -85,6 +89,7 @@ private:
   TimerPort &m_tmrSoftBind;
   framework::MessageLoop &m_loop;
   TermSource m_terms;
+  NotificationPolicy *m_notifications = nullptr;
 
   std::vector<std::unique_ptr<hid::TJvHidDevice>> m_devices;
   // Bumped at every device change and every pairing start, so that a handler resumed after a

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace app::test {
@@ -30,6 +31,8 @@ protected:
     };
     services.PrimaryScreen = [this] { return Screen; };
     services.Style = style;
+    services.DesktopNotify = DesktopNotify;
+    services.EventTrace = EventTrace;
     return std::make_unique<TForm1>(std::move(services));
   }
 
@@ -42,6 +45,9 @@ protected:
   QTemporaryDir Dir;
   int DirQueries = 0;
   QRect Screen{0, 0, 1025, 769};
+  // Handed to the window by Create.
+  std::function<bool(const QString &, const QString &)> DesktopNotify;
+  TraceWriter *EventTrace = nullptr;
 };
 
 } // namespace app::test

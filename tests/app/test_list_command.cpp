@@ -111,8 +111,8 @@ TEST_F(ListCommandTest, JsonListingParsesBackWithEveryField) {
   const QJsonObject rx = array[0].toObject();
   EXPECT_EQ(rx.keys().size(), 11);
   EXPECT_EQ(rx["path"].toString(), "sim:rx");
-  EXPECT_EQ(rx["vendor"].toInt(), 0x3A7E);
-  EXPECT_EQ(rx["product"].toInt(), 0x0A16);
+  EXPECT_EQ(rx["vendor"].toString(), "3A7E");
+  EXPECT_EQ(rx["product"].toString(), "0A16");
   EXPECT_EQ(rx["usage_page"].toInt(), 0xFF00);
   EXPECT_EQ(rx["usage"].toInt(), 1);
   EXPECT_EQ(rx["input_length"].toInt(), 8);
@@ -123,6 +123,7 @@ TEST_F(ListCommandTest, JsonListingParsesBackWithEveryField) {
   EXPECT_EQ(array[1].toObject()["product_name"].toString(),
             QString::fromUtf16(u"Keys \"Pro\"\\\n\tÜ\U0001F5B1"));
   EXPECT_FALSE(array[2].toObject()["supported"].toBool());
+  EXPECT_EQ(array[2].toObject()["vendor"].toString(), "0000") << "always four digits";
   EXPECT_EQ(app::FormatListingJson({}), "[]");
 }
 
@@ -152,6 +153,26 @@ TEST_F(ListCommandTest, WatchPrintsAgainAfterEveryChange) {
   EXPECT_NE(listings[0].find("sim:kbd"), std::string::npos);
   EXPECT_EQ(listings[1].find("sim:kbd"), std::string::npos);
   EXPECT_NE(listings[2].find("sim:x"), std::string::npos);
+}
+
+TEST(ListCommand, AnEmptyMachineIsSaidOnStandardErrorBesideTheEmptyListing) {
+  const struct {
+    bool json;
+    const char *out;
+  } cases[] = {{false, ""}, {true, "[]\n"}};
+  for (const auto &c : cases) {
+    hid::SimulatedHidBinding empty;
+    std::ostringstream out, err;
+    EXPECT_EQ(app::RunListCommand(empty, nullptr, {false, c.json}, out, err), 0);
+    EXPECT_EQ(out.str(), c.out);
+    EXPECT_EQ(err.str(), "quelvane: no HID interfaces found\n");
+  }
+}
+
+TEST_F(ListCommandTest, RunSaysNothingOnStandardErrorWhenInterfacesAreThere) {
+  std::ostringstream out, err;
+  EXPECT_EQ(app::RunListCommand(binding, nullptr, {false, false}, out, err), 0);
+  EXPECT_EQ(err.str(), "");
 }
 
 TEST_F(ListCommandTest, UnavailableServicesAreAnError) {
@@ -217,9 +238,16 @@ TEST(CommandLine, ParsesOptionsAndRejectsUnknownOnes) {
   EXPECT_EQ(parsed.Values.Simulate, "");
   parsed = app::ParseCommandLine({"--simulate=s.json"});
   EXPECT_EQ(parsed.Values.Simulate, "s.json");
+  parsed = app::ParseCommandLine({"--hidden"});
+  EXPECT_TRUE(parsed.Error.empty() && parsed.Values.Hidden);
 
-  for (const auto &bad : std::vector<std::vector<std::string>>{
-           {"--bogus"}, {"--trace"}, {"--trace="}, {"--simulate="}, {"--watch"}, {"list"}})
+  for (const auto &bad : std::vector<std::vector<std::string>>{{"--bogus"},
+                                                               {"--trace"},
+                                                               {"--trace="},
+                                                               {"--simulate="},
+                                                               {"--watch"},
+                                                               {"list"},
+                                                               {"--hidden", "--list"}})
     EXPECT_FALSE(app::ParseCommandLine(bad).Error.empty()) << bad[0];
 }
 

@@ -14,6 +14,9 @@ ProgramHome::ProgramHome() : Environment(QProcessEnvironment::systemEnvironment(
   Environment.insert("LANG", "C.UTF-8");
   Environment.remove("LC_ALL");
   Environment.remove("LC_CTYPE");
+  // The interface language comes from these first; the tester's own must not decide.
+  Environment.remove("LANGUAGE");
+  Environment.remove("LC_MESSAGES");
 }
 
 QString ProgramHome::SettingsFile() const {

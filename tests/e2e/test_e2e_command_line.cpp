@@ -122,7 +122,7 @@ TEST(E2eCommandLine, WithoutADisplayTheWindowIsRefusedButListingWorks) {
 
   const auto list = home.Run({"--list", "--json", "--simulate"});
   EXPECT_EQ(list.Code, 0) << list.Err.toStdString();
-  EXPECT_TRUE(list.Out.contains("\"vendor\":14974")) << list.Out.toStdString();
+  EXPECT_TRUE(list.Out.contains("\"vendor\":\"3A7E\"")) << list.Out.toStdString();
 }
 
 TEST(E2eCommandLine, AnUnknownOptionIsAUsageError) {
@@ -165,6 +165,86 @@ TEST(E2eCommandLine, ExportingAThemeWritesOneWholeFileOrNone) {
   EXPECT_TRUE(Content(file).startsWith("Marbelo_TB"));
   EXPECT_GT(Content(file).size(), 10000) << "every picture of the style is in it";
   EXPECT_EQ(files(), QStringList{"my.thm"});
+}
+
+} // namespace
+
+namespace {
+
+struct RunCase {
+  const char *name;
+  QStringList arguments;
+  int code;
+  const char *out; // the whole standard output
+  const char *err; // part of standard error
+};
+
+TEST(E2eCommandLine, StatusVersionAndUsageErrorsExitAsDocumented) {
+  ProgramHome home;
+  ASSERT_TRUE(home.IsValid());
+  // No display is needed for any of these.
+  home.Environment.remove("QT_QPA_PLATFORM");
+  home.Environment.remove("DISPLAY");
+  home.Environment.remove("WAYLAND_DISPLAY");
+  const QString nothing = WriteScenario(home, R"({"devices": []})");
+  const QString deaf = home.FilePath("deaf.json");
+  {
+    QFile file(deaf);
+    const QByteArray json = R"({"devices": [{"id": "rx", "vendor": "3A7E", "product": "0A11",
+                                             "receiver": {"fail_reads": true}}]})";
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
+  }
+  const RunCase cases[] = {
+      {"status",
+       {"--status", "--simulate"},
+       0,
+       "3A7E:0A11 connected, battery level 5 (83%), CPI HIGH\n",
+       ""},
+      {"status as JSON, Qt's option passed over",
+       {"-platform", "offscreen", "--status", "--json", "--simulate"},
+       0,
+       "{\"vendor\":\"3A7E\",\"product\":\"0A11\",\"connected\":true,\"level\":5,"
+       "\"percentage\":83,\"cpi\":\"HIGH\"}\n",
+       ""},
+      {"status without a receiver",
+       {"--status", "--simulate=" + nothing},
+       1,
+       "",
+       "quelvane: no supported receiver found"},
+      {"status of a receiver that does not answer",
+       {"--status", "--simulate", deaf},
+       1,
+       "",
+       "does not answer the status query"},
+      {"a listing of nothing",
+       {"--list", "--json", "--simulate", nothing},
+       0,
+       "[]\n",
+       "quelvane: no HID interfaces found"},
+      {"version", {"--version"}, 0, "quelvane 1.6\n", ""},
+      {"a missing value", {"--status", "--trace"}, 2, "", "Usage"},
+      {"options that do not go together", {"--status", "--list"}, 2, "", "do not go together"},
+  };
+  for (const RunCase &c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto outcome = home.Run(c.arguments);
+    EXPECT_EQ(outcome.Code, c.code) << outcome.Err.toStdString();
+    EXPECT_EQ(outcome.Out.toStdString(), c.out);
+    EXPECT_TRUE(outcome.Err.contains(QString::fromUtf8(c.err))) << outcome.Err.toStdString();
+    if (c.code == 1) {
+      EXPECT_EQ(outcome.Err.count('\n'), 1) << outcome.Err.toStdString();
+    }
+    ExpectMessages(outcome.Code == 2 ? QString() : outcome.Err);
+  }
+}
+
+TEST(E2eCommandLine, TraceTakesItsFileAfterASpaceToo) {
+  ProgramHome home;
+  ASSERT_TRUE(home.IsValid());
+  const QString trace = home.FilePath("t.jsonl");
+  const auto outcome = home.Run({"--status", "--simulate", "--trace", trace});
+  EXPECT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
+  EXPECT_TRUE(Content(trace).contains("\"ev\":\"feature\""));
 }
 
 } // namespace

@@ -113,3 +113,46 @@ TEST_F(LanguageRun, StepsGoOnWhileTheTrayMenuIsOpenAndAMenuStepPicksFromIt) {
   EXPECT_EQ(Language(states.back()), "Chs");
   EXPECT_TRUE(SettingsContent().contains("LngSection=Chs")) << SettingsContent().toStdString();
 }
+
+// The first start's language, from the environment the desktop session gives.
+struct FirstLanguageCase {
+  std::vector<std::pair<const char *, const char *>> environment;
+  const char *language;
+};
+
+TEST(FirstLanguage, FollowsTheInterfaceLanguageAsQtReadsIt) {
+  const FirstLanguageCase cases[] = {
+      {{{"LANG", "zh_TW.UTF-8"}}, "Cht"},
+      {{{"LANG", "zh_MO.UTF-8"}}, "Cht"},
+      {{{"LANG", "zh_SG.UTF-8"}}, "Chs"},
+      {{{"LANGUAGE", "zh_HK"}}, "Cht"},
+      {{{"LANGUAGE", "zh_CN:zh_TW"}}, "Chs"},
+      {{{"LANGUAGE", "en_US"}, {"LANG", "zh_TW.UTF-8"}}, "Eng"},
+      {{{"LC_MESSAGES", "zh_TW.UTF-8"}, {"LANG", "zh_CN.UTF-8"}}, "Cht"},
+      {{{"LC_ALL", "zh_CN.UTF-8"}, {"LC_MESSAGES", "zh_TW.UTF-8"}}, "Chs"},
+      {{{"LC_CTYPE", "zh_TW.UTF-8"}}, "Eng"},
+  };
+  for (const FirstLanguageCase &c : cases) {
+    testcommon::ProgramHome home;
+    ASSERT_TRUE(home.IsValid());
+    std::string label;
+    for (const auto &[name, value] : c.environment) {
+      home.Environment.insert(name, value);
+      label += std::string(name) + "=" + value + " ";
+    }
+    SCOPED_TRACE(label);
+    const QString trace = home.FilePath("trace.jsonl");
+    const auto outcome = home.Run(
+        {"--simulate=" + QString(QUELVANE_TEST_DATA) + "/languages_quit.json", "--trace=" + trace});
+    EXPECT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
+    const auto events = testcommon::ReadTrace(trace);
+    ASSERT_TRUE(events && !events->empty());
+    QString first;
+    for (const QJsonObject &event : *events)
+      if (event.value("ev").toString() == "state") {
+        first = event.value("language").toString();
+        break;
+      }
+    EXPECT_EQ(first.toStdString(), c.language);
+  }
+}

@@ -3,34 +3,22 @@
 
 #include <gtest/gtest.h>
 
-TEST(CodePage, LocaleNamesMapToAnsiCodePages) {
-  EXPECT_EQ(platform::CodePageForLocale("zh_TW.UTF-8"), 950);
-  EXPECT_EQ(platform::CodePageForLocale("zh_HK"), 950);
-  EXPECT_EQ(platform::CodePageForLocale("zh_MO.Big5"), 950);
-  EXPECT_EQ(platform::CodePageForLocale("zh_CN.GB18030"), 936);
-  EXPECT_EQ(platform::CodePageForLocale("zh_SG"), 936);
-  EXPECT_EQ(platform::CodePageForLocale("ja_JP.UTF-8"), 932);
-  EXPECT_EQ(platform::CodePageForLocale("ko_KR.EUC-KR"), 949);
-  EXPECT_EQ(platform::CodePageForLocale("en_US.UTF-8"), 1252);
-  EXPECT_EQ(platform::CodePageForLocale("C"), 1252);
-  EXPECT_EQ(platform::CodePageForLocale("jam_JM"), 1252);
-  EXPECT_EQ(platform::CodePageForLocale("zh"), 1252);
-}
-
-TEST(CodePage, FirstNonEmptyLocaleVariableWins) {
-  const QByteArray all = qgetenv("LC_ALL"), ctype = qgetenv("LC_CTYPE"), lang = qgetenv("LANG");
-  qputenv("LC_ALL", "");
-  qputenv("LC_CTYPE", "zh_CN.UTF-8");
-  qputenv("LANG", "zh_TW.UTF-8");
-  EXPECT_EQ(platform::AnsiCodePage(), 936);
-  qputenv("LC_ALL", "ko_KR.UTF-8");
-  EXPECT_EQ(platform::AnsiCodePage(), 949);
-  qputenv("LC_ALL", "");
-  qputenv("LC_CTYPE", "");
-  EXPECT_EQ(platform::AnsiCodePage(), 950);
-  qputenv("LC_ALL", all);
-  qputenv("LC_CTYPE", ctype);
-  qputenv("LANG", lang);
+TEST(CodePage, LanguageAndLocaleNamesMapToAnsiCodePages) {
+  const struct {
+    const char *name;
+    int codePage;
+  } cases[] = {
+      {"zh_TW.UTF-8", 950},  {"zh_HK", 950},         {"zh_MO.Big5", 950},
+      {"zh-TW", 950},        {"zh-Hant", 950},       {"zh_Hant_SG", 950},
+      {"zh-hant-cn", 950},   {"zh_CN.GB18030", 936}, {"zh_SG", 936},
+      {"zh", 936},           {"zh-Hans-HK", 936},    {"zh_CN@stroke", 936},
+      {"ZH_tw", 950},        {"ja_JP.UTF-8", 932},   {"ja", 932},
+      {"ko_KR.EUC-KR", 949}, {"en_US.UTF-8", 1252},  {"C", 1252},
+      {"jam_JM", 1252},      {"zha_TW", 1252},       {"", 1252},
+      {"-", 1252},           {"en-TW", 1252},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(platform::CodePageForLocale(c.name), c.codePage) << c.name;
 }
 
 TEST(TextDecoding, BrokenBytesAreMarkedNotDropped) {

@@ -128,6 +128,7 @@ protected:
     m_controller = std::make_unique<hid::TJvHidDeviceController>(m_binding, m_loop);
     m_logic = std::make_unique<ReceiverLogic>(*m_controller, m_connection, m_view, m_status,
                                               m_softBind, m_loop, std::move(terms));
+    m_logic->SetNotifications(m_notifications);
     m_controller->Loading();
     m_controller->SetOnDeviceChange(
         hid::TNotifyEvent::bind<&ReceiverLogicTest::OnDeviceChange>(this));
@@ -161,6 +162,8 @@ protected:
   FakeTimer m_softBind;
   std::unique_ptr<hid::TJvHidDeviceController> m_controller;
   std::unique_ptr<ReceiverLogic> m_logic;
+  // Handed to the logic by Start().
+  NotificationPolicy *m_notifications = nullptr;
   int m_deviceChanges = 0;
 };
 

@@ -1,0 +1,113 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+// What a good command line sets; fields left out are off.
+struct Expected {
+  bool list = false, watch = false, json = false, status = false, hidden = false;
+  bool help = false, version = false;
+  std::optional<std::string> simulate{}, trace{};
+};
+
+struct GoodCase {
+  Arguments arguments;
+  Expected expected;
+};
+
+TEST(CommandLineParser, GoodLines) {
+  const GoodCase cases[] = {
+      {{}, {}},
+      {{"--trace", "t.jsonl"}, {.trace = "t.jsonl"}},
+      {{"--trace=t.jsonl"}, {.trace = "t.jsonl"}},
+      {{"--simulate"}, {.simulate = ""}},
+      {{"--simulate", "s.json"}, {.simulate = "s.json"}},
+      {{"--simulate=s.json"}, {.simulate = "s.json"}},
+      {{"--simulate", "--trace", "t"}, {.simulate = "", .trace = "t"}},
+      {{"--simulate=a", "--simulate"}, {.simulate = ""}},
+      {{"--simulate", "--simulate=a"}, {.simulate = "a"}},
+      {{"--status"}, {.status = true}},
+      {{"--status", "--json", "--simulate"}, {.json = true, .status = true, .simulate = ""}},
+      {{"--list", "--watch", "--json"}, {.list = true, .watch = true, .json = true}},
+      {{"--hidden"}, {.hidden = true}},
+      {{"--version"}, {.version = true}},
+      {{"-h"}, {.help = true}},
+      {{"--help"}, {.help = true}},
+      // Qt's own options, for Qt: stepped over with their values.
+      {{"-platform", "offscreen", "--list"}, {.list = true}},
+      {{"-style", "fusion", "--hidden"}, {.hidden = true}},
+      {{"-style=fusion", "-platform=xcb", "-reverse", "--status"}, {.status = true}},
+      {{"--trace", "-", "-display", ":1"}, {.trace = "-"}},
+  };
+  for (const GoodCase &c : cases) {
+    std::string line;
+    for (const std::string &a : c.arguments)
+      line += a + ' ';
+    SCOPED_TRACE(line);
+    const app::ParsedCommandLine parsed = app::ParseCommandLine(c.arguments);
+    ASSERT_EQ(parsed.Error, "");
+    const app::Options &o = parsed.Values;
+    const Expected &e = c.expected;
+    EXPECT_EQ(o.List, e.list);
+    EXPECT_EQ(o.Watch, e.watch);
+    EXPECT_EQ(o.Json, e.json);
+    EXPECT_EQ(o.Status, e.status);
+    EXPECT_EQ(o.Hidden, e.hidden);
+    EXPECT_EQ(o.Help, e.help);
+    EXPECT_EQ(o.Version, e.version);
+    EXPECT_EQ(o.Simulate, e.simulate);
+    EXPECT_EQ(o.Trace, e.trace);
+  }
+}
+
+struct BadCase {
+  Arguments arguments;
+  const char *error; // part of the message
+};
+
+TEST(CommandLineParser, BadLinesSayWhy) {
+  const BadCase cases[] = {
+      {{"--frobnicate"}, "unknown option: \"--frobnicate\""},
+      {{"--frobnicate=3"}, "unknown option: \"--frobnicate=3\""},
+      {{"-x"}, "unknown option: \"-x\""},
+      {{"--trace"}, "--trace"},
+      {{"--trace="}, "--trace needs a file name"},
+      {{"--simulate="}, "--simulate= needs a file name"},
+      {{"--simulate", "s.json", "more"}, "unexpected argument: \"more\""},
+      {{"list"}, "unexpected argument: \"list\""},
+      {{"--status", "--list"}, "do not go together"},
+      {{"--watch"}, "--watch only goes with --list"},
+      {{"--status", "--watch"}, "--watch only goes with --list"},
+      {{"--json"}, "--json only goes with --list or --status"},
+      {{"--hidden", "--status"}, "--hidden only goes with the window"},
+      {{"--hidden", "--list"}, "--hidden only goes with the window"},
+      {{"--style", "fusion"}, "unknown style: \"fusion\""},
+      {{"--style", "Protein", "--list"}, "not with --list or --status"},
+      {{"--export-theme", "t.thm", "--status"}, "--export-theme goes with --style only"},
+  };
+  for (const BadCase &c : cases) {
+    SCOPED_TRACE(c.arguments.front());
+    const std::string error = app::ParseCommandLine(c.arguments).Error;
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
+  }
+}
+
+TEST(CommandLineParser, TheHelpListsEveryOptionAndTheVersionNamesTheProgram) {
+  const std::string usage = app::UsageText();
+  for (const char *option :
+       {"--help", "--version", "--hidden", "--status", "--list", "--watch", "--json", "--simulate",
+        "--trace", "--export-theme", "--style", "-platform"})
+    EXPECT_NE(usage.find(option), std::string::npos) << option;
+  EXPECT_EQ(usage.find("simulate-built-in"), std::string::npos) << "a hidden option shows";
+  EXPECT_TRUE(usage.starts_with("Usage: quelvane"));
+  EXPECT_EQ(app::VersionText().rfind("quelvane ", 0), 0u);
+}
+
+} // namespace

@@ -1,0 +1,205 @@
+#include "FormFixture.h"
+
+#include "app/DesktopTexts.h"
+#include "app/TraceWriter.h"
+#include "receiver/VirtualReceiver.h"
+#include "skin/TsuiPopupMenu.h"
+#include "widgets/ThhALed.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <utility>
+#include <vector>
+
+using namespace app;
+using namespace app::test;
+
+namespace {
+
+// The window on one virtual receiver, with the desktop's notification service recorded.
+class DesktopIntegration : public FormFixture {
+protected:
+  void Plug(std::uint8_t battery) {
+    receiver::VirtualReceiverState state;
+    state.Battery = battery;
+    m_rx = std::make_unique<receiver::VirtualReceiver>(state);
+    hid::VirtualDevice device;
+    device.Id = "rx";
+    device.VendorID = 0x3A7E;
+    device.ProductID = 0x0A11;
+    device.Caps.UsagePage = 1;
+    device.Caps.Usage = 2;
+    device.Caps.FeatureReportByteLength = 9;
+    m_rx->AttachTo(device);
+    // Plugged after adding, so that a window already there hears of it.
+    Binding.Add(device, false);
+    Binding.Plug("rx");
+  }
+  void WithDesktopService(bool present) {
+    DesktopNotify = [this, present](const QString &title, const QString &body) {
+      if (present) m_desktop.emplace_back(title, body);
+      return present;
+    };
+  }
+  std::vector<QJsonObject> Notifications() const {
+    std::vector<QJsonObject> out;
+    QFile file(Dir.filePath("trace.jsonl"));
+    if (!file.open(QIODevice::ReadOnly)) return out;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+      const QJsonObject event = QJsonDocument::fromJson(line).object();
+      if (event.value("ev").toString() == "notification") out.push_back(event);
+    }
+    return out;
+  }
+
+  // Delivers posted device changes until `done` holds.
+  static bool Settled(const std::function<bool()> &done) {
+    QDeadlineTimer deadline(5000);
+    while (!done() && !deadline.hasExpired())
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+  }
+
+  std::unique_ptr<receiver::VirtualReceiver> m_rx;
+  std::vector<std::pair<QString, QString>> m_desktop;
+};
+
+struct LanguageCase {
+  int codePage;
+  const char *title;
+  const char *body;
+};
+
+TEST_F(DesktopIntegration, ALowBatteryIsToldInTheWindowsLanguage) {
+  const LanguageCase cases[] = {
+      {1252, "Mouse battery low", "The mouse's battery is at 16%. Charge or replace it soon."},
+      {950, "滑鼠電量不足", "滑鼠電池剩餘 16%，請盡快充電或更換。"},
+      {936, "鼠标电量不足", "鼠标电池剩余 16%，请尽快充电或更换。"},
+  };
+  Plug(0x11);
+  WithDesktopService(true);
+  for (const LanguageCase &c : cases) {
+    SCOPED_TRACE(c.codePage);
+    m_desktop.clear();
+    Settings.Values.clear();
+    const auto form = Create(c.codePage);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(m_desktop.size(), 1u);
+    EXPECT_EQ(m_desktop[0].first, QString::fromUtf8(c.title));
+    EXPECT_EQ(m_desktop[0].second, QString::fromUtf8(c.body));
+  }
+}
+
+// Where the message goes, and what the trace says of it.
+struct RouteCase {
+  const char *name;
+  bool desktopService;
+  bool trayIcon;
+  const char *via;
+};
+
+TEST_F(DesktopIntegration, EveryNotificationIsTracedWithWhereItWent) {
+  const RouteCase cases[] = {
+      {"the desktop's service", true, true, "desktop"},
+      {"the tray icon without a service", false, true, "tray"},
+      {"nowhere without either", false, false, "none"},
+  };
+  Plug(0x15);
+  for (const RouteCase &c : cases) {
+    SCOPED_TRACE(c.name);
+    QFile::remove(Dir.filePath("trace.jsonl"));
+    QString error;
+    const auto writer = TraceWriter::Open(Dir.filePath("trace.jsonl"), error);
+    ASSERT_TRUE(writer) << error.toStdString();
+    EventTrace = writer.get();
+    m_desktop.clear();
+    TrayHost->messages.clear();
+    WithDesktopService(c.desktopService);
+    receiver::VirtualReceiverState state = m_rx->State();
+    state.Battery = 0x15;
+    m_rx->SetState(state);
+    const auto form = Create();
+    QCoreApplication::processEvents();
+    if (!c.trayIcon) Tray->remove();
+    state.Battery = 0x10;
+    m_rx->SetState(state);
+    form->tmrStatusTimer(nullptr);
+    form->tmrStatusTimer(nullptr); // still low: told once
+    const std::vector<QJsonObject> events = Notifications();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].value("kind").toString(), "battery_low");
+    EXPECT_EQ(events[0].value("title").toString(), "Mouse battery low");
+    EXPECT_EQ(events[0].value("via").toString(), c.via);
+    EXPECT_EQ(m_desktop.size(), c.desktopService ? 1u : 0u);
+    EXPECT_EQ(TrayHost->messages.size(), std::string(c.via) == "tray" ? 1u : 0u);
+    EventTrace = nullptr;
+  }
+}
+
+TEST_F(DesktopIntegration, ARescanAsksTheDevicesAgainThoughNothingChanged) {
+  Plug(0x15);
+  const auto form = Create();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(form->ledDev->Value());
+  Binding.ClearCalls();
+  form->Rescan();
+  QCoreApplication::processEvents();
+  int enumerations = 0, queries = 0;
+  for (const hid::SimulatedCall &call : Binding.Calls()) {
+    enumerations += call.Op == "enumerate";
+    queries += call.Op == "get_feature";
+  }
+  EXPECT_EQ(enumerations, 1);
+  EXPECT_GT(queries, 0);
+  EXPECT_TRUE(form->ledDev->Value());
+}
+
+} // namespace
+
+namespace {
+
+struct TipCase {
+  int codePage;
+  std::uint8_t cpi;
+  const char *tip;
+};
+
+TEST_F(DesktopIntegration, TheTipAddsBatteryAndCpiInTheWindowsLanguageWhileConnected) {
+  const TipCase cases[] = {
+      {1252, 10, "Tarnovel v1.0\nBattery 83%, CPI HIGH"},
+      {1252, 2, "Tarnovel v1.0\nBattery 83%, CPI LOW"},
+      {950, 10, "Tarnovel v1.0\n電量 83%，解析度 高"},
+      {936, 2, "Tarnovel v1.0\n电量 83%，解析度 低"},
+  };
+  Plug(0x15);
+  for (const TipCase &c : cases) {
+    SCOPED_TRACE(c.tip);
+    receiver::VirtualReceiverState state = m_rx->State();
+    state.Cpi = c.cpi;
+    m_rx->SetState(state);
+    Settings.Values.clear();
+    const auto form = Create(c.codePage);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(TrayHost->tip, QString::fromUtf8(c.tip));
+  }
+}
+
+TEST_F(DesktopIntegration, TheTipFollowsTheMenuLanguageAndDropsTheReadoutsWhenUnplugged) {
+  const auto form = Create();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(TrayHost->tip, "Tarnovel v1.0") << "nothing connected";
+  Plug(0x15);
+  EXPECT_TRUE(Settled([&] { return form->ReceiverConnected(); }));
+  EXPECT_EQ(TrayHost->tip, "Tarnovel v1.0\nBattery 83%, CPI HIGH");
+  form->mniCht->Click();
+  EXPECT_EQ(TrayHost->tip, QString::fromUtf8("Tarnovel v1.0\n電量 83%，解析度 高"));
+  ASSERT_TRUE(Binding.Unplug("rx"));
+  EXPECT_TRUE(Settled([&] { return !form->ReceiverConnected(); }));
+  EXPECT_EQ(TrayHost->tip, "Tarnovel v1.0");
+}
+
+} // namespace

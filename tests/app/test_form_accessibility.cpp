@@ -1,0 +1,141 @@
+#include "FormFixture.h"
+
+#include "receiver/VirtualReceiver.h"
+#include "skin/TsuiButton.h"
+#include "skin/TsuiEdit.h"
+#include "skin/TsuiPopupMenu.h"
+#include "widgets/TCnAALabel.h"
+#include "widgets/TProgBar.h"
+#include "widgets/ThhALed.h"
+
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
+using namespace app;
+using namespace app::test;
+
+namespace {
+
+enum class Phase { Unplugged, Pairing, Connected };
+
+// Name and value of each readout, in description order: LED, gauge, percentage, CPI box,
+// pairing button.
+struct AccessibleCase {
+  int codePage;
+  Phase phase;
+  std::array<const char *, 10> texts;
+};
+
+class FormAccessibility : public FormFixture {
+protected:
+  std::unique_ptr<TForm1> Start(int codePage, Phase phase) {
+    if (!m_rx) {
+      m_rx = std::make_unique<receiver::VirtualReceiver>();
+      hid::VirtualDevice device;
+      device.Id = "rx";
+      device.VendorID = 0x3A7E;
+      device.ProductID = 0x0A11;
+      device.Caps.UsagePage = 1;
+      device.Caps.Usage = 2;
+      device.Caps.FeatureReportByteLength = 9;
+      m_rx->AttachTo(device);
+      Binding.Add(device, false);
+    }
+    if (phase == Phase::Unplugged && Binding.IsPlugged("rx")) Binding.Unplug("rx");
+    if (phase != Phase::Unplugged && !Binding.IsPlugged("rx")) Binding.Plug("rx");
+    Settings.Values.clear();
+    auto form = Create(codePage);
+    QCoreApplication::processEvents();
+    // Connecting starts a pairing attempt; without a change it ends after sixteen ticks.
+    if (phase == Phase::Connected)
+      for (int i = 0; i < 16; ++i)
+        form->tmrSoftBindTimer(nullptr);
+    return form;
+  }
+  static QAccessibleInterface *Of(QWidget *control) {
+    return QAccessible::queryAccessibleInterface(control);
+  }
+  static std::array<QString, 10> Texts(TForm1 &form) {
+    std::array<QString, 10> out;
+    std::size_t i = 0;
+    for (QWidget *control :
+         {static_cast<QWidget *>(form.ledDev), static_cast<QWidget *>(form.pbMseBattery),
+          static_cast<QWidget *>(form.lblMseBattery), static_cast<QWidget *>(form.edtCPI),
+          static_cast<QWidget *>(form.btnCombo_Cmd_Soft_Bind_SW)}) {
+      QAccessibleInterface *const a = Of(control);
+      out[i++] = a ? a->text(QAccessible::Name) : QStringLiteral("<none>");
+      out[i++] = a ? a->text(QAccessible::Value) : QStringLiteral("<none>");
+    }
+    return out;
+  }
+
+  std::unique_ptr<receiver::VirtualReceiver> m_rx;
+};
+
+TEST_F(FormAccessibility, ReadoutsHaveNamesAndValuesInTheWindowsLanguage) {
+  const AccessibleCase cases[] = {
+      {1252,
+       Phase::Unplugged,
+       {"Connection", "Not connected", "Battery level", "No reading", "Battery", "No reading",
+        "CPI", "No reading", "Connect", "Unavailable"}},
+      {1252,
+       Phase::Pairing,
+       {"Connection", "Pairing", "Battery level", "Level 5 of 6", "Battery", "83%", "CPI", "HIGH",
+        "Connecting", "Pairing"}},
+      {1252,
+       Phase::Connected,
+       {"Connection", "Connected", "Battery level", "Level 5 of 6", "Battery", "83%", "CPI", "HIGH",
+        "Connect", "Ready"}},
+      {950,
+       Phase::Connected,
+       {"連線狀態", "已連線", "電池電量", "第 5 格，共 6 格", "電量", "83%", "解析度", "高", "對碼",
+        "就緒"}},
+      {950,
+       Phase::Pairing,
+       {"連線狀態", "配對中", "電池電量", "第 5 格，共 6 格", "電量", "83%", "解析度", "高",
+        "對碼中", "配對中"}},
+      {936,
+       Phase::Unplugged,
+       {"连接状态", "未连接", "电池电量", "无读数", "电量", "无读数", "解析度", "无读数", "对码",
+        "无法使用"}},
+      {936,
+       Phase::Connected,
+       {"连接状态", "已连接", "电池电量", "第 5 格，共 6 格", "电量", "83%", "解析度", "高", "对码",
+        "就绪"}},
+  };
+  for (const AccessibleCase &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.codePage << " phase " << static_cast<int>(c.phase));
+    const auto form = Start(c.codePage, c.phase);
+    const std::array<QString, 10> texts = Texts(*form);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+      EXPECT_EQ(texts[i].toStdString(), c.texts[i]) << "text " << i;
+  }
+}
+
+TEST_F(FormAccessibility, TextsFollowAMenuLanguageChangeAndTheGaugeGivesItsNumbers) {
+  const auto form = Start(1252, Phase::Connected);
+  form->mniChs->Click();
+  EXPECT_EQ(Of(form->ledDev)->text(QAccessible::Value), QString::fromUtf8("已连接"));
+  EXPECT_EQ(Of(form->edtCPI)->text(QAccessible::Value), QString::fromUtf8("高"))
+      << "the box still shows the English reading";
+
+  QAccessibleInterface *const gauge = Of(form->pbMseBattery);
+  ASSERT_NE(gauge, nullptr);
+  EXPECT_EQ(gauge->role(), QAccessible::ProgressBar);
+  QAccessibleValueInterface *const numbers = gauge->valueInterface();
+  ASSERT_NE(numbers, nullptr);
+  EXPECT_EQ(numbers->currentValue().toDouble(), 5);
+  EXPECT_EQ(numbers->maximumValue().toDouble(), 6);
+  EXPECT_EQ(numbers->minimumValue().toDouble(), 0);
+}
+
+TEST_F(FormAccessibility, TheHiddenIdBoxesKeepQtsLineEditInterface) {
+  const auto form = Start(1252, Phase::Connected);
+  QAccessibleInterface *const pid = Of(form->edtPID);
+  ASSERT_NE(pid, nullptr);
+  EXPECT_NE(pid->textInterface(), nullptr);
+}
+
+} // namespace
