@@ -33,6 +33,8 @@ const Shot Shots[] = {
     {"english_connected", R"({"at": 1500, "set": "rx", "receiver": {"query14": [1, 7]}},)", 3500},
     {"traditional_pairing", R"({"at": 0, "menu": "mniCht"},)", 100},
     {"simplified_pairing", R"({"at": 0, "menu": "mniChs"},)", 100},
+    // The tray menu with its first item selected and that item's sub-menu open.
+    {"tray_menu", R"({"at": 0, "tray": "rclick"}, {"at": 300, "menu": "mniLanguage"},)", 600},
     {"simplified_connected",
      R"({"at": 0, "menu": "mniChs"}, {"at": 1500, "set": "rx", "receiver": {"query14": [1, 7]}},)",
      3500},
