@@ -25,6 +25,8 @@ struct Shot {
   // taken at once, a bound one after the blinking stopped.
   const char *Steps;
   int At;
+  // One more command-line option, if any.
+  const char *Option = nullptr;
 };
 
 const Shot Shots[] = {
@@ -83,7 +85,9 @@ TEST_P(Screenshots, MatchTheGoldenPicture) {
                  .toUtf8());
   file.close();
 
-  const testcommon::ProgramOutcome outcome = home.Run({"--simulate=" + scenario});
+  QStringList arguments = {"--simulate=" + scenario};
+  if (shot.Option) arguments.append(QLatin1String(shot.Option));
+  const testcommon::ProgramOutcome outcome = home.Run(arguments);
   ASSERT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
   const QImage actual = QImage(home.FilePath("shot.png")).convertToFormat(QImage::Format_ARGB32);
   ASSERT_FALSE(actual.isNull()) << "no screenshot written";
