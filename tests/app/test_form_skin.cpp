@@ -3,7 +3,11 @@
 #include "skin/TsuiEdit.h"
 #include "skin/TsuiForm.h"
 #include "skin/TsuiPopupMenu.h"
+#include "skin/TsuiTitleBar.h"
 #include "widgets/THexEdit.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
 
 namespace app::test {
 namespace {
@@ -30,6 +34,41 @@ TEST_F(FormFixture, ButtonsAndEditsStayMacOSAndTheMenuWinXPWhateverTheFrameShows
     form->sfrm1->SetUIStyle(style);
     ExpectOwnStyles(*form);
   }
+}
+
+// The pixels the title bar shows at `rect`, against `picture` with its bottom-left colour left out
+// (the buttons are transparent): true when every other pixel is the picture's.
+bool ShowsPicture(const QImage &shown, const QRect &rect, const QImage &picture) {
+  const QImage opaque = picture.convertToFormat(QImage::Format_RGB32);
+  const QRgb key = opaque.pixel(0, opaque.height() - 1);
+  if (rect.size() != opaque.size()) return false;
+  for (int y = 0; y < opaque.height(); ++y)
+    for (int x = 0; x < opaque.width(); ++x)
+      if (opaque.pixel(x, y) != key &&
+          (shown.pixel(rect.left() + x, rect.top() + y) | 0xFF000000u) != opaque.pixel(x, y))
+        return false;
+  return true;
+}
+
+TEST_F(FormFixture, TheCustomTitleButtonShowsTheMinimisePicturesInItsThreeStates) {
+  const auto form = Create();
+  skin::TsuiTitleBar &bar = form->sfrm1->TitleBar();
+  const skin::TsuiTitleBarButton &minimise = *form->sfrm1->TitleBarButtons().Items(3);
+  const QRect custom = bar.ButtonRect(4);
+  ASSERT_FALSE(custom.isEmpty());
+  ASSERT_NE(minimise.PicNormal(), minimise.PicMouseOn());
+  ASSERT_NE(minimise.PicMouseOn(), minimise.PicMouseDown());
+  const QPointF over = custom.center();
+
+  EXPECT_TRUE(ShowsPicture(bar.grab().toImage(), custom, minimise.PicNormal()));
+  QMouseEvent move(QEvent::MouseMove, over, bar.mapToGlobal(over), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QCoreApplication::sendEvent(&bar, &move);
+  EXPECT_TRUE(ShowsPicture(bar.grab().toImage(), custom, minimise.PicMouseOn()));
+  QMouseEvent press(QEvent::MouseButtonPress, over, bar.mapToGlobal(over), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&bar, &press);
+  EXPECT_TRUE(ShowsPicture(bar.grab().toImage(), custom, minimise.PicMouseDown()));
 }
 
 } // namespace
