@@ -51,7 +51,6 @@ void Form1(QWidget &window) {
 }
 
 void sfrm1(skin::TsuiForm &frame) {
-  frame.SetColor(0xFBFBFB);
   frame.SetCaption(QLatin1String(Title));
 }
 
