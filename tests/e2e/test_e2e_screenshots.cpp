@@ -37,6 +37,12 @@ const Shot Shots[] = {
     {"simplified_pairing", R"({"at": 0, "menu": "mniChs"},)", 100},
     // The tray menu with its first item selected and that item's sub-menu open.
     {"tray_menu", R"({"at": 0, "tray": "rclick"}, {"at": 300, "menu": "mniLanguage"},)", 600},
+    // The whole window in each built-in look.
+    {"style_protein", "", 0, "--style=Protein"},
+    {"style_macos", "", 0, "--style=MacOS"},
+    {"style_winxp", "", 0, "--style=WinXP"},
+    {"style_deepblue", "", 0, "--style=DeepBlue"},
+    {"style_blueglass", "", 0, "--style=BlueGlass"},
     {"simplified_connected",
      R"({"at": 0, "menu": "mniChs"}, {"at": 1500, "set": "rx", "receiver": {"query14": [1, 7]}},)",
      3500},
