@@ -1,8 +1,15 @@
 #include "app/Artwork.h"
 
 #include "framework/PictureLoader.h"
+#include "skin/TsuiCustomPanel.h"
 
+#include <QIconEngine>
+#include <QImageReader>
+#include <QPainter>
 #include <QPixmap>
+
+#include <array>
+#include <optional>
 
 // The pictures live in a static library, whose resource registration must be pulled in by hand.
 static void initArtwork() {
@@ -10,6 +17,55 @@ static void initArtwork() {
 }
 
 namespace app {
+namespace {
+
+constexpr std::array<int, 5> IconSizes = {16, 22, 32, 48, 64};
+
+// The program icon in every drawn size, each decoded when first asked for: a desktop asks for
+// one or two sizes, and decoding them all would lengthen every start.
+class ProgramIconEngine final : public QIconEngine {
+public:
+  // Only the window and the notification area show it: one look for every mode.
+  QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override {
+    const std::size_t index = bestFit(size);
+    std::optional<QPixmap> &decoded = m_pixmaps[index];
+    if (!decoded)
+      decoded = QPixmap::fromImage(Artwork(QStringLiteral("icon_%1.png").arg(IconSizes[index])));
+    QPixmap shown = *decoded;
+    // Smaller sizes are scaled down from the next larger drawing; larger ones are not blown up.
+    if (shown.width() > size.width() || shown.height() > size.height())
+      shown = shown.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return shown;
+  }
+  void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override {
+    painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+  }
+  QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override {
+    const int side = IconSizes[bestFit(size)];
+    return QSize(side, side).boundedTo(size);
+  }
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    QList<QSize> sizes;
+    for (int side : IconSizes)
+      sizes.append(QSize(side, side));
+    return sizes;
+  }
+  QIconEngine *clone() const override { return new ProgramIconEngine(*this); }
+  QString key() const override { return QStringLiteral("ProgramIconEngine"); }
+
+private:
+  // The smallest drawn size that covers the request, else the largest.
+  static std::size_t bestFit(const QSize &size) {
+    const int wanted = std::max(size.width(), size.height());
+    for (std::size_t i = 0; i < IconSizes.size(); ++i)
+      if (IconSizes[i] >= wanted) return i;
+    return IconSizes.size() - 1;
+  }
+
+  std::array<std::optional<QPixmap>, IconSizes.size()> m_pixmaps;
+};
+
+} // namespace
 
 QImage Artwork(const QString &name) {
   initArtwork();
@@ -19,12 +75,19 @@ QImage Artwork(const QString &name) {
   return framework::LoadPicture(QStringLiteral(":/app/") + name, format).value_or(QImage());
 }
 
+void SetArtwork(skin::TsuiCustomPanel &panel, const QString &name) {
+  initArtwork();
+  // The size is in the file's header; reading it decodes nothing.
+  QImageReader header(QStringLiteral(":/app/") + name);
+  header.setAutoDetectImageFormat(false);
+  header.setFormat(name.endsWith(QLatin1String(".png")) ? "png" : "bmp");
+  panel.SetPictureSource(header.size(), [name] { return Artwork(name); });
+}
+
 QIcon ProgramIcon() {
   initArtwork();
-  QIcon icon;
-  for (int size : {16, 22, 32, 48, 64})
-    icon.addPixmap(QPixmap::fromImage(Artwork(QStringLiteral("icon_%1.png").arg(size))));
-  return icon;
+  // QIcon owns its engine.
+  return QIcon(new ProgramIconEngine);
 }
 
 } // namespace app

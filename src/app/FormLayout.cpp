@@ -52,7 +52,6 @@ void Form1(QWidget &window) {
 }
 
 void sfrm1(skin::TsuiForm &frame) {
-  frame.SetColor(0xFBFBFB);
   frame.SetCaption(QLatin1String(Title));
 }
 
@@ -79,7 +78,7 @@ void BatteryPictures(FormComponents &c) {
     battery.picture->SetAutoSize(true);
     battery.picture->SetTransparent(true);
     battery.picture->SetDrawStyle(skin::TsuiDrawStyle::suiNormal);
-    battery.picture->SetPicture(Artwork(QLatin1String(battery.art)));
+    SetArtwork(*battery.picture, QLatin1String(battery.art));
   }
 }
 
@@ -196,13 +195,13 @@ void QueryButtons(FormComponents &c) {
 
 void imgLogo(skin::TsuiImagePanel &panel) {
   panel.setGeometry(2, 196, 212, 70);
-  panel.SetPicture(Artwork(QStringLiteral("logo.png")));
+  SetArtwork(panel, QStringLiteral("logo.png"));
   panel.SetTabOrder(10);
 }
 
 void imgMouse(skin::TsuiImagePanel &panel) {
   panel.setGeometry(436, 56, 124, 145);
-  panel.SetPicture(Artwork(QStringLiteral("mouse.png")));
+  SetArtwork(panel, QStringLiteral("mouse.png"));
   panel.SetTabOrder(3);
 }
 

@@ -83,9 +83,11 @@ void titleBarSections(skin::TsuiForm &frame) {
 } // namespace
 
 void sfrm1(skin::TsuiForm &frame) {
+  // The style first: the stored values below replace what it brought.
   frame.SetUIStyle(TsuiUIStyle::Protein);
   frame.SetUIStyleAutoUpdateSub(false);
   frame.SetTitleBarCustom(false);
+  frame.SetColor(0xFBFBFB);
   frame.SetBorderColor(clBlack);
   frame.SetBorderWidth(1);
   frame.SetFont(FontDesc{QStringLiteral("Tahoma"), -13, true, false, false, clWhite});

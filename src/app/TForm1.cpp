@@ -75,6 +75,8 @@ TForm1::TForm1(TForm1Services services)
     sfrm1->SetUIStyleAutoUpdateSub(true);
     sfrm1->SetUIStyle(*m_services.Style);
     sfrm1->SetUIStyleAutoUpdateSub(false);
+    // The tray menu belongs to the window, not to the frame, and takes the look as well.
+    pmnTray->SetUIStyle(*m_services.Style);
   }
   loaded();
   FormCreate();

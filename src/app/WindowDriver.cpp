@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPainter>
 #include <QPixmap>
 #include <QTimer>
 
@@ -50,6 +51,28 @@ QMenu *openMenu() {
   return menu;
 }
 
+// The open menu and those of its sub-menus that are open.
+QList<QMenu *> shownMenus(QMenu &top) {
+  QList<QMenu *> shown = {&top};
+  for (QMenu *menu : top.findChildren<QMenu *>())
+    if (menu->isVisible()) shown.append(menu);
+  return shown;
+}
+
+// The open menus as they lie on the screen, nothing around them.
+QImage menuPicture(QMenu &top) {
+  const QList<QMenu *> shown = shownMenus(top);
+  QRect all;
+  for (const QMenu *menu : shown)
+    all |= menu->geometry();
+  QImage picture(all.size(), QImage::Format_ARGB32);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  for (QMenu *menu : shown)
+    painter.drawPixmap(menu->geometry().topLeft() - all.topLeft(), menu->grab());
+  return picture;
+}
+
 void closePopups() {
   // Bounded: a popup that refuses to close must not hang the timeline.
   for (int i = 0; i < 16; ++i) {
@@ -68,8 +91,18 @@ bool WindowDriver::Menu(const std::string &item) {
   if (QMenu *const open = openMenu()) {
     // Picked from the menu as it is shown: an item it does not show cannot be chosen.
     QAction *picked = nullptr;
+    QAction *subMenu = nullptr;
     for (QAction *action : open->findChildren<QAction *>(name))
-      if (!action->menu()) picked = action;
+      (action->menu() ? subMenu : picked) = action;
+    if (!picked && subMenu) {
+      // As a click on it does: the item is selected and its sub-menu opens.
+      for (QMenu *menu : shownMenus(*open))
+        if (menu->actions().contains(subMenu)) {
+          menu->setActiveAction(subMenu);
+          return done(true);
+        }
+      return done(false);
+    }
     if (!picked) return done(false);
     // As a click does: the menus close, then the item acts.
     closePopups();
@@ -146,6 +179,8 @@ bool WindowDriver::TitleButton(int index) {
 bool WindowDriver::Screenshot(const QString &path) {
   TForm1 *const form = m_form.data();
   if (!form) return false;
+  // What the user looks at: an open menu rather than the window beneath it.
+  if (QMenu *const open = openMenu()) return done(menuPicture(*open).save(path, "PNG"));
   return done(form->grab().save(path, "PNG"));
 }
 

@@ -53,6 +53,11 @@ public:
   }
   void Repaint() {
     if (!ShownByItself(*this)) return;
+    // Of a run of settings only the last look is ever seen: it is drawn at the next paint.
+    if (RenderingDeferred()) {
+      Invalidate();
+      return;
+    }
     RenderNow();
     this->update();
   }
@@ -61,6 +66,8 @@ public:
 
 protected:
   virtual void Render(Canvas &canvas) = 0;
+  // True while settings are applied one after another, none of them worth drawing on its own.
+  virtual bool RenderingDeferred() const { return false; }
 
   // A control that paints every pixel needs no clearing and nothing beneath shows through.
   void SetOpaque(bool value) {

@@ -72,6 +72,8 @@ public:
   virtual void DblClick();
 
 protected:
+  bool RenderingDeferred() const override { return m_loading; }
+
   void enterEvent(QEnterEvent *event) override;
   void leaveEvent(QEvent *event) override;
   void mouseMoveEvent(QMouseEvent *event) override;

@@ -81,10 +81,24 @@ QFont TsuiButton::captionFont(const QFont &font, const QString &caption) const {
   const QString text = Shown(caption);
   const int wide = QFontMetrics(shown).horizontalAdvance(text);
   if (room <= 0 || wide <= room) return shown;
-  for (int stretch = std::max(50, room * 100 / wide); stretch >= 50; --stretch) {
+  // The widest stretch from the proportional guess down to half width that fits, else half
+  // width. Every stretch tried loads a font of its own, so each guess is corrected by the width
+  // the last one measured rather than stepped down one by one.
+  const auto widthAt = [&](int stretch) {
     shown.setStretch(stretch);
-    if (QFontMetrics(shown).horizontalAdvance(text) <= room) break;
+    return QFontMetrics(shown).horizontalAdvance(text);
+  };
+  int tooWide = std::max(50, room * 100 / wide) + 1;
+  int stretch = tooWide - 1;
+  for (int measured = widthAt(stretch); measured > room; measured = widthAt(stretch)) {
+    tooWide = stretch;
+    if (stretch == 50) return shown;
+    stretch = std::clamp(stretch * room / measured, 50, stretch - 1);
   }
+  // A correction may undershoot: the wider stretches up to the first one known too wide.
+  while (stretch + 1 < tooWide && widthAt(stretch + 1) <= room)
+    ++stretch;
+  shown.setStretch(stretch);
   return shown;
 }
 

@@ -2,27 +2,49 @@
 
 #include "skin/style/DrawOps.h"
 
+#include <utility>
+
 namespace skin {
 
 TsuiCustomPanel::TsuiCustomPanel(QWidget *parent) : framework::WindowlessControl(parent) {}
 
 TsuiCustomPanel::~TsuiCustomPanel() = default;
 
+const QImage &TsuiCustomPanel::Picture() const {
+  if (m_decode) {
+    m_picture = std::exchange(m_decode, nullptr)();
+  }
+  return m_picture;
+}
+
+QSize TsuiCustomPanel::pictureSize() const {
+  return m_decode ? m_pendingSize : m_picture.size();
+}
+
 void TsuiCustomPanel::SetPicture(const QImage &value) {
+  m_decode = nullptr;
   m_picture = value.copy();
+  pictureChanged();
+}
+
+void TsuiCustomPanel::SetPictureSource(QSize size, std::function<QImage()> decode) {
+  m_picture = QImage();
+  m_pendingSize = decode ? size : QSize();
+  m_decode = std::move(decode);
   pictureChanged();
 }
 
 bool TsuiCustomPanel::LoadPicture(const QString &path, framework::PictureFormat format) {
   std::optional<QImage> image = framework::LoadPicture(path, format);
   if (!image) return false;
+  m_decode = nullptr;
   m_picture = std::move(*image);
   pictureChanged();
   return true;
 }
 
 void TsuiCustomPanel::pictureChanged() {
-  if (!m_picture.isNull() && m_autoSize) sizeToPicture();
+  if (!pictureSize().isEmpty() && m_autoSize) sizeToPicture();
   // Also without a picture: the old one must go from the screen.
   Invalidate();
 }
@@ -32,7 +54,8 @@ void TsuiCustomPanel::sizeToPicture() {
       m_align == TAlign::alTop || m_align == TAlign::alBottom || m_align == TAlign::alClient;
   const bool keepHeight =
       m_align == TAlign::alLeft || m_align == TAlign::alRight || m_align == TAlign::alClient;
-  resize(keepWidth ? width() : m_picture.width(), keepHeight ? height() : m_picture.height());
+  const QSize picture = pictureSize();
+  resize(keepWidth ? width() : picture.width(), keepHeight ? height() : picture.height());
   dock();
 }
 
@@ -43,7 +66,7 @@ void TsuiCustomPanel::SetDrawStyle(TsuiDrawStyle value) {
 
 void TsuiCustomPanel::SetAutoSize(bool value) {
   m_autoSize = value;
-  if (m_autoSize && !m_picture.isNull()) sizeToPicture();
+  if (m_autoSize && !pictureSize().isEmpty()) sizeToPicture();
 }
 
 void TsuiCustomPanel::SetTransparent(bool value) {
@@ -114,23 +137,24 @@ void TsuiCustomPanel::resizeEvent(QResizeEvent *event) {
 
 std::optional<framework::TColor> TsuiCustomPanel::key() const {
   // A picture with its own transparency keeps it.
-  if (!m_transparent || m_picture.hasAlphaChannel()) return std::nullopt;
-  return style::BottomLeftKey(m_picture);
+  if (!m_transparent || Picture().hasAlphaChannel()) return std::nullopt;
+  return style::BottomLeftKey(Picture());
 }
 
 void TsuiCustomPanel::Render(framework::Canvas &canvas) {
   const framework::TRect all{0, 0, width(), height()};
   if (m_transparent) PaintParentBackground(canvas);
-  if (!m_picture.isNull()) {
+  const QImage &picture = Picture();
+  if (!picture.isNull()) {
     switch (m_drawStyle) {
     case TsuiDrawStyle::suiStretch:
-      canvas.StretchDraw(all, m_picture, key());
+      canvas.StretchDraw(all, picture, key());
       break;
     case TsuiDrawStyle::suiTile:
-      canvas.TileDraw(all, m_picture, key());
+      canvas.TileDraw(all, picture, key());
       break;
     case TsuiDrawStyle::suiNormal:
-      canvas.Draw(0, 0, m_picture, key());
+      canvas.Draw(0, 0, picture, key());
       break;
     }
   } else if (!m_transparent) {

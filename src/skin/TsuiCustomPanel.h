@@ -7,6 +7,7 @@
 
 #include <QImage>
 
+#include <functional>
 #include <optional>
 
 namespace skin {
@@ -22,9 +23,13 @@ public:
   explicit TsuiCustomPanel(QWidget *parent);
   ~TsuiCustomPanel() override;
 
-  const QImage &Picture() const { return m_picture; }
+  // Decodes a picture given by its source first.
+  const QImage &Picture() const;
   // Copies the picture.
   void SetPicture(const QImage &value);
+  // A picture of `size` that `decode` makes when it is first drawn or asked for: a panel that is
+  // never seen costs no decoding.
+  void SetPictureSource(QSize size, std::function<QImage()> decode);
   // Loads a file into the picture; false, with the picture unchanged, when the file is missing,
   // unreadable, cut or damaged.
   bool LoadPicture(const QString &path, framework::PictureFormat format);
@@ -65,7 +70,12 @@ private:
   void dock();
   std::optional<framework::TColor> key() const;
 
-  QImage m_picture;
+  QSize pictureSize() const;
+
+  mutable QImage m_picture;
+  // Pending until the picture is first needed.
+  mutable std::function<QImage()> m_decode;
+  QSize m_pendingSize;
   TsuiDrawStyle m_drawStyle = TsuiDrawStyle::suiNormal;
   bool m_autoSize = false;
   bool m_transparent = false;

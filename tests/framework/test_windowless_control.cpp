@@ -147,3 +147,21 @@ TEST(WindowlessControl, LoadingEndsWithLoaded) {
   control.Loaded();
   EXPECT_FALSE(control.Loading());
 }
+
+TEST(WindowlessControl, RepaintWhileLoadingWaitsForThePaintAfterLoaded) {
+  QWidget parent;
+  parent.resize(30, 20);
+  HalfControl control;
+  control.setParent(&parent);
+  control.SetBounds(0, 0, 10, 6);
+  control.BeginLoading();
+  control.Repaint();
+  control.Repaint();
+  EXPECT_EQ(control.renders, 0);
+  EXPECT_TRUE(control.Buffer().isNull());
+  control.Loaded();
+  parent.grab();
+  EXPECT_EQ(control.renders, 1) << "drawn once, at the first paint";
+  control.Repaint();
+  EXPECT_EQ(control.renders, 2) << "at once again after loading";
+}

@@ -176,3 +176,33 @@ TEST(TsuiImagePanel, LoadRefusesMissingFilesAndKeepsThePicture) {
 }
 
 } // namespace
+
+TEST(TsuiImagePanel, PictureFromASourceIsDecodedOnlyWhenDrawnOrAskedFor) {
+  QWidget parent;
+  parent.resize(300, 200);
+  TsuiImagePanel seen(&parent), hidden(&parent), outside(&parent);
+  int decoded = 0;
+  const auto source = [&decoded] {
+    ++decoded;
+    return Solid(QSize(74, 174), Qt::blue);
+  };
+  outside.move(400, 0);
+  hidden.setVisible(false);
+  for (TsuiImagePanel *panel : {&seen, &hidden, &outside}) {
+    panel->SetAutoSize(true);
+    panel->SetPictureSource(QSize(74, 174), source);
+    EXPECT_EQ(panel->size(), QSize(74, 174)) << "sized before it is decoded";
+  }
+  EXPECT_EQ(decoded, 0);
+  const QImage shown = parent.grab().toImage();
+  EXPECT_EQ(decoded, 1) << "only the panel that is seen";
+  EXPECT_EQ(shown.pixelColor(10, 10), QColor(Qt::blue));
+  EXPECT_EQ(outside.Picture().size(), QSize(74, 174));
+  EXPECT_EQ(decoded, 2);
+  outside.Picture();
+  EXPECT_EQ(decoded, 2) << "once";
+
+  hidden.SetPicture(Solid(QSize(3, 2), Qt::red));
+  EXPECT_EQ(hidden.Picture().size(), QSize(3, 2)) << "a picture set later wins";
+  EXPECT_EQ(decoded, 2);
+}

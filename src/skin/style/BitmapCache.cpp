@@ -16,6 +16,9 @@ QImage BitmapCache::Bitmap(std::string_view resource) {
   const QString name =
       QString::fromLatin1(resource.data(), static_cast<qsizetype>(resource.size()));
   QImageReader reader(m_root + QLatin1Char('/') + name + QStringLiteral(".bmp"), "bmp");
+  // Guessing would load every image plugin (and their libraries) before the bitmap reader is
+  // tried: the built-in pictures are always bitmaps.
+  reader.setAutoDetectImageFormat(false);
   QImage picture = reader.read();
   // One pixel format for all, so that cutting and key colours need not care how a file was saved.
   if (!picture.isNull()) picture = picture.convertToFormat(QImage::Format_RGB32);

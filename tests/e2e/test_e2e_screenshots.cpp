@@ -1,0 +1,130 @@
+// The whole window as the program draws it in its own simulated runs, compared pixel for pixel
+// with the pictures in golden/. A mismatch leaves the actual picture and a difference picture in
+// the build's golden-failures folder. QUELVANE_UPDATE_GOLDENS=1 writes the pictures anew instead
+// (scripts/update-goldens.sh).
+#include "common/ProgramRun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+namespace {
+
+// The receiver of a plain --simulate: 83 % and HIGH CPI, its mouse not bound yet.
+constexpr const char *Receiver =
+    R"({"id": "rx", "vendor": "3A7E", "product": "0A11", "product_name": "2.4G Wireless Receiver",
+        "receiver": {"battery": 21, "cpi": 10, "bind": [0, 0], "query14": [1, 0], "ack": true}})";
+
+struct Shot {
+  const char *Name;
+  // Steps before the screenshot. The lamp blinks once a second while pairing: a pairing look is
+  // taken at once, a bound one after the blinking stopped.
+  const char *Steps;
+  int At;
+  // One more command-line option, if any.
+  const char *Option = nullptr;
+};
+
+const Shot Shots[] = {
+    {"english_pairing", "", 0},
+    // The second pairing tick sees the query value change: bound, the lamp lime and steady.
+    {"english_connected", R"({"at": 1500, "set": "rx", "receiver": {"query14": [1, 7]}},)", 3500},
+    {"traditional_pairing", R"({"at": 0, "menu": "mniCht"},)", 100},
+    {"simplified_pairing", R"({"at": 0, "menu": "mniChs"},)", 100},
+    // The tray menu with its first item selected and that item's sub-menu open.
+    {"tray_menu", R"({"at": 0, "tray": "rclick"}, {"at": 300, "menu": "mniLanguage"},)", 600},
+    // The whole window in each built-in look.
+    {"style_protein", "", 0, "--style=Protein"},
+    {"style_macos", "", 0, "--style=MacOS"},
+    {"style_winxp", "", 0, "--style=WinXP"},
+    {"style_deepblue", "", 0, "--style=DeepBlue"},
+    {"style_blueglass", "", 0, "--style=BlueGlass"},
+    {"simplified_connected",
+     R"({"at": 0, "menu": "mniChs"}, {"at": 1500, "set": "rx", "receiver": {"query14": [1, 7]}},)",
+     3500},
+};
+
+void PrintTo(const Shot &shot, std::ostream *out) {
+  *out << shot.Name;
+}
+
+QString goldenPath(const Shot &shot) {
+  return QStringLiteral(QUELVANE_GOLDEN_DIR "/%1.png").arg(QLatin1String(shot.Name));
+}
+
+// Where the pixels differ: red over a faded copy of the reference.
+QImage differencePicture(const QImage &golden, const QImage &actual) {
+  const QSize size = golden.size().expandedTo(actual.size());
+  QImage diff(size, QImage::Format_ARGB32);
+  diff.fill(Qt::red);
+  for (int y = 0; y < size.height(); ++y)
+    for (int x = 0; x < size.width(); ++x) {
+      const bool inBoth = golden.rect().contains(x, y) && actual.rect().contains(x, y);
+      if (!inBoth || golden.pixel(x, y) != actual.pixel(x, y)) continue;
+      const int grey = 160 + qGray(golden.pixel(x, y)) * 95 / 255;
+      diff.setPixel(x, y, qRgb(grey, grey, grey));
+    }
+  return diff;
+}
+
+class Screenshots : public ::testing::TestWithParam<Shot> {};
+
+TEST_P(Screenshots, MatchTheGoldenPicture) {
+  const Shot &shot = GetParam();
+  testcommon::ProgramHome home;
+  ASSERT_TRUE(home.IsValid());
+  // Only the faces the setup installs may draw, whatever else this machine has.
+  home.Environment.insert("FONTCONFIG_FILE", QStringLiteral(QUELVANE_GOLDEN_DIR "/fonts.conf"));
+  home.Environment.insert("XDG_CACHE_HOME", home.FilePath("cache"));
+  const QString scenario = home.FilePath("shot.json");
+  QFile file(scenario);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(QStringLiteral(R"({"devices": [%1], "timeline": [%2
+    {"at": %3, "screenshot": "shot.png"}, {"at": %4, "quit": true}]})")
+                 .arg(QLatin1String(Receiver), QLatin1String(shot.Steps))
+                 .arg(shot.At)
+                 .arg(shot.At + 100)
+                 .toUtf8());
+  file.close();
+
+  QStringList arguments = {"--simulate=" + scenario};
+  if (shot.Option) arguments.append(QLatin1String(shot.Option));
+  const testcommon::ProgramOutcome outcome = home.Run(arguments);
+  ASSERT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
+  const QImage actual = QImage(home.FilePath("shot.png")).convertToFormat(QImage::Format_ARGB32);
+  ASSERT_FALSE(actual.isNull()) << "no screenshot written";
+
+  if (qEnvironmentVariableIntValue("QUELVANE_UPDATE_GOLDENS") == 1) {
+    ASSERT_TRUE(actual.save(goldenPath(shot), "PNG"));
+    return;
+  }
+  const QImage golden = QImage(goldenPath(shot)).convertToFormat(QImage::Format_ARGB32);
+  ASSERT_FALSE(golden.isNull()) << "no golden picture " << goldenPath(shot).toStdString()
+                                << "; scripts/update-goldens.sh makes it";
+  if (golden == actual) return;
+
+  const QString failures = QStringLiteral(QUELVANE_GOLDEN_OUT);
+  QDir().mkpath(failures);
+  const QString stem = failures + QLatin1Char('/') + QLatin1String(shot.Name);
+  actual.save(stem + QStringLiteral(".actual.png"), "PNG");
+  differencePicture(golden, actual).save(stem + QStringLiteral(".diff.png"), "PNG");
+  int differing = 0;
+  if (golden.size() == actual.size())
+    for (int y = 0; y < golden.height(); ++y)
+      for (int x = 0; x < golden.width(); ++x)
+        differing += golden.pixel(x, y) != actual.pixel(x, y);
+  ADD_FAILURE() << shot.Name << ": " << differing << " pixels differ (sizes " << golden.width()
+                << "x" << golden.height() << " and " << actual.width() << "x" << actual.height()
+                << "); see " << stem.toStdString() << ".actual.png and .diff.png";
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, Screenshots, ::testing::ValuesIn(Shots),
+                         [](const ::testing::TestParamInfo<Shot> &shot) {
+                           return std::string(shot.param.Name);
+                         });
+
+} // namespace
