@@ -44,6 +44,28 @@ INSTANTIATE_TEST_SUITE_P(Controls, ControlAnchors,
                                                          AnchoredRightBottom<TsuiImagePanel>}),
                          [](const auto &c) { return std::string(c.param.name); });
 
+template <class Control> void FollowsTheParentsReadingOrderUntilItsOwnIsSet() {
+  QWidget parent;
+  Control control(&parent);
+  EXPECT_TRUE(control.ParentBiDiMode());
+  parent.setLayoutDirection(Qt::RightToLeft);
+  EXPECT_EQ(control.BiDiMode(), Qt::RightToLeft);
+  control.SetBiDiMode(Qt::LeftToRight);
+  EXPECT_FALSE(control.ParentBiDiMode());
+  parent.setLayoutDirection(Qt::LeftToRight);
+  parent.setLayoutDirection(Qt::RightToLeft);
+  EXPECT_EQ(control.BiDiMode(), Qt::LeftToRight);
+  control.SetParentBiDiMode(true);
+  EXPECT_EQ(control.BiDiMode(), Qt::RightToLeft);
+}
+
+TEST(ParentBiDiMode, Button) {
+  FollowsTheParentsReadingOrderUntilItsOwnIsSet<TsuiButton>();
+}
+TEST(ParentBiDiMode, Edit) {
+  FollowsTheParentsReadingOrderUntilItsOwnIsSet<TsuiEdit>();
+}
+
 TEST(TsuiEdit, ConstraintsClampTheSizeNowAndOnLaterResizes) {
   QWidget parent;
   TsuiEdit edit(&parent);
