@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/Anchors.h"
 #include "framework/Colors.h"
 #include "framework/Fonts.h"
 #include "framework/Rendered.h"
@@ -49,9 +50,19 @@ public:
   void SetHint(const QString &value);
   Qt::LayoutDirection BiDiMode() const { return layoutDirection(); }
   void SetBiDiMode(Qt::LayoutDirection value) { setLayoutDirection(value); }
+  // True follows the parent's reading order; setting BiDiMode makes it false.
+  bool ParentBiDiMode() const { return !testAttribute(Qt::WA_SetLayoutDirection); }
+  void SetParentBiDiMode(bool value) {
+    if (value)
+      unsetLayoutDirection();
+    else
+      setLayoutDirection(layoutDirection());
+  }
   // Shown on a right click; not owned.
   QMenu *PopupMenu() const { return m_popupMenu; }
   void SetPopupMenu(QMenu *value) { m_popupMenu = value; }
+  framework::TAnchors Anchors() const { return m_anchoring->Anchors(); }
+  void SetAnchors(framework::TAnchors value) { m_anchoring->SetAnchors(value); }
   // Kept for stored window descriptions: always 0, writes are ignored.
   int ResHandle() const { return 0; }
   void SetResHandle(int) {}
@@ -181,6 +192,7 @@ private:
   bool m_showHint = false;
   QString m_hint;
   QPointer<QMenu> m_popupMenu;
+  framework::Anchoring *m_anchoring = new framework::Anchoring(*this);
   bool m_transparent = false;
   bool m_default = false;
   bool m_cancel = false;

@@ -2,7 +2,9 @@
 
 #include "skin/style/DrawOps.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace skin {
 
@@ -95,34 +97,56 @@ void TsuiCustomPanel::SetAlign(TAlign value) {
     if (m_align != TAlign::alNone && value == TAlign::alNone) parent->removeEventFilter(this);
   }
   m_align = value;
+  m_anchoring->SetActive(value == TAlign::alNone);
   dock();
 }
 
 void TsuiCustomPanel::dock() {
-  const QWidget *parent = parentWidget();
-  if (!parent || m_align == TAlign::alNone) return;
-  const QRect room = parent->contentsRect();
-  QRect place = geometry();
+  QWidget *parent = parentWidget();
+  if (!parent) return;
+  // All docked siblings are placed again: a panel that grows or leaves moves the later ones.
+  QRect room = parent->contentsRect();
+  std::vector<TsuiCustomPanel *> docked;
+  for (QObject *child : parent->children()) {
+    auto *panel = qobject_cast<TsuiCustomPanel *>(child);
+    if (panel && panel->m_align != TAlign::alNone && panel->isVisibleTo(parent))
+      docked.push_back(panel);
+  }
+  // The whole-client ones take what the sides leave.
+  std::stable_partition(docked.begin(), docked.end(),
+                        [](const TsuiCustomPanel *p) { return p->m_align != TAlign::alClient; });
+  for (TsuiCustomPanel *panel : docked)
+    panel->place(room);
+}
+
+void TsuiCustomPanel::place(QRect &room) {
+  if (m_docking) return;
+  m_docking = true;
+  QRect place;
   switch (m_align) {
   case TAlign::alTop:
     place = QRect(room.left(), room.top(), room.width(), height());
+    room.setTop(place.bottom() + 1);
     break;
   case TAlign::alBottom:
     place = QRect(room.left(), room.bottom() + 1 - height(), room.width(), height());
+    room.setBottom(place.top() - 1);
     break;
   case TAlign::alLeft:
     place = QRect(room.left(), room.top(), width(), room.height());
+    room.setLeft(place.right() + 1);
     break;
   case TAlign::alRight:
     place = QRect(room.right() + 1 - width(), room.top(), width(), room.height());
+    room.setRight(place.left() - 1);
     break;
   case TAlign::alClient:
-    place = room;
-    break;
   case TAlign::alNone:
+    place = room;
     break;
   }
   setGeometry(place);
+  m_docking = false;
 }
 
 bool TsuiCustomPanel::eventFilter(QObject *watched, QEvent *event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/Anchors.h"
 #include "framework/Colors.h"
 #include "framework/PictureLoader.h"
 #include "framework/WindowlessControl.h"
@@ -48,11 +49,15 @@ public:
   framework::TAlignment Alignment() const { return m_alignment; }
   void SetAlignment(framework::TAlignment value);
   // Docked panels keep the side they dock to when sized to their picture. Docking follows the
-  // parent's size; sibling panels docked to the same side are not stacked.
+  // parent's size; docked sibling panels share the parent in their creation order, each taking
+  // its side of what the earlier ones left, the whole-client ones the rest.
   TAlign Align() const { return m_align; }
   void SetAlign(TAlign value);
   int TabOrder() const { return m_tabOrder; }
   void SetTabOrder(int value) { m_tabOrder = value; }
+  // Undocked panels only; a docked one follows its side.
+  framework::TAnchors Anchors() const { return m_anchoring->Anchors(); }
+  void SetAnchors(framework::TAnchors value) { m_anchoring->SetAnchors(value); }
   // Where the caption was drawn last; empty before.
   const framework::TRect &CaptionRect() const { return m_captionRect; }
 
@@ -68,6 +73,7 @@ private:
   void pictureChanged();
   void sizeToPicture();
   void dock();
+  void place(QRect &room);
   std::optional<framework::TColor> key() const;
 
   QSize pictureSize() const;
@@ -84,6 +90,8 @@ private:
   framework::TAlignment m_alignment = framework::TAlignment::taCenter;
   TAlign m_align = TAlign::alNone;
   int m_tabOrder = -1;
+  framework::Anchoring *m_anchoring = new framework::Anchoring(*this);
+  bool m_docking = false;
   framework::TRect m_captionRect;
   framework::NotifyEvent m_onResize;
 };

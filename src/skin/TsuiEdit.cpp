@@ -32,6 +32,7 @@ TsuiEdit::TsuiEdit(QWidget *parent) : Rendered(parent) {
   setAutoFillBackground(true);
   setTextMargins(FrameWidth, FrameWidth, FrameWidth, FrameWidth);
   SetColor(framework::clWindow);
+  SetHideSelection(true);
   connect(this, &QLineEdit::textChanged, this, [this] {
     if (m_onChange) m_onChange(this);
   });
@@ -69,7 +70,28 @@ void TsuiEdit::SetColor(framework::TColor value) {
   p.setColor(QPalette::Base, framework::ToQColor(value));
   p.setColor(QPalette::Window, framework::ToQColor(value));
   setPalette(p);
+  SetHideSelection(m_hideSelection);
   Invalidate();
+}
+
+void TsuiEdit::SetConstraints(const framework::TSizeConstraints &value) {
+  m_constraints = value;
+  const QSize max = value.Clamp({QWIDGETSIZE_MAX, QWIDGETSIZE_MAX});
+  setMinimumSize(value.MinWidth, value.MinHeight);
+  setMaximumSize(max);
+  resize(value.Clamp(size()));
+}
+
+void TsuiEdit::SetHideSelection(bool value) {
+  m_hideSelection = value;
+  // Qt keeps the selection on focus loss; only its inactive colours decide whether it shows.
+  QPalette p = palette();
+  const bool shown = !value;
+  p.setColor(QPalette::Inactive, QPalette::Highlight,
+             p.color(QPalette::Active, shown ? QPalette::Highlight : QPalette::Base));
+  p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+             p.color(QPalette::Active, shown ? QPalette::HighlightedText : QPalette::Text));
+  setPalette(p);
 }
 
 void TsuiEdit::SetFont(const framework::FontDesc &value) {
@@ -78,6 +100,7 @@ void TsuiEdit::SetFont(const framework::FontDesc &value) {
   QPalette p = palette();
   p.setColor(QPalette::Text, framework::ToQColor(value.Color));
   setPalette(p);
+  SetHideSelection(m_hideSelection);
 }
 
 QRect TsuiEdit::TextArea() const {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "framework/Anchors.h"
 #include "framework/Colors.h"
+#include "framework/Constraints.h"
 #include "framework/Fonts.h"
 #include "framework/Rendered.h"
 #include "framework/WindowlessControl.h"
@@ -75,9 +77,25 @@ public:
   void SetHint(const QString &value);
   Qt::LayoutDirection BiDiMode() const { return layoutDirection(); }
   void SetBiDiMode(Qt::LayoutDirection value) { setLayoutDirection(value); }
+  // True follows the parent's reading order; setting BiDiMode makes it false.
+  bool ParentBiDiMode() const { return !testAttribute(Qt::WA_SetLayoutDirection); }
+  void SetParentBiDiMode(bool value) {
+    if (value)
+      unsetLayoutDirection();
+    else
+      setLayoutDirection(layoutDirection());
+  }
   // Replaces the edit box's own context menu; not owned.
   QMenu *PopupMenu() const { return m_popupMenu; }
   void SetPopupMenu(QMenu *value);
+  framework::TAnchors Anchors() const { return m_anchoring->Anchors(); }
+  void SetAnchors(framework::TAnchors value) { m_anchoring->SetAnchors(value); }
+  // Every later resize is held within them too.
+  const framework::TSizeConstraints &Constraints() const { return m_constraints; }
+  void SetConstraints(const framework::TSizeConstraints &value);
+  // Whether the selection disappears while the box has no focus.
+  bool HideSelection() const { return m_hideSelection; }
+  void SetHideSelection(bool value);
 
   const TNotifyEvent &OnChange() const { return m_onChange; }
   void SetOnChange(TNotifyEvent h) { m_onChange = std::move(h); }
@@ -129,6 +147,9 @@ private:
   TEditCharCase m_charCase = TEditCharCase::ecNormal;
   int m_maxLength = 0;
   QChar m_passwordChar;
+  framework::Anchoring *m_anchoring = new framework::Anchoring(*this);
+  framework::TSizeConstraints m_constraints;
+  bool m_hideSelection = true;
   int m_tabOrder = -1;
   bool m_showHint = false;
   QString m_hint;
