@@ -19,7 +19,7 @@ void BM_LoadOneStylesBitmaps(benchmark::State &state) {
   std::size_t pixels = 0;
   for (auto _ : state) {
     BitmapCache cache(QStringLiteral(":/skin"));
-    for (const BitmapElement &element : kBitmapCatalogue) {
+    for (const BitmapElement &element : BitmapCatalogue) {
       if (!element.Sizes[static_cast<std::size_t>(index)].Present()) continue;
       const QImage picture = GetStyleBitmap(style, element.Name, cache);
       if (picture.isNull()) {

@@ -69,7 +69,7 @@ QImage titleBarPreview(Style s, int width) {
                 ButtonTop[] = {4, 5, 2, 2, 6};
   constexpr bool Keyed[] = {false, false, false, true, true};
   const auto size = [s](const char *name) {
-    return cat::FindBitmap(std::string(cat::kStylePrefixes[s]) + name)->Size;
+    return cat::FindBitmap(std::string(cat::StylePrefixes[s]) + name)->Size;
   };
   const cat::BitmapSize l = size("TITLE_LEFT"), c = size("TITLE_CLIENT"), r = size("TITLE_RIGHT"),
                         b = size("TITLEBTN");
@@ -122,7 +122,7 @@ bool tiledByControl(std::string_view name) {
 // One row per element, one column per style; the shared bitmaps in a last row.
 void contactSheet(const std::vector<Cell> &cells, int rows) {
   constexpr int Label = 150, Gap = 14, Top = 28;
-  std::vector<int> widths(cat::kBuiltInStyleCount, 60), heights(rows, 0);
+  std::vector<int> widths(cat::BuiltInStyleCount, 60), heights(rows, 0);
   for (const Cell &c : cells) {
     widths[c.column] = std::max(widths[c.column], c.image.width());
     heights[c.row] = std::max(heights[c.row], c.image.height());
@@ -141,8 +141,8 @@ void contactSheet(const std::vector<Cell> &cells, int rows) {
   p.setPen(QColor(0xF0, 0xF2, 0xF6));
   for (std::size_t s = 0; s < widths.size(); ++s)
     p.drawText(xs[s], 18, QString::fromLatin1(StyleNames[s]));
-  for (std::size_t r = 0; r < cat::kBitmapCatalogue.size(); ++r)
-    p.drawText(8, ys[r] + 11, QString::fromLatin1(cat::kBitmapCatalogue[r].Name));
+  for (std::size_t r = 0; r < cat::BitmapCatalogue.size(); ++r)
+    p.drawText(8, ys[r] + 11, QString::fromLatin1(cat::BitmapCatalogue[r].Name));
   p.drawText(8, ys[rows - 2] + 11, QStringLiteral("shared"));
   p.drawText(8, ys[rows - 1] + 11, QStringLiteral("(a title bar)"));
   for (const Cell &c : cells) {
@@ -176,8 +176,8 @@ int main(int argc, char **argv) {
 
   std::vector<Cell> cells;
   int row = 0;
-  for (const cat::BitmapElement &e : cat::kBitmapCatalogue) {
-    for (std::size_t s = 0; s < cat::kBuiltInStyleCount; ++s) {
+  for (const cat::BitmapElement &e : cat::BitmapCatalogue) {
+    for (std::size_t s = 0; s < cat::BuiltInStyleCount; ++s) {
       const cat::BitmapSize size = e.Sizes[s];
       if (!size.Present()) continue;
       const QImage image = draw(e.Name, static_cast<Style>(s), size.Width, size.Height);
@@ -187,7 +187,7 @@ int main(int argc, char **argv) {
     ++row;
   }
   int column = 0;
-  for (const cat::SharedBitmap &b : cat::kSharedBitmaps) {
+  for (const cat::SharedBitmap &b : cat::SharedBitmaps) {
     const QImage image = std::strcmp(b.Name, "MENU_CHECKED") == 0
                              ? menuChecked()
                              : scrollButtons(std::nullopt, b.Size.Width, b.Size.Height);
@@ -195,7 +195,7 @@ int main(int argc, char **argv) {
     cells.push_back({image, row, column++});
   }
   ++row;
-  for (std::size_t s = 0; s < cat::kBuiltInStyleCount; ++s)
+  for (std::size_t s = 0; s < cat::BuiltInStyleCount; ++s)
     cells.push_back({titleBarPreview(static_cast<Style>(s), 300), row, static_cast<int>(s)});
   contactSheet(cells, row + 1);
   return 0;

@@ -27,10 +27,10 @@ namespace hid {
 namespace {
 
 // Property buffers of the device-setup registry: texts, and lists of zero-terminated texts.
-constexpr DWORD kTextPropertyBytes = 1024;
-constexpr DWORD kListPropertyBytes = 16384;
+constexpr DWORD TextPropertyBytes = 1024;
+constexpr DWORD ListPropertyBytes = 16384;
 // HidP_GetCaps' success status.
-constexpr LONG kHidpStatusSuccess = 0x00110000;
+constexpr LONG HidpStatusSuccess = 0x00110000;
 
 // The platform's attributes record; ours carries the same fields in C++ types.
 struct NativeAttributes {
@@ -162,7 +162,7 @@ public:
     const LONG status = m_api->HidP_GetCaps(native, &data->Caps);
     // The caps are all we keep of the platform's data.
     [[maybe_unused]] const BOOLEAN freed = m_api->HidD_FreePreparsedData(native);
-    if (status != kHidpStatusSuccess) {
+    if (status != HidpStatusSuccess) {
       ::SetLastError(ERROR_INVALID_DATA);
       return nullptr;
     }
@@ -532,7 +532,7 @@ private:
 
   // A property the device lacks stays empty (or 0).
   DeviceProperties Properties(HDEVINFO set, SP_DEVINFO_DATA &entry) const {
-    std::vector<BYTE> buffer(kListPropertyBytes);
+    std::vector<BYTE> buffer(ListPropertyBytes);
     auto query = [&](DWORD code, DWORD size) {
       std::fill(buffer.begin(), buffer.end(), BYTE{0});
       DWORD type = 0;
@@ -540,16 +540,16 @@ private:
                                                       nullptr) != FALSE;
     };
     auto text = [&](DWORD code) {
-      if (!query(code, kTextPropertyBytes)) return std::string();
+      if (!query(code, TextPropertyBytes)) return std::string();
       const char *chars = reinterpret_cast<const char *>(buffer.data());
-      return std::string(chars, ::strnlen(chars, kTextPropertyBytes));
+      return std::string(chars, ::strnlen(chars, TextPropertyBytes));
     };
     auto list = [&](DWORD code) {
       std::vector<std::string> items;
-      if (!query(code, kListPropertyBytes)) return items;
+      if (!query(code, ListPropertyBytes)) return items;
       const char *chars = reinterpret_cast<const char *>(buffer.data());
-      for (std::size_t at = 0; at < kListPropertyBytes;) {
-        const std::size_t n = ::strnlen(chars + at, kListPropertyBytes - at);
+      for (std::size_t at = 0; at < ListPropertyBytes;) {
+        const std::size_t n = ::strnlen(chars + at, ListPropertyBytes - at);
         if (n == 0) break; // the empty text ends the list
         items.emplace_back(chars + at, n);
         at += n + 1;

@@ -9,7 +9,7 @@ using theme::ThemeEntryKind;
 
 std::unique_ptr<TsuiThemeFileReader> TsuiThemeFileReader::Load(const std::string &path) {
   // Never blocks on a FIFO and never reads past the limit, whatever the name points at.
-  const platform::FileContents file = platform::ReadSettingsFile(path, theme::kMaxFileBytes);
+  const platform::FileContents file = platform::ReadSettingsFile(path, theme::MaxFileBytes);
   using Status = platform::FileContents::Status;
   switch (file.State) {
   case Status::Read:

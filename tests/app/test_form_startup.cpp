@@ -81,7 +81,7 @@ TEST_F(FormFixture, StartingDecodesOnlyWhatTheWindowDraws) {
   const auto protein = static_cast<std::size_t>(
       skin::style::StyleIndex(static_cast<int>(skin::TsuiUIStyle::Protein)));
   std::size_t oneStyle = 0;
-  for (const skin::style::BitmapElement &element : skin::style::kBitmapCatalogue)
+  for (const skin::style::BitmapElement &element : skin::style::BitmapCatalogue)
     if (element.Sizes[protein].Present()) ++oneStyle;
   EXPECT_LT(skin::style::BuiltInBitmaps().Loaded(), oneStyle);
 }

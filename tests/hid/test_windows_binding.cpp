@@ -29,8 +29,8 @@ using hid::OpenMode;
 using hid::ReadStatus;
 using hid::WindowsHidLibraries;
 
-constexpr OpenMode kModes[] = {OpenMode::ReadWrite, OpenMode::QueryOnly, OpenMode::OverlappedRead,
-                               OpenMode::OverlappedWrite};
+constexpr OpenMode Modes[] = {OpenMode::ReadWrite, OpenMode::QueryOnly, OpenMode::OverlappedRead,
+                              OpenMode::OverlappedWrite};
 
 HWND DeviceChangeWindow() {
   return ::FindWindowExA(HWND_MESSAGE, nullptr, hid::WindowsDeviceChangeWindowClass, nullptr);
@@ -99,7 +99,7 @@ TEST(WindowsHidBinding, RefusesPathsThatNameNoInterface) {
       {"", {ERROR_BAD_PATHNAME}},
   };
   for (const auto &c : cases)
-    for (const OpenMode mode : kModes) {
+    for (const OpenMode mode : Modes) {
       std::uint32_t error = 0;
       EXPECT_FALSE(binding->Open(c.Path, mode, error)) << c.Path;
       EXPECT_NE(std::find(c.Errors.begin(), c.Errors.end(), error), c.Errors.end())

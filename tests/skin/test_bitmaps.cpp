@@ -20,10 +20,10 @@ struct Expected {
 
 std::vector<Expected> Catalogue() {
   std::vector<Expected> all;
-  for (const BitmapElement &e : kBitmapCatalogue)
-    for (std::size_t s = 0; s < kBuiltInStyleCount; ++s)
+  for (const BitmapElement &e : BitmapCatalogue)
+    for (std::size_t s = 0; s < BuiltInStyleCount; ++s)
       if (e.Sizes[s].Present()) all.push_back({ResourceName(e, static_cast<int>(s)), e.Sizes[s]});
-  for (const SharedBitmap &b : kSharedBitmaps)
+  for (const SharedBitmap &b : SharedBitmaps)
     all.push_back({b.Name, b.Size});
   return all;
 }
@@ -192,9 +192,9 @@ std::vector<QImage> Parts(const QImage &strip, int count) {
 
 // A strip whose states or glyphs were drawn twice, or left blank, shows up as two equal parts.
 TEST(SkinBitmaps, EveryStateOfEveryStripLooksDifferent) {
-  for (std::size_t s = 0; s < kBuiltInStyleCount; ++s)
+  for (std::size_t s = 0; s < BuiltInStyleCount; ++s)
     for (const char *element : {"BUTTON", "TITLEBTN"}) {
-      const std::string name = std::string(kStylePrefixes[s]) + element;
+      const std::string name = std::string(StylePrefixes[s]) + element;
       SCOPED_TRACE(name);
       const auto parts = Parts(Load(name), FindBitmap(name)->Parts);
       const long visible = parts[0].width() * parts[0].height() * 6L; // 2 per channel

@@ -9,7 +9,7 @@ BitmapCache::BitmapCache(QString root) : m_root(std::move(root)) {}
 QImage BitmapCache::Bitmap(std::string_view resource) {
   const std::optional<CatalogueEntry> entry = FindBitmap(resource);
   if (!entry) return {};
-  auto &set = m_sets[entry->StyleIndex < 0 ? kBuiltInStyleCount
+  auto &set = m_sets[entry->StyleIndex < 0 ? BuiltInStyleCount
                                            : static_cast<std::size_t>(entry->StyleIndex)];
   if (const auto known = set.find(resource); known != set.end()) return known->second;
 

@@ -28,7 +28,7 @@ public:
 private:
   QString m_root;
   // One set per built-in style, the shared pictures last.
-  std::array<std::map<std::string, QImage, std::less<>>, kBuiltInStyleCount + 1> m_sets;
+  std::array<std::map<std::string, QImage, std::less<>>, BuiltInStyleCount + 1> m_sets;
 };
 
 // The pictures compiled into the program.

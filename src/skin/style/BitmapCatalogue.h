@@ -13,13 +13,13 @@ namespace skin::style {
 
 // Built-in styles in ordinal order (MacOS = 1 ... BlueGlass = 5); arrays below are indexed by
 // ordinal - 1.
-inline constexpr std::size_t kBuiltInStyleCount = 5;
+inline constexpr std::size_t BuiltInStyleCount = 5;
 
 constexpr int StyleIndex(int styleOrdinal) {
   return styleOrdinal - 1;
 }
 
-inline constexpr std::array<const char *, kBuiltInStyleCount> kStylePrefixes = {
+inline constexpr std::array<const char *, BuiltInStyleCount> StylePrefixes = {
     "MACOS_", "WINXP_", "DEEPBLUE_", "PROTEIN_", "BLUEGLASS_"};
 
 // A zero size means the style has no such bitmap.
@@ -32,15 +32,15 @@ struct BitmapSize {
 
 struct BitmapElement {
   const char *Name;
-  std::array<BitmapSize, kBuiltInStyleCount> Sizes;
+  std::array<BitmapSize, BuiltInStyleCount> Sizes;
   // Equal-width states side by side; 1 for a single picture.
   int Parts = 1;
 };
 
-inline constexpr BitmapSize kNone{};
+inline constexpr BitmapSize NoBitmap{};
 
 // clang-format off
-inline constexpr std::array<BitmapElement, 23> kBitmapCatalogue = {{
+inline constexpr std::array<BitmapElement, 23> BitmapCatalogue = {{
     //                      MacOS      WinXP      DeepBlue   Protein    BlueGlass
     {"BUTTON",             {{{252, 23}, {54, 21},  {222, 21}, {222, 21}, {231, 27}}}, 3},
     {"CHECKBOX",           {{{60, 17},  {52, 13},  {52, 13},  {52, 13},  {52, 13}}}},
@@ -56,15 +56,15 @@ inline constexpr std::array<BitmapElement, 23> kBitmapCatalogue = {{
     {"SCROLLBAR_BUTTON",   {{{96, 22},  {96, 17},  {96, 16},  {96, 16},  {102, 16}}}},
     {"SCROLLBAR_TRACK",    {{{33, 16},  {21, 16},  {21, 16},  {21, 16},  {21, 16}}}},
     {"CHECKLIST",          {{{40, 11},  {44, 11},  {44, 11},  {44, 11},  {44, 11}}}},
-    {"SCROLLBUTTON",       {{{72, 18},  {72, 18},  kNone,     kNone,     kNone}}},
+    {"SCROLLBUTTON",       {{{72, 18},  {72, 18},  NoBitmap,     NoBitmap,     NoBitmap}}},
     {"TAB",                {{{36, 27},  {18, 18},  {12, 17},  {18, 17},  {18, 17}}}},
     {"TAB_LINE",           {{{17, 7},   {8, 1},    {5, 5},    {10, 5},   {10, 5}}}},
     {"SIDECHENNEL_HANDLE", {{{7, 84},   {8, 86},   {8, 83},   {8, 83},   {8, 86}}}},
     {"SIDECHENNEL_BAR",    {{{1, 21},   {1, 21},   {1, 20},   {1, 21},   {1, 21}}}},
-    {"COMBOBOX_BUTTON",    {{{16, 17},  {16, 18},  kNone,     kNone,     kNone}}},
-    {"FORM_BACKGROUND",    {{{8, 8},    kNone,     kNone,     {8, 8},    kNone}}},
-    {"MENU_BAR",           {{{1, 22},   kNone,     kNone,     kNone,     kNone}}},
-    {"MENU_SELECT",        {{{1, 21},   kNone,     kNone,     kNone,     kNone}}},
+    {"COMBOBOX_BUTTON",    {{{16, 17},  {16, 18},  NoBitmap,     NoBitmap,     NoBitmap}}},
+    {"FORM_BACKGROUND",    {{{8, 8},    NoBitmap,     NoBitmap,     {8, 8},    NoBitmap}}},
+    {"MENU_BAR",           {{{1, 22},   NoBitmap,     NoBitmap,     NoBitmap,     NoBitmap}}},
+    {"MENU_SELECT",        {{{1, 21},   NoBitmap,     NoBitmap,     NoBitmap,     NoBitmap}}},
 }};
 // clang-format on
 
@@ -74,13 +74,13 @@ struct SharedBitmap {
   BitmapSize Size;
 };
 
-inline constexpr std::array<SharedBitmap, 2> kSharedBitmaps = {{
+inline constexpr std::array<SharedBitmap, 2> SharedBitmaps = {{
     {"MORE_SCROLLBUTTON", {72, 17}}, // the scroll buttons of DeepBlue, Protein and BlueGlass
     {"MENU_CHECKED", {16, 16}},      // white is its transparent colour
 }};
 
 inline std::string ResourceName(const BitmapElement &element, int styleIndex) {
-  return std::string(kStylePrefixes[styleIndex]) + element.Name;
+  return std::string(StylePrefixes[styleIndex]) + element.Name;
 }
 
 // What a resource name stands for. Element is null and StyleIndex -1 for a shared bitmap.
@@ -94,13 +94,13 @@ struct CatalogueEntry {
 // Finds a bitmap by its resource name (e.g. "PROTEIN_TITLEBTN"); nothing for a name the catalogue
 // does not hold, including an element the style lacks.
 constexpr std::optional<CatalogueEntry> FindBitmap(std::string_view resource) {
-  for (const SharedBitmap &shared : kSharedBitmaps)
+  for (const SharedBitmap &shared : SharedBitmaps)
     if (resource == shared.Name) return CatalogueEntry{nullptr, -1, shared.Size, 1};
-  for (std::size_t s = 0; s < kBuiltInStyleCount; ++s) {
-    const std::string_view prefix = kStylePrefixes[s];
+  for (std::size_t s = 0; s < BuiltInStyleCount; ++s) {
+    const std::string_view prefix = StylePrefixes[s];
     if (!resource.starts_with(prefix)) continue;
     const std::string_view element = resource.substr(prefix.size());
-    for (const BitmapElement &e : kBitmapCatalogue)
+    for (const BitmapElement &e : BitmapCatalogue)
       if (element == e.Name && e.Sizes[s].Present())
         return CatalogueEntry{&e, static_cast<int>(s), e.Sizes[s], e.Parts};
   }

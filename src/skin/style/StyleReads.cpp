@@ -61,7 +61,7 @@ QImage GetStyleBitmap(TsuiUIStyle style, std::string_view element, BitmapCache &
   if (ordinal < static_cast<int>(TsuiUIStyle::MacOS) ||
       ordinal > static_cast<int>(TsuiUIStyle::BlueGlass))
     return {};
-  return cache.Bitmap(std::string(kStylePrefixes[StyleIndex(ordinal)]) + std::string(element));
+  return cache.Bitmap(std::string(StylePrefixes[StyleIndex(ordinal)]) + std::string(element));
 }
 
 QImage CutStrip(const QImage &strip, int part, int count) {

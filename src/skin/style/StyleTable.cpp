@@ -9,7 +9,7 @@ namespace {
 using enum StyleEntry;
 using enum EntryKind;
 
-constexpr std::size_t Styles = kBuiltInStyleCount;
+constexpr std::size_t Styles = BuiltInStyleCount;
 
 // An image entry names the style prefix plus Suffix, or, without a suffix, a whole resource name
 // per style (empty: the style has none).
@@ -153,7 +153,7 @@ std::string ImageResource(TsuiUIStyle style, StyleEntry entry) {
   if (!place || !place->Image || !column) return {};
   const ImageRow &row = *place->Image;
   if (row.Suffix.empty()) return std::string(row.Named[*column]);
-  return std::string(kStylePrefixes[*column]) + std::string(row.Suffix);
+  return std::string(StylePrefixes[*column]) + std::string(row.Suffix);
 }
 
 std::optional<std::int64_t> EntryValue(TsuiUIStyle style, StyleEntry entry) {

@@ -9,16 +9,16 @@ namespace skin::theme {
 
 namespace {
 
-constexpr std::size_t kFileHeaderBytes = 14;
-constexpr std::size_t kCoreHeaderBytes = 12;
-constexpr std::size_t kInfoHeaderBytes = 40;
+constexpr std::size_t FileHeaderBytes = 14;
+constexpr std::size_t CoreHeaderBytes = 12;
+constexpr std::size_t InfoHeaderBytes = 40;
 // Version 5 is the largest information header there is.
-constexpr std::uint32_t kMaxInfoHeaderBytes = 124;
+constexpr std::uint32_t MaxInfoHeaderBytes = 124;
 
-constexpr std::uint32_t kRgb = 0;
-constexpr std::uint32_t kRle8 = 1;
-constexpr std::uint32_t kRle4 = 2;
-constexpr std::uint32_t kBitFields = 3;
+constexpr std::uint32_t Rgb = 0;
+constexpr std::uint32_t Rle8 = 1;
+constexpr std::uint32_t Rle4 = 2;
+constexpr std::uint32_t BitFields = 3;
 
 bool KnownDepth(std::uint32_t bits) {
   return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
@@ -31,21 +31,21 @@ std::int64_t RowBytes(std::int64_t width, std::int64_t bits) {
 } // namespace
 
 BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> bytes) {
-  if (bytes.size() < kFileHeaderBytes + kCoreHeaderBytes || bytes[0] != 'B' || bytes[1] != 'M')
+  if (bytes.size() < FileHeaderBytes + CoreHeaderBytes || bytes[0] != 'B' || bytes[1] != 'M')
     return BitmapCheck::NotReadable;
   const std::uint32_t pixelOffset = ReadU32(bytes, 10);
-  const std::uint32_t infoBytes = ReadU32(bytes, kFileHeaderBytes);
+  const std::uint32_t infoBytes = ReadU32(bytes, FileHeaderBytes);
 
   std::int64_t width = 0, height = 0;
-  std::uint32_t planes = 0, bits = 0, compression = kRgb;
-  if (infoBytes == kCoreHeaderBytes) {
+  std::uint32_t planes = 0, bits = 0, compression = Rgb;
+  if (infoBytes == CoreHeaderBytes) {
     width = ReadU16(bytes, 18);
     height = ReadU16(bytes, 20);
     planes = ReadU16(bytes, 22);
     bits = ReadU16(bytes, 24);
   } else {
-    if (infoBytes < kInfoHeaderBytes || infoBytes > kMaxInfoHeaderBytes ||
-        bytes.size() < kFileHeaderBytes + infoBytes)
+    if (infoBytes < InfoHeaderBytes || infoBytes > MaxInfoHeaderBytes ||
+        bytes.size() < FileHeaderBytes + infoBytes)
       return BitmapCheck::NotReadable;
     width = static_cast<std::int32_t>(ReadU32(bytes, 18));
     height = static_cast<std::int32_t>(ReadU32(bytes, 22));
@@ -56,16 +56,16 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> bytes) {
   if (height < 0) height = -height; // rows from the top; int64 holds -INT32_MIN
   if (width <= 0 || height == 0 || planes != 1 || !KnownDepth(bits))
     return BitmapCheck::NotReadable;
-  if (width > kMaxBitmapSide || height > kMaxBitmapSide || width * height > kMaxBitmapPixels)
+  if (width > MaxBitmapSide || height > MaxBitmapSide || width * height > MaxBitmapPixels)
     return BitmapCheck::TooLarge;
 
-  const bool rle = compression == kRle8 || compression == kRle4;
-  if (compression == kRle8 && bits != 8) return BitmapCheck::NotReadable;
-  if (compression == kRle4 && bits != 4) return BitmapCheck::NotReadable;
-  if (compression == kBitFields && bits != 16 && bits != 32) return BitmapCheck::NotReadable;
-  if (!rle && compression != kRgb && compression != kBitFields) return BitmapCheck::NotReadable;
+  const bool rle = compression == Rle8 || compression == Rle4;
+  if (compression == Rle8 && bits != 8) return BitmapCheck::NotReadable;
+  if (compression == Rle4 && bits != 4) return BitmapCheck::NotReadable;
+  if (compression == BitFields && bits != 16 && bits != 32) return BitmapCheck::NotReadable;
+  if (!rle && compression != Rgb && compression != BitFields) return BitmapCheck::NotReadable;
 
-  if (pixelOffset < kFileHeaderBytes + infoBytes || pixelOffset >= bytes.size())
+  if (pixelOffset < FileHeaderBytes + infoBytes || pixelOffset >= bytes.size())
     return BitmapCheck::NotReadable;
   if (rle) return BitmapCheck::Readable;
   const std::int64_t pixelBytes = RowBytes(width, bits) * height;
@@ -76,12 +76,12 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> bytes) {
 
 std::vector<std::uint8_t> WriteBitmapFile24(int width, int height,
                                             std::span<const std::uint32_t> pixels) {
-  if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide ||
-      std::int64_t{width} * height > kMaxBitmapPixels ||
+  if (width <= 0 || height <= 0 || width > MaxBitmapSide || height > MaxBitmapSide ||
+      std::int64_t{width} * height > MaxBitmapPixels ||
       pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
     return {};
   const auto row = static_cast<std::size_t>(RowBytes(width, 24));
-  const std::size_t pixelOffset = kFileHeaderBytes + kInfoHeaderBytes;
+  const std::size_t pixelOffset = FileHeaderBytes + InfoHeaderBytes;
   const std::size_t total = pixelOffset + row * static_cast<std::size_t>(height);
 
   std::vector<std::uint8_t> file;
@@ -91,12 +91,12 @@ std::vector<std::uint8_t> WriteBitmapFile24(int width, int height,
   AppendU32(file, static_cast<std::uint32_t>(total));
   AppendU32(file, 0);
   AppendU32(file, static_cast<std::uint32_t>(pixelOffset));
-  AppendU32(file, kInfoHeaderBytes);
+  AppendU32(file, InfoHeaderBytes);
   AppendU32(file, static_cast<std::uint32_t>(width));
   AppendU32(file, static_cast<std::uint32_t>(height));
   AppendU16(file, 1);  // planes
   AppendU16(file, 24); // bits per pixel
-  AppendU32(file, kRgb);
+  AppendU32(file, Rgb);
   AppendU32(file, static_cast<std::uint32_t>(row * static_cast<std::size_t>(height)));
   AppendU32(file, 2835); // 72 dots per inch, in dots per metre
   AppendU32(file, 2835);

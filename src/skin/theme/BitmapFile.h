@@ -16,7 +16,7 @@ namespace skin::theme {
 enum class BitmapCheck {
   Readable,
   NotReadable, // not a bitmap file, or headers and pixels that do not fit together
-  TooLarge,    // declares more than kMaxBitmapSide or kMaxBitmapPixels
+  TooLarge,    // declares more than MaxBitmapSide or MaxBitmapPixels
 };
 
 // Looks at the headers only, never outside `bytes`. Uncompressed pixels must all lie in the file;

@@ -90,11 +90,11 @@ std::string DescribeRefusal(const ThemeParse &parse) {
 }
 
 bool HasThemeSignature(std::span<const std::uint8_t> bytes) {
-  if (bytes.size() < kSignatureReadBytes) return false;
-  const auto first = bytes.first(kSignatureBytes);
+  if (bytes.size() < SignatureReadBytes) return false;
+  const auto first = bytes.first(SignatureBytes);
   const auto end = std::find(first.begin(), first.end(), std::uint8_t{0});
   return std::string_view(reinterpret_cast<const char *>(first.data()),
-                          static_cast<std::size_t>(end - first.begin())) == kSignature;
+                          static_cast<std::size_t>(end - first.begin())) == Signature;
 }
 
 } // namespace skin::theme

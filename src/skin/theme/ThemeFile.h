@@ -7,7 +7,7 @@
 //   bytes 12..15  header length (u32): nothing else lies below it
 //   bytes 16..19  unused (written as 0)
 //   bytes 20..23  file offset of the first entry header (u32; 0: no entries)
-// then a chain of entry headers of kEntryHeaderBytes each:
+// then a chain of entry headers of EntryHeaderBytes each:
 //   bytes 0..63   name, zero-terminated
 //   byte  64      kind (ThemeEntryKind)
 //   bytes 65..68  file offset of the entry's data (u32)
@@ -28,28 +28,28 @@
 
 namespace skin::theme {
 
-inline constexpr std::string_view kSignature = "Marbelo_TB";
-inline constexpr std::size_t kSignatureBytes = 12;
+inline constexpr std::string_view Signature = "Marbelo_TB";
+inline constexpr std::size_t SignatureBytes = 12;
 // The signature check reads this much of a file.
-inline constexpr std::size_t kSignatureReadBytes = 16;
-inline constexpr std::size_t kHeaderLengthOffset = 12;
-inline constexpr std::size_t kFirstEntryOffset = 20;
+inline constexpr std::size_t SignatureReadBytes = 16;
+inline constexpr std::size_t HeaderLengthOffset = 12;
+inline constexpr std::size_t FirstEntryOffset = 20;
 // The header fields above end here; a shorter declared header is no header.
-inline constexpr std::size_t kMinHeaderBytes = 24;
-inline constexpr std::size_t kNameBytes = 64;
-inline constexpr std::size_t kEntryHeaderBytes = 77;
+inline constexpr std::size_t MinHeaderBytes = 24;
+inline constexpr std::size_t NameBytes = 64;
+inline constexpr std::size_t EntryHeaderBytes = 77;
 
 // Named limits: a theme holds a few dozen small pictures and numbers. Anything beyond these is
 // damage or an attack, never a theme.
-inline constexpr std::size_t kMaxFileBytes = 64u << 20;
-inline constexpr std::size_t kMaxEntries = 1024;
-inline constexpr std::size_t kMaxEntryBytes = 16u << 20;
-inline constexpr std::int64_t kMaxBitmapSide = 8192;
-inline constexpr std::int64_t kMaxBitmapPixels = 4 << 20;
+inline constexpr std::size_t MaxFileBytes = 64u << 20;
+inline constexpr std::size_t MaxEntries = 1024;
+inline constexpr std::size_t MaxEntryBytes = 16u << 20;
+inline constexpr std::int64_t MaxBitmapSide = 8192;
+inline constexpr std::int64_t MaxBitmapPixels = 4 << 20;
 
 // What the program says about any file it refuses; the detail (ThemeErrorName, offset) is for
 // the command line.
-inline constexpr std::string_view kInvalidSkinFileMessage = "Invalid skin file for Marbelo!";
+inline constexpr std::string_view InvalidSkinFileMessage = "Invalid skin file for Marbelo!";
 
 enum class ThemeEntryKind : std::uint8_t { Image = 0, Integer = 1, Boolean = 2, Text = 3 };
 
@@ -82,22 +82,22 @@ struct ThemeContents {
 // Why a file was refused.
 enum class ThemeError {
   None,
-  FileTooLarge,     // more than kMaxFileBytes
+  FileTooLarge,     // more than MaxFileBytes
   BadSignature,     // shorter than the signature read, or another signature
   BadHeaderLength,  // shorter than its own fields, or longer than the file
   EntryOutsideFile, // an entry header runs past the end of the file
   EntryInHeader,    // an entry header overlaps the file header
   EntryLoop,        // the chain comes back to an entry it visited
-  TooManyEntries,   // more than kMaxEntries
+  TooManyEntries,   // more than MaxEntries
   UnterminatedName, // no zero byte among the name's bytes
   DuplicateName,    // two entries of one name
   UnknownKind,      // a kind byte other than 0 to 3
-  DataTooLarge,     // more than kMaxEntryBytes
+  DataTooLarge,     // more than MaxEntryBytes
   DataOutsideFile,  // the data runs past the end of the file
   DataInHeader,     // the data overlaps the file header
   BadValueSize,     // an integer or boolean whose data is not 4 bytes
   BadBitmap,        // image data that is not a bitmap file we can read
-  BitmapTooLarge,   // a bitmap declaring more than kMaxBitmapSide or kMaxBitmapPixels
+  BitmapTooLarge,   // a bitmap declaring more than MaxBitmapSide or MaxBitmapPixels
 };
 
 const char *ThemeErrorName(ThemeError error);
@@ -127,11 +127,11 @@ bool HasThemeSignature(std::span<const std::uint8_t> bytes);
 // zero byte, a duplicate name, data the reader would refuse, too many entries).
 std::optional<std::vector<std::uint8_t>> WriteThemeFile(std::span<const ThemeEntry> entries);
 
-// Raised for a file that is refused: what() is kInvalidSkinFileMessage.
+// Raised for a file that is refused: what() is InvalidSkinFileMessage.
 class EInvalidSkinFile : public std::runtime_error {
 public:
   explicit EInvalidSkinFile(std::string detail)
-      : std::runtime_error(std::string(kInvalidSkinFileMessage)), m_detail(std::move(detail)) {}
+      : std::runtime_error(std::string(InvalidSkinFileMessage)), m_detail(std::move(detail)) {}
   const std::string &Detail() const { return m_detail; }
 
 private:

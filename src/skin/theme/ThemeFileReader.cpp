@@ -9,11 +9,11 @@ namespace skin::theme {
 
 namespace {
 
-constexpr std::size_t kKindAt = kNameBytes;
-constexpr std::size_t kDataOffsetAt = kKindAt + 1;
-constexpr std::size_t kDataSizeAt = kDataOffsetAt + 4;
-constexpr std::size_t kNextAt = kDataSizeAt + 4;
-static_assert(kNextAt + 4 == kEntryHeaderBytes);
+constexpr std::size_t KindAt = NameBytes;
+constexpr std::size_t DataOffsetAt = KindAt + 1;
+constexpr std::size_t DataSizeAt = DataOffsetAt + 4;
+constexpr std::size_t NextAt = DataSizeAt + 4;
+static_assert(NextAt + 4 == EntryHeaderBytes);
 
 ThemeParse Fail(ThemeError error, std::size_t offset) {
   ThemeParse r;
@@ -25,7 +25,7 @@ ThemeParse Fail(ThemeError error, std::size_t offset) {
 } // namespace
 
 ThemeError CheckEntryData(ThemeEntryKind kind, std::span<const std::uint8_t> data) {
-  if (data.size() > kMaxEntryBytes) return ThemeError::DataTooLarge;
+  if (data.size() > MaxEntryBytes) return ThemeError::DataTooLarge;
   switch (kind) {
   case ThemeEntryKind::Integer:
   case ThemeEntryKind::Boolean:
@@ -48,35 +48,35 @@ ThemeError CheckEntryData(ThemeEntryKind kind, std::span<const std::uint8_t> dat
 
 ThemeParse ParseThemeFile(std::span<const std::uint8_t> bytes) {
   const std::size_t size = bytes.size();
-  if (size > kMaxFileBytes) return Fail(ThemeError::FileTooLarge, 0);
+  if (size > MaxFileBytes) return Fail(ThemeError::FileTooLarge, 0);
   if (!HasThemeSignature(bytes)) return Fail(ThemeError::BadSignature, 0);
-  if (size < kMinHeaderBytes) return Fail(ThemeError::BadHeaderLength, kHeaderLengthOffset);
-  const std::uint32_t headerBytes = ReadU32(bytes, kHeaderLengthOffset);
-  if (headerBytes < kMinHeaderBytes || headerBytes > size)
-    return Fail(ThemeError::BadHeaderLength, kHeaderLengthOffset);
+  if (size < MinHeaderBytes) return Fail(ThemeError::BadHeaderLength, HeaderLengthOffset);
+  const std::uint32_t headerBytes = ReadU32(bytes, HeaderLengthOffset);
+  if (headerBytes < MinHeaderBytes || headerBytes > size)
+    return Fail(ThemeError::BadHeaderLength, HeaderLengthOffset);
 
   ThemeParse result;
   std::set<std::uint32_t> visited;
   std::set<std::string, std::less<>> names;
   // Where the offset of the entry at hand was read: a link that goes astray is reported there.
-  std::size_t link = kFirstEntryOffset;
+  std::size_t link = FirstEntryOffset;
   for (std::uint32_t at = ReadU32(bytes, link); at != 0;) {
     if (at < headerBytes) return Fail(ThemeError::EntryInHeader, link);
-    if (at > size || size - at < kEntryHeaderBytes) return Fail(ThemeError::EntryOutsideFile, link);
+    if (at > size || size - at < EntryHeaderBytes) return Fail(ThemeError::EntryOutsideFile, link);
     if (!visited.insert(at).second) return Fail(ThemeError::EntryLoop, link);
-    if (visited.size() > kMaxEntries) return Fail(ThemeError::TooManyEntries, at);
+    if (visited.size() > MaxEntries) return Fail(ThemeError::TooManyEntries, at);
 
-    const auto header = bytes.subspan(at, kEntryHeaderBytes);
-    const auto nameField = header.first(kNameBytes);
+    const auto header = bytes.subspan(at, EntryHeaderBytes);
+    const auto nameField = header.first(NameBytes);
     const auto zero = std::find(nameField.begin(), nameField.end(), std::uint8_t{0});
     if (zero == nameField.end()) return Fail(ThemeError::UnterminatedName, at);
     std::string name(nameField.begin(), zero);
-    if (header[kKindAt] > static_cast<std::uint8_t>(ThemeEntryKind::Text))
+    if (header[KindAt] > static_cast<std::uint8_t>(ThemeEntryKind::Text))
       return Fail(ThemeError::UnknownKind, at);
-    const auto kind = static_cast<ThemeEntryKind>(header[kKindAt]);
-    const std::uint32_t dataAt = ReadU32(header, kDataOffsetAt);
-    const std::uint32_t dataSize = ReadU32(header, kDataSizeAt);
-    if (dataSize > kMaxEntryBytes) return Fail(ThemeError::DataTooLarge, at);
+    const auto kind = static_cast<ThemeEntryKind>(header[KindAt]);
+    const std::uint32_t dataAt = ReadU32(header, DataOffsetAt);
+    const std::uint32_t dataSize = ReadU32(header, DataSizeAt);
+    if (dataSize > MaxEntryBytes) return Fail(ThemeError::DataTooLarge, at);
     if (dataAt > size || size - dataAt < dataSize) return Fail(ThemeError::DataOutsideFile, at);
     if (dataAt < headerBytes) return Fail(ThemeError::DataInHeader, at);
     const auto data = bytes.subspan(dataAt, dataSize);
@@ -84,8 +84,8 @@ ThemeParse ParseThemeFile(std::span<const std::uint8_t> bytes) {
     if (!names.insert(name).second) return Fail(ThemeError::DuplicateName, at);
 
     result.Contents.Entries.push_back({std::move(name), kind, {data.begin(), data.end()}});
-    link = at + kNextAt;
-    at = ReadU32(header, kNextAt);
+    link = at + NextAt;
+    at = ReadU32(header, NextAt);
   }
   return result;
 }

@@ -7,10 +7,10 @@ namespace skin::theme {
 
 namespace {
 
-constexpr std::size_t kHeaderBytes = kMinHeaderBytes;
+constexpr std::size_t HeaderBytes = MinHeaderBytes;
 
 bool Writable(const ThemeEntry &entry) {
-  return entry.Name.size() < kNameBytes && entry.Name.find('\0') == std::string::npos &&
+  return entry.Name.size() < NameBytes && entry.Name.find('\0') == std::string::npos &&
          CheckEntryData(entry.Kind, entry.Data) == ThemeError::None;
 }
 
@@ -18,27 +18,27 @@ bool Writable(const ThemeEntry &entry) {
 
 // Each entry header is followed by its data, and the next header by the end of that data.
 std::optional<std::vector<std::uint8_t>> WriteThemeFile(std::span<const ThemeEntry> entries) {
-  if (entries.size() > kMaxEntries) return std::nullopt;
+  if (entries.size() > MaxEntries) return std::nullopt;
   std::set<std::string_view> names;
-  std::size_t total = kHeaderBytes;
+  std::size_t total = HeaderBytes;
   for (const ThemeEntry &entry : entries) {
     if (!Writable(entry) || !names.insert(entry.Name).second) return std::nullopt;
-    total += kEntryHeaderBytes + entry.Data.size();
+    total += EntryHeaderBytes + entry.Data.size();
   }
-  if (total > kMaxFileBytes) return std::nullopt;
+  if (total > MaxFileBytes) return std::nullopt;
 
-  std::vector<std::uint8_t> file(kSignature.begin(), kSignature.end());
-  file.resize(kSignatureBytes, 0);
-  AppendU32(file, kHeaderBytes);
+  std::vector<std::uint8_t> file(Signature.begin(), Signature.end());
+  file.resize(SignatureBytes, 0);
+  AppendU32(file, HeaderBytes);
   AppendU32(file, 0);
-  AppendU32(file, entries.empty() ? 0 : kHeaderBytes);
+  AppendU32(file, entries.empty() ? 0 : HeaderBytes);
   file.reserve(total);
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const ThemeEntry &entry = entries[i];
-    const std::size_t dataAt = file.size() + kEntryHeaderBytes;
+    const std::size_t dataAt = file.size() + EntryHeaderBytes;
     const std::size_t next = dataAt + entry.Data.size();
     file.insert(file.end(), entry.Name.begin(), entry.Name.end());
-    file.resize(file.size() + kNameBytes - entry.Name.size(), 0);
+    file.resize(file.size() + NameBytes - entry.Name.size(), 0);
     file.push_back(static_cast<std::uint8_t>(entry.Kind));
     AppendU32(file, static_cast<std::uint32_t>(dataAt));
     AppendU32(file, static_cast<std::uint32_t>(entry.Data.size()));

@@ -45,7 +45,7 @@ inline constexpr std::size_t KindAt = 64, DataAt = 65, SizeAt = 69, NextAt = 73;
 
 // File offset of the header of entry `index` (from 0) of a well-formed file.
 inline std::size_t EntryOffset(const Bytes &file, int index) {
-  std::size_t at = U32(file, theme::kFirstEntryOffset);
+  std::size_t at = U32(file, theme::FirstEntryOffset);
   for (int i = 0; i < index; ++i)
     at = U32(file, at + NextAt);
   return at;

@@ -45,7 +45,7 @@ TEST(ThemeFile, TheWriterRefusesWhatTheReaderWouldRefuse) {
   };
   for (const auto &entries : unwritable)
     EXPECT_FALSE(WriteThemeFile(entries)) << entries.front().Name;
-  EXPECT_FALSE(WriteThemeFile(std::vector<ThemeEntry>(kMaxEntries + 1)));
+  EXPECT_FALSE(WriteThemeFile(std::vector<ThemeEntry>(MaxEntries + 1)));
 }
 
 TEST(ThemeFile, TheSignatureIsTheTextUpToTheFirstZeroOfTwelveBytes) {
@@ -82,7 +82,7 @@ void AppendEntries(Bytes &f, std::size_t count) {
   std::size_t last = E(f, 3);
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = f.size();
-    f.resize(at + kEntryHeaderBytes, 0);
+    f.resize(at + EntryHeaderBytes, 0);
     f[at] = static_cast<std::uint8_t>('a' + i % 26);
     f[at + 1] = static_cast<std::uint8_t>('a' + i / 26 % 26);
     f[at + 2] = static_cast<std::uint8_t>('a' + i / 676);
@@ -121,20 +121,20 @@ const std::vector<Damage> &Damages() {
       {"entry that follows itself",
        [](Bytes &f) { SetU32(f, E(f, 2) + NextAt, static_cast<std::uint32_t>(E(f, 2))); },
        ThemeError::EntryLoop},
-      {"more entries than a theme has", [](Bytes &f) { AppendEntries(f, kMaxEntries - 3); },
+      {"more entries than a theme has", [](Bytes &f) { AppendEntries(f, MaxEntries - 3); },
        ThemeError::TooManyEntries},
       {"name without its zero",
-       [](Bytes &f) { std::fill_n(f.begin() + static_cast<long>(E(f, 1)), kNameBytes, 'n'); },
+       [](Bytes &f) { std::fill_n(f.begin() + static_cast<long>(E(f, 1)), NameBytes, 'n'); },
        ThemeError::UnterminatedName},
       {"unknown kind", [](Bytes &f) { f[E(f, 3) + KindAt] = 4; }, ThemeError::UnknownKind},
       {"two entries of one name",
        [](Bytes &f) {
-         std::copy_n(f.begin() + static_cast<long>(E(f, 1)), kNameBytes,
+         std::copy_n(f.begin() + static_cast<long>(E(f, 1)), NameBytes,
                      f.begin() + static_cast<long>(E(f, 3)));
        },
        ThemeError::DuplicateName},
       {"data larger than any theme's",
-       [](Bytes &f) { SetU32(f, E(f, 3) + SizeAt, kMaxEntryBytes + 1); }, ThemeError::DataTooLarge},
+       [](Bytes &f) { SetU32(f, E(f, 3) + SizeAt, MaxEntryBytes + 1); }, ThemeError::DataTooLarge},
       {"data past the end",
        [](Bytes &f) { SetU32(f, E(f, 3) + SizeAt, static_cast<std::uint32_t>(f.size())); },
        ThemeError::DataOutsideFile},
@@ -170,11 +170,11 @@ const std::vector<Damage> &Damages() {
        [](Bytes &f) { SetU32(f, Bmp(f) + 22, 0x80000000); }, ThemeError::BitmapTooLarge},
       {"bitmap of too many pixels",
        [](Bytes &f) {
-         SetU32(f, Bmp(f) + 18, kMaxBitmapSide);
-         SetU32(f, Bmp(f) + 22, kMaxBitmapSide);
+         SetU32(f, Bmp(f) + 18, MaxBitmapSide);
+         SetU32(f, Bmp(f) + 22, MaxBitmapSide);
        },
        ThemeError::BitmapTooLarge},
-      {"file larger than any theme", [](Bytes &f) { f.resize(kMaxFileBytes + 1); },
+      {"file larger than any theme", [](Bytes &f) { f.resize(MaxFileBytes + 1); },
        ThemeError::FileTooLarge},
   };
   return damages;
@@ -195,10 +195,10 @@ TEST(ThemeFile, EveryDamageRefusesTheWholeFile) {
 
 TEST(ThemeFile, AChainOfTheMostEntriesAllowedIsRead) {
   Bytes file = SampleFile();
-  AppendEntries(file, kMaxEntries - 4);
+  AppendEntries(file, MaxEntries - 4);
   const ThemeParse parse = ParseThemeFile(file);
   EXPECT_EQ(parse.Error, ThemeError::None) << DescribeRefusal(parse);
-  EXPECT_EQ(parse.Contents.Entries.size(), kMaxEntries);
+  EXPECT_EQ(parse.Contents.Entries.size(), MaxEntries);
 }
 
 TEST(BitmapFile, WrittenBitmapsPassTheCheckAndKeepTheirRowsPadded) {
