@@ -57,8 +57,8 @@ CHECKS=$WORK/bin
 mkdir -p "$CHECKS"
 CXX="g++ -std=c++20 -O1 -g -Wall -Wextra -Werror -pthread -I$SRC/src -I$SRC/tests"
 $CXX "$SRC/tests/uhid/uhid_binding_check.cpp" "$SRC/src/hid/LinuxHidBinding.cpp" \
-  "$SRC/src/hid/ReportDescriptor.cpp" "$SRC/src/hid/SysfsText.cpp" -ludev \
-  -o "$CHECKS/uhid_binding_check"
+  "$SRC/src/hid/ReportDescriptor.cpp" "$SRC/src/hid/SysfsText.cpp" "$SRC"/src/framework/text/*.cpp \
+  -ludev -o "$CHECKS/uhid_binding_check"
 $CXX "$SRC/tests/uhid/uhid_receiver.cpp" -o "$CHECKS/uhid_receiver"
 
 # The initramfs only loads the modules (with their dependencies, in order) and mounts the host.
