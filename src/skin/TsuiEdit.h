@@ -77,14 +77,8 @@ public:
   void SetHint(const QString &value);
   Qt::LayoutDirection BiDiMode() const { return layoutDirection(); }
   void SetBiDiMode(Qt::LayoutDirection value) { setLayoutDirection(value); }
-  // True follows the parent's reading order; setting BiDiMode makes it false.
-  bool ParentBiDiMode() const { return !testAttribute(Qt::WA_SetLayoutDirection); }
-  void SetParentBiDiMode(bool value) {
-    if (value)
-      unsetLayoutDirection();
-    else
-      setLayoutDirection(layoutDirection());
-  }
+  bool ParentBiDiMode() const { return framework::FollowsParentBiDiMode(*this); }
+  void SetParentBiDiMode(bool value) { framework::SetFollowsParentBiDiMode(*this, value); }
   // Replaces the edit box's own context menu; not owned.
   QMenu *PopupMenu() const { return m_popupMenu; }
   void SetPopupMenu(QMenu *value);
