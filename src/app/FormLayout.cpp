@@ -2,6 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/DesktopTexts.h"
+#include "framework/Inherited.h"
 #include "framework/Timer.h"
 #include "skin/TsuiButton.h"
 #include "skin/TsuiEdit.h"
@@ -43,7 +44,7 @@ void SetLabelFont(QLabel &label, const FontDesc &font) {
 void Form1(QWidget &window) {
   window.setWindowTitle(QLatin1String(Title));
   window.setMinimumSize(130, 50);
-  window.setFont(MakeFont(FontDesc{}));
+  SetFontDesc(window, FontDesc{});
   QPalette palette = window.palette();
   palette.setColor(QPalette::Window, ToQColor(clBtnFace));
   window.setPalette(palette);
@@ -147,6 +148,7 @@ void btnCombo_Cmd_Soft_Bind_SW(skin::TsuiButton &button) {
 }
 
 void edtCPI(skin::TsuiEdit &edit) {
+  edit.SetAutoSize(false);
   edit.setGeometry(40, 123, 53, 22);
   edit.SetTabStop(false);
   edit.SetColor(clMoneyGreen);
@@ -162,6 +164,7 @@ void DevListBox(QListWidget &list) {
 }
 
 void edtVID(widgets::THexEdit &edit) {
+  edit.SetAutoSize(false);
   edit.setGeometry(597, 107, 37, 19);
   edit.SetColor(clMoneyGreen);
   edit.SetReadOnly(true);
@@ -169,6 +172,7 @@ void edtVID(widgets::THexEdit &edit) {
 }
 
 void edtPID(skin::TsuiEdit &edit) {
+  edit.SetAutoSize(false);
   edit.setGeometry(597, 132, 37, 19);
   edit.SetColor(clMoneyGreen);
   edit.SetTabOrder(9);
@@ -188,7 +192,6 @@ void QueryButtons(FormComponents &c) {
   for (const auto &query : queryButtons) {
     query.button->setGeometry(query.bounds);
     query.button->SetCaption(QLatin1String(query.caption));
-    query.button->SetFont(FontDesc{});
     query.button->SetTabOrder(query.tabOrder);
   }
 }

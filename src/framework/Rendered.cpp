@@ -41,15 +41,4 @@ bool ShownByItself(const QWidget &control) {
   return !(control.isHidden() && control.testAttribute(Qt::WA_WState_ExplicitShowHide));
 }
 
-bool FollowsParentBiDiMode(const QWidget &control) {
-  return !control.testAttribute(Qt::WA_SetLayoutDirection);
-}
-
-void SetFollowsParentBiDiMode(QWidget &control, bool value) {
-  if (value)
-    control.unsetLayoutDirection();
-  else
-    control.setLayoutDirection(control.layoutDirection());
-}
-
 } // namespace framework

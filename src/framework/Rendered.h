@@ -39,10 +39,6 @@ void PaintParentBackground(Canvas &canvas, const QWidget &control);
 // not shown yet still counts as visible, so that it renders for tests and before the first show.
 bool ShownByItself(const QWidget &control);
 
-// True while the control follows its parent's reading order; giving it its own order ends that.
-bool FollowsParentBiDiMode(const QWidget &control);
-void SetFollowsParentBiDiMode(QWidget &control, bool value);
-
 // The base of every drawn control, over QWidget or over a Qt control whose own painting comes
 // first (an edit box's text). Render() draws the whole control; paintEvent only copies. Position,
 // size and visibility are Qt's; Invalidate() marks the buffer stale, Repaint() renders at once

@@ -29,6 +29,7 @@ TsuiCustomButton::TsuiCustomButton(QWidget *parent) : framework::RenderedControl
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   watchWindow();
+  m_font = framework::FontDescOf(*this);
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
     // The window losing the activation leaves its focused control as it was.
     if (now) focusMoved(now);
@@ -52,12 +53,36 @@ void TsuiCustomButton::SetCaption(const QString &value) {
 }
 
 void TsuiCustomButton::SetFont(const framework::FontDesc &value) {
+  framework::SetFontDesc(*this, value);
   m_font = value;
   FontChanged();
 }
 
+void TsuiCustomButton::SetParentFont(bool value) {
+  framework::SetFollowsParentFont(*this, value);
+  parentFontChanged();
+}
+
+void TsuiCustomButton::parentFontChanged() {
+  if (!framework::FollowsParentFont(*this)) return;
+  m_font = framework::FontDescOf(*this);
+  FontChanged();
+}
+
+framework::TColor TsuiCustomButton::Color() const {
+  return ParentColor() ? framework::WidgetColor(*this) : m_color;
+}
+
 void TsuiCustomButton::SetColor(framework::TColor value) {
   m_color = value;
+  framework::SetWidgetColor(*this, value);
+  Invalidate();
+}
+
+void TsuiCustomButton::SetParentColor(bool value) {
+  const framework::TColor shown = Color();
+  framework::SetFollowsParentColor(*this, value);
+  if (!value) m_color = shown;
   Invalidate();
 }
 
@@ -72,14 +97,9 @@ void TsuiCustomButton::SetTabStop(bool value) {
   Invalidate();
 }
 
-void TsuiCustomButton::SetShowHint(bool value) {
-  m_showHint = value;
-  setToolTip(m_showHint ? m_hint : QString());
-}
-
 void TsuiCustomButton::SetHint(const QString &value) {
   m_hint = value;
-  setToolTip(m_showHint ? m_hint : QString());
+  setToolTip(value);
 }
 
 void TsuiCustomButton::SetUIStyle(TsuiUIStyle value) {
@@ -224,7 +244,7 @@ void TsuiCustomButton::Render(framework::Canvas &canvas) {
   if (m_transparent) {
     PaintParentBackground(canvas);
   } else {
-    canvas.SetBrushColor(m_color);
+    canvas.SetBrushColor(Color());
     canvas.FillRect({0, 0, width(), height()});
   }
   DrawSkin(canvas, state);
@@ -329,7 +349,13 @@ void TsuiCustomButton::GetDisabledImage(QImage &bitmap) {
 }
 
 bool TsuiCustomButton::event(QEvent *event) {
-  if (event->type() == QEvent::ParentChange) watchWindow();
+  if (framework::HintSuppressed(*this, *event)) return true;
+  if (event->type() == QEvent::ParentChange) {
+    watchWindow();
+    // Qt says nothing when the new parent's font differs in colour alone.
+    parentFontChanged();
+    Invalidate();
+  }
   return framework::RenderedControl::event(event);
 }
 
@@ -436,6 +462,8 @@ void TsuiCustomButton::focusOutEvent(QFocusEvent *event) {
 
 void TsuiCustomButton::changeEvent(QEvent *event) {
   if (event->type() == QEvent::EnabledChange) EnabledChanged();
+  if (event->type() == QEvent::FontChange) parentFontChanged();
+  if (event->type() == QEvent::PaletteChange) Invalidate();
   framework::RenderedControl::changeEvent(event);
 }
 

@@ -3,6 +3,7 @@
 #include "framework/Anchors.h"
 #include "framework/Colors.h"
 #include "framework/Fonts.h"
+#include "framework/Inherited.h"
 #include "framework/Rendered.h"
 #include "framework/Timer.h"
 #include "skin/SkinTypes.h"
@@ -29,11 +30,17 @@ public:
 
   const QString &Caption() const { return m_caption; }
   void SetCaption(const QString &value);
+  // The font shown: the parent's until one is set.
   const framework::FontDesc &Font() const { return m_font; }
   void SetFont(const framework::FontDesc &value);
-  // The fill behind an opaque button.
-  framework::TColor Color() const { return m_color; }
+  bool ParentFont() const { return framework::FollowsParentFont(*this); }
+  // True takes the parent's font again.
+  void SetParentFont(bool value);
+  // The fill behind an opaque button: the parent's colour until one is set.
+  framework::TColor Color() const;
   void SetColor(framework::TColor value);
+  bool ParentColor() const { return framework::FollowsParentColor(*this); }
+  void SetParentColor(bool value);
   bool AutoSize() const { return m_autoSize; }
   void SetAutoSize(bool value);
   bool Visible() const { return framework::ShownByItself(*this); }
@@ -44,8 +51,11 @@ public:
   void SetTabStop(bool value);
   int TabOrder() const { return m_tabOrder; }
   void SetTabOrder(int value) { m_tabOrder = value; }
-  bool ShowHint() const { return m_showHint; }
-  void SetShowHint(bool value);
+  // Whether Hint shows: the parent's choice until one is set.
+  bool ShowHint() const { return framework::ShowsHint(*this); }
+  void SetShowHint(bool value) { framework::SetShowsHint(*this, value); }
+  bool ParentShowHint() const { return framework::FollowsParentShowHint(*this); }
+  void SetParentShowHint(bool value) { framework::SetFollowsParentShowHint(*this, value); }
   const QString &Hint() const { return m_hint; }
   void SetHint(const QString &value);
   Qt::LayoutDirection BiDiMode() const { return layoutDirection(); }
@@ -168,6 +178,8 @@ protected:
 private:
   bool CanFocus() const;
   void watchWindow();
+  // Takes the parent's font while following it.
+  void parentFontChanged();
   void focusMoved(QWidget *now);
   void stopRepeat();
   void repeatTick(framework::Timer *sender);
@@ -183,7 +195,6 @@ private:
   bool m_autoSize = false;
   bool m_tabStop = true;
   int m_tabOrder = -1;
-  bool m_showHint = false;
   QString m_hint;
   QPointer<QMenu> m_popupMenu;
   framework::Anchoring *m_anchoring = new framework::Anchoring(*this);

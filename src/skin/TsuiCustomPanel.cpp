@@ -1,5 +1,6 @@
 #include "skin/TsuiCustomPanel.h"
 
+#include "framework/Inherited.h"
 #include "skin/style/DrawOps.h"
 
 #include <algorithm>
@@ -8,7 +9,10 @@
 
 namespace skin {
 
-TsuiCustomPanel::TsuiCustomPanel(QWidget *parent) : framework::WindowlessControl(parent) {}
+TsuiCustomPanel::TsuiCustomPanel(QWidget *parent) : framework::WindowlessControl(parent) {
+  // Through the palette the colour reaches the controls that follow their parent's.
+  framework::SetWidgetColor(*this, m_color);
+}
 
 TsuiCustomPanel::~TsuiCustomPanel() = default;
 
@@ -78,6 +82,7 @@ void TsuiCustomPanel::SetTransparent(bool value) {
 
 void TsuiCustomPanel::SetColor(framework::TColor value) {
   m_color = value;
+  framework::SetWidgetColor(*this, value);
   Invalidate();
 }
 

@@ -4,6 +4,7 @@
 #include "skin/style/StyleReads.h"
 
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QValidator>
 
@@ -33,6 +34,8 @@ TsuiEdit::TsuiEdit(QWidget *parent) : Rendered(parent) {
   setTextMargins(FrameWidth, FrameWidth, FrameWidth, FrameWidth);
   SetColor(framework::clWindow);
   SetHideSelection(true);
+  m_font = framework::FontDescOf(*this);
+  applyFont();
   connect(this, &QLineEdit::textChanged, this, [this] {
     if (m_onChange) m_onChange(this);
   });
@@ -64,11 +67,27 @@ void TsuiEdit::SetBorderColor(framework::TColor value) {
   Invalidate();
 }
 
+framework::TColor TsuiEdit::Color() const {
+  return ParentColor() ? framework::WidgetColor(*this) : m_color;
+}
+
 void TsuiEdit::SetColor(framework::TColor value) {
   m_color = value;
+  framework::SetWidgetColor(*this, value);
+  applyColor();
+}
+
+void TsuiEdit::SetParentColor(bool value) {
+  const framework::TColor shown = Color();
+  framework::SetFollowsParentColor(*this, value);
+  if (!value) m_color = shown;
+  applyColor();
+}
+
+void TsuiEdit::applyColor() {
+  // Qt paints the text area in Base; the parent hands down only its Window colour.
   QPalette p = palette();
-  p.setColor(QPalette::Base, framework::ToQColor(value));
-  p.setColor(QPalette::Window, framework::ToQColor(value));
+  p.setColor(QPalette::Base, framework::ToQColor(Color()));
   setPalette(p);
   SetHideSelection(m_hideSelection);
   Invalidate();
@@ -95,12 +114,33 @@ void TsuiEdit::SetHideSelection(bool value) {
 }
 
 void TsuiEdit::SetFont(const framework::FontDesc &value) {
+  framework::SetFontDesc(*this, value);
   m_font = value;
-  setFont(framework::MakeFont(value));
+  applyFont();
+}
+
+void TsuiEdit::SetParentFont(bool value) {
+  framework::SetFollowsParentFont(*this, value);
+  if (!value) return;
+  m_font = framework::FontDescOf(*this);
+  applyFont();
+}
+
+void TsuiEdit::applyFont() {
   QPalette p = palette();
-  p.setColor(QPalette::Text, framework::ToQColor(value.Color));
+  p.setColor(QPalette::Text, framework::ToQColor(m_font.Color));
   setPalette(p);
   SetHideSelection(m_hideSelection);
+  adjustHeight();
+}
+
+void TsuiEdit::SetAutoSize(bool value) {
+  m_autoSize = value;
+  adjustHeight();
+}
+
+void TsuiEdit::adjustHeight() {
+  if (m_autoSize) resize(width(), QFontMetrics(font()).height() + AutoSizeExtra);
 }
 
 QRect TsuiEdit::TextArea() const {
@@ -140,14 +180,9 @@ void TsuiEdit::SetText(const QString &value) {
   setText(cased(value));
 }
 
-void TsuiEdit::SetShowHint(bool value) {
-  m_showHint = value;
-  setToolTip(m_showHint ? m_hint : QString());
-}
-
 void TsuiEdit::SetHint(const QString &value) {
   m_hint = value;
-  setToolTip(m_showHint ? m_hint : QString());
+  setToolTip(value);
 }
 
 void TsuiEdit::SetPopupMenu(QMenu *value) {
@@ -165,6 +200,25 @@ void TsuiEdit::Render(framework::Canvas &canvas) {
   canvas.FrameRect({0, 0, width(), height()});
   canvas.SetPenColor(framework::ColorToRGB(m_color));
   canvas.FrameRect({1, 1, width() - 1, height() - 1});
+}
+
+bool TsuiEdit::event(QEvent *event) {
+  if (framework::HintSuppressed(*this, *event)) return true;
+  if (event->type() == QEvent::ParentChange) {
+    // Qt says nothing when the new parent's font differs in colour alone.
+    if (ParentFont()) SetParentFont(true);
+    if (ParentColor()) applyColor();
+  }
+  return Rendered::event(event);
+}
+
+void TsuiEdit::changeEvent(QEvent *event) {
+  Rendered::changeEvent(event);
+  if (event->type() == QEvent::FontChange) {
+    if (ParentFont()) m_font = framework::FontDescOf(*this);
+    applyFont();
+  }
+  if (event->type() == QEvent::PaletteChange && ParentColor()) applyColor();
 }
 
 void TsuiEdit::keyPressEvent(QKeyEvent *event) {

@@ -4,6 +4,7 @@
 #include "framework/Colors.h"
 #include "framework/Constraints.h"
 #include "framework/Fonts.h"
+#include "framework/Inherited.h"
 #include "framework/Rendered.h"
 #include "framework/WindowlessControl.h"
 #include "skin/SkinTypes.h"
@@ -41,10 +42,24 @@ public:
   void SetFileTheme(TsuiFileTheme *value) override;
   framework::TColor BorderColor() const { return m_borderColor; }
   void SetBorderColor(framework::TColor value);
-  framework::TColor Color() const { return m_color; }
+  // The background and the frame's inner line; the parent's colour while ParentColor is set.
+  framework::TColor Color() const;
   void SetColor(framework::TColor value);
+  // Off at creation: the box is in clWindow.
+  bool ParentColor() const { return framework::FollowsParentColor(*this); }
+  void SetParentColor(bool value);
+  // The parent's font until one is set.
   const framework::FontDesc &Font() const { return m_font; }
   void SetFont(const framework::FontDesc &value);
+  bool ParentFont() const { return framework::FollowsParentFont(*this); }
+  // True takes the parent's font again.
+  void SetParentFont(bool value);
+  // While set, the height follows the font: its line height and AutoSizeExtra, on every change
+  // of font and when switched on. A height set afterwards stays until the next change.
+  bool AutoSize() const { return m_autoSize; }
+  void SetAutoSize(bool value);
+  // The frame above and below, and 2 pixels of room between it and the text on each side.
+  static constexpr int AutoSizeExtra = 2 * FrameWidth + 4;
 
   // Where the text goes: the control less its frame.
   QRect TextArea() const;
@@ -71,8 +86,11 @@ public:
   void SetTabStop(bool value) { setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus); }
   int TabOrder() const { return m_tabOrder; }
   void SetTabOrder(int value) { m_tabOrder = value; }
-  bool ShowHint() const { return m_showHint; }
-  void SetShowHint(bool value);
+  // Whether Hint shows: the parent's choice until one is set.
+  bool ShowHint() const { return framework::ShowsHint(*this); }
+  void SetShowHint(bool value) { framework::SetShowsHint(*this, value); }
+  bool ParentShowHint() const { return framework::FollowsParentShowHint(*this); }
+  void SetParentShowHint(bool value) { framework::SetFollowsParentShowHint(*this, value); }
   const QString &Hint() const { return m_hint; }
   void SetHint(const QString &value);
   Qt::LayoutDirection BiDiMode() const { return layoutDirection(); }
@@ -119,6 +137,8 @@ protected:
   virtual void StyleApplied() {}
 
   void Render(framework::Canvas &canvas) override;
+  bool event(QEvent *event) override;
+  void changeEvent(QEvent *event) override;
   void keyPressEvent(QKeyEvent *event) override;
   void keyReleaseEvent(QKeyEvent *event) override;
   void mousePressEvent(QMouseEvent *event) override;
@@ -130,6 +150,10 @@ protected:
 
 private:
   void styleChanged();
+  // Shows the font and colour in effect, the parent's where followed.
+  void applyFont();
+  void applyColor();
+  void adjustHeight();
   QString cased(const QString &text) const;
 
   TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;
@@ -145,7 +169,7 @@ private:
   framework::TSizeConstraints m_constraints;
   bool m_hideSelection = true;
   int m_tabOrder = -1;
-  bool m_showHint = false;
+  bool m_autoSize = true;
   QString m_hint;
   QPointer<QMenu> m_popupMenu;
   bool m_clickPending = false;

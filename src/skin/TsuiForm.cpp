@@ -1,5 +1,6 @@
 #include "skin/TsuiForm.h"
 
+#include "framework/Inherited.h"
 #include "skin/ErrorBox.h"
 #include "skin/TsuiFileTheme.h"
 #include "skin/TsuiTitleBarPopupMenu.h"
@@ -58,6 +59,7 @@ TsuiForm::TsuiForm(QWidget *owner)
   SetOpaque(true);
   m_frame.SetOpaque(true);
   m_menuBarColor = m_color;
+  colorChanged();
   if (owner && owner->isWindow()) {
     m_form = owner;
     // A window being destroyed says so before it deletes this panel: nothing to give back then.
@@ -188,6 +190,7 @@ void TsuiForm::applyStyle() {
   }
   if (m_menuBar) m_menuBar->SetColor(m_menuBarColor);
   if (m_autoUpdateSub) pushStyleToChildren();
+  colorChanged();
   FormResized();
   Invalidate();
   frameChanged();
@@ -224,8 +227,14 @@ void TsuiForm::SetTitleBarVisible(bool value) {
 
 void TsuiForm::SetColor(framework::TColor value) {
   m_color = value;
+  colorChanged();
   Invalidate();
   frameChanged();
+}
+
+void TsuiForm::colorChanged() {
+  // Through the palette the colour reaches the controls that follow their parent's.
+  framework::SetWidgetColor(*this, m_color);
 }
 
 void TsuiForm::SetCaption(const QString &value) {

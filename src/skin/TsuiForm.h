@@ -131,6 +131,7 @@ private:
   void layoutChildren();
   void applyWindowRegion();
   void frameChanged();
+  void colorChanged();
   void formSized();
   void place(const QRect &bounds);
   void fromThemeRemoved();

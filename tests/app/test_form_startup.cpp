@@ -124,6 +124,20 @@ TEST_F(FormFixture, ControlsOutsideTheClientAreaExistButAreNeverSeen) {
     EXPECT_TRUE(client.contains(w->geometry().topLeft())) << w->objectName().toStdString();
 }
 
+TEST_F(FormFixture, ControlsWithoutAFontFollowTheFormsAndTheEditBoxesKeepTheirHeights) {
+  const auto form = Create();
+  for (const skin::TsuiButton *b : {form->btnSystemStatus, form->btnBattery, form->btnCPI})
+    EXPECT_TRUE(b->ParentFont() && b->Font() == framework::FontDesc{})
+        << b->objectName().toStdString();
+  for (const skin::TsuiEdit *e : {static_cast<skin::TsuiEdit *>(form->edtVID), form->edtPID}) {
+    EXPECT_TRUE(e->ParentFont() && e->Font() == framework::FontDesc{})
+        << e->objectName().toStdString();
+    EXPECT_EQ(e->height(), 19) << e->objectName().toStdString();
+  }
+  EXPECT_FALSE(form->btnCombo_Cmd_Soft_Bind_SW->ParentFont());
+  EXPECT_FALSE(form->edtCPI->ParentFont());
+}
+
 TEST_F(FormFixture, AStyleChosenAtStartReplacesTheDescribedLookButNotTheSize) {
   for (const auto style : {skin::TsuiUIStyle::MacOS, skin::TsuiUIStyle::BlueGlass}) {
     const auto form = Create(1252, style);

@@ -19,6 +19,7 @@ TEST_P(EditFrame, OuterLineInBorderColorInnerLineInColorAroundTheTextArea) {
   const FrameCase c = GetParam();
   QWidget parent;
   TsuiEdit edit(&parent);
+  edit.SetAutoSize(false);
   edit.setGeometry(0, 0, 53, 22);
   edit.SetColor(c.color);
   edit.SetBorderColor(c.border);

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "framework/Colors.h"
+#include "framework/Fonts.h"
+
+#include <QWidget>
+
+namespace framework {
+
+// What a control takes from its parent until it is given its own: reading order, font, colour
+// and whether its hint shows. Each "follows" flag lives in the widget itself (Qt's own
+// inheritance where Qt has one), so every control shares one rule.
+
+// True while the control follows its parent's reading order; giving it its own order ends that.
+bool FollowsParentBiDiMode(const QWidget &control);
+void SetFollowsParentBiDiMode(QWidget &control, bool value);
+
+// A font as a window description gives it, set on any widget. Qt carries it to the children
+// without a font of their own; the description goes along so that they know its name and
+// colour, and they hear of a change of colour alone too (QEvent::FontChange).
+void SetFontDesc(QWidget &widget, const FontDesc &font);
+// The font the widget shows, as a description: its own, else its parent's (a Qt font set without
+// a description is read back, in the palette's text colour).
+FontDesc FontDescOf(const QWidget &widget);
+// True while the control shows its parent's font. Ending it keeps the font shown as its own.
+bool FollowsParentFont(const QWidget &control);
+void SetFollowsParentFont(QWidget &control, bool value);
+
+// A widget's colour is its palette's Window colour, which Qt hands down to the children that set
+// none. True while the control takes its parent's.
+bool FollowsParentColor(const QWidget &control);
+void SetFollowsParentColor(QWidget &control, bool value);
+// Sets the Window colour, which ends following the parent's.
+void SetWidgetColor(QWidget &widget, TColor color);
+TColor WidgetColor(const QWidget &widget);
+
+// Whether the widget's hint is shown: its own choice, else its parent's; a window without a
+// choice shows none.
+bool ShowsHint(const QWidget &widget);
+void SetShowsHint(QWidget &widget, bool value);
+bool FollowsParentShowHint(const QWidget &control);
+// Ending it keeps the current choice as the control's own.
+void SetFollowsParentShowHint(QWidget &control, bool value);
+// For a control's event(): true when `event` asks for a hint the control does not show; the
+// event is then left to the parent, as Qt does for a widget without a tooltip.
+bool HintSuppressed(const QWidget &control, QEvent &event);
+
+} // namespace framework
