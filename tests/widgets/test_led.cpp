@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace widgets;
 using framework::TColor;
 
@@ -92,14 +94,9 @@ TEST(ThhALedArtwork, PicturesHaveTheStyleSizesAndTheRecolouringLayout) {
 
 TEST(ThhALed, StartsSmallAndOff) {
   ThhALed led;
-  EXPECT_EQ(led.Width(), 16);
-  EXPECT_EQ(led.Height(), 16);
-  EXPECT_EQ(led.Phase(), 1);
-  EXPECT_TRUE(led.Blink());
-  EXPECT_TRUE(led.Bordered());
-  EXPECT_FALSE(led.Value());
-  EXPECT_EQ(led.Interval(), 1000);
-  EXPECT_EQ(led.BorderColor(), framework::clBtnFace);
+  EXPECT_EQ(std::tuple(led.Width(), led.Height(), led.Phase(), led.Blink(), led.Bordered(),
+                       led.Value(), led.Interval(), led.BorderColor()),
+            std::tuple(16, 16, 1, true, true, false, 1000, framework::clBtnFace));
   EXPECT_EQ(led.BlinkTimer(), nullptr);
   led.Repaint();
   EXPECT_TRUE(ShowsOff(led));
