@@ -25,8 +25,8 @@ TEST_F(Discovery, NoDeviceOrNoSupportedDeviceLeavesTheWindowNotConnected) {
   EXPECT_EQ(m_connection.CurrentReceiver(), nullptr);
 
   // A mouse with the right caps but unknown IDs, and a supported pair of IDs with the wrong caps.
-  m_binding.Add(Interface("mouse", 0x1234, 0x5678, 1, 2, 9), false);
-  m_binding.Add(Interface("keys", StandardVendor, StandardProduct, 12, 1, 9), false);
+  m_binding.Add(HidInterface("mouse", 0x1234, 0x5678, 1, 2, 9), false);
+  m_binding.Add(HidInterface("keys", StandardVendor, StandardProduct, 12, 1, 9), false);
   m_binding.Plug("mouse");
   m_binding.Plug("keys");
   m_loop.processPendingMessages();
@@ -97,9 +97,9 @@ TEST_F(Discovery, OnlyTheInterfaceWithMatchingCapsIsTaken) {
   // One receiver, several interfaces: keyboard without feature report, a vendor page, and the
   // mouse collection with the command report. The last one listed is the wrong one.
   AddReceiver("mouse", {}, StandardProduct, 9, 2);
-  AddPlain(Interface("vendor", StandardVendor, StandardProduct, 0xFF00, 1, 9));
-  AddPlain(Interface("consumer", StandardVendor, StandardProduct, 12, 1, 9));
-  AddPlain(Interface("keyboard", StandardVendor, StandardProduct, 1, 6, 0));
+  AddPlain(HidInterface("vendor", StandardVendor, StandardProduct, 0xFF00, 1, 9));
+  AddPlain(HidInterface("consumer", StandardVendor, StandardProduct, 12, 1, 9));
+  AddPlain(HidInterface("keyboard", StandardVendor, StandardProduct, 1, 6, 0));
   Start();
   EXPECT_EQ(m_connection.CurrentReceiver(), Logic().Device(0));
   EXPECT_TRUE(m_view.LedValue);
@@ -161,7 +161,7 @@ TEST_F(Discovery, UnpluggingTheReceiverResetsTheWindow) {
 
 TEST_F(Discovery, AnUnrelatedDeviceArrivingStartsANewPairingAttempt) {
   VirtualReceiver &r = AddReceiver("rx");
-  m_binding.Add(Interface("other", 0x1111, 0x2222, 1, 2, 0), false);
+  m_binding.Add(HidInterface("other", 0x1111, 0x2222, 1, 2, 0), false);
   Start();
   m_softBind.Stop();
   m_view.LedBlink = false;
@@ -250,8 +250,7 @@ TEST_F(Discovery, ADeviceChangeInsideTheClaimPumpTakesOverTheWalk) {
 TEST(DeviceName, ProductNamesBecomeUtf8AndBadSurrogatesAreReplaced) {
   hid::SimulatedHidBinding binding;
   TestMessageLoop loop;
-  hid::VirtualDevice device;
-  device.Id = "d";
+  hid::VirtualDevice device = HidInterface("d");
   device.ProductName = u"M\u00FCs \U0001F5B1 ";
   device.ProductName += char16_t{0xD800};
   binding.Add(std::move(device));

@@ -11,14 +11,10 @@ protected:
     return r;
   }
   void SetBattery(VirtualReceiver &r, std::uint8_t byte) {
-    VirtualReceiverState state = r.State();
-    state.Battery = byte;
-    r.SetState(state);
+    Change(r, [byte](VirtualReceiverState &s) { s.Battery = byte; });
   }
   void SetCpi(VirtualReceiver &r, std::uint8_t byte) {
-    VirtualReceiverState state = r.State();
-    state.Cpi = byte;
-    r.SetState(state);
+    Change(r, [byte](VirtualReceiverState &s) { s.Cpi = byte; });
   }
 };
 
@@ -97,9 +93,7 @@ TEST_F(Readouts, AQueryWithoutAnswerChangesNothing) {
     s.Cpi = 3;
   }));
   ASSERT_EQ(m_view.Cpi, "LOW");
-  VirtualReceiverState state = r.State();
-  state.FailWrites = true;
-  r.SetState(state);
+  Change(r, [](VirtualReceiverState &s) { s.FailWrites = true; });
   Logic().btnBatteryClick();
   Logic().btnCPIClick();
   // Every write failed: the request (code 11 for CPI, 10 for battery) must not pass as answer.
@@ -122,10 +116,10 @@ TEST_F(Readouts, QueriesWithoutAReceiverDoNothing) {
 
 TEST_F(Readouts, AnUnacknowledgedAnswerIsStillUsed) {
   VirtualReceiver &r = Connected();
-  VirtualReceiverState state = r.State();
-  state.Ack = false;
-  state.Battery = 0x14;
-  r.SetState(state);
+  Change(r, [](VirtualReceiverState &s) {
+    s.Ack = false;
+    s.Battery = 0x14;
+  });
   const int before = Sent("rx", CmdBattery);
   Logic().btnBatteryClick();
   EXPECT_EQ(Sent("rx", CmdBattery) - before, MaxTries);
