@@ -152,15 +152,6 @@ TEST_F(Readouts, StatusTickStopsItsTimerWhileItsQueriesPump) {
   EXPECT_FALSE(runningInPump);
 }
 
-TEST_F(Readouts, StatusTickWithoutAReceiverTurnsTheLedOffAndKeepsTheTimer) {
-  Start();
-  m_status.Start();
-  m_view.LedValue = true;
-  Logic().tmrStatusTimer();
-  EXPECT_FALSE(m_view.LedValue);
-  EXPECT_TRUE(m_status.Running());
-}
-
 TEST_F(Readouts, LanguageShowsAtTheNextCpiQuery) {
   TermText cpiText{"HIGH", 1252};
   AddReceiver("rx");

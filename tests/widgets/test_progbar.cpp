@@ -1,3 +1,4 @@
+#include "AATestHelpers.h"
 #include "widgets/TProgBar.h"
 
 #include <QFile>
@@ -15,7 +16,7 @@ using framework::TColor;
 namespace {
 
 TColor At(const TProgBar &bar, int x, int y) {
-  return framework::FromQRgb(bar.Buffer().pixel(x, y));
+  return aatest::At(bar.Buffer(), x, y);
 }
 
 // A plain gauge for geometry checks: no frames, no grid, red to lime.
@@ -42,14 +43,6 @@ struct Counter {
     if (replace) text = replacement;
   }
 };
-
-bool SameImage(const QImage &a, const QImage &b) {
-  if (a.size() != b.size()) return false;
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x)
-      if (a.pixel(x, y) != b.pixel(x, y)) return false;
-  return true;
-}
 
 } // namespace
 
@@ -310,7 +303,7 @@ TEST(TProgBar, ValueTextIsCentredOnItsPositionAndTheHandlerMayReplaceIt) {
   EXPECT_EQ(counter.lastText, "0.0000");
   const QImage emptyText = bar.Buffer().copy();
   bar.SetTextVisible(false);
-  EXPECT_TRUE(SameImage(emptyText, bar.Buffer())) << "the handler's empty text draws nothing";
+  EXPECT_TRUE(aatest::SameRgb(emptyText, bar.Buffer())) << "the handler's empty text draws nothing";
 }
 
 TEST(TProgBar, BackgroundPictureLoadsOnlyFromAReadableBitmap) {
