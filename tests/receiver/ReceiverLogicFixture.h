@@ -110,6 +110,14 @@ protected:
     return *r;
   }
 
+  // Receiver "rx", connected.
+  VirtualReceiver &Connected(VirtualReceiverState state = {},
+                             std::uint16_t product = StandardProduct) {
+    VirtualReceiver &r = AddReceiver("rx", state, product);
+    Start();
+    return r;
+  }
+
   void AddPlain(hid::VirtualDevice device) { m_binding.Add(std::move(device)); }
 
   // The controller and the logic, with the first scan delivered.

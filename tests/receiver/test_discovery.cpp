@@ -125,8 +125,7 @@ TEST_F(Discovery, FeatureLengthsComeFromTheReceiverCaps) {
 }
 
 TEST_F(Discovery, AFailedConnectBatteryExchangeKeepsTheOldScale) {
-  VirtualReceiver &r = AddReceiver("rx");
-  Start();
+  VirtualReceiver &r = Connected();
   ASSERT_EQ(m_view.Max, 6);
   // Reconnect with a receiver whose battery answer cannot be read on the first try.
   m_view.Max = 100;
@@ -148,8 +147,7 @@ TEST_F(Discovery, AFailedConnectBatteryExchangeKeepsTheOldScale) {
 }
 
 TEST_F(Discovery, UnpluggingTheReceiverResetsTheWindow) {
-  AddReceiver("rx");
-  Start();
+  Connected();
   ASSERT_TRUE(m_view.LedValue);
   m_binding.Unplug("rx");
   m_loop.processPendingMessages();
@@ -179,8 +177,7 @@ TEST_F(Discovery, AnUnrelatedDeviceArrivingStartsANewPairingAttempt) {
 // A status tick's queries pump messages; an unplug delivered there rebuilds the device list
 // under the running query.
 TEST_F(Discovery, ADeviceChangeInsideAQueryPumpLeavesNoDanglingReceiver) {
-  AddReceiver("rx");
-  Start();
+  Connected();
   m_loop.OnPump = [this](int) {
     m_loop.OnPump = nullptr;
     m_binding.Unplug("rx");
@@ -230,8 +227,7 @@ TEST_F(Discovery, ADeviceChangeInsideAQueryPumpCanReplaceTheReceiver) {
 // A change can reach the handler while it pumps before its walk (e.g. from a second controller
 // user); the outer walk must then not run over the replaced list.
 TEST_F(Discovery, ADeviceChangeInsideTheClaimPumpTakesOverTheWalk) {
-  VirtualReceiver &r = AddReceiver("rx");
-  Start();
+  VirtualReceiver &r = Connected();
   const int statusBefore = Sent("rx", CmdStatus);
   bool nested = false;
   m_loop.OnPump = [this, &nested](int) {

@@ -5,11 +5,6 @@ namespace {
 
 class Readouts : public ReceiverLogicTest {
 protected:
-  VirtualReceiver &Connected(VirtualReceiverState state = {}) {
-    VirtualReceiver &r = AddReceiver("rx", state);
-    Start();
-    return r;
-  }
   void SetBattery(VirtualReceiver &r, std::uint8_t byte) {
     Change(r, [byte](VirtualReceiverState &s) { s.Battery = byte; });
   }
