@@ -91,26 +91,22 @@ TEST(Canvas, LinesLeaveOutTheirEndPoint) {
   QImage img = Blank(12, 12);
   Canvas c(img);
   c.SetPenColor(clBlack);
-  c.MoveTo(1, 1);
-  c.LineTo(5, 1);
-  EXPECT_EQ(Painted(c), (std::set<std::pair<int, int>>{{1, 1}, {2, 1}, {3, 1}, {4, 1}}));
-  EXPECT_EQ(c.PenPos(), QPoint(5, 1));
-
-  img.fill(Qt::white);
-  c.MoveTo(3, 8);
-  c.LineTo(3, 5); // upward
-  EXPECT_EQ(Painted(c), (std::set<std::pair<int, int>>{{3, 8}, {3, 7}, {3, 6}}));
-
-  img.fill(Qt::white);
-  c.MoveTo(0, 0);
-  c.LineTo(4, 4);
-  EXPECT_EQ(Painted(c), (std::set<std::pair<int, int>>{{0, 0}, {1, 1}, {2, 2}, {3, 3}}));
-
-  img.fill(Qt::white);
-  c.MoveTo(2, 2);
-  c.LineTo(2, 2);
-  EXPECT_TRUE(Painted(c).empty()) << "a zero-length line draws nothing";
-
+  const struct {
+    QPoint from, to;
+    std::set<std::pair<int, int>> painted;
+  } cases[] = {
+      {{1, 1}, {5, 1}, {{1, 1}, {2, 1}, {3, 1}, {4, 1}}},
+      {{3, 8}, {3, 5}, {{3, 8}, {3, 7}, {3, 6}}}, // upward
+      {{0, 0}, {4, 4}, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
+      {{2, 2}, {2, 2}, {}}, // a zero-length line draws nothing
+  };
+  for (const auto &k : cases) {
+    img.fill(Qt::white);
+    c.MoveTo(k.from.x(), k.from.y());
+    c.LineTo(k.to.x(), k.to.y());
+    EXPECT_EQ(Painted(c), k.painted) << k.to.x() << "," << k.to.y();
+    EXPECT_EQ(c.PenPos(), k.to);
+  }
   img.fill(Qt::white);
   c.MoveTo(-1000000, 4);
   c.LineTo(1000000, 4);

@@ -16,29 +16,11 @@ namespace {
 // A 4 x 2 bitmap coded as runs of 8-bit indices (0 red, 1 blue), rows bottom-up: a run of
 // four reds, end of line, an absolute stretch blue red blue, a run of one blue, end of bitmap.
 QByteArray Rle8Bmp() {
-  QByteArray bmp = QByteArray::fromHex("424D"
-                                       "00000000"
-                                       "00000000"
-                                       "3E000000"
-                                       "28000000"
-                                       "04000000"
-                                       "02000000"
-                                       "0100"
-                                       "0800"
-                                       "01000000"
-                                       "00000000"
-                                       "00000000"
-                                       "00000000"
-                                       "02000000"
-                                       "00000000"
-                                       "0000FF00"
-                                       "FF000000");
-  return bmp + QByteArray::fromHex("0400"
-                                   "0000"
-                                   "0003"
-                                   "01000100"
-                                   "0101"
-                                   "0001");
+  return QByteArray::fromHex("424D00000000000000003E000000"             // file header, pixels at 62
+                             "2800000004000000020000000100080001000000" // 4 x 2, 8 bits, RLE8
+                             "0000000000000000000000000200000000000000" // two colours
+                             "0000FF00FF000000"                         // palette: red, blue
+                             "0400000000030100010001010001");           // the runs
 }
 
 class PictureLoader : public testing::Test {

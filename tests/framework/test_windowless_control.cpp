@@ -139,27 +139,21 @@ TEST(WindowlessControl, MouseEventsReachTheirHandlersWithTheControlAsSender) {
   EXPECT_EQ(click.senders.size(), 1u);
 }
 
-TEST(WindowlessControl, LoadingEndsWithLoaded) {
-  HalfControl control;
-  EXPECT_FALSE(control.Loading());
-  control.BeginLoading();
-  EXPECT_TRUE(control.Loading());
-  control.Loaded();
-  EXPECT_FALSE(control.Loading());
-}
-
 TEST(WindowlessControl, RepaintWhileLoadingWaitsForThePaintAfterLoaded) {
   QWidget parent;
   parent.resize(30, 20);
   HalfControl control;
   control.setParent(&parent);
   control.SetBounds(0, 0, 10, 6);
+  EXPECT_FALSE(control.Loading());
   control.BeginLoading();
+  EXPECT_TRUE(control.Loading());
   control.Repaint();
   control.Repaint();
   EXPECT_EQ(control.renders, 0);
   EXPECT_TRUE(control.Buffer().isNull());
   control.Loaded();
+  EXPECT_FALSE(control.Loading());
   parent.grab();
   EXPECT_EQ(control.renders, 1) << "drawn once, at the first paint";
   control.Repaint();

@@ -1,39 +1,13 @@
-#include "hid/HidTrace.h"
-#include "hid/JvHidDeviceController.h"
-#include "hid/SimulatedHidBinding.h"
-
-#include "common/TestMessageLoop.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
+#include "ControllerFixture.h"
 
 namespace {
 
-using hid::SimulatedHidBinding;
+using fakes::HidInterface;
 using hid::TJvHidDevice;
 using hid::TJvHidDeviceController;
-using hid::VirtualDevice;
-
-VirtualDevice MakeDevice(const std::string &id) {
-  VirtualDevice d;
-  d.Id = id;
-  d.VendorID = 0x2C19;
-  d.ProductID = 0x0B21;
-  d.Caps.UsagePage = 1;
-  d.Caps.Usage = 6;
-  d.Caps.FeatureReportByteLength = 9;
-  return d;
-}
-
-struct ScanTrace final : hid::HidTrace {
-  std::vector<std::pair<std::size_t, bool>> Scans;
-  void Feature(const std::string &, FeatureOp, const std::uint8_t *, std::size_t, bool) override {}
-  void Scan(std::size_t devices, bool changed) override { Scans.emplace_back(devices, changed); }
-};
 
 // Records every controller and device event as text, in order.
-class ControllerTest : public ::testing::Test {
+class ControllerTest : public hidtest::ControllerFixture {
 public:
   void Changed(TJvHidDeviceController *) { events.push_back("change"); }
 
@@ -44,7 +18,7 @@ protected:
   }
   void Create(std::initializer_list<std::string> ids, bool run = true) {
     for (const auto &id : ids)
-      binding.Add(MakeDevice(id));
+      binding.Add(HidInterface(id));
     controller = std::make_unique<TJvHidDeviceController>(binding, loop, &trace);
     controller->Loading();
     controller->SetOnDeviceChange(ChangeHandler());
@@ -64,34 +38,13 @@ protected:
   }
   void Unplug(TJvHidDevice *d) { events.push_back("unplug " + d->PnPInfo().DevicePath()); }
 
-  std::vector<std::string> Paths() const {
-    std::vector<std::string> paths;
-    for (const TJvHidDevice *d : controller->DeviceList())
-      paths.push_back(d->PnPInfo().DevicePath());
-    return paths;
-  }
-  std::size_t Enumerations() const {
-    const auto &calls = binding.Calls();
-    return static_cast<std::size_t>(std::count_if(
-        calls.begin(), calls.end(), [](const auto &c) { return c.Op == "enumerate"; }));
-  }
-  void ExpectCounts(int free, int held, int unplugged) const {
-    EXPECT_EQ(controller->FreeCount(), free);
-    EXPECT_EQ(controller->HeldCount(), held);
-    EXPECT_EQ(controller->UnpluggedCount(), unplugged);
-  }
-
-  SimulatedHidBinding binding;
-  TestMessageLoop loop;
-  ScanTrace trace;
-  std::unique_ptr<TJvHidDeviceController> controller;
   std::vector<std::string> events;
 };
 
 TEST_F(ControllerTest, FirstScanIsPostedAndAlwaysReportsAChange) {
   Create({}, false);
   EXPECT_TRUE(events.empty()); // loading: the handler assignment did not scan
-  EXPECT_EQ(Enumerations(), 0u);
+  EXPECT_EQ(CountCalls("enumerate"), 0u);
   loop.RunPending();
   EXPECT_EQ(events, (std::vector<std::string>{"change"}));
   EXPECT_EQ(controller->LastNotifyParam(), -1);
@@ -104,17 +57,17 @@ TEST_F(ControllerTest, FirstScanIsPostedAndAlwaysReportsAChange) {
   // Other messages are not looked at.
   controller->NotifyWindowProc(TJvHidDeviceController::WM_DEVICECHANGE, 0x8000, 0);
   controller->NotifyWindowProc(0x10, TJvHidDeviceController::DBT_DEVNODES_CHANGED, 0);
-  EXPECT_EQ(Enumerations(), 2u);
+  EXPECT_EQ(CountCalls("enumerate"), 2u);
 }
 
 TEST_F(ControllerTest, AssigningTheSameChangeHandlerDoesNothing) {
   Create({"a"});
-  const std::size_t before = Enumerations();
+  const std::size_t before = CountCalls("enumerate");
   controller->SetOnDeviceChange(ChangeHandler());
-  EXPECT_EQ(Enumerations(), before);
+  EXPECT_EQ(CountCalls("enumerate"), before);
   // A different handler outside loading scans at once.
   controller->SetOnDeviceChange({});
-  EXPECT_EQ(Enumerations(), before + 1);
+  EXPECT_EQ(CountCalls("enumerate"), before + 1);
 }
 
 TEST_F(ControllerTest, CheckOutBounds) {
@@ -189,8 +142,8 @@ TEST_F(ControllerTest, FreeDeviceThatVanishesIsDroppedAndListClosesUp) {
 
 TEST_F(ControllerTest, EventsOfOneScanComeInDocumentedOrder) {
   Create({"a", "b", "c"});
-  binding.Add(MakeDevice("d"), false);
-  binding.Add(MakeDevice("e"), false);
+  binding.Add(HidInterface("d"), false);
+  binding.Add(HidInterface("e"), false);
   events.clear();
   binding.Unplug("a");
   binding.Unplug("c");
@@ -216,7 +169,7 @@ TEST_F(ControllerTest, FailedEnumerationCountsEveryDeviceAsRemoved) {
 }
 
 TEST_F(ControllerTest, DeviceThatCannotBeIdentifiedIsSkippedUntilItCan) {
-  binding.Add(MakeDevice("x"));
+  binding.Add(HidInterface("x"));
   binding.Find("x")->FailAttributes = true;
   Create({"a"});
   EXPECT_EQ(Paths(), (std::vector<std::string>{"sim:a"}));
@@ -237,7 +190,7 @@ TEST_F(ControllerTest, ArrivalHandlerMayQueryTheNewDevice) {
         name = d->GetProductName(); // reopens: allowed while reporting
       },
       &tag));
-  auto d = MakeDevice("a");
+  auto d = HidInterface("a");
   d.ProductName = u"Mouse";
   binding.Add(d);
   loop.RunPending();
@@ -255,7 +208,7 @@ TEST_F(ControllerTest, DevThreadSleepTimeReachesOnlyDevicesThatFollowedIt) {
   controller->SetDevThreadSleepTime(5); // out of the devices' range
   EXPECT_EQ(controller->DevThreadSleepTime(), 5);
   EXPECT_EQ(controller->DeviceList()[0]->ThreadSleepTime(), 50);
-  binding.Add(MakeDevice("c"));
+  binding.Add(HidInterface("c"));
   controller->DeviceChange();
   EXPECT_EQ(controller->DeviceList()[2]->ThreadSleepTime(), 100);
 }
@@ -271,7 +224,7 @@ TEST_F(ControllerTest, DeviceHandlersFollowTheControllerDefaults) {
   controller->SetOnDeviceDataError(errorA);
   EXPECT_TRUE(controller->DeviceList()[0]->OnDataError() == errorA);
   EXPECT_TRUE(controller->DeviceList()[1]->OnDataError() == errorB); // its own, kept
-  binding.Add(MakeDevice("c"));
+  binding.Add(HidInterface("c"));
   controller->DeviceChange();
   EXPECT_TRUE(controller->DeviceList()[2]->OnDataError() == errorA);
   EXPECT_EQ(controller->Version(), "1.0.34");
@@ -281,8 +234,8 @@ TEST_F(ControllerTest, DeviceHandlersFollowTheControllerDefaults) {
 
 TEST_F(ControllerTest, NotificationDuringAScanLeadsToExactlyOneMoreScan) {
   Create({"a"});
-  binding.Add(MakeDevice("b"), false);
-  binding.Add(MakeDevice("c"), false);
+  binding.Add(HidInterface("b"), false);
+  binding.Add(HidInterface("c"), false);
   int changes = 0;
   static const char tag = 0;
   controller->Loading();
@@ -298,15 +251,15 @@ TEST_F(ControllerTest, NotificationDuringAScanLeadsToExactlyOneMoreScan) {
       },
       &tag));
   controller->Loaded();
-  const std::size_t before = Enumerations();
+  const std::size_t before = CountCalls("enumerate");
   binding.Unplug("a");
   loop.RunPending();
-  EXPECT_EQ(Enumerations(), before + 2);
+  EXPECT_EQ(CountCalls("enumerate"), before + 2);
   EXPECT_EQ(changes, 2);
   EXPECT_EQ(Paths(), (std::vector<std::string>{"sim:b", "sim:c"}));
   EXPECT_FALSE(controller->InDeviceChange());
   loop.RunPending();
-  EXPECT_EQ(Enumerations(), before + 2);
+  EXPECT_EQ(CountCalls("enumerate"), before + 2);
 }
 
 TEST_F(ControllerTest, UnboundBindingLeavesTheControllerInert) {
@@ -319,7 +272,7 @@ TEST_F(ControllerTest, UnboundBindingLeavesTheControllerInert) {
   EXPECT_EQ(loop.Pending(), 0u);
   EXPECT_EQ(controller->DeviceCount(), 0);
   EXPECT_TRUE(events.empty());
-  EXPECT_EQ(Enumerations(), 0u);
+  EXPECT_EQ(CountCalls("enumerate"), 0u);
 }
 
 TEST_F(ControllerTest, DestructionDestroysFreeDevicesAndUnplugsHeldOnes) {

@@ -2,6 +2,7 @@
 #include "hid/JvHidDeviceController.h"
 #include "hid/SimulatedHidBinding.h"
 
+#include "common/SimulatedDevices.h"
 #include "common/TestMessageLoop.h"
 
 #include <gtest/gtest.h>
@@ -31,11 +32,7 @@ class RandomRun final : public hid::HidTrace {
 public:
   explicit RandomRun(unsigned seed) : m_random(seed) {
     for (int i = 0; i < DeviceKinds; ++i) {
-      hid::VirtualDevice d;
-      d.Id = DeviceId(i);
-      d.Caps.UsagePage = 1;
-      d.Caps.FeatureReportByteLength = 9;
-      m_binding.Add(d, Chance(2));
+      m_binding.Add(fakes::HidInterface(DeviceId(i)), Chance(2));
     }
     m_controller = std::make_unique<TJvHidDeviceController>(m_binding, m_loop, this);
     m_controller->Loading();

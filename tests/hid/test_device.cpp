@@ -1,12 +1,5 @@
-#include "hid/HidTrace.h"
-#include "hid/JvHidDeviceController.h"
-#include "hid/SimulatedHidBinding.h"
+#include "ControllerFixture.h"
 
-#include "common/TestMessageLoop.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <thread>
 
 namespace {
@@ -16,16 +9,10 @@ using hid::TJvHidDevice;
 using hid::TJvHidDeviceController;
 using hid::VirtualDevice;
 
-VirtualDevice MakeDevice(const std::string &id, std::uint16_t inputLength = 5) {
-  VirtualDevice d;
-  d.Id = id;
-  d.VendorID = 0x3A7E;
-  d.ProductID = 0x0A11;
-  d.ProductName = u"Receiver " + std::u16string(id.begin(), id.end());
-  d.Caps.UsagePage = 1;
-  d.Caps.Usage = 2;
-  d.Caps.InputReportByteLength = inputLength;
-  d.Caps.FeatureReportByteLength = 9;
+// A receiver interface that accepts every request and answers 0x42 ... 0xCC.
+VirtualDevice MakeDevice(const std::string &id) {
+  VirtualDevice d = fakes::HidInterface(id);
+  d.Caps.InputReportByteLength = 5;
   d.OnSetFeature = [](const std::uint8_t *, std::size_t) { return true; };
   d.OnGetFeature = [](std::uint8_t *report, std::size_t) {
     report[1] = 0x42;
@@ -35,23 +22,7 @@ VirtualDevice MakeDevice(const std::string &id, std::uint16_t inputLength = 5) {
   return d;
 }
 
-struct RecordingTrace final : hid::HidTrace {
-  struct FeatureCall {
-    std::string Path;
-    FeatureOp Op;
-    std::vector<std::uint8_t> Bytes;
-    bool Ok;
-  };
-  std::vector<FeatureCall> Features;
-  std::vector<std::pair<std::size_t, bool>> Scans;
-  void Feature(const std::string &path, FeatureOp op, const std::uint8_t *bytes, std::size_t length,
-               bool ok) override {
-    Features.push_back({path, op, std::vector<std::uint8_t>(bytes, bytes + length), ok});
-  }
-  void Scan(std::size_t devices, bool changed) override { Scans.emplace_back(devices, changed); }
-};
-
-class DeviceTest : public ::testing::Test {
+class DeviceTest : public hidtest::ControllerFixture {
 protected:
   void Start(std::initializer_list<std::string> ids) {
     for (const auto &id : ids)
@@ -59,30 +30,16 @@ protected:
     controller = std::make_unique<TJvHidDeviceController>(binding, loop, &trace);
     loop.RunPending();
   }
-  std::size_t CountCalls(const std::string &op) const {
-    const auto &calls = binding.Calls();
-    return static_cast<std::size_t>(
-        std::count_if(calls.begin(), calls.end(), [&](const auto &c) { return c.Op == op; }));
-  }
-
-  SimulatedHidBinding binding;
-  TestMessageLoop loop;
-  RecordingTrace trace;
-  std::unique_ptr<TJvHidDeviceController> controller;
 };
 
 TEST_F(DeviceTest, ThreadSleepTimeAcceptsOnlyTenToTenThousand) {
   Start({"a"});
   TJvHidDevice *device = controller->DeviceList().at(0);
   EXPECT_EQ(device->ThreadSleepTime(), 100);
-  device->SetThreadSleepTime(10);
-  EXPECT_EQ(device->ThreadSleepTime(), 10);
-  device->SetThreadSleepTime(9);
-  EXPECT_EQ(device->ThreadSleepTime(), 10);
-  device->SetThreadSleepTime(10000);
-  EXPECT_EQ(device->ThreadSleepTime(), 10000);
-  device->SetThreadSleepTime(10001);
-  EXPECT_EQ(device->ThreadSleepTime(), 10000);
+  for (const auto &[set, kept] : {std::pair{10, 10}, {9, 10}, {10000, 10000}, {10001, 10000}}) {
+    device->SetThreadSleepTime(set);
+    EXPECT_EQ(device->ThreadSleepTime(), kept) << set;
+  }
 }
 
 TEST_F(DeviceTest, FreeDeviceWorksOnlyThroughItsCreationHandle) {
@@ -115,7 +72,7 @@ TEST_F(DeviceTest, HeldDeviceReopensForFeatureReportsAndTracesThem) {
   Start({"a"});
   std::unique_ptr<TJvHidDevice> device;
   ASSERT_TRUE(controller->CheckOutAt(0, device));
-  EXPECT_EQ(device->GetProductName(), u"Receiver a");
+  EXPECT_EQ(device->GetProductName(), u"Dev a");
   EXPECT_FALSE(device->HasMainHandle());
   std::uint8_t report[9] = {1, 9};
   EXPECT_TRUE(device->SetFeature(report, sizeof report));
@@ -186,8 +143,7 @@ TEST_F(DeviceTest, CheckInLeavesAFreshFreeDeviceAtTheSameIndex) {
   device->SetThreadSleepTime(250);
   device->GetCaps(); // closes its handle
   const std::uint64_t oldSerial = device->Serial();
-  EXPECT_EQ(controller->HeldCount(), 1);
-  EXPECT_EQ(controller->FreeCount(), 2);
+  ExpectCounts(2, 1, 0);
 
   device.reset();
   const auto list = controller->DeviceList();
@@ -197,8 +153,7 @@ TEST_F(DeviceTest, CheckInLeavesAFreshFreeDeviceAtTheSameIndex) {
   EXPECT_FALSE(list[1]->CheckedOut());
   EXPECT_TRUE(list[1]->HasMainHandle());
   EXPECT_EQ(list[1]->ThreadSleepTime(), 250);
-  EXPECT_EQ(controller->HeldCount(), 0);
-  EXPECT_EQ(controller->FreeCount(), 3);
+  ExpectCounts(3, 0, 0);
 }
 
 TEST_F(DeviceTest, CheckInWhoseReplacementFailsDropsTheEntryWithoutThrowing) {
@@ -207,19 +162,13 @@ TEST_F(DeviceTest, CheckInWhoseReplacementFailsDropsTheEntryWithoutThrowing) {
   ASSERT_TRUE(controller->CheckOutAt(1, device));
   binding.Find("b")->FailAttributes = true;
   EXPECT_NO_THROW(device.reset());
-  const auto list = controller->DeviceList();
-  ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list[0]->PnPInfo().DevicePath(), "sim:a");
-  EXPECT_EQ(list[1]->PnPInfo().DevicePath(), "sim:c");
-  EXPECT_EQ(controller->HeldCount(), 0);
-  EXPECT_EQ(controller->FreeCount(), 2);
-  EXPECT_EQ(controller->UnpluggedCount(), 0);
+  EXPECT_EQ(Paths(), (std::vector<std::string>{"sim:a", "sim:c"}));
+  ExpectCounts(2, 0, 0);
 
   // Once the interface identifies itself again, a scan lists it again, appended.
   binding.Find("b")->FailAttributes = false;
   controller->DeviceChange();
-  ASSERT_EQ(controller->DeviceCount(), 3);
-  EXPECT_EQ(controller->DeviceList()[2]->PnPInfo().DevicePath(), "sim:b");
+  EXPECT_EQ(Paths(), (std::vector<std::string>{"sim:a", "sim:c", "sim:b"}));
 }
 
 TEST_F(DeviceTest, UnplugIsReportedOnceEvenWhenHandledTwice) {
@@ -255,8 +204,7 @@ TEST_F(DeviceTest, UnplugHandlerMayDestroyTheDevice) {
   loop.RunPending();
   EXPECT_EQ(device, nullptr);
   ASSERT_EQ(controller->DeviceCount(), 1);
-  EXPECT_EQ(controller->UnpluggedCount(), 0);
-  EXPECT_EQ(controller->FreeCount(), 1);
+  ExpectCounts(1, 0, 0);
 }
 
 class ReaderThreadTest : public DeviceTest {
@@ -267,22 +215,30 @@ protected:
     std::uint16_t Size;
     std::thread::id Thread;
   };
-  void Attach(TJvHidDevice &device) {
+  void Attach(TJvHidDevice &target) {
     static const char tag = 0;
-    device.SetOnData(hid::TJvHidDataEvent::fromFunction(
+    target.SetOnData(hid::TJvHidDataEvent::fromFunction(
         [this](TJvHidDevice *, std::uint8_t id, const std::uint8_t *data, std::uint16_t size) {
           received.push_back({id, {data, data + size}, size, std::this_thread::get_id()});
         },
         &tag));
   }
+  // Device "a", held, with a fast reader; read errors are recorded.
+  void Hold() {
+    Start({"a"});
+    ASSERT_TRUE(controller->CheckOutAt(0, device));
+    device->SetThreadSleepTime(10);
+    static const char tag = 0;
+    device->SetOnDataError(hid::TJvHidDataErrorEvent::fromFunction(
+        [this](TJvHidDevice *, std::uint32_t error) { errors.push_back(error); }, &tag));
+  }
   std::vector<Received> received;
+  std::vector<std::uint32_t> errors;
+  std::unique_ptr<TJvHidDevice> device;
 };
 
 TEST_F(ReaderThreadTest, DeliversInputReportsOnTheMainThreadAndStopsCleanly) {
-  Start({"a"});
-  std::unique_ptr<TJvHidDevice> device;
-  ASSERT_TRUE(controller->CheckOutAt(0, device));
-  device->SetThreadSleepTime(10);
+  ASSERT_NO_FATAL_FAILURE(Hold());
   EXPECT_FALSE(device->ThreadRunning());
   Attach(*device);
   ASSERT_TRUE(device->ThreadRunning());
@@ -307,10 +263,7 @@ TEST_F(ReaderThreadTest, DeliversInputReportsOnTheMainThreadAndStopsCleanly) {
 }
 
 TEST_F(ReaderThreadTest, StopServesAHandOverThatIsStillWaiting) {
-  Start({"a"});
-  std::unique_ptr<TJvHidDevice> device;
-  ASSERT_TRUE(controller->CheckOutAt(0, device));
-  device->SetThreadSleepTime(10);
+  ASSERT_NO_FATAL_FAILURE(Hold());
   Attach(*device);
   binding.PushInputReport("a", {3, 5});
   // Wait for the hand-over to be posted but do not run it: the reader is now blocked.
@@ -326,10 +279,7 @@ TEST_F(ReaderThreadTest, StopServesAHandOverThatIsStillWaiting) {
 }
 
 TEST_F(ReaderThreadTest, HandlerMayStopItsOwnThread) {
-  Start({"a"});
-  std::unique_ptr<TJvHidDevice> device;
-  ASSERT_TRUE(controller->CheckOutAt(0, device));
-  device->SetThreadSleepTime(10);
+  ASSERT_NO_FATAL_FAILURE(Hold());
   static const char tag = 0;
   int calls = 0;
   device->SetOnData(hid::TJvHidDataEvent::fromFunction(
@@ -345,14 +295,7 @@ TEST_F(ReaderThreadTest, HandlerMayStopItsOwnThread) {
 }
 
 TEST_F(ReaderThreadTest, UnpluggedDeviceReportsReadErrorsUntilStopped) {
-  Start({"a"});
-  std::unique_ptr<TJvHidDevice> device;
-  ASSERT_TRUE(controller->CheckOutAt(0, device));
-  device->SetThreadSleepTime(10);
-  std::vector<std::uint32_t> errors;
-  static const char tag = 0;
-  device->SetOnDataError(hid::TJvHidDataErrorEvent::fromFunction(
-      [&](TJvHidDevice *, std::uint32_t error) { errors.push_back(error); }, &tag));
+  ASSERT_NO_FATAL_FAILURE(Hold());
   Attach(*device);
   binding.Unplug("a");
   ASSERT_TRUE(loop.RunUntil([&] { return errors.size() >= 2; }));
@@ -365,14 +308,7 @@ TEST_F(ReaderThreadTest, UnpluggedDeviceReportsReadErrorsUntilStopped) {
 }
 
 TEST_F(ReaderThreadTest, ReaderRetriesOpeningItsReadHandleUntilItOpens) {
-  Start({"a"});
-  std::unique_ptr<TJvHidDevice> device;
-  ASSERT_TRUE(controller->CheckOutAt(0, device));
-  device->SetThreadSleepTime(10);
-  std::vector<std::uint32_t> errors;
-  static const char tag = 0;
-  device->SetOnDataError(hid::TJvHidDataErrorEvent::fromFunction(
-      [&](TJvHidDevice *, std::uint32_t error) { errors.push_back(error); }, &tag));
+  ASSERT_NO_FATAL_FAILURE(Hold());
   binding.Find("a")->FailOpen = true; // the read handle cannot be opened when the thread starts
   Attach(*device);
   ASSERT_TRUE(device->ThreadRunning());

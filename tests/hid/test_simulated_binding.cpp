@@ -1,4 +1,4 @@
-#include "hid/SimulatedHidBinding.h"
+#include "common/SimulatedDevices.h"
 
 #include <gtest/gtest.h>
 
@@ -7,29 +7,18 @@
 
 namespace {
 
+using fakes::HidInterface;
 using hid::OpenMode;
 using hid::SimulatedHidBinding;
 using hid::VirtualDevice;
-
-VirtualDevice MakeDevice(const std::string &id, std::uint16_t featureLength = 9) {
-  VirtualDevice d;
-  d.Id = id;
-  d.VendorID = 0x3A7E;
-  d.ProductID = 0x0A11;
-  d.ProductName = u"Receiver";
-  d.Caps.UsagePage = 1;
-  d.Caps.Usage = 2;
-  d.Caps.FeatureReportByteLength = featureLength;
-  return d;
-}
 
 TEST(SimulatedBinding, EnumeratesPluggedDevicesInOrderWithFreshInstancePerPlug) {
   SimulatedHidBinding binding;
   int notifications = 0;
   binding.SetDeviceTreeListener([&] { ++notifications; });
-  binding.Add(MakeDevice("a"));
-  binding.Add(MakeDevice("b"), false);
-  binding.Add(MakeDevice("c"));
+  binding.Add(HidInterface("a"));
+  binding.Add(HidInterface("b"), false);
+  binding.Add(HidInterface("c"));
   EXPECT_EQ(notifications, 0);
 
   auto first = binding.Enumerate();
@@ -52,15 +41,15 @@ TEST(SimulatedBinding, EnumeratesPluggedDevicesInOrderWithFreshInstancePerPlug) 
 
   binding.SetEnumerationFails(true);
   EXPECT_FALSE(binding.Enumerate());
-  EXPECT_THROW(binding.Add(MakeDevice("a")), std::invalid_argument);
+  EXPECT_THROW(binding.Add(HidInterface("a")), std::invalid_argument);
 }
 
 TEST(SimulatedBinding, AccessRightsDecideWhichOpensSucceed) {
   SimulatedHidBinding binding;
-  auto query = MakeDevice("q");
+  auto query = HidInterface("q");
   query.Access = VirtualDevice::Access::QueryOnly;
   binding.Add(query);
-  auto none = MakeDevice("n");
+  auto none = HidInterface("n");
   none.Access = VirtualDevice::Access::None;
   binding.Add(none);
   std::uint32_t error = 0;
@@ -83,7 +72,7 @@ TEST(SimulatedBinding, AccessRightsDecideWhichOpensSucceed) {
 
 TEST(SimulatedBinding, HandlesOfAnUnpluggedDeviceFailEvenAfterReplug) {
   SimulatedHidBinding binding;
-  binding.Add(MakeDevice("a"));
+  binding.Add(HidInterface("a"));
   std::uint32_t error = 0;
   auto handle = binding.Open("sim:a", OpenMode::ReadWrite, error);
   ASSERT_NE(handle, nullptr);
@@ -100,7 +89,7 @@ TEST(SimulatedBinding, HandlesOfAnUnpluggedDeviceFailEvenAfterReplug) {
 
 TEST(SimulatedBinding, FeatureHandlersNeverWritePastTheCallersLength) {
   SimulatedHidBinding binding;
-  auto d = MakeDevice("a", 32);
+  auto d = HidInterface("a", 0x3A7E, 0x0A11, 1, 2, 32);
   d.OnGetFeature = [](std::uint8_t *report, std::size_t) {
     for (int i = 0; i < 32; ++i) // answers its full 32-byte report whatever was asked
       report[i] = 0xAB;
@@ -131,7 +120,7 @@ TEST(SimulatedBinding, FeatureHandlersNeverWritePastTheCallersLength) {
 
 TEST(SimulatedBinding, InputBufferCountsStayWithinPlatformLimits) {
   SimulatedHidBinding binding;
-  binding.Add(MakeDevice("a"));
+  binding.Add(HidInterface("a"));
   std::uint32_t error = 0;
   auto handle = binding.Open("sim:a", OpenMode::ReadWrite, error);
   std::uint32_t count = 0;
@@ -144,7 +133,7 @@ TEST(SimulatedBinding, InputBufferCountsStayWithinPlatformLimits) {
 
 TEST(SimulatedBinding, ReadDeliversQueuedReportsAndCancelWakesAWaitingRead) {
   SimulatedHidBinding binding;
-  binding.Add(MakeDevice("a"));
+  binding.Add(HidInterface("a"));
   std::uint32_t error = 0;
   auto handle = binding.Open("sim:a", OpenMode::OverlappedRead, error);
   binding.PushInputReport("a", {5, 1, 2, 3});

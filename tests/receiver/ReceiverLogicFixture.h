@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/SimulatedDevices.h"
 #include "common/TestMessageLoop.h"
 
 #include "hid/JvHidDeviceController.h"
@@ -17,6 +18,8 @@
 #include <vector>
 
 namespace receiver::test {
+
+using fakes::HidInterface;
 
 // The window's controls as plain values, starting as the window description leaves them.
 class FakeView final : public ReceiverView {
@@ -94,31 +97,25 @@ protected:
     m_controller.reset();
   }
 
-  hid::VirtualDevice Interface(const std::string &id, std::uint16_t vendor, std::uint16_t product,
-                               std::uint16_t usagePage, std::uint16_t usage,
-                               std::uint16_t featureLength) {
-    hid::VirtualDevice device;
-    device.Id = id;
-    device.VendorID = vendor;
-    device.ProductID = product;
-    device.ProductName = u"Dev " + std::u16string(id.begin(), id.end());
-    device.Caps.UsagePage = usagePage;
-    device.Caps.Usage = usage;
-    device.Caps.FeatureReportByteLength = featureLength;
-    return device;
-  }
-
   VirtualReceiver &AddReceiver(const std::string &id, VirtualReceiverState state = {},
                                std::uint16_t product = StandardProduct,
                                std::uint16_t featureLength = 9, std::uint16_t usage = 2,
                                std::uint16_t vendor = StandardVendor) {
     auto receiver = std::make_unique<VirtualReceiver>(state, featureLength);
     VirtualReceiver *const r = receiver.get();
-    hid::VirtualDevice device = Interface(id, vendor, product, 1, usage, featureLength);
+    hid::VirtualDevice device = HidInterface(id, vendor, product, 1, usage, featureLength);
     r->AttachTo(device);
     m_binding.Add(std::move(device));
     m_receivers[id] = std::move(receiver);
     return *r;
+  }
+
+  // Receiver "rx", connected.
+  VirtualReceiver &Connected(VirtualReceiverState state = {},
+                             std::uint16_t product = StandardProduct) {
+    VirtualReceiver &r = AddReceiver("rx", state, product);
+    Start();
+    return r;
   }
 
   void AddPlain(hid::VirtualDevice device) { m_binding.Add(std::move(device)); }

@@ -25,8 +25,8 @@ TEST_F(Discovery, NoDeviceOrNoSupportedDeviceLeavesTheWindowNotConnected) {
   EXPECT_EQ(m_connection.CurrentReceiver(), nullptr);
 
   // A mouse with the right caps but unknown IDs, and a supported pair of IDs with the wrong caps.
-  m_binding.Add(Interface("mouse", 0x1234, 0x5678, 1, 2, 9), false);
-  m_binding.Add(Interface("keys", StandardVendor, StandardProduct, 12, 1, 9), false);
+  m_binding.Add(HidInterface("mouse", 0x1234, 0x5678, 1, 2, 9), false);
+  m_binding.Add(HidInterface("keys", StandardVendor, StandardProduct, 12, 1, 9), false);
   m_binding.Plug("mouse");
   m_binding.Plug("keys");
   m_loop.processPendingMessages();
@@ -97,9 +97,9 @@ TEST_F(Discovery, OnlyTheInterfaceWithMatchingCapsIsTaken) {
   // One receiver, several interfaces: keyboard without feature report, a vendor page, and the
   // mouse collection with the command report. The last one listed is the wrong one.
   AddReceiver("mouse", {}, StandardProduct, 9, 2);
-  AddPlain(Interface("vendor", StandardVendor, StandardProduct, 0xFF00, 1, 9));
-  AddPlain(Interface("consumer", StandardVendor, StandardProduct, 12, 1, 9));
-  AddPlain(Interface("keyboard", StandardVendor, StandardProduct, 1, 6, 0));
+  AddPlain(HidInterface("vendor", StandardVendor, StandardProduct, 0xFF00, 1, 9));
+  AddPlain(HidInterface("consumer", StandardVendor, StandardProduct, 12, 1, 9));
+  AddPlain(HidInterface("keyboard", StandardVendor, StandardProduct, 1, 6, 0));
   Start();
   EXPECT_EQ(m_connection.CurrentReceiver(), Logic().Device(0));
   EXPECT_TRUE(m_view.LedValue);
@@ -125,8 +125,7 @@ TEST_F(Discovery, FeatureLengthsComeFromTheReceiverCaps) {
 }
 
 TEST_F(Discovery, AFailedConnectBatteryExchangeKeepsTheOldScale) {
-  VirtualReceiver &r = AddReceiver("rx");
-  Start();
+  VirtualReceiver &r = Connected();
   ASSERT_EQ(m_view.Max, 6);
   // Reconnect with a receiver whose battery answer cannot be read on the first try.
   m_view.Max = 100;
@@ -148,8 +147,7 @@ TEST_F(Discovery, AFailedConnectBatteryExchangeKeepsTheOldScale) {
 }
 
 TEST_F(Discovery, UnpluggingTheReceiverResetsTheWindow) {
-  AddReceiver("rx");
-  Start();
+  Connected();
   ASSERT_TRUE(m_view.LedValue);
   m_binding.Unplug("rx");
   m_loop.processPendingMessages();
@@ -161,7 +159,7 @@ TEST_F(Discovery, UnpluggingTheReceiverResetsTheWindow) {
 
 TEST_F(Discovery, AnUnrelatedDeviceArrivingStartsANewPairingAttempt) {
   VirtualReceiver &r = AddReceiver("rx");
-  m_binding.Add(Interface("other", 0x1111, 0x2222, 1, 2, 0), false);
+  m_binding.Add(HidInterface("other", 0x1111, 0x2222, 1, 2, 0), false);
   Start();
   m_softBind.Stop();
   m_view.LedBlink = false;
@@ -179,8 +177,7 @@ TEST_F(Discovery, AnUnrelatedDeviceArrivingStartsANewPairingAttempt) {
 // A status tick's queries pump messages; an unplug delivered there rebuilds the device list
 // under the running query.
 TEST_F(Discovery, ADeviceChangeInsideAQueryPumpLeavesNoDanglingReceiver) {
-  AddReceiver("rx");
-  Start();
+  Connected();
   m_loop.OnPump = [this](int) {
     m_loop.OnPump = nullptr;
     m_binding.Unplug("rx");
@@ -230,8 +227,7 @@ TEST_F(Discovery, ADeviceChangeInsideAQueryPumpCanReplaceTheReceiver) {
 // A change can reach the handler while it pumps before its walk (e.g. from a second controller
 // user); the outer walk must then not run over the replaced list.
 TEST_F(Discovery, ADeviceChangeInsideTheClaimPumpTakesOverTheWalk) {
-  VirtualReceiver &r = AddReceiver("rx");
-  Start();
+  VirtualReceiver &r = Connected();
   const int statusBefore = Sent("rx", CmdStatus);
   bool nested = false;
   m_loop.OnPump = [this, &nested](int) {
@@ -250,8 +246,7 @@ TEST_F(Discovery, ADeviceChangeInsideTheClaimPumpTakesOverTheWalk) {
 TEST(DeviceName, ProductNamesBecomeUtf8AndBadSurrogatesAreReplaced) {
   hid::SimulatedHidBinding binding;
   TestMessageLoop loop;
-  hid::VirtualDevice device;
-  device.Id = "d";
+  hid::VirtualDevice device = HidInterface("d");
   device.ProductName = u"M\u00FCs \U0001F5B1 ";
   device.ProductName += char16_t{0xD800};
   binding.Add(std::move(device));

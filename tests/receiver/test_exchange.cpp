@@ -1,43 +1,16 @@
-#include "common/TestMessageLoop.h"
-
-#include "hid/JvHidDeviceController.h"
-#include "hid/SimulatedHidBinding.h"
-#include "receiver/ReceiverConnection.h"
-#include "receiver/VirtualReceiver.h"
-
-#include <gtest/gtest.h>
+#include "ReceiverLogicFixture.h"
 
 #include <algorithm>
-#include <map>
-#include <memory>
 #include <optional>
-#include <string>
 
 namespace receiver {
 namespace {
 
 using namespace std::chrono_literals;
 
-class Exchange : public ::testing::Test {
+// The connection alone, without the logic: the test scans, holds every device and picks one.
+class Exchange : public test::ReceiverLogicTest {
 protected:
-  // A receiver interface on the simulated machine; `featureLength` is its report length.
-  VirtualReceiver &AddReceiver(const std::string &id, VirtualReceiverState state = {},
-                               std::uint16_t featureLength = 9) {
-    auto receiver = std::make_unique<VirtualReceiver>(state, featureLength);
-    VirtualReceiver *const r = receiver.get();
-    hid::VirtualDevice device;
-    device.Id = id;
-    device.VendorID = 0x3A7E;
-    device.ProductID = 0x0A11;
-    device.Caps.UsagePage = 1;
-    device.Caps.Usage = 2;
-    device.Caps.FeatureReportByteLength = featureLength;
-    r->AttachTo(device);
-    m_binding.Add(std::move(device));
-    m_receivers[id] = std::move(receiver);
-    return *r;
-  }
-
   // Scans and checks out every device; the connection addresses the one named.
   void Connect(const std::string &id, std::uint32_t featureLength = 9) {
     m_controller = std::make_unique<hid::TJvHidDeviceController>(m_binding, m_loop);
@@ -56,25 +29,44 @@ protected:
     return m_devices.at(m_binding.PathOf(id)).get();
   }
 
-  TestMessageLoop m_loop;
-  hid::SimulatedHidBinding m_binding;
-  std::map<std::string, std::unique_ptr<VirtualReceiver>> m_receivers;
-  std::unique_ptr<hid::TJvHidDeviceController> m_controller;
   std::map<std::string, std::unique_ptr<hid::TJvHidDevice>> m_devices;
-  ReceiverConnection m_connection{m_loop};
 };
 
-TEST_F(Exchange, ImmediateAcknowledgementIsOneExchangeOnePauseOnePump) {
-  VirtualReceiver &r = AddReceiver("rx");
-  Connect("rx");
-  const auto answer = m_connection.ExchangeWithAck(CmdBattery);
-  ASSERT_TRUE(answer.has_value());
-  EXPECT_EQ((*answer)[1], 0x15);
-  EXPECT_EQ((*answer)[AckIndex], AckByte);
-  EXPECT_EQ(r.Sets(), 1);
-  EXPECT_EQ(r.Gets(), 1);
-  EXPECT_EQ(m_loop.Sleeps, std::vector<std::chrono::milliseconds>{1ms});
-  EXPECT_EQ(m_loop.Pumps, 1);
+// How many tries a query takes, each a write, a pause, a pump and (after a good write) a read.
+struct TriesCase {
+  const char *name;
+  std::function<void(VirtualReceiverState &)> state;
+  std::uint8_t command;
+  std::optional<int> answer; // byte 1 of the answer
+  int sets, gets;
+};
+
+TEST_F(Exchange, EachTryIsOneExchangeOnePauseOnePump) {
+  const TriesCase cases[] = {
+      {"immediate acknowledgement", [](VirtualReceiverState &) {}, CmdBattery, 0x15, 1, 1},
+      {"acknowledgement after two tries", [](VirtualReceiverState &s) { s.AckAfter = 2; },
+       CmdStatus, 0, 3, 3},
+      // A dead receiver's buffer holds the request; it must not be read as a CPI of 11 (HIGH).
+      {"refused writes: no read and no answer",
+       [](VirtualReceiverState &s) { s.FailWrites = true; }, CmdCPI, std::nullopt, MaxTries, 0},
+      {"refused reads: no answer", [](VirtualReceiverState &s) { s.FailReads = true; }, CmdBattery,
+       std::nullopt, MaxTries, MaxTries},
+  };
+  for (const TriesCase &c : cases) {
+    SCOPED_TRACE(c.name);
+    m_devices.clear(); // back to the controller that Connect() replaces
+    VirtualReceiver &r = AddReceiver(c.name, With(c.state));
+    Connect(c.name);
+    const auto answer = m_connection.ExchangeWithAck(c.command);
+    EXPECT_EQ(answer ? std::optional<int>((*answer)[1]) : std::nullopt, c.answer);
+    if (answer) {
+      EXPECT_EQ((*answer)[AckIndex], AckByte);
+    }
+    EXPECT_EQ(r.Sets(), c.sets);
+    EXPECT_EQ(r.Gets(), c.gets);
+    EXPECT_EQ(m_loop.Pumps, c.sets);
+    EXPECT_EQ(m_loop.Sleeps, std::vector<std::chrono::milliseconds>(c.sets, 1ms));
+  }
 }
 
 TEST_F(Exchange, NeverAcknowledgingReceiverGetsFiveTriesAndTheFifthAnswerIsUsed) {
@@ -95,40 +87,6 @@ TEST_F(Exchange, NeverAcknowledgingReceiverGetsFiveTriesAndTheFifthAnswerIsUsed)
   EXPECT_EQ(r.Gets(), MaxTries);
   EXPECT_EQ(m_loop.Pumps, MaxTries);
   EXPECT_EQ(m_loop.Sleeps.size(), static_cast<std::size_t>(MaxTries));
-}
-
-TEST_F(Exchange, AcknowledgementAfterSomeTriesEndsTheQueryThere) {
-  VirtualReceiverState state;
-  state.AckAfter = 2;
-  VirtualReceiver &r = AddReceiver("rx", state);
-  Connect("rx");
-  const auto answer = m_connection.ExchangeWithAck(CmdStatus);
-  ASSERT_TRUE(answer.has_value());
-  EXPECT_EQ((*answer)[AckIndex], AckByte);
-  EXPECT_EQ(r.Sets(), 3);
-  EXPECT_EQ(m_loop.Pumps, 3);
-}
-
-TEST_F(Exchange, RefusedWritesGiveFiveWritesNoReadAndNoAnswer) {
-  VirtualReceiverState state;
-  state.FailWrites = true;
-  VirtualReceiver &r = AddReceiver("rx", state);
-  Connect("rx");
-  // A dead receiver's buffer holds the request; it must not be read as a CPI of 11 (HIGH).
-  EXPECT_FALSE(m_connection.ExchangeWithAck(CmdCPI).has_value());
-  EXPECT_EQ(r.Sets(), MaxTries);
-  EXPECT_EQ(r.Gets(), 0);
-  EXPECT_EQ(m_loop.Pumps, MaxTries);
-}
-
-TEST_F(Exchange, RefusedReadsGiveNoAnswer) {
-  VirtualReceiverState state;
-  state.FailReads = true;
-  VirtualReceiver &r = AddReceiver("rx", state);
-  Connect("rx");
-  EXPECT_FALSE(m_connection.ExchangeWithAck(CmdBattery).has_value());
-  EXPECT_EQ(r.Sets(), MaxTries);
-  EXPECT_EQ(r.Gets(), MaxTries);
 }
 
 TEST_F(Exchange, LastAnswerReadIsKeptWhenLaterTriesFail) {
@@ -267,7 +225,7 @@ TEST_F(Exchange, AShortAnswerIsAFailedTry) {
 }
 
 TEST_F(Exchange, LongFeatureReportNeverOverrunsTheBuffer) {
-  VirtualReceiver &r = AddReceiver("rx", {}, 64);
+  VirtualReceiver &r = AddReceiver("rx", {}, StandardProduct, 64);
   Connect("rx", 64);
   const auto answer = m_connection.ExchangeWithAck(CmdBattery);
   ASSERT_TRUE(answer.has_value());

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 using namespace receiver;
@@ -43,6 +44,18 @@ std::string bytes(std::initializer_list<unsigned> values) {
   return s;
 }
 
+// Languages loaded in English, as stored.
+class English : public testing::Test {
+protected:
+  English() {
+    settings.StoreLanguage("Eng");
+    languages.LoadLanguage(1252, view);
+  }
+  MemorySettings settings;
+  FakeView view;
+  Languages languages{settings};
+};
+
 } // namespace
 
 TEST(LanguageTable, HoldsTheExactBytesOfEachCodePage) {
@@ -50,20 +63,19 @@ TEST(LanguageTable, HoldsTheExactBytesOfEachCodePage) {
     return std::string(
         Terms.at(static_cast<std::size_t>(id)).Texts.at(static_cast<std::size_t>(lng)));
   };
-  EXPECT_EQ(text(0, TLngID::Cht), bytes({0xB8, 0xD1, 0xAA, 0x52, 0xAB, 0xD7}));
-  EXPECT_EQ(text(0, TLngID::Chs), bytes({0xBD, 0xE2, 0xCE, 0xF6, 0xB6, 0xC8}));
-  EXPECT_EQ(text(1, TLngID::Cht), bytes({0x20, 0x20, 0xB0, 0xAA}));
-  EXPECT_EQ(text(1, TLngID::Chs), bytes({0x20, 0x20, 0x20, 0x20, 0xB8, 0xDF}));
-  EXPECT_EQ(text(2, TLngID::Cht), bytes({0x20, 0x20, 0xA7, 0x43}));
-  EXPECT_EQ(text(2, TLngID::Chs), bytes({0x20, 0x20, 0xB5, 0xCD}));
-  EXPECT_EQ(text(3, TLngID::Cht), bytes({0xB5, 0xB2, 0xA7, 0xF4}));
-  EXPECT_EQ(text(3, TLngID::Chs), bytes({0xBD, 0xE1, 0xCA, 0xF8}));
-  EXPECT_EQ(text(4, TLngID::Cht), bytes({0xC5, 0xE3, 0xA5, 0xDC}));
-  EXPECT_EQ(text(4, TLngID::Chs), bytes({0xCF, 0xD4, 0xCA, 0xBE}));
-  EXPECT_EQ(text(5, TLngID::Cht), bytes({0xB9, 0xEF, 0xBD, 0x58}));
-  EXPECT_EQ(text(5, TLngID::Chs), bytes({0xB6, 0xD4, 0xC2, 0xEB}));
-  EXPECT_EQ(text(6, TLngID::Cht), bytes({0xB9, 0xEF, 0xBD, 0x58, 0xA4, 0xA4}));
-  EXPECT_EQ(text(6, TLngID::Chs), bytes({0xB6, 0xD4, 0xC2, 0xEB, 0xD6, 0xD0}));
+  const std::pair<std::string, std::string> chinese[] = {
+      {bytes({0xB8, 0xD1, 0xAA, 0x52, 0xAB, 0xD7}), bytes({0xBD, 0xE2, 0xCE, 0xF6, 0xB6, 0xC8})},
+      {bytes({0x20, 0x20, 0xB0, 0xAA}), bytes({0x20, 0x20, 0x20, 0x20, 0xB8, 0xDF})},
+      {bytes({0x20, 0x20, 0xA7, 0x43}), bytes({0x20, 0x20, 0xB5, 0xCD})},
+      {bytes({0xB5, 0xB2, 0xA7, 0xF4}), bytes({0xBD, 0xE1, 0xCA, 0xF8})},
+      {bytes({0xC5, 0xE3, 0xA5, 0xDC}), bytes({0xCF, 0xD4, 0xCA, 0xBE})},
+      {bytes({0xB9, 0xEF, 0xBD, 0x58}), bytes({0xB6, 0xD4, 0xC2, 0xEB})},
+      {bytes({0xB9, 0xEF, 0xBD, 0x58, 0xA4, 0xA4}), bytes({0xB6, 0xD4, 0xC2, 0xEB, 0xD6, 0xD0})},
+  };
+  for (int id = 0; id < 7; ++id) {
+    EXPECT_EQ(text(id, TLngID::Cht), chinese[id].first) << id;
+    EXPECT_EQ(text(id, TLngID::Chs), chinese[id].second) << id;
+  }
   const std::array<std::string_view, 7> english = {"CPI",   "HIGH",     "LOW",        "&Exit",
                                                    "&Show", "&Connect", "&Connecting"};
   for (std::size_t i = 0; i < Terms.size(); ++i) {
@@ -158,12 +170,7 @@ TEST(LoadLanguage, RefusedWriteStillAppliesTheChoice) {
   EXPECT_EQ(view.labelCaption.CodePage, 936);
 }
 
-TEST(ApplyLanguage, SetsChecksPicturesAndCaptions) {
-  MemorySettings settings;
-  settings.StoreLanguage("Eng");
-  FakeView view;
-  Languages languages(settings);
-  languages.LoadLanguage(1252, view);
+TEST_F(English, ApplyLanguageSetsChecksPicturesAndCaptions) {
   EXPECT_EQ(view.checks, (std::array<bool, 3>{true, false, false}));
   EXPECT_EQ(view.pictures, (std::array<bool, 3>{true, false, false}));
   EXPECT_EQ(view.labelCaption.Bytes, "CPI");
@@ -178,48 +185,25 @@ TEST(ApplyLanguage, SetsChecksPicturesAndCaptions) {
   EXPECT_EQ(settings.Language(), "Cht");
 }
 
-TEST(ApplyLanguage, CPILayoutPerLanguageKeepsTheChineseHeight) {
-  MemorySettings settings;
-  settings.StoreLanguage("Eng");
-  FakeView view;
-  Languages languages(settings);
-  languages.LoadLanguage(1252, view);
-  EXPECT_EQ(view.labelFontSize, 12);
-  EXPECT_EQ(view.labelTop, 125);
-  EXPECT_EQ(view.boxLeft, 40);
-  EXPECT_EQ(view.boxHeight, 22);
-
+TEST_F(English, ApplyLanguageCPILayoutPerLanguageKeepsTheChineseHeight) {
+  const auto layout = [this] {
+    return std::tuple(view.labelFontSize, view.labelTop, view.boxLeft, view.boxHeight);
+  };
+  EXPECT_EQ(layout(), std::tuple(12, 125, 40, 22));
   languages.mniLanguageClick("mniChs", view);
-  EXPECT_EQ(view.labelFontSize, 10);
-  EXPECT_EQ(view.labelTop, 127);
-  EXPECT_EQ(view.boxLeft, 58);
-  EXPECT_EQ(view.boxHeight, 24);
-
+  EXPECT_EQ(layout(), std::tuple(10, 127, 58, 24));
   languages.mniLanguageClick("mniEng", view);
-  EXPECT_EQ(view.labelFontSize, 12);
-  EXPECT_EQ(view.labelTop, 125);
-  EXPECT_EQ(view.boxLeft, 40);
-  EXPECT_EQ(view.boxHeight, 24);
+  EXPECT_EQ(layout(), std::tuple(12, 125, 40, 24));
 }
 
-TEST(MenuChoice, SimplifiedWhilePairingShowsConnectingAtOnce) {
-  MemorySettings settings;
-  settings.StoreLanguage("Eng");
-  FakeView view;
-  Languages languages(settings);
-  languages.LoadLanguage(1252, view);
+TEST_F(English, MenuChoiceSimplifiedWhilePairingShowsConnectingAtOnce) {
   view.pairing = true;
   languages.mniLanguageClick("mniChs", view);
   EXPECT_EQ(view.buttonCaption, (TermText{bytes({0xB6, 0xD4, 0xC2, 0xEB, 0xD6, 0xD0}), 936}));
   EXPECT_EQ(settings.Language(), "Chs");
 }
 
-TEST(MenuChoice, NameIsMatchedWithoutCaseAndUnknownNamesChangeNothing) {
-  MemorySettings settings;
-  settings.StoreLanguage("Eng");
-  FakeView view;
-  Languages languages(settings);
-  languages.LoadLanguage(1252, view);
+TEST_F(English, MenuChoiceNameIsMatchedWithoutCaseAndUnknownNamesChangeNothing) {
   languages.mniLanguageClick("mniCHS", view);
   EXPECT_EQ(languages.Language(), TLngID::Chs);
   const auto writes = settings.Writes.size();

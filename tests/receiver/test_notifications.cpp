@@ -59,10 +59,8 @@ protected:
   Notifications() { m_notifications = &m_policy; }
 
   VirtualReceiver &Connected(std::uint8_t battery) {
-    VirtualReceiver &r =
-        AddReceiver("rx", With([&](VirtualReceiverState &s) { s.Battery = battery; }));
-    Start();
-    return r;
+    return ReceiverLogicTest::Connected(
+        With([&](VirtualReceiverState &s) { s.Battery = battery; }));
   }
   void StatusTickAt(VirtualReceiver &r, std::uint8_t battery) {
     Change(r, [&](VirtualReceiverState &s) { s.Battery = battery; });

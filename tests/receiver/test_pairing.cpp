@@ -5,12 +5,6 @@ namespace {
 
 class Pairing : public ReceiverLogicTest {
 protected:
-  VirtualReceiver &Connected(VirtualReceiverState state = {},
-                             std::uint16_t product = StandardProduct) {
-    VirtualReceiver &r = AddReceiver("rx", state, product);
-    Start();
-    return r;
-  }
   void Ticks(int count) {
     for (int i = 0; i < count; ++i)
       Logic().tmrSoftBindTimer();

@@ -5,20 +5,11 @@ namespace {
 
 class Readouts : public ReceiverLogicTest {
 protected:
-  VirtualReceiver &Connected(VirtualReceiverState state = {}) {
-    VirtualReceiver &r = AddReceiver("rx", state);
-    Start();
-    return r;
-  }
   void SetBattery(VirtualReceiver &r, std::uint8_t byte) {
-    VirtualReceiverState state = r.State();
-    state.Battery = byte;
-    r.SetState(state);
+    Change(r, [byte](VirtualReceiverState &s) { s.Battery = byte; });
   }
   void SetCpi(VirtualReceiver &r, std::uint8_t byte) {
-    VirtualReceiverState state = r.State();
-    state.Cpi = byte;
-    r.SetState(state);
+    Change(r, [byte](VirtualReceiverState &s) { s.Cpi = byte; });
   }
 };
 
@@ -97,9 +88,7 @@ TEST_F(Readouts, AQueryWithoutAnswerChangesNothing) {
     s.Cpi = 3;
   }));
   ASSERT_EQ(m_view.Cpi, "LOW");
-  VirtualReceiverState state = r.State();
-  state.FailWrites = true;
-  r.SetState(state);
+  Change(r, [](VirtualReceiverState &s) { s.FailWrites = true; });
   Logic().btnBatteryClick();
   Logic().btnCPIClick();
   // Every write failed: the request (code 11 for CPI, 10 for battery) must not pass as answer.
@@ -122,10 +111,10 @@ TEST_F(Readouts, QueriesWithoutAReceiverDoNothing) {
 
 TEST_F(Readouts, AnUnacknowledgedAnswerIsStillUsed) {
   VirtualReceiver &r = Connected();
-  VirtualReceiverState state = r.State();
-  state.Ack = false;
-  state.Battery = 0x14;
-  r.SetState(state);
+  Change(r, [](VirtualReceiverState &s) {
+    s.Ack = false;
+    s.Battery = 0x14;
+  });
   const int before = Sent("rx", CmdBattery);
   Logic().btnBatteryClick();
   EXPECT_EQ(Sent("rx", CmdBattery) - before, MaxTries);
@@ -156,15 +145,6 @@ TEST_F(Readouts, StatusTickStopsItsTimerWhileItsQueriesPump) {
   };
   Logic().tmrStatusTimer();
   EXPECT_FALSE(runningInPump);
-}
-
-TEST_F(Readouts, StatusTickWithoutAReceiverTurnsTheLedOffAndKeepsTheTimer) {
-  Start();
-  m_status.Start();
-  m_view.LedValue = true;
-  Logic().tmrStatusTimer();
-  EXPECT_FALSE(m_view.LedValue);
-  EXPECT_TRUE(m_status.Running());
 }
 
 TEST_F(Readouts, LanguageShowsAtTheNextCpiQuery) {

@@ -1,3 +1,4 @@
+#include "common/SimulatedDevices.h"
 #include "common/TestMessageLoop.h"
 
 #include "hid/JvHidDeviceController.h"
@@ -45,13 +46,8 @@ StatusReading Read(const std::vector<Interface> &interfaces) {
   int n = 0;
   for (const Interface &i : interfaces) {
     auto receiver = std::make_unique<VirtualReceiver>(i.state);
-    hid::VirtualDevice device;
-    device.Id = "dev" + std::to_string(n++);
-    device.VendorID = i.vendor;
-    device.ProductID = i.product;
-    device.Caps.UsagePage = i.usagePage;
-    device.Caps.Usage = i.usage;
-    device.Caps.FeatureReportByteLength = 9;
+    hid::VirtualDevice device =
+        fakes::HidInterface("dev" + std::to_string(n++), i.vendor, i.product, i.usagePage, i.usage);
     receiver->AttachTo(device);
     binding.Add(std::move(device));
     receivers.push_back(std::move(receiver));

@@ -51,6 +51,15 @@ inline framework::TColor At(const QImage &image, int x, int y) {
   return framework::FromQRgb(image.pixel(x, y));
 }
 
+// Same size and the same colour at every pixel, whatever the alpha.
+inline bool SameRgb(const QImage &a, const QImage &b) {
+  if (a.size() != b.size()) return false;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if (At(a, x, y) != At(b, x, y)) return false;
+  return true;
+}
+
 // The bounding box of the pixels that differ from `background`; empty when none does.
 inline QRect InkBox(const QImage &image, framework::TColor background) {
   QRect box;

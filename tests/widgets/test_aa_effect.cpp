@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 using namespace widgets::aa;
 
@@ -105,6 +106,16 @@ INSTANTIATE_TEST_SUITE_P(
                                1}),
     [](const testing::TestParamInfo<ReportCase> &p) { return std::string(p.param.name); });
 
+// Every setting of an effect, for comparing two.
+auto Settings(const TCnAAEffect &e) {
+  const TCnAAShadow &s = e.Shadow();
+  const TCnAAGradual &g = e.Gradual();
+  return std::tuple(e.Alpha(), e.Blur(), e.Angle(), e.Noise(), e.Spray(), e.Outline(),
+                    e.HorzMirror(), e.VertMirror(), s.Enabled(), s.Blur(), s.Alpha(), s.Color(),
+                    s.OffsetX(), s.OffsetY(), g.Enabled(), g.Style(), g.StartColor(), g.EndColor(),
+                    e.Texture().Enabled(), e.Texture().Mode(), e.Texture().Picture());
+}
+
 TEST(AAEffect, CopyingTakesEverySetting) {
   TCnAAEffect source;
   source.SetAlpha(40);
@@ -126,18 +137,7 @@ TEST(AAEffect, CopyingTakesEverySetting) {
 
   TCnAAEffect copy;
   copy.Assign(source);
-  EXPECT_EQ(copy.Alpha(), 40);
-  EXPECT_EQ(copy.Blur(), 5);
-  EXPECT_EQ(copy.Angle(), -90);
-  EXPECT_EQ(copy.Noise(), 9);
-  EXPECT_EQ(copy.Spray(), 3);
-  EXPECT_TRUE(copy.Outline() && copy.HorzMirror() && copy.VertMirror());
-  EXPECT_TRUE(copy.Shadow().Enabled());
-  EXPECT_EQ(copy.Shadow().OffsetY(), -7);
-  EXPECT_EQ(copy.Shadow().Color(), 0x123456u);
-  EXPECT_EQ(copy.Gradual().Style(), gsBottomToTop);
-  EXPECT_EQ(copy.Texture().Mode(), tmStretched);
-  EXPECT_EQ(copy.Texture().Picture(), picture);
+  EXPECT_EQ(Settings(copy), Settings(source));
   // The picture is copied, not shared.
   source.Texture().SetPicture(QImage());
   EXPECT_FALSE(copy.Texture().Picture().isNull());
@@ -187,14 +187,7 @@ TEST_F(EffectIni, SavesEveryKeyAsTheFileShows) {
 
   TCnAAEffect loaded;
   Load(loaded);
-  EXPECT_EQ(loaded.Alpha(), 55);
-  EXPECT_EQ(loaded.Angle(), -30);
-  EXPECT_TRUE(loaded.Outline());
-  EXPECT_TRUE(loaded.Shadow().Enabled());
-  EXPECT_EQ(loaded.Shadow().Color(), framework::clBtnFace);
-  EXPECT_EQ(loaded.Shadow().OffsetX(), -3);
-  EXPECT_EQ(loaded.Gradual().Style(), gsCenterToLR);
-  EXPECT_EQ(loaded.Texture().Mode(), tmNormal);
+  EXPECT_EQ(Settings(loaded), Settings(effect));
 }
 
 TEST_F(EffectIni, MissingAndUnreadableKeysKeepTheirValues) {

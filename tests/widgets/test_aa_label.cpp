@@ -4,6 +4,8 @@
 #include <QPalette>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace widgets;
 using aatest::At;
 using aatest::InkBox;
@@ -46,44 +48,29 @@ protected:
 
 TEST_F(Label, StartsWithItsConstructionValues) {
   TCnAALabel fresh(&Parent);
-  EXPECT_EQ(fresh.size(), QSize(46, 12));
-  EXPECT_TRUE(fresh.AutoSize());
-  EXPECT_EQ(fresh.Border(), 0);
-  EXPECT_TRUE(fresh.Caption().isEmpty());
   const TCnAAFontEffect &e = fresh.Effect();
-  EXPECT_FALSE(e.Transparent());
-  EXPECT_EQ(e.Layout(), TTextLayout::tlTop);
-  EXPECT_EQ(e.Alignment(), TAlignment::taLeftJustify);
-  EXPECT_EQ(e.Quality(), TAAQuality::aqNormal);
-  EXPECT_EQ(e.BackGroundMode(), TBackGroundMode::bmCenter);
-  EXPECT_TRUE(e.BackGround().isNull());
-  EXPECT_EQ(e.BackColor(), ParentColor); // the parent's colour
-  EXPECT_FALSE(e.BackColorStored());
   const aa::TCnAAEffect &fx = e.FontEffect();
-  EXPECT_EQ(fx.Alpha(), 100);
-  EXPECT_EQ(fx.Blur() + fx.Angle() + fx.Noise() + fx.Spray(), 0);
-  EXPECT_FALSE(fx.Outline() || fx.HorzMirror() || fx.VertMirror());
-  const aa::TCnAAShadow &shadow = fx.Shadow();
-  EXPECT_FALSE(shadow.Enabled());
-  EXPECT_EQ(shadow.Blur(), 80);
-  EXPECT_EQ(shadow.Alpha(), 70);
-  EXPECT_EQ(shadow.Color(), 0x444444u);
-  EXPECT_EQ(QPoint(shadow.OffsetX(), shadow.OffsetY()), QPoint(2, 2));
-  EXPECT_FALSE(fx.Gradual().Enabled());
-  EXPECT_EQ(fx.Gradual().Style(), aa::gsLeftToRight);
-  EXPECT_EQ(fx.Gradual().StartColor(), 0xFFFFFFu);
-  EXPECT_EQ(fx.Gradual().EndColor(), 0u);
-  EXPECT_FALSE(fx.Texture().Enabled());
-  EXPECT_EQ(fx.Texture().Mode(), aa::tmTiled);
-  EXPECT_TRUE(fresh.ParentEffect().ParentColor());
-  EXPECT_TRUE(fresh.ParentEffect().ParentFont());
-  EXPECT_TRUE(fresh.ParentEffect().ParentShowHint());
-  EXPECT_EQ(fresh.Drag().DragKind(), TDragKind::dkDrag);
-  EXPECT_EQ(fresh.Drag().DragCursor(), -12);
-  EXPECT_EQ(fresh.Drag().DragMode(), TDragMode::dmManual);
-  EXPECT_FALSE(fresh.Ready());
-  EXPECT_TRUE(fresh.AutoRefresh());
-  EXPECT_EQ(fresh.UpdateCount(), 0);
+  const aa::TCnAAShadow &s = fx.Shadow();
+  EXPECT_EQ(std::tuple(fresh.size(), fresh.AutoSize(), fresh.Border(), fresh.Caption().isEmpty(),
+                       fresh.Ready(), fresh.AutoRefresh(), fresh.UpdateCount()),
+            std::tuple(QSize(46, 12), true, 0, true, false, true, 0));
+  EXPECT_EQ(std::tuple(e.Transparent(), e.Layout(), e.Alignment(), e.Quality(), e.BackGroundMode(),
+                       e.BackGround().isNull(), e.BackColorStored()),
+            std::tuple(false, TTextLayout::tlTop, TAlignment::taLeftJustify, TAAQuality::aqNormal,
+                       TBackGroundMode::bmCenter, true, false));
+  EXPECT_EQ(e.BackColor(), ParentColor); // the parent's colour
+  EXPECT_EQ(std::tuple(fx.Alpha(), fx.Blur(), fx.Angle(), fx.Noise(), fx.Spray(), fx.Outline(),
+                       fx.HorzMirror(), fx.VertMirror()),
+            std::tuple(100, 0, 0, 0, 0, false, false, false));
+  EXPECT_EQ(std::tuple(s.Enabled(), s.Blur(), s.Alpha(), s.Color(), s.OffsetX(), s.OffsetY()),
+            std::tuple(false, 80, 70, 0x444444u, 2, 2));
+  EXPECT_EQ(std::tuple(fx.Gradual().Enabled(), fx.Gradual().Style(), fx.Gradual().StartColor(),
+                       fx.Gradual().EndColor(), fx.Texture().Enabled(), fx.Texture().Mode()),
+            std::tuple(false, aa::gsLeftToRight, 0xFFFFFFu, 0u, false, aa::tmTiled));
+  EXPECT_EQ(std::tuple(fresh.ParentEffect().ParentColor(), fresh.ParentEffect().ParentFont(),
+                       fresh.ParentEffect().ParentShowHint(), fresh.Drag().DragKind(),
+                       fresh.Drag().DragCursor(), fresh.Drag().DragMode()),
+            std::tuple(true, true, true, TDragKind::dkDrag, -12, TDragMode::dmManual));
 }
 
 TEST_F(Label, WhileLoadingNothingRefreshesUntilLoadingEnds) {
@@ -308,11 +295,11 @@ TEST_F(Label, CopyingTheEffectTakesPlacementAndBackground) {
   other.Effect().SetBackGroundMode(TBackGroundMode::bmTiled);
   other.Effect().SetBackGround(QImage(3, 3, QImage::Format_RGB32));
   Aa->SetEffect(other.Effect());
-  EXPECT_TRUE(Aa->Effect().Transparent());
-  EXPECT_EQ(Aa->Effect().Alignment(), TAlignment::taCenter);
-  EXPECT_EQ(Aa->Effect().Layout(), TTextLayout::tlBottom);
-  EXPECT_EQ(Aa->Effect().BackGroundMode(), TBackGroundMode::bmTiled);
-  EXPECT_EQ(Aa->Effect().BackGround().size(), QSize(3, 3));
+  const TCnAAFontEffect &e = Aa->Effect();
+  EXPECT_EQ(std::tuple(e.Transparent(), e.Alignment(), e.Layout(), e.BackGroundMode(),
+                       e.BackGround().size()),
+            std::tuple(true, TAlignment::taCenter, TTextLayout::tlBottom, TBackGroundMode::bmTiled,
+                       QSize(3, 3)));
 }
 
 TEST_F(Label, ACaptionShowingTheNameFollowsIt) {

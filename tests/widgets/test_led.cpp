@@ -1,7 +1,10 @@
+#include "AATestHelpers.h"
 #include "widgets/ThhALed.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace widgets;
 using framework::TColor;
@@ -12,23 +15,14 @@ const TLEDStyle AllStyles[] = {TLEDStyle::LEDSmall,    TLEDStyle::LEDLarge,
                                TLEDStyle::LEDSqSmall,  TLEDStyle::LEDSqLarge,
                                TLEDStyle::LEDVertical, TLEDStyle::LEDHorizontal};
 
-TColor Px(const QImage &img, int x, int y) {
-  return framework::FromQRgb(img.pixel(x, y));
-}
-
-bool SameImage(const QImage &a, const QImage &b) {
-  if (a.size() != b.size()) return false;
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x)
-      if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF)) return false;
-  return true;
-}
+using aatest::At;
+using aatest::SameRgb;
 
 bool ShowsOn(const ThhALed &led) {
-  return SameImage(led.Buffer(), led.OnBitmap());
+  return SameRgb(led.Buffer(), led.OnBitmap());
 }
 bool ShowsOff(const ThhALed &led) {
-  return SameImage(led.Buffer(), led.OffBitmap());
+  return SameRgb(led.Buffer(), led.OffBitmap());
 }
 
 // Pixels of the silver surround connected to (0, 0), found on the raw picture.
@@ -41,7 +35,7 @@ std::vector<bool> Surround(const QImage &raw) {
     stack.pop_back();
     if (p.x() < 0 || p.y() < 0 || p.x() >= w || p.y() >= h) continue;
     auto idx = static_cast<std::size_t>(p.y() * w + p.x());
-    if (seen[idx] || Px(raw, p.x(), p.y()) != framework::clSilver) continue;
+    if (seen[idx] || At(raw, p.x(), p.y()) != framework::clSilver) continue;
     seen[idx] = true;
     stack.insert(stack.end(),
                  {{p.x() + 1, p.y()}, {p.x() - 1, p.y()}, {p.x(), p.y() + 1}, {p.x(), p.y() - 1}});
@@ -68,22 +62,22 @@ TEST(ThhALedArtwork, PicturesHaveTheStyleSizesAndTheRecolouringLayout) {
       ASSERT_FALSE(raw.isNull()) << name.toStdString();
       EXPECT_EQ(raw.size(), ThhALed::StyleSize(style)) << name.toStdString();
       EXPECT_LE(raw.colorCount(), 16) << name.toStdString();
-      EXPECT_EQ(Px(raw, raw.width() / 2, raw.height() / 2), framework::clLime)
+      EXPECT_EQ(At(raw, raw.width() / 2, raw.height() / 2), framework::clLime)
           << name.toStdString();
       const int w = raw.width(), h = raw.height();
       if (bordered) {
-        EXPECT_EQ(Px(raw, 0, 0), framework::clWhite) << name.toStdString();
-        EXPECT_EQ(Px(raw, w - 1, h / 2), framework::clGray) << name.toStdString();
-        EXPECT_EQ(Px(raw, w / 2, h - 1), framework::clGray) << name.toStdString();
-        EXPECT_EQ(Px(raw, 1, 1), framework::clSilver) << name.toStdString();
+        EXPECT_EQ(At(raw, 0, 0), framework::clWhite) << name.toStdString();
+        EXPECT_EQ(At(raw, w - 1, h / 2), framework::clGray) << name.toStdString();
+        EXPECT_EQ(At(raw, w / 2, h - 1), framework::clGray) << name.toStdString();
+        EXPECT_EQ(At(raw, 1, 1), framework::clSilver) << name.toStdString();
       } else {
-        EXPECT_EQ(Px(raw, 0, 0), framework::clSilver) << name.toStdString();
+        EXPECT_EQ(At(raw, 0, 0), framework::clSilver) << name.toStdString();
       }
       int highlights = 0;
       for (int y = 1; y < h - 1; ++y)
         for (int x = 1; x < w - 1; ++x)
-          if (Px(raw, x, y) == framework::clWhite && Px(raw, x + 1, y) == framework::clLime &&
-              Px(raw, x, y + 1) != framework::clSilver)
+          if (At(raw, x, y) == framework::clWhite && At(raw, x + 1, y) == framework::clLime &&
+              At(raw, x, y + 1) != framework::clSilver)
             ++highlights;
       EXPECT_GT(highlights, 0) << name.toStdString();
     }
@@ -92,14 +86,9 @@ TEST(ThhALedArtwork, PicturesHaveTheStyleSizesAndTheRecolouringLayout) {
 
 TEST(ThhALed, StartsSmallAndOff) {
   ThhALed led;
-  EXPECT_EQ(led.Width(), 16);
-  EXPECT_EQ(led.Height(), 16);
-  EXPECT_EQ(led.Phase(), 1);
-  EXPECT_TRUE(led.Blink());
-  EXPECT_TRUE(led.Bordered());
-  EXPECT_FALSE(led.Value());
-  EXPECT_EQ(led.Interval(), 1000);
-  EXPECT_EQ(led.BorderColor(), framework::clBtnFace);
+  EXPECT_EQ(std::tuple(led.Width(), led.Height(), led.Phase(), led.Blink(), led.Bordered(),
+                       led.Value(), led.Interval(), led.BorderColor()),
+            std::tuple(16, 16, 1, true, true, false, 1000, framework::clBtnFace));
   EXPECT_EQ(led.BlinkTimer(), nullptr);
   led.Repaint();
   EXPECT_TRUE(ShowsOff(led));
@@ -114,9 +103,9 @@ TEST(ThhALed, RecolouringFillsExactlyTheLitArea) {
     const QImage raw = QImage(ThhALed::ResourceName(style, true));
     for (int y = 0; y < raw.height(); ++y)
       for (int x = 0; x < raw.width(); ++x) {
-        const TColor source = Px(raw, x, y);
-        const TColor on = Px(led.OnBitmap(), x, y);
-        const TColor off = Px(led.OffBitmap(), x, y);
+        const TColor source = At(raw, x, y);
+        const TColor on = At(led.OnBitmap(), x, y);
+        const TColor off = At(led.OffBitmap(), x, y);
         if (source == framework::clLime) {
           ASSERT_EQ(on, framework::clRed) << x << "," << y;
           ASSERT_EQ(off, 0x123456u) << x << "," << y;
@@ -141,9 +130,9 @@ TEST(ThhALed, UnborderedLampTakesTheBorderColourAroundIt) {
     for (int y = 0; y < raw.height(); ++y)
       for (int x = 0; x < raw.width(); ++x) {
         const bool outside = surround[static_cast<std::size_t>(y * raw.width() + x)];
-        const TColor source = Px(raw, x, y);
-        const TColor off = Px(led.OffBitmap(), x, y);
-        const TColor on = Px(led.OnBitmap(), x, y);
+        const TColor source = At(raw, x, y);
+        const TColor off = At(led.OffBitmap(), x, y);
+        const TColor on = At(led.OnBitmap(), x, y);
         if (outside) {
           ASSERT_EQ(off, border) << x << "," << y;
           ASSERT_EQ(on, border) << x << "," << y;
@@ -154,7 +143,7 @@ TEST(ThhALed, UnborderedLampTakesTheBorderColourAroundIt) {
           ASSERT_EQ(off, source) << x << "," << y;
         }
       }
-    EXPECT_EQ(Px(led.OffBitmap(), 0, 0), border);
+    EXPECT_EQ(At(led.OffBitmap(), 0, 0), border);
   }
 }
 
@@ -170,7 +159,7 @@ TEST(ThhALed, StyleChangeResizesAndKeepsThePosition) {
   EXPECT_EQ(led.Buffer().size(), QSize(22, 16));
   EXPECT_EQ(led.OnBitmap().size(), QSize(22, 16));
   led.SetBordered(false);
-  EXPECT_EQ(Px(led.OnBitmap(), 0, 0), framework::ColorToRGB(framework::clBtnFace));
+  EXPECT_EQ(At(led.OnBitmap(), 0, 0), framework::ColorToRGB(framework::clBtnFace));
 }
 
 TEST(ThhALed, FramedLampKeepsItsSilverSurroundWhateverTheBorderColour) {
@@ -183,9 +172,9 @@ TEST(ThhALed, FramedLampKeepsItsSilverSurroundWhateverTheBorderColour) {
   led.SetValue(true);
   led.SetLEDStyle(TLEDStyle::LEDLarge);
   const QImage raw(ThhALed::ResourceName(TLEDStyle::LEDLarge, true));
-  EXPECT_TRUE(SameImage(led.Buffer(), raw));
-  EXPECT_EQ(Px(led.Buffer(), 1, 1), framework::clSilver);
-  EXPECT_EQ(Px(led.Buffer(), 0, 0), framework::clWhite);
+  EXPECT_TRUE(SameRgb(led.Buffer(), raw));
+  EXPECT_EQ(At(led.Buffer(), 1, 1), framework::clSilver);
+  EXPECT_EQ(At(led.Buffer(), 0, 0), framework::clWhite);
   EXPECT_EQ(led.BlinkTimer(), nullptr);
 }
 
@@ -236,26 +225,26 @@ TEST(ThhALed, PairingIndicationAlternatesRedAndSilverThenSteadyLime) {
   led.SetValue(true);
   led.SetLEDStyle(TLEDStyle::LEDLarge);
   const int cx = 11, cy = 11;
-  EXPECT_EQ(Px(led.Buffer(), cx, cy), framework::clLime);
+  EXPECT_EQ(At(led.Buffer(), cx, cy), framework::clLime);
 
   led.SetTrueColor(framework::clRed);
   led.SetBlink(true);
   ASSERT_NE(led.BlinkTimer(), nullptr);
-  EXPECT_EQ(Px(led.Buffer(), cx, cy), framework::clRed);
+  EXPECT_EQ(At(led.Buffer(), cx, cy), framework::clRed);
   led.BlinkTimer()->tick();
-  EXPECT_EQ(Px(led.Buffer(), cx, cy), framework::clSilver);
+  EXPECT_EQ(At(led.Buffer(), cx, cy), framework::clSilver);
   led.BlinkTimer()->tick();
-  EXPECT_EQ(Px(led.Buffer(), cx, cy), framework::clRed);
+  EXPECT_EQ(At(led.Buffer(), cx, cy), framework::clRed);
   led.BlinkTimer()->tick();
 
   // A colour change while blinking restarts the blink with the on picture.
   led.SetTrueColor(framework::clLime);
   ASSERT_NE(led.BlinkTimer(), nullptr);
   EXPECT_EQ(led.Phase(), 0);
-  EXPECT_EQ(Px(led.Buffer(), cx, cy), framework::clLime);
+  EXPECT_EQ(At(led.Buffer(), cx, cy), framework::clLime);
   led.SetBlink(false);
   EXPECT_EQ(led.BlinkTimer(), nullptr);
-  EXPECT_EQ(Px(led.Buffer(), cx, cy), framework::clLime);
+  EXPECT_EQ(At(led.Buffer(), cx, cy), framework::clLime);
 }
 
 TEST(ThhALed, TimerHandlerMayStopTheBlinkItIsCalledFrom) {

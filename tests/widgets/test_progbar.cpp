@@ -1,3 +1,4 @@
+#include "AATestHelpers.h"
 #include "widgets/TProgBar.h"
 
 #include <QFile>
@@ -7,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 using namespace widgets;
 using framework::TColor;
@@ -14,7 +16,7 @@ using framework::TColor;
 namespace {
 
 TColor At(const TProgBar &bar, int x, int y) {
-  return framework::FromQRgb(bar.Buffer().pixel(x, y));
+  return aatest::At(bar.Buffer(), x, y);
 }
 
 // A plain gauge for geometry checks: no frames, no grid, red to lime.
@@ -42,34 +44,20 @@ struct Counter {
   }
 };
 
-bool SameImage(const QImage &a, const QImage &b) {
-  if (a.size() != b.size()) return false;
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x)
-      if (a.pixel(x, y) != b.pixel(x, y)) return false;
-  return true;
-}
-
 } // namespace
 
 TEST(TProgBar, ConstructorValues) {
   TProgBar bar;
-  EXPECT_EQ(bar.Width(), 300);
-  EXPECT_EQ(bar.Height(), 28);
-  EXPECT_EQ(bar.ColorMin(), framework::clBlue);
-  EXPECT_EQ(bar.ColorMax(), framework::clRed);
-  EXPECT_EQ(bar.ColorTable()[0], 0xFF0000u);
-  EXPECT_EQ(bar.ColorTable()[1023], 0x0000FFu);
-  EXPECT_EQ(bar.FrameStyleOuter(), TFrameStyle::fsRaised);
-  EXPECT_EQ(bar.FrameStyleInner(), TFrameStyle::fsLowered);
-  EXPECT_EQ(bar.Direction(), TProgBarDirection::pbdRightward);
-  EXPECT_EQ(bar.ColorMapMode(), TColorMapping::cgmStretch);
-  EXPECT_EQ(bar.Value(), 10.0);
-  EXPECT_EQ(bar.MarginLeft(), 4);
-  EXPECT_EQ(bar.TextPosX(), 10);
-  EXPECT_TRUE(bar.TextVisible());
-  EXPECT_EQ(bar.FrameColorShadow(), framework::clGray);
-  EXPECT_EQ(bar.FrameColorLight(), framework::clWhite);
+  EXPECT_EQ(std::tuple(bar.Width(), bar.Height(), bar.ColorMin(), bar.ColorMax(),
+                       bar.ColorTable()[0], bar.ColorTable()[1023], bar.FrameStyleOuter(),
+                       bar.FrameStyleInner(), bar.FrameColorShadow(), bar.FrameColorLight()),
+            std::tuple(300, 28, framework::clBlue, framework::clRed, 0xFF0000u, 0x0000FFu,
+                       TFrameStyle::fsRaised, TFrameStyle::fsLowered, framework::clGray,
+                       framework::clWhite));
+  EXPECT_EQ(
+      std::tuple(bar.Direction(), bar.ColorMapMode(), bar.Value(), bar.MarginLeft(), bar.TextPosX(),
+                 bar.TextVisible()),
+      std::tuple(TProgBarDirection::pbdRightward, TColorMapping::cgmStretch, 10.0, 4, 10, true));
 }
 
 TEST(TProgBar, SimpleEmbossedAndEngravedOutlines) {
@@ -315,7 +303,7 @@ TEST(TProgBar, ValueTextIsCentredOnItsPositionAndTheHandlerMayReplaceIt) {
   EXPECT_EQ(counter.lastText, "0.0000");
   const QImage emptyText = bar.Buffer().copy();
   bar.SetTextVisible(false);
-  EXPECT_TRUE(SameImage(emptyText, bar.Buffer())) << "the handler's empty text draws nothing";
+  EXPECT_TRUE(aatest::SameRgb(emptyText, bar.Buffer())) << "the handler's empty text draws nothing";
 }
 
 TEST(TProgBar, BackgroundPictureLoadsOnlyFromAReadableBitmap) {
