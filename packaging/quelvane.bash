@@ -4,7 +4,7 @@ _quelvane() {
   cur="${COMP_WORDS[COMP_CWORD]}"
   prev="${COMP_WORDS[COMP_CWORD - 1]}"
   case "$cur" in
-  --simulate=* | --trace=* | --export-theme=*)
+  --simulate=* | --trace=* | --export-theme=* | --theme=*)
     local option="${cur%%=*}"
     compopt -o filenames 2>/dev/null
     COMPREPLY=($(compgen -P "$option=" -f -- "${cur#*=}"))
@@ -12,7 +12,7 @@ _quelvane() {
     ;;
   esac
   case "$prev" in
-  --trace | --export-theme)
+  --trace | --export-theme | --theme)
     compopt -o filenames 2>/dev/null
     COMPREPLY=($(compgen -f -- "$cur"))
     return
@@ -23,7 +23,7 @@ _quelvane() {
     ;;
   esac
   COMPREPLY=($(compgen -W "--hidden --status --list --watch --json --simulate --simulate= --trace
-    --trace= --export-theme= --style= --version --help" -- "$cur"))
+    --trace= --export-theme= --theme= --style= --version --help" -- "$cur"))
   [[ ${#COMPREPLY[@]} -eq 1 && ${COMPREPLY[0]} == *= ]] && compopt -o nospace 2>/dev/null
   return 0
 }

@@ -117,13 +117,18 @@ struct OptionSet {
                                           "window in that look, or with --export-theme the "
                                           "style written (Protein by default)."),
                            QStringLiteral("NAME")};
+  QCommandLineOption Theme{QStringLiteral("theme"),
+                           QStringLiteral("Show the window and the tray menu in the look of a "
+                                          "theme file."),
+                           QStringLiteral("FILE")};
 
   OptionSet() { SimulateBuiltIn.setFlags(QCommandLineOption::HiddenFromHelp); }
 
   void AddTo(QCommandLineParser &parser) const {
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    for (const QCommandLineOption *o : {&Help, &Version, &Hidden, &Status, &List, &Watch, &Json,
-                                        &Simulate, &SimulateBuiltIn, &Trace, &ExportTheme, &Style})
+    for (const QCommandLineOption *o :
+         {&Help, &Version, &Hidden, &Status, &List, &Watch, &Json, &Simulate, &SimulateBuiltIn,
+          &Trace, &ExportTheme, &Style, &Theme})
       parser.addOption(*o);
   }
 };
@@ -187,6 +192,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
   if (parser.isSet(options.ExportTheme))
     if ((o.ExportTheme = parser.value(options.ExportTheme).toStdString())->empty())
       fail("--export-theme needs a file name");
+  if (parser.isSet(options.Theme))
+    if ((o.Theme = parser.value(options.Theme).toStdString())->empty())
+      fail("--theme needs a file name");
   std::optional<std::string> style;
   if (parser.isSet(options.Style)) style = parser.value(options.Style).toStdString();
 
@@ -206,8 +214,12 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
       fail("unknown style: " + Quoted(*style) + " (MacOS, WinXP, DeepBlue, Protein or BlueGlass)");
     }
   }
-  if (o.ExportTheme && (o.List || o.Status || o.Hidden || o.Simulate || o.Trace))
+  if (o.ExportTheme && (o.List || o.Status || o.Hidden || o.Simulate || o.Trace || o.Theme))
     fail("--export-theme goes with --style only");
+  if (o.Theme && (o.List || o.Status))
+    fail("--theme goes with the window, not with --list or --status");
+  // Two looks asked for at once: neither silently wins.
+  if (o.Theme && o.Style) fail("--theme and --style do not go together");
   return parsed;
 }
 
@@ -218,7 +230,8 @@ std::string UsageText() {
   // The generated text starts with a synopsis of its own, which knows no combinations.
   const QString generated = parser.helpText();
   const qsizetype from = generated.indexOf(QLatin1String("Options:"));
-  return "Usage: quelvane [--hidden] [--simulate[=FILE]] [--trace FILE] [--style NAME]\n"
+  return "Usage: quelvane [--hidden] [--simulate[=FILE]] [--trace FILE]\n"
+         "                [--style NAME | --theme FILE]\n"
          "       quelvane --status [--json] [--simulate[=FILE]] [--trace FILE]\n"
          "       quelvane --list [--watch] [--json] [--simulate[=FILE]] [--trace FILE]\n"
          "       quelvane --export-theme FILE [--style NAME]\n"

@@ -25,6 +25,8 @@ struct Options {
   skin::TsuiUIStyle ExportStyle = skin::TsuiUIStyle::Protein;
   // --style=NAME without --export-theme: the window in that built-in look instead of its own.
   std::optional<skin::TsuiUIStyle> Style;
+  // --theme=FILE: the window and its tray menu in the look of that theme file.
+  std::optional<std::string> Theme;
 };
 
 struct ParsedCommandLine {

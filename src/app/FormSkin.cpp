@@ -2,6 +2,7 @@
 
 #include "skin/TsuiButton.h"
 #include "skin/TsuiEdit.h"
+#include "skin/TsuiFileTheme.h"
 #include "skin/TsuiForm.h"
 #include "skin/TsuiImagePanel.h"
 #include "skin/TsuiPopupMenu.h"
@@ -164,6 +165,17 @@ void Apply(FormComponents &c) {
   PicturePanel(*c.imgMouse, true);
   lblMseBattery(*c.lblMseBattery);
   pmnTray(*c.pmnTray);
+}
+
+void UserLook(FormComponents &c, TsuiUIStyle style, skin::TsuiFileTheme *theme) {
+  c.sfrm1->SetUIStyleAutoUpdateSub(true);
+  // The theme before the style: FromThemeFile without a theme would draw as DeepBlue first.
+  if (theme) c.sfrm1->SetFileTheme(theme);
+  c.sfrm1->SetUIStyle(style);
+  c.sfrm1->SetUIStyleAutoUpdateSub(false);
+  // The tray menu belongs to the window, not to the frame, and takes the look as well.
+  c.pmnTray->SetFileTheme(theme);
+  c.pmnTray->SetUIStyle(style);
 }
 
 } // namespace app::skinning

@@ -1,6 +1,11 @@
 #pragma once
 
 #include "app/FormComponents.h"
+#include "skin/SkinTypes.h"
+
+namespace skin {
+class TsuiFileTheme;
+}
 
 namespace app {
 
@@ -17,6 +22,10 @@ void lblMseBattery(widgets::TCnAALabel &label);
 void pmnTray(skin::TsuiPopupMenu &menu);
 
 void Apply(FormComponents &c);
+
+// A look the user asked for on the command line, put over the description's the way a frame
+// passing its look on to its children would: a built-in style, or FromThemeFile with `theme`.
+void UserLook(FormComponents &c, skin::TsuiUIStyle style, skin::TsuiFileTheme *theme = nullptr);
 
 } // namespace skinning
 } // namespace app

@@ -13,6 +13,7 @@
 #include "platform/CodePage.h"
 #include "skin/TsuiButton.h"
 #include "skin/TsuiEdit.h"
+#include "skin/TsuiFileTheme.h"
 #include "skin/TsuiForm.h"
 #include "skin/TsuiImagePanel.h"
 #include "skin/TsuiPopupMenu.h"
@@ -70,13 +71,12 @@ TForm1::TForm1(TForm1Services services)
   layout::Apply(*this, *this);
   skinning::Apply(*this);
   connectEvents();
-  if (m_services.Style) {
-    // As a frame that passes its look on to its children would.
-    sfrm1->SetUIStyleAutoUpdateSub(true);
-    sfrm1->SetUIStyle(*m_services.Style);
-    sfrm1->SetUIStyleAutoUpdateSub(false);
-    // The tray menu belongs to the window, not to the frame, and takes the look as well.
-    pmnTray->SetUIStyle(*m_services.Style);
+  if (m_services.Theme) {
+    auto *const theme = named<skin::TsuiFileTheme>(this, "FileTheme");
+    theme->Adopt(m_services.ThemeFile, std::move(m_services.Theme));
+    skinning::UserLook(*this, skin::TsuiUIStyle::FromThemeFile, theme);
+  } else if (m_services.Style) {
+    skinning::UserLook(*this, *m_services.Style);
   }
   loaded();
   FormCreate();

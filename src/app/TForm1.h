@@ -11,6 +11,7 @@
 #include "receiver/Languages.h"
 #include "receiver/Notifications.h"
 #include "skin/SkinTypes.h"
+#include "skin/TsuiThemeFileReader.h"
 
 #include <QRect>
 #include <QWidget>
@@ -44,6 +45,10 @@ struct TForm1Services {
   std::function<QRect()> PrimaryScreen;
   // A built-in look that replaces the window's own after its description is applied.
   std::optional<skin::TsuiUIStyle> Style;
+  // A theme file, read already, whose look replaces the window's own in the same way; ThemeFile
+  // is the name it was read under.
+  std::unique_ptr<skin::TsuiThemeFileReader> Theme;
+  QString ThemeFile;
   // The desktop's notification service; false when there is none (the tray icon's message is
   // used then). Empty: none.
   std::function<bool(const QString &title, const QString &body)> DesktopNotify;

@@ -10,6 +10,7 @@
 #include "app/StatusCommand.h"
 #include "app/TForm1.h"
 #include "app/TraceWriter.h"
+#include "app/UserTheme.h"
 #include "app/WindowDriver.h"
 #include "framework/QtMessageLoop.h"
 #include "hid/PlatformHidBinding.h"
@@ -140,11 +141,19 @@ int runStatus(int &argc, char **argv, const app::Options &options) {
 
 // Said before any window system is contacted, so that these errors reach the user even where no
 // display can be opened.
-bool readyForWindow(const app::Options &options) {
+bool readyForWindow(const app::Options &options,
+                    std::unique_ptr<skin::TsuiThemeFileReader> &theme) {
   if (options.Simulate && !options.Simulate->empty()) {
     QString error;
     if (!app::LoadScenario(QString::fromStdString(*options.Simulate), error)) {
       std::cerr << app::ProgramName << ": " << error.toStdString() << '\n';
+      return false;
+    }
+  }
+  if (options.Theme) {
+    std::string error;
+    if (!(theme = app::LoadUserTheme(*options.Theme, error))) {
+      std::cerr << app::ProgramName << ": " << error << '\n';
       return false;
     }
   }
@@ -162,7 +171,9 @@ bool readyForWindow(const app::Options &options) {
 }
 
 int runWindow(int argc, char **argv, const app::Options &options) {
-  if (!readyForWindow(options)) return 1;
+  // Read once, here: a theme that cannot be used ends the program before anything shows.
+  std::unique_ptr<skin::TsuiThemeFileReader> theme;
+  if (!readyForWindow(options, theme)) return 1;
   // Qt reads "--style=" as its own widget style: the application sees the arguments without it.
   std::vector<char *> qtArguments;
   for (int i = 0; i < argc; ++i)
@@ -186,6 +197,8 @@ int runWindow(int argc, char **argv, const app::Options &options) {
     platform::DesktopNotifications notifications;
     app::TForm1Services services(machine.Binding(), loop, settings, trace);
     services.Style = options.Style;
+    services.Theme = std::move(theme);
+    services.ThemeFile = QString::fromStdString(options.Theme.value_or(""));
     services.DesktopNotify = [&notifications](const QString &title, const QString &body) {
       return notifications.Send(title, body, QStringLiteral("quelvane"));
     };

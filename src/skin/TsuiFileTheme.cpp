@@ -21,9 +21,13 @@ void TsuiFileTheme::SetThemeFile(const QString &value) {
   const auto path = theme::FindThemeFile(value.toStdString(), folder.toStdString());
   if (!path) return;
   // Read whole before anything is replaced: a refused file leaves the old theme in force.
-  auto reader = TsuiThemeFileReader::Load(*path);
+  Adopt(value, TsuiThemeFileReader::Load(*path));
+}
+
+void TsuiFileTheme::Adopt(const QString &name, std::unique_ptr<TsuiThemeFileReader> reader) {
+  if (!reader) return;
   const bool replaced = m_mgr != nullptr;
-  m_themeFile = value;
+  m_themeFile = name;
   m_mgr = std::make_unique<TsuiFileThemeMgr>(std::move(reader));
   const auto *form = qobject_cast<const QWidget *>(parent());
   if (form && form->isWindow()) emit Reapply(replaced);

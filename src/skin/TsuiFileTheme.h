@@ -22,6 +22,8 @@ public:
   // nowhere changes nothing. A file that is found but refused changes nothing either and throws
   // theme::EInvalidSkinFile.
   void SetThemeFile(const QString &value);
+  // A file read already under the name `name`, taken as SetThemeFile takes the file it reads.
+  void Adopt(const QString &name, std::unique_ptr<TsuiThemeFileReader> reader);
   bool Loaded() const override { return m_mgr != nullptr; }
   // Null while nothing is loaded.
   const TsuiFileThemeMgr *Mgr() const { return m_mgr.get(); }

@@ -1,5 +1,6 @@
 #include "skin/TsuiThemeFileReader.h"
 
+#include "framework/text/Json.h"
 #include "platform/settings/SettingsFile.h"
 
 namespace skin {
@@ -39,7 +40,10 @@ TsuiThemeFileReader::FromBytes(std::span<const std::uint8_t> bytes) {
   for (const theme::ThemeEntry &entry : parse.Contents.Entries) {
     if (entry.Kind != ThemeEntryKind::Image) continue;
     QImage image = QImage::fromData(entry.Data.data(), static_cast<int>(entry.Data.size()), "BMP");
-    if (image.isNull()) throw EInvalidSkinFile("image entry " + entry.Name + " cannot be decoded");
+    // The name comes from the file: quoted, it cannot rewrite a terminal line it is shown on.
+    if (image.isNull())
+      throw EInvalidSkinFile("image entry " + framework::text::JsonString(entry.Name) +
+                             " cannot be decoded");
     reader->m_images.emplace(entry.Name, std::move(image));
   }
   reader->m_contents = std::move(parse.Contents);

@@ -14,7 +14,7 @@ using Arguments = std::vector<std::string>;
 struct Expected {
   bool list = false, watch = false, json = false, status = false, hidden = false;
   bool help = false, version = false;
-  std::optional<std::string> simulate{}, trace{};
+  std::optional<std::string> simulate{}, trace{}, theme{};
 };
 
 struct GoodCase {
@@ -45,6 +45,8 @@ TEST(CommandLineParser, GoodLines) {
       {{"-style", "fusion", "--hidden"}, {.hidden = true}},
       {{"-style=fusion", "-platform=xcb", "-reverse", "--status"}, {.status = true}},
       {{"--trace", "-", "-display", ":1"}, {.trace = "-"}},
+      {{"--theme", "a.thm", "--simulate"}, {.simulate = "", .theme = "a.thm"}},
+      {{"--hidden", "--theme=a.thm"}, {.hidden = true, .theme = "a.thm"}},
   };
   for (const GoodCase &c : cases) {
     std::string line;
@@ -64,6 +66,7 @@ TEST(CommandLineParser, GoodLines) {
     EXPECT_EQ(o.Version, e.version);
     EXPECT_EQ(o.Simulate, e.simulate);
     EXPECT_EQ(o.Trace, e.trace);
+    EXPECT_EQ(o.Theme, e.theme);
   }
 }
 
@@ -91,6 +94,10 @@ TEST(CommandLineParser, BadLinesSayWhy) {
       {{"--style", "fusion"}, "unknown style: \"fusion\""},
       {{"--style", "Protein", "--list"}, "not with --list or --status"},
       {{"--export-theme", "t.thm", "--status"}, "--export-theme goes with --style only"},
+      {{"--theme="}, "--theme needs a file name"},
+      {{"--theme", "a.thm", "--style", "MacOS"}, "--theme and --style do not go together"},
+      {{"--theme", "a.thm", "--status"}, "--theme goes with the window"},
+      {{"--export-theme", "t.thm", "--theme", "a.thm"}, "--export-theme goes with --style only"},
   };
   for (const BadCase &c : cases) {
     SCOPED_TRACE(c.arguments.front());
@@ -103,7 +110,7 @@ TEST(CommandLineParser, TheHelpListsEveryOptionAndTheVersionNamesTheProgram) {
   const std::string usage = app::UsageText();
   for (const char *option :
        {"--help", "--version", "--hidden", "--status", "--list", "--watch", "--json", "--simulate",
-        "--trace", "--export-theme", "--style", "-platform"})
+        "--trace", "--export-theme", "--style", "--theme", "-platform"})
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   EXPECT_EQ(usage.find("simulate-built-in"), std::string::npos) << "a hidden option shows";
   EXPECT_TRUE(usage.starts_with("Usage: quelvane"));

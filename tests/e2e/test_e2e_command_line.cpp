@@ -167,6 +167,53 @@ TEST(E2eCommandLine, ExportingAThemeWritesOneWholeFileOrNone) {
   EXPECT_EQ(files(), QStringList{"my.thm"});
 }
 
+// A theme the window cannot use ends the run before anything shows: no trace is made and the
+// screenshot the scenario takes at once is never taken.
+TEST(E2eCommandLine, AThemeThatCannotBeUsedIsRefusedBeforeTheWindow) {
+  ProgramHome home;
+  ASSERT_TRUE(home.IsValid());
+  const QString exported = home.FilePath("whole.thm");
+  ASSERT_EQ(home.Run({"--export-theme=" + exported}).Code, 0);
+  const QByteArray whole = Content(exported);
+  const auto write = [&](const QString &name, const QByteArray &bytes) {
+    QFile file(home.FilePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    return file.fileName();
+  };
+  ASSERT_TRUE(QDir(home.Path()).mkdir("folder.thm"));
+  QByteArray inside = whole;
+  // The first entry placed on the file header.
+  inside.replace(20, 4, QByteArray::fromRawData("\x14\0\0\0", 4));
+  const struct {
+    QString path;
+    const char *reason;
+  } cases[] = {
+      {home.FilePath("none.thm"), "no such file"},
+      {home.FilePath("a\nb.thm"), "no such file"},
+      {home.FilePath("folder.thm"), "not a regular file"},
+      {write("text.thm", "not a theme at all\n"), "Invalid skin file for Marbelo! (no theme"},
+      {write("cut.thm", whole.left(whole.size() / 2)), "Invalid skin file for Marbelo! ("},
+      {write("inside.thm", inside), "Invalid skin file for Marbelo! (entry inside the header"},
+  };
+  const QString scenario = WriteScenario(home, R"({"timeline": [{"at": 0, "screenshot": "shot.png"},
+                                           {"at": 100, "quit": true}]})");
+  const QString trace = home.FilePath("t.jsonl");
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.path.toStdString());
+    const auto run = home.Run({"--simulate=" + scenario, "--trace", trace, "--theme", c.path});
+    EXPECT_EQ(run.Code, 1);
+    EXPECT_EQ(run.Err.count('\n'), 1) << run.Err.toStdString();
+    ExpectMessages(run.Err);
+    // A name with a control character comes out quoted and escaped, on one line.
+    const QString shown =
+        c.path.contains('\n') ? '"' + QString(c.path).replace("\n", "\\n") + '"' : c.path;
+    EXPECT_TRUE(run.Err.contains(shown + ": cannot load the theme: ")) << run.Err.toStdString();
+    EXPECT_TRUE(run.Err.contains(c.reason)) << run.Err.toStdString();
+    EXPECT_FALSE(QFile::exists(trace));
+    EXPECT_FALSE(QFile::exists(home.FilePath("shot.png")));
+  }
+}
+
 } // namespace
 
 namespace {

@@ -3,14 +3,20 @@
 // the build's golden-failures folder. QUELVANE_UPDATE_GOLDENS=1 writes the pictures anew instead
 // (scripts/update-goldens.sh).
 #include "common/ProgramRun.h"
+#include "skin/theme/BitmapFile.h"
+#include "skin/theme/ThemeFile.h"
 
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -18,6 +24,68 @@ namespace {
 constexpr const char *Receiver =
     R"({"id": "rx", "vendor": "3A7E", "product": "0A11", "product_name": "2.4G Wireless Receiver",
         "receiver": {"battery": 21, "cpi": 10, "bind": [0, 0], "query14": [1, 0], "ack": true}})";
+
+using testcommon::ProgramHome;
+
+// The transparent colour of the pictures stays; every other hue turns from the navy of the window's
+// own style to copper.
+QRgb coppered(QRgb rgb) {
+  if ((rgb & 0xFFFFFF) == 0xFF00FF) return rgb;
+  const QColor hsv = QColor::fromRgb(rgb).toHsv();
+  if (hsv.hsvHue() < 0) return rgb; // a grey
+  return QColor::fromHsv((hsv.hsvHue() + 150) % 360, hsv.hsvSaturation(), hsv.value()).rgb();
+}
+
+// Theme colours are 0x00BBGGRR.
+std::int32_t copperedColour(std::int32_t colour) {
+  if (colour < 0 || colour > 0xFFFFFF) return colour;
+  const QRgb rgb = coppered(qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+  return qRed(rgb) | qGreen(rgb) << 8 | qBlue(rgb) << 16;
+}
+
+// copper.thm in the home: the window's own style exported by the program, every picture and
+// colour recoloured, so that it looks like no built-in style.
+void writeCopperTheme(const ProgramHome &home) {
+  using namespace skin::theme;
+  const QString base = home.FilePath("protein.thm");
+  const auto exported = home.Run({"--export-theme=" + base, "--style=Protein"});
+  ASSERT_EQ(exported.Code, 0) << exported.Err.toStdString();
+  QFile in(base);
+  ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+  const QByteArray bytes = in.readAll();
+  ThemeParse parse = ParseThemeFile(
+      {reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size())});
+  ASSERT_EQ(parse.Error, ThemeError::None);
+  // Cream panels and copper borders where the style has white and black.
+  const std::map<std::string, std::int32_t, std::less<>> chosen = {
+      {"FormBackgroundColor", 0xD8ECFA}, {"ControlBackgroundColor", 0xD8ECFA},
+      {"MenuMenuBarColor", 0xD8ECFA},    {"FormBorderColor", 0x1E4B8C},
+      {"ControlBorderColor", 0x1E4B8C},
+  };
+  for (ThemeEntry &entry : parse.Contents.Entries) {
+    if (entry.Kind == ThemeEntryKind::Image) {
+      const QImage picture = QImage::fromData(entry.Data.data(), int(entry.Data.size()), "BMP")
+                                 .convertToFormat(QImage::Format_RGB32);
+      ASSERT_FALSE(picture.isNull()) << entry.Name;
+      std::vector<std::uint32_t> pixels;
+      for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+          pixels.push_back(coppered(picture.pixel(x, y)) & 0xFFFFFF);
+      entry = ThemeEntry::Image(entry.Name,
+                                WriteBitmapFile24(picture.width(), picture.height(), pixels));
+    } else if (entry.Kind == ThemeEntryKind::Integer && entry.Name.ends_with("Color")) {
+      const auto set = chosen.find(entry.Name);
+      entry = ThemeEntry::Integer(entry.Name, set != chosen.end() ? set->second
+                                                                  : copperedColour(entry.Value()));
+    }
+  }
+  const auto file = WriteThemeFile(parse.Contents.Entries);
+  ASSERT_TRUE(file);
+  QFile out(home.FilePath("copper.thm"));
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  ASSERT_EQ(out.write(reinterpret_cast<const char *>(file->data()), qint64(file->size())),
+            qint64(file->size()));
+}
 
 struct Shot {
   const char *Name;
@@ -27,6 +95,8 @@ struct Shot {
   int At;
   // One more command-line option, if any.
   const char *Option = nullptr;
+  // What the run needs in its home first, if anything.
+  void (*Prepare)(const ProgramHome &) = nullptr;
 };
 
 const Shot Shots[] = {
@@ -43,6 +113,7 @@ const Shot Shots[] = {
     {"style_winxp", "", 0, "--style=WinXP"},
     {"style_deepblue", "", 0, "--style=DeepBlue"},
     {"style_blueglass", "", 0, "--style=BlueGlass"},
+    {"theme_copper", "", 0, "--theme=copper.thm", writeCopperTheme},
     {"simplified_connected",
      R"({"at": 0, "menu": "mniChs"}, {"at": 1500, "set": "rx", "receiver": {"query14": [1, 7]}},)",
      3500},
@@ -75,8 +146,12 @@ class Screenshots : public ::testing::TestWithParam<Shot> {};
 
 TEST_P(Screenshots, MatchTheGoldenPicture) {
   const Shot &shot = GetParam();
-  testcommon::ProgramHome home;
+  ProgramHome home;
   ASSERT_TRUE(home.IsValid());
+  if (shot.Prepare) {
+    shot.Prepare(home);
+    ASSERT_FALSE(HasFatalFailure());
+  }
   // Only the faces the setup installs may draw, whatever else this machine has.
   home.Environment.insert("FONTCONFIG_FILE", QStringLiteral(QUELVANE_GOLDEN_DIR "/fonts.conf"));
   home.Environment.insert("XDG_CACHE_HOME", home.FilePath("cache"));

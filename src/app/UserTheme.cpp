@@ -1,0 +1,48 @@
+#include "app/UserTheme.h"
+
+#include "app/Messages.h"
+#include "platform/settings/SettingsFile.h"
+#include "skin/theme/ThemeFile.h"
+
+#include <QFile>
+#include <QString>
+
+#include <cerrno>
+#include <cstring>
+
+namespace app {
+
+std::unique_ptr<skin::TsuiThemeFileReader> LoadUserTheme(const std::string &path,
+                                                         std::string &error) {
+  const QString name = QString::fromStdString(path);
+  const auto fail = [&](const std::string &reason) {
+    error = ShownPath(name).toStdString() + ": cannot load the theme: " + reason;
+    return nullptr;
+  };
+  errno = 0;
+  // Never blocks on a FIFO and never reads past the limit, whatever the name points at.
+  const platform::FileContents file =
+      platform::ReadSettingsFile(QFile::encodeName(name).toStdString(), skin::theme::MaxFileBytes);
+  const int readError = errno;
+  using Status = platform::FileContents::Status;
+  switch (file.State) {
+  case Status::Read:
+    break;
+  case Status::Missing:
+    return fail("no such file");
+  case Status::NotRegular:
+    return fail("not a regular file");
+  case Status::TooLarge:
+    return fail(skin::theme::ThemeErrorName(skin::theme::ThemeError::FileTooLarge));
+  case Status::Unreadable:
+    return fail(readError != 0 ? std::strerror(readError) : "cannot be read");
+  }
+  try {
+    return skin::TsuiThemeFileReader::FromBytes(
+        {reinterpret_cast<const std::uint8_t *>(file.Text.data()), file.Text.size()});
+  } catch (const skin::theme::EInvalidSkinFile &e) {
+    return fail(std::string(e.what()) + " (" + e.Detail() + ")");
+  }
+}
+
+} // namespace app
