@@ -305,9 +305,9 @@ void TCoolTrayIcon::handleWindowMessage(WindowMessage message) {
     if (QWidget *focus = window->focusWidget()) focus->setFocus(Qt::ActiveWindowFocusReason);
     break;
   case WindowMessage::ShownByCall:
-    // A window sent to the tray while minimised must come back restored.
+    // A window sent to the tray while minimised must come back restored. Showing it stacked it
+    // on top already (Qt raises a window it shows); the foreground is the active window.
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    window->raise();
     window->activateWindow();
     break;
   }

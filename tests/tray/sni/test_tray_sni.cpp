@@ -15,10 +15,13 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonObject>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QPixmap>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QThread>
@@ -398,6 +401,48 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
   EXPECT_EQ(outcome.Code, 0);
   EXPECT_EQ(outcome.Err, QString()) << "a normal start on X11 says nothing on standard error";
 }
+
+// A normal start says nothing on standard error, whatever tray the desktop has.
+struct QuietStart {
+  const char *name;
+  bool xembedTray; // else no tray host at all
+  const char *argument;
+  friend void PrintTo(const QuietStart &c, std::ostream *os) { *os << c.name; }
+};
+
+class ProgramStart : public testing::TestWithParam<QuietStart> {};
+
+TEST_P(ProgramStart, SaysNothingOnStandardError) {
+  const QuietStart &c = GetParam();
+  QProcess tray;
+  if (c.xembedTray) {
+    if (QStandardPaths::findExecutable("trayer").isEmpty()) GTEST_SKIP() << "no trayer";
+    tray.start("trayer", {"--edge", "bottom", "--widthtype", "pixel", "--width", "64"});
+    ASSERT_TRUE(tray.waitForStarted());
+    Pause(500);
+  }
+  testcommon::ProgramHome home;
+  home.Environment.insert("QT_QPA_PLATFORM", "xcb");
+  home.Environment.insert("XDG_RUNTIME_DIR", home.Path());
+  QFile scenario(home.FilePath("quit.json"));
+  ASSERT_TRUE(scenario.open(QIODevice::WriteOnly));
+  scenario.write(R"({"timeline": [{"at": 1500, "quit": true}]})");
+  scenario.close();
+  QStringList arguments{"--simulate=" + scenario.fileName()};
+  if (*c.argument) arguments << c.argument;
+  const auto outcome = home.Run(arguments);
+  tray.terminate();
+  tray.waitForFinished();
+  EXPECT_EQ(outcome.Code, 0);
+  EXPECT_EQ(outcome.Err, QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Trays, ProgramStart,
+                         testing::Values(QuietStart{"NoTray", false, ""},
+                                         QuietStart{"NoTrayHidden", false, "--hidden"},
+                                         QuietStart{"XEmbedTray", true, ""},
+                                         QuietStart{"XEmbedTrayHidden", true, "--hidden"}),
+                         [](const testing::TestParamInfo<QuietStart> &p) { return p.param.name; });
 
 } // namespace
 
