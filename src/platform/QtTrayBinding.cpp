@@ -32,8 +32,8 @@ void QtTrayBinding::apply(const QIcon &icon, const QString &tip) {
 bool QtTrayBinding::add(const QIcon &icon, const QString &tip) {
   if (m_present) return false;
   // Without a StatusNotifierItem only an X11 tray could take the icon, and Qt's choice is made
-  // for good: elsewhere (Wayland) no tray can ever show it, and Qt would only warn about that.
-  if (!m_statusNotifierItem && QGuiApplication::platformName() != QLatin1String("xcb"))
+  // for good: on Wayland no tray can ever show it, and Qt would only warn about that.
+  if (!m_statusNotifierItem && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
     return false;
   apply(icon, tip);
   m_icon.show();

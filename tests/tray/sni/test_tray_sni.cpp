@@ -365,14 +365,17 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
   EXPECT_EQ(menu->Outline(), "Language[*English|Chinese(Traditional)|Chinese(Simplified)]|"
                              "_Show|-|_Exit");
 
-  // Each click as the host sends it, and the menu the host then reads.
+  // Each click as the host sends it, and the menu and tip the host then reads.
   const struct {
     const char *click;
     const char *outline;
+    const char *tip;
   } steps[] = {
       {"Chinese(Simplified)",
-       "Language[English|Chinese(Traditional)|*Chinese(Simplified)]|\u663e\u793a|-|\u7ed3\u675f"},
-      {"English", "Language[*English|Chinese(Traditional)|Chinese(Simplified)]|_Show|-|_Exit"},
+       "Language[English|Chinese(Traditional)|*Chinese(Simplified)]|\u663e\u793a|-|\u7ed3\u675f",
+       "Tarnovel v1.0\n\u7535\u91cf 83%\uff0c\u89e3\u6790\u5ea6 \u9ad8"},
+      {"English", "Language[*English|Chinese(Traditional)|Chinese(Simplified)]|_Show|-|_Exit",
+       "Tarnovel v1.0\nBattery 83%, CPI HIGH"},
   };
   for (const auto &step : steps) {
     const HostItem *target = menu->Find(QString::fromUtf8(step.click));
@@ -381,6 +384,7 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
     menu = HostMenu(host, item);
     ASSERT_TRUE(menu);
     EXPECT_EQ(menu->Outline(), step.outline) << step.click;
+    EXPECT_EQ(ToolTip(host, item).toStdString(), step.tip) << step.click;
   }
 
   EXPECT_EQ(WindowVisible(trace), false) << "started hidden";
@@ -399,7 +403,8 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
   ASSERT_TRUE(ClickMenuItem(host, item, exit->id));
   const testcommon::ProgramOutcome outcome = testcommon::ProgramHome::Finish(*program, 10000);
   EXPECT_EQ(outcome.Code, 0);
-  EXPECT_EQ(outcome.Err, QString()) << "a normal start on X11 says nothing on standard error";
+  EXPECT_EQ(outcome.Err.toStdString(), "")
+      << "a normal start on X11 says nothing on standard error";
 }
 
 // A normal start says nothing on standard error, whatever tray the desktop has.
@@ -434,7 +439,7 @@ TEST_P(ProgramStart, SaysNothingOnStandardError) {
   tray.terminate();
   tray.waitForFinished();
   EXPECT_EQ(outcome.Code, 0);
-  EXPECT_EQ(outcome.Err, QString());
+  EXPECT_EQ(outcome.Err.toStdString(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Trays, ProgramStart,
