@@ -1,5 +1,6 @@
 #pragma once
 
+class QMenu;
 class QObject;
 
 namespace framework {
@@ -22,6 +23,10 @@ public:
   virtual void Popup(int x, int y) = 0;
   // Clicks the first top-level item marked as default; false when there is none.
   virtual bool ClickDefaultItem() = 0;
+  // Keeps `menu` showing this menu's items, for tray hosts that draw the menu themselves,
+  // until called with another menu or null; the menu kept before is left empty. A menu that
+  // cannot be copied leaves it empty.
+  virtual void MirrorInto(QMenu * /*menu*/) {}
 };
 
 } // namespace framework

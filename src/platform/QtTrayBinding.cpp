@@ -10,6 +10,11 @@ namespace platform {
 
 QtTrayBinding::QtTrayBinding(QObject *parent) : QObject(parent) {
   connect(&m_icon, &QSystemTrayIcon::activated, this, &QtTrayBinding::activated);
+  // Qt gives a menu its D-Bus counterpart only on a StatusNotifierItem; that tells the kinds
+  // apart as Qt itself decided. An XEmbed icon must have no menu, or Qt would show it.
+  m_icon.setContextMenu(&m_hostMenu);
+  m_statusNotifierItem = m_hostMenu.platformMenu() != nullptr;
+  if (!m_statusNotifierItem) m_icon.setContextMenu(nullptr);
 }
 
 void QtTrayBinding::apply(const QIcon &icon, const QString &tip) {
@@ -26,6 +31,10 @@ void QtTrayBinding::apply(const QIcon &icon, const QString &tip) {
 
 bool QtTrayBinding::add(const QIcon &icon, const QString &tip) {
   if (m_present) return false;
+  // Without a StatusNotifierItem only an X11 tray could take the icon, and Qt's choice is made
+  // for good: on Wayland no tray can ever show it, and Qt would only warn about that.
+  if (!m_statusNotifierItem && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    return false;
   apply(icon, tip);
   m_icon.show();
   m_present = true;
@@ -79,6 +88,16 @@ void QtTrayBinding::activated(QSystemTrayIcon::ActivationReason reason) {
     m_sinceActivation.start();
   else
     m_sinceActivation.invalidate();
+  if (m_statusNotifierItem) {
+    // The host waits for its call's answer, and a handler may run a menu's loop.
+    QMetaObject::invokeMethod(
+        this, [this, reason] { deliver(reason); }, Qt::QueuedConnection);
+    return;
+  }
+  deliver(reason);
+}
+
+void QtTrayBinding::deliver(QSystemTrayIcon::ActivationReason reason) {
   // A handler may end the program while a menu runs its own loop between the two messages.
   const QPointer<QtTrayBinding> alive(this);
   for (const TrayMouseMessage message : messagesFor(reason)) {

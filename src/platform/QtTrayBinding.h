@@ -3,18 +3,24 @@
 #include "platform/TrayBinding.h"
 
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
 
 namespace platform {
 
 // The notification area through QSystemTrayIcon. Qt reports a whole click at the press, so each
-// activation is delivered as the pair of messages the shell would send; the context menu is the
-// component's business, never Qt's. A visible QSystemTrayIcon is registered again by Qt with a
-// new tray host, so the taskbar's re-creation needs no report from here.
+// activation is delivered as the pair of messages the shell would send. A visible
+// QSystemTrayIcon is registered again by Qt with a new tray host, so the taskbar's re-creation
+// needs no report from here.
 //
-// XEmbed trays report a double-click as such; StatusNotifierItem hosts send one plain activation
-// per click, so a second one within the double-click time is delivered as the double-click.
+// Qt picks the kind of tray once, when the icon is made: a StatusNotifierItem over D-Bus when a
+// host is registered on the session bus then, an XEmbed icon otherwise. On XEmbed trays the
+// context menu is the component's business: Qt would pop a plain one of its own at the press,
+// so it gets none. A StatusNotifierItem host draws the menu itself from hostMenu(), which Qt
+// exports over D-Bus. Its hosts report a double-click as one plain activation per click, so a
+// second one within the double-click time is delivered as the double-click; and every
+// activation arrives inside the host's D-Bus call, so it is delivered after that call returned.
 class QtTrayBinding final : public QObject, public TrayBinding {
   Q_OBJECT
 public:
@@ -26,6 +32,7 @@ public:
   std::optional<QPoint> cursorPosition() const override;
   bool available() const override;
   bool showMessage(const QString &title, const QString &body) override;
+  QMenu *hostMenu() override { return m_statusNotifierItem ? &m_hostMenu : nullptr; }
 
   const QSystemTrayIcon &trayIcon() const { return m_icon; }
 
@@ -34,9 +41,13 @@ public:
 
 private:
   void activated(QSystemTrayIcon::ActivationReason reason);
+  void deliver(QSystemTrayIcon::ActivationReason reason);
   void apply(const QIcon &icon, const QString &tip);
 
+  // Outlives the icon: Qt's exported menu refers to it until the icon is gone.
+  QMenu m_hostMenu;
   QSystemTrayIcon m_icon;
+  bool m_statusNotifierItem = false;
   bool m_present = false;
   // Running while a plain activation may still become the first half of a double-click.
   QElapsedTimer m_sinceActivation;

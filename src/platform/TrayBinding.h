@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+class QMenu;
+
 namespace platform {
 
 // What the notification area reports about the mouse on the icon, in the order the shell's
@@ -55,6 +57,10 @@ public:
   // A message from the icon, for desktops without a notification service. False when the icon
   // is not shown or its host cannot show messages.
   virtual bool showMessage(const QString &title, const QString &body) = 0;
+
+  // The menu a tray host draws itself (a StatusNotifierItem host, which gets it over D-Bus),
+  // owned by the binding and empty until filled; null where the menu is the program's to show.
+  virtual QMenu *hostMenu() { return nullptr; }
 
   void setMouseHandler(MouseHandler handler) { m_mouseHandler = std::move(handler); }
   // Called after the notification area was re-created and has forgotten every icon.

@@ -9,6 +9,30 @@ TMenuItem::TMenuItem(QObject *parent, const QString &name, const QString &captio
   setObjectName(name);
 }
 
+void TMenuItem::SetCaption(const QString &value) {
+  if (value == m_caption) return;
+  m_caption = value;
+  emit Changed();
+}
+
+void TMenuItem::SetChecked(bool value) {
+  if (value == m_checked) return;
+  m_checked = value;
+  emit Changed();
+}
+
+void TMenuItem::SetEnabled(bool value) {
+  if (value == m_enabled) return;
+  m_enabled = value;
+  emit Changed();
+}
+
+void TMenuItem::SetVisible(bool value) {
+  if (value == m_visible) return;
+  m_visible = value;
+  emit Changed();
+}
+
 void TMenuItem::HookTo(TsuiPopupMenu *menu) {
   m_drawnBy = menu;
   for (const QPointer<TMenuItem> &item : m_items)
@@ -20,6 +44,7 @@ TMenuItem *TMenuItem::Add(const QString &name, const QString &caption) {
   m_items.emplace_back(item);
   // Items added after the menu was hooked are hooked too.
   if (m_drawnBy) item->HookTo(m_drawnBy);
+  emit Changed();
   return item;
 }
 

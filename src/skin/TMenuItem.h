@@ -20,16 +20,16 @@ public:
 
   QString Name() const { return objectName(); }
   const QString &Caption() const { return m_caption; }
-  void SetCaption(const QString &value) { m_caption = value; }
+  void SetCaption(const QString &value);
   // The shortcut as text ("Ctrl+X"), shown at the right; empty for none.
   const QString &ShortCut() const { return m_shortCut; }
   void SetShortCut(const QString &value) { m_shortCut = value; }
   bool Checked() const { return m_checked; }
-  void SetChecked(bool value) { m_checked = value; }
+  void SetChecked(bool value);
   bool Enabled() const { return m_enabled; }
-  void SetEnabled(bool value) { m_enabled = value; }
+  void SetEnabled(bool value);
   bool Visible() const { return m_visible; }
-  void SetVisible(bool value) { m_visible = value; }
+  void SetVisible(bool value);
   bool Default() const { return m_default; }
   void SetDefault(bool value) { m_default = value; }
   // Index into the menu's images; -1 for none.
@@ -54,6 +54,11 @@ public:
 
   // Raises OnClick; a disabled item does nothing.
   void Click();
+
+signals:
+  // The caption, check mark, enabled state, visibility or the sub-items changed: a copy of the
+  // menu that a tray host shows must follow.
+  void Changed();
 
 private:
   QString m_caption;

@@ -2,6 +2,7 @@
 
 #include "framework/Fonts.h"
 #include "skin/DefaultStyle.h"
+#include "skin/MenuMirror.h"
 #include "skin/SkinnedMenu.h"
 #include "skin/style/StyleFacts.h"
 #include "skin/style/StyleReads.h"
@@ -150,6 +151,11 @@ bool TsuiPopupMenu::ClickDefaultItem() {
     }
   }
   return false;
+}
+
+void TsuiPopupMenu::MirrorInto(QMenu *menu) {
+  m_mirror.reset();
+  if (menu) m_mirror = std::make_unique<MenuMirror>(*m_items, *menu);
 }
 
 } // namespace skin

@@ -20,6 +20,8 @@ class QMenu;
 
 namespace skin {
 
+class MenuMirror;
+
 // The skinned popup menu: a tree of items shown as a Qt menu whose items we measure and draw.
 // Serves as the tray icon's menu.
 class TsuiPopupMenu : public QObject, public framework::PopupMenuPort, public framework::Component {
@@ -102,6 +104,7 @@ public:
   QObject *PopupComponent() const { return m_popupComponent; }
   void Popup(int x, int y) override;
   bool ClickDefaultItem() override;
+  void MirrorInto(QMenu *menu) override;
 
 private:
   bool fixedHeights() const;
@@ -121,6 +124,7 @@ private:
   bool m_useSystemFont = true;
   bool m_rightToLeft = false;
   std::vector<QImage> m_images;
+  std::unique_ptr<MenuMirror> m_mirror;
 };
 
 } // namespace skin

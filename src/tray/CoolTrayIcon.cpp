@@ -76,7 +76,11 @@ void TCoolTrayIcon::Loaded() {
 void TCoolTrayIcon::Notification(QObject *component, TOperation operation) {
   if (operation != TOperation::opRemove || component == nullptr) return;
   if (component == m_iconList) SetIconList(nullptr);
-  if (component == m_popupComponent) SetPopupMenu(nullptr);
+  if (component == m_popupComponent) {
+    // What is left of the menu is no longer one; it stopped its copy itself.
+    m_popupMenu = nullptr;
+    SetPopupMenu(nullptr);
+  }
 }
 
 void TCoolTrayIcon::SetIconList(TImageList *value) {
@@ -138,6 +142,10 @@ void TCoolTrayIcon::SetIconIndex(int value) {
 void TCoolTrayIcon::SetPopupMenu(framework::PopupMenuPort *value) {
   QObject::disconnect(m_popupMenuGone);
   m_popupMenuGone = {};
+  // A host that draws the menu itself is given a copy that follows the items.
+  QMenu *const hostMenu = m_binding->hostMenu();
+  if (hostMenu && m_popupMenu && m_popupMenu != value) m_popupMenu->MirrorInto(nullptr);
+  if (hostMenu && value) value->MirrorInto(hostMenu);
   m_popupMenu = value;
   m_popupComponent = value ? value->component() : nullptr;
   if (m_popupComponent)
@@ -297,9 +305,9 @@ void TCoolTrayIcon::handleWindowMessage(WindowMessage message) {
     if (QWidget *focus = window->focusWidget()) focus->setFocus(Qt::ActiveWindowFocusReason);
     break;
   case WindowMessage::ShownByCall:
-    // A window sent to the tray while minimised must come back restored.
+    // A window sent to the tray while minimised must come back restored. Showing it stacked it
+    // on top already (Qt raises a window it shows); the foreground is the active window.
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    window->raise();
     window->activateWindow();
     break;
   }

@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace skin;
 using framework::TColor;
 using framework::ToQRgb;
@@ -303,6 +305,40 @@ TEST(TsuiPopupMenu, BuildsItsItemsAndClicksThemByName) {
   actions[0]->menu()->actions().at(0)->trigger();
   EXPECT_EQ(clicked, "mniEng");
   EXPECT_FALSE(menu.ClickDefaultItem());
+}
+
+// A tray host is told of each change to an entry it has; only a new shape is a new menu.
+TEST(TsuiPopupMenu, AMirroredMenuFollowsItsItemsInPlaceAndEmptiesWhenTheMenuGoes) {
+  QMenu host;
+  auto menu = std::make_unique<TsuiPopupMenu>(nullptr);
+  TMenuItem *language = menu->Items().Add("mniLanguage", "Language");
+  TMenuItem *english = language->Add("mniEng", "English");
+  TMenuItem *exit = menu->Items().Add("mniExit", "Exit");
+  english->SetChecked(true);
+  int clicks = 0;
+  exit->SetOnClick(TNotifyEvent::fromFunction([&](QObject *) { ++clicks; }, &clicks));
+  menu->MirrorInto(&host);
+  ASSERT_EQ(host.actions().size(), 2);
+  QAction *const exitAction = host.actions().at(1);
+  QMenu *const sub = host.actions().at(0)->menu();
+  ASSERT_NE(sub, nullptr);
+  EXPECT_TRUE(sub->actions().at(0)->isChecked());
+
+  exit->SetCaption("Quit");
+  english->SetChecked(false);
+  EXPECT_EQ(host.actions().at(1), exitAction) << "changed in place";
+  EXPECT_EQ(exitAction->text(), "Quit");
+  EXPECT_FALSE(sub->actions().at(0)->isChecked());
+  exitAction->trigger();
+  EXPECT_EQ(clicks, 1);
+
+  language->Add("mniChs", "Chinese(Simplified)");
+  EXPECT_EQ(host.actions().at(0)->menu()->actions().size(), 2) << "an item added later";
+  exit->SetVisible(false);
+  EXPECT_EQ(host.actions().size(), 1);
+
+  menu.reset();
+  EXPECT_TRUE(host.actions().isEmpty());
 }
 
 TEST_F(TrayMenu, TheQtMenuTakesOurHeightsWidthsAndPixels) {

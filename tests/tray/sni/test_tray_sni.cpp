@@ -1,18 +1,27 @@
 // The tray binding as a StatusNotifierItem host drives it: Qt registers the icon with a watcher
-// on the session bus, and the host calls Activate once per click. The test owns a private bus,
+// on the session bus, and the host calls Activate once per click; and the program itself as such
+// a host shows it: its tip, and the menu the host draws and clicks. The test owns a private bus,
 // a minimal watcher on it and a virtual X server for the xcb platform.
+#include "common/ProgramRun.h"
 #include "platform/QtTrayBinding.h"
 #include "tray/CoolTrayIcon.h"
 
 #include <QApplication>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusContext>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QJsonObject>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QPixmap>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QThread>
@@ -150,6 +159,19 @@ public:
     call << 0 << 0;
     return m_connection.send(call);
   }
+  // A call as a host makes it, waiting for the answer at most `timeoutMs`.
+  QDBusMessage Call(const QString &item, const QString &path, const QString &interface,
+                    const QString &method, const QVariantList &arguments, int timeoutMs = 5000) {
+    QDBusMessage call = QDBusMessage::createMethodCall(item, path, interface, method);
+    call.setArguments(arguments);
+    return m_connection.call(call, QDBus::Block, timeoutMs);
+  }
+  QVariant Property(const QString &item, const QString &name) {
+    const QDBusMessage reply = Call(item, "/StatusNotifierItem", "org.freedesktop.DBus.Properties",
+                                    "Get", {QStringLiteral("org.kde.StatusNotifierItem"), name});
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return {};
+    return reply.arguments().constFirst().value<QDBusVariant>().variant();
+  }
 
 private:
   Watcher m_watcher;
@@ -228,6 +250,204 @@ INSTANTIATE_TEST_SUITE_P(
                     Clicks{"TwoSlowActivationsAreTwoClicks", {4 * DoubleClickMs}, 2, 0},
                     Clicks{"AThirdQuickActivationIsNoSecondDoubleClick", {0, 0}, 0, 1}),
     [](const testing::TestParamInfo<Clicks> &p) { return p.param.name; });
+
+// The item's tip as a host shows it: the title, then the text.
+QString ToolTip(WatcherThread &host, const QString &item) {
+  const QVariant value = host.Property(item, "ToolTip");
+  if (!value.canConvert<QDBusArgument>()) return {};
+  const QDBusArgument tip = value.value<QDBusArgument>();
+  QString iconName, title, text;
+  tip.beginStructure();
+  tip >> iconName;
+  tip.beginArray();
+  while (!tip.atEnd()) {
+    int width = 0, height = 0;
+    QByteArray pixels;
+    tip.beginStructure();
+    tip >> width >> height >> pixels;
+    tip.endStructure();
+  }
+  tip.endArray();
+  tip >> title >> text;
+  tip.endStructure();
+  return text.isEmpty() ? title : title + '\n' + text;
+}
+
+// One entry of the exported menu as a host reads it.
+struct HostItem {
+  int id = 0;
+  QString label;
+  bool checked = false;
+  std::vector<HostItem> children;
+
+  const HostItem *Find(const QString &text) const {
+    if (label == text) return this;
+    for (const HostItem &child : children)
+      if (const HostItem *found = child.Find(text)) return found;
+    return nullptr;
+  }
+  // Every label, sub-menus in brackets; a check mark before a checked one.
+  std::string Outline() const {
+    std::string out;
+    for (const HostItem &child : children)
+      out += (out.empty() ? "" : "|") + std::string(child.checked ? "*" : "") +
+             child.label.toStdString() +
+             (child.children.empty() ? "" : "[" + child.Outline() + "]");
+    return out;
+  }
+};
+
+HostItem ReadItem(const QDBusArgument &entry) {
+  HostItem item;
+  QVariantMap properties;
+  entry.beginStructure();
+  entry >> item.id >> properties;
+  item.label = properties.value("label").toString();
+  if (properties.value("type").toString() == "separator") item.label = "-";
+  item.checked = properties.value("toggle-state").toInt() == 1;
+  entry.beginArray();
+  while (!entry.atEnd()) {
+    QDBusVariant child;
+    entry >> child;
+    HostItem sub = ReadItem(child.variant().value<QDBusArgument>());
+    if (!sub.label.isEmpty() || sub.id != 0) item.children.push_back(std::move(sub));
+  }
+  entry.endArray();
+  entry.endStructure();
+  return item;
+}
+
+// The whole menu behind the item's Menu property, as a host lays it out before drawing it.
+std::optional<HostItem> HostMenu(WatcherThread &host, const QString &item) {
+  const QString path = host.Property(item, "Menu").value<QDBusObjectPath>().path();
+  if (path.isEmpty() || path == "/NO_DBUSMENU") return std::nullopt;
+  const QDBusMessage layout =
+      host.Call(item, path, "com.canonical.dbusmenu", "GetLayout", {0, -1, QStringList()});
+  if (layout.type() != QDBusMessage::ReplyMessage || layout.arguments().size() < 2)
+    return std::nullopt;
+  return ReadItem(layout.arguments().at(1).value<QDBusArgument>());
+}
+
+bool ClickMenuItem(WatcherThread &host, const QString &item, int id) {
+  const QString path = host.Property(item, "Menu").value<QDBusObjectPath>().path();
+  return host.Call(item, path, "com.canonical.dbusmenu", "Event",
+                   {id, QStringLiteral("clicked"), QVariant::fromValue(QDBusVariant(0)), 0u})
+             .type() == QDBusMessage::ReplyMessage;
+}
+
+std::optional<bool> WindowVisible(const QString &trace) {
+  std::optional<bool> visible;
+  for (const QJsonObject &event : testcommon::ReadTrace(trace).value_or(std::vector<QJsonObject>{}))
+    if (event.value("ev").toString() == "state") visible = event.value("window_visible").toBool();
+  return visible;
+}
+
+TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksTheProgramsMenu) {
+  WatcherThread host;
+  ASSERT_TRUE(host.Ok());
+  testcommon::ProgramHome home;
+  home.Environment.insert("QT_QPA_PLATFORM", "xcb");
+  home.Environment.insert("XDG_RUNTIME_DIR", home.Path());
+  const QString trace = home.FilePath("t.jsonl");
+  const auto program = home.Start({"--simulate", "--hidden", "--trace=" + trace});
+  ASSERT_TRUE(WaitUntil([&] { return !host.Items().isEmpty(); }, 20000))
+      << "the program did not register its icon";
+  const QString item = host.Items().constLast();
+
+  // The tip gains its second line once the receiver has answered.
+  ASSERT_TRUE(WaitUntil([&] { return ToolTip(host, item).contains('\n'); }, 10000))
+      << ToolTip(host, item).toStdString();
+  EXPECT_TRUE(ToolTip(host, item).startsWith("Tarnovel v1.0\n"))
+      << ToolTip(host, item).toStdString();
+
+  std::optional<HostItem> menu = HostMenu(host, item);
+  ASSERT_TRUE(menu) << "no menu for the host to draw";
+  EXPECT_EQ(menu->Outline(), "Language[*English|Chinese(Traditional)|Chinese(Simplified)]|"
+                             "_Show|-|_Exit");
+
+  // Each click as the host sends it, and the menu and tip the host then reads.
+  const struct {
+    const char *click;
+    const char *outline;
+    const char *tip;
+  } steps[] = {
+      {"Chinese(Simplified)",
+       "Language[English|Chinese(Traditional)|*Chinese(Simplified)]|\u663e\u793a|-|\u7ed3\u675f",
+       "Tarnovel v1.0\n\u7535\u91cf 83%\uff0c\u89e3\u6790\u5ea6 \u9ad8"},
+      {"English", "Language[*English|Chinese(Traditional)|Chinese(Simplified)]|_Show|-|_Exit",
+       "Tarnovel v1.0\nBattery 83%, CPI HIGH"},
+  };
+  for (const auto &step : steps) {
+    const HostItem *target = menu->Find(QString::fromUtf8(step.click));
+    ASSERT_NE(target, nullptr) << step.click;
+    ASSERT_TRUE(ClickMenuItem(host, item, target->id)) << step.click;
+    menu = HostMenu(host, item);
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(menu->Outline(), step.outline) << step.click;
+    EXPECT_EQ(ToolTip(host, item).toStdString(), step.tip) << step.click;
+  }
+
+  EXPECT_EQ(WindowVisible(trace), false) << "started hidden";
+  const HostItem *show = menu->Find("_Show");
+  const HostItem *exit = menu->Find("_Exit");
+  ASSERT_TRUE(show && exit);
+  ASSERT_TRUE(ClickMenuItem(host, item, show->id));
+  EXPECT_TRUE(WaitUntil([&] { return WindowVisible(trace) == true; }, 5000));
+
+  // A host without a menu of its own asks the item for one; its call is answered at once, while
+  // the program's own menu opens.
+  const QDBusMessage asked = host.Call(item, "/StatusNotifierItem", "org.kde.StatusNotifierItem",
+                                       "ContextMenu", {40, 30}, 3000);
+  EXPECT_EQ(asked.type(), QDBusMessage::ReplyMessage) << asked.errorMessage().toStdString();
+
+  ASSERT_TRUE(ClickMenuItem(host, item, exit->id));
+  const testcommon::ProgramOutcome outcome = testcommon::ProgramHome::Finish(*program, 10000);
+  EXPECT_EQ(outcome.Code, 0);
+  EXPECT_EQ(outcome.Err.toStdString(), "")
+      << "a normal start on X11 says nothing on standard error";
+}
+
+// A normal start says nothing on standard error, whatever tray the desktop has.
+struct QuietStart {
+  const char *name;
+  bool xembedTray; // else no tray host at all
+  const char *argument;
+  friend void PrintTo(const QuietStart &c, std::ostream *os) { *os << c.name; }
+};
+
+class ProgramStart : public testing::TestWithParam<QuietStart> {};
+
+TEST_P(ProgramStart, SaysNothingOnStandardError) {
+  const QuietStart &c = GetParam();
+  QProcess tray;
+  if (c.xembedTray) {
+    if (QStandardPaths::findExecutable("trayer").isEmpty()) GTEST_SKIP() << "no trayer";
+    tray.start("trayer", {"--edge", "bottom", "--widthtype", "pixel", "--width", "64"});
+    ASSERT_TRUE(tray.waitForStarted());
+    Pause(500);
+  }
+  testcommon::ProgramHome home;
+  home.Environment.insert("QT_QPA_PLATFORM", "xcb");
+  home.Environment.insert("XDG_RUNTIME_DIR", home.Path());
+  QFile scenario(home.FilePath("quit.json"));
+  ASSERT_TRUE(scenario.open(QIODevice::WriteOnly));
+  scenario.write(R"({"timeline": [{"at": 1500, "quit": true}]})");
+  scenario.close();
+  QStringList arguments{"--simulate=" + scenario.fileName()};
+  if (*c.argument) arguments << c.argument;
+  const auto outcome = home.Run(arguments);
+  tray.terminate();
+  tray.waitForFinished();
+  EXPECT_EQ(outcome.Code, 0);
+  EXPECT_EQ(outcome.Err.toStdString(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Trays, ProgramStart,
+                         testing::Values(QuietStart{"NoTray", false, ""},
+                                         QuietStart{"NoTrayHidden", false, "--hidden"},
+                                         QuietStart{"XEmbedTray", true, ""},
+                                         QuietStart{"XEmbedTrayHidden", true, "--hidden"}),
+                         [](const testing::TestParamInfo<QuietStart> &p) { return p.param.name; });
 
 } // namespace
 
