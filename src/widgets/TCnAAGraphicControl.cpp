@@ -1,7 +1,6 @@
 #include "widgets/TCnAAGraphicControl.h"
 
 #include <QEvent>
-#include <QPalette>
 #include <QResizeEvent>
 
 #include <memory>
@@ -48,6 +47,7 @@ void TCnParentEffect::SetParentShowHint(bool value) {
 
 TCnAAGraphicControl::TCnAAGraphicControl(QWidget *parent) : WindowlessControl(parent) {
   m_aaFont.Effect().SetOnChanged([this] { RefreshIfReady(); });
+  WindowlessControl::SetFont(framework::FontDescOf(*this));
   // A caption that still shows the name follows it when the name changes.
   connect(this, &QObject::objectNameChanged, this, &TCnAAGraphicControl::nameChanged);
 }
@@ -68,9 +68,19 @@ void TCnAAGraphicControl::SetCaption(const QString &value) {
 }
 
 void TCnAAGraphicControl::SetFont(const framework::FontDesc &value) {
-  m_parentFont = false;
-  if (value == Font()) return;
-  WindowlessControl::SetFont(value);
+  framework::SetFontDesc(*this, value);
+  fontShown();
+}
+
+void TCnAAGraphicControl::SetParentFont(bool value) {
+  framework::SetFollowsParentFont(*this, value);
+  fontShown();
+}
+
+void TCnAAGraphicControl::fontShown() {
+  const framework::FontDesc shown = framework::FontDescOf(*this);
+  if (shown == Font()) return;
+  WindowlessControl::SetFont(shown);
   RefreshIfReady();
 }
 
@@ -86,51 +96,24 @@ void TCnAAGraphicControl::SetAlign(TAlign value) {
 }
 
 TColor TCnAAGraphicControl::Color() const {
-  if (!m_parentColor || !parentWidget()) return m_color;
-  if (const auto *parent = qobject_cast<const TCnAAGraphicControl *>(parentWidget()))
-    return parent->Color();
-  return framework::FromQColor(parentWidget()->palette().color(QPalette::Window));
+  return ParentColor() ? framework::WidgetColor(*this) : m_color;
 }
 
+// A colour that changes what is shown redraws through the palette change it causes.
 void TCnAAGraphicControl::SetColor(TColor value) {
-  const TColor before = Color();
   m_color = value;
-  m_parentColor = false;
-  if (before != value) RefreshIfReady();
+  framework::SetWidgetColor(*this, value);
 }
 
 void TCnAAGraphicControl::SetParentColor(bool value) {
-  if (value == m_parentColor) return;
-  const TColor before = Color();
-  m_parentColor = value;
-  if (Color() != before) RefreshIfReady();
-}
-
-void TCnAAGraphicControl::SetParentFont(bool value) {
-  if (value == m_parentFont) return;
-  m_parentFont = value;
-  if (!value) return;
-  // Only a control of ours carries a font in the window description's terms.
-  if (const auto *parent = qobject_cast<const WindowlessControl *>(parentWidget()))
-    if (parent->Font() != Font()) {
-      WindowlessControl::SetFont(parent->Font());
-      RefreshIfReady();
-    }
-}
-
-void TCnAAGraphicControl::SetParentShowHint(bool value) {
-  m_parentShowHint = value;
-}
-
-void TCnAAGraphicControl::SetShowHint(bool value) {
-  m_showHint = value;
-  m_parentShowHint = false;
-  setToolTip(m_showHint ? m_hint : QString());
+  const TColor shown = Color();
+  framework::SetFollowsParentColor(*this, value);
+  if (!value) m_color = shown;
 }
 
 void TCnAAGraphicControl::SetHint(const QString &value) {
   m_hint = value;
-  setToolTip(m_showHint ? m_hint : QString());
+  setToolTip(value);
 }
 
 void TCnAAGraphicControl::EndUpdate() {
@@ -197,9 +180,17 @@ void TCnAAGraphicControl::sizeSeen() {
   RefreshIfReady();
 }
 
+bool TCnAAGraphicControl::event(QEvent *event) {
+  if (framework::HintSuppressed(*this, *event)) return true;
+  // Qt says nothing when the new parent's font differs in colour alone.
+  if (event->type() == QEvent::ParentChange) fontShown();
+  return WindowlessControl::event(event);
+}
+
 void TCnAAGraphicControl::changeEvent(QEvent *event) {
   WindowlessControl::changeEvent(event);
-  if (event->type() == QEvent::PaletteChange && m_parentColor) RefreshIfReady();
+  if (event->type() == QEvent::FontChange) fontShown();
+  if (event->type() == QEvent::PaletteChange) RefreshIfReady();
 }
 
 } // namespace widgets

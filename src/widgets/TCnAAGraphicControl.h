@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/Inherited.h"
 #include "framework/WindowlessControl.h"
 #include "widgets/aa/TCnAAFont.h"
 
@@ -78,14 +79,16 @@ public:
   // The parent's colour while ParentColor is on; setting a colour turns it off.
   TColor Color() const;
   void SetColor(TColor value);
-  bool ParentColor() const { return m_parentColor; }
+  bool ParentColor() const { return framework::FollowsParentColor(*this); }
   void SetParentColor(bool value);
-  bool ParentFont() const { return m_parentFont; }
+  bool ParentFont() const { return framework::FollowsParentFont(*this); }
+  // True takes the parent's font again.
   void SetParentFont(bool value);
-  bool ParentShowHint() const { return m_parentShowHint; }
-  void SetParentShowHint(bool value);
-  bool ShowHint() const { return m_showHint; }
-  void SetShowHint(bool value);
+  bool ParentShowHint() const { return framework::FollowsParentShowHint(*this); }
+  void SetParentShowHint(bool value) { framework::SetFollowsParentShowHint(*this, value); }
+  // Whether Hint shows: the parent's choice until one is set.
+  bool ShowHint() const { return framework::ShowsHint(*this); }
+  void SetShowHint(bool value) { framework::SetShowsHint(*this, value); }
   const QString &Hint() const { return m_hint; }
   void SetHint(const QString &value);
   TDragKind DragKind() const { return m_dragKind; }
@@ -121,12 +124,15 @@ protected:
 
   void paintEvent(QPaintEvent *event) override;
   void resizeEvent(QResizeEvent *event) override;
+  bool event(QEvent *event) override;
   void changeEvent(QEvent *event) override;
 
 private:
   void nameChanged(const QString &name);
   // A hidden widget hears of its new size only when shown; the size counts when it is set.
   void sizeSeen();
+  // Takes the font now shown (the parent's while following it) and redraws if it changed.
+  void fontShown();
 
   TCnDrag m_drag{*this};
   TCnParentEffect m_parentEffect{*this};
@@ -136,11 +142,8 @@ private:
   QString m_name;
   bool m_autoSize = true;
   TAlign m_align = TAlign::alNone;
+  // The colour as set, system colours unresolved; shown while ParentColor is off.
   TColor m_color = framework::clBtnFace;
-  bool m_parentColor = true;
-  bool m_parentFont = true;
-  bool m_parentShowHint = true;
-  bool m_showHint = false;
   QString m_hint;
   TDragKind m_dragKind = TDragKind::dkDrag;
   int m_dragCursor = crDrag;

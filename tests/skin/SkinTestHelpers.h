@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin/TsuiForm.h"
+#include "common/FramedWindow.h"
 
 #include <QApplication>
 #include <QImage>
@@ -22,15 +22,5 @@ inline void Mouse(QWidget &widget, QEvent::Type type, QPoint at) {
                     Qt::NoModifier);
   QApplication::sendEvent(&widget, &event);
 }
-
-// A frameless window of the given size taken over by a skinned frame.
-struct FramedWindow {
-  explicit FramedWindow(QSize size) : form(*TsuiForm::Create(&window)) {
-    window.resize(size);
-    form.FormResized();
-  }
-  QWidget window;
-  TsuiForm &form;
-};
 
 } // namespace skin::test

@@ -1,4 +1,5 @@
 #include "AATestHelpers.h"
+#include "common/ParentPropertiesCases.h"
 #include "widgets/TCnAALabel.h"
 
 #include <QPalette>
@@ -311,5 +312,17 @@ TEST_F(Label, ACaptionShowingTheNameFollowsIt) {
   Aa->setObjectName(QStringLiteral("lblThird"));
   EXPECT_EQ(Aa->Caption(), QStringLiteral("50%"));
 }
+
+// A ready label; the border keeps the fill's probe clear of the caption.
+class ReadyLabel : public TCnAALabel {
+public:
+  explicit ReadyLabel(QWidget *parent) : TCnAALabel(parent) {
+    SetBorder(4);
+    Loaded();
+  }
+  void ShowText(const QString &text) { SetCaption(text); }
+};
+
+INSTANTIATE_TYPED_TEST_SUITE_P(AntiAliased, ParentProperties, testing::Types<ReadyLabel>);
 
 } // namespace
