@@ -1,3 +1,4 @@
+#include "SkinTestHelpers.h"
 #include "ThemeFileSamples.h"
 
 #include "skin/TsuiFileTheme.h"
@@ -7,8 +8,6 @@
 
 #include <QTemporaryDir>
 #include <QWidget>
-
-#include <fstream>
 
 using namespace skin;
 using namespace skin::test;
@@ -23,10 +22,7 @@ struct FileTheme : testing::Test {
     theme.SetProgramFolder(folder.path());
   }
   std::string Write(const std::string &name, const Bytes &bytes) {
-    const std::string path = folder.path().toStdString() + "/" + name;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char *>(bytes.data()), static_cast<long>(bytes.size()));
-    return path;
+    return WriteFile(folder.path().toStdString() + "/" + name, bytes);
   }
   std::string Write(const std::string &name, const std::vector<ThemeEntry> &entries) {
     return Write(name, *theme::WriteThemeFile(entries));
@@ -46,9 +42,7 @@ struct Notices {
 };
 
 QImage Marker() {
-  QImage image(3, 3, QImage::Format_RGB32);
-  image.fill(Qt::green);
-  return image;
+  return Solid(QSize(3, 3), Qt::green);
 }
 
 } // namespace
