@@ -81,10 +81,8 @@ INSTANTIATE_TEST_SUITE_P(Forms, GlyphForms,
 
 TEST(TsuiButton, GlyphAboveTheCaptionMovesWhenPressed) {
   QWidget parent;
-  ButtonThemeFile file(ButtonThemeFile::Strip(QSize(20, 20), Qt::black, Qt::black, Qt::black));
-  TsuiButton button(&parent);
-  button.SetFileTheme(&file.theme);
-  button.SetUIStyle(TsuiUIStyle::FromThemeFile);
+  FlatButton flat(&parent);
+  TsuiButton &button = flat.button;
   button.setGeometry(0, 0, 80, 40);
   button.SetGlyph(Glyph(Qt::red, Qt::green));
   button.SetLayout(TButtonLayout::blGlyphTop);

@@ -124,8 +124,7 @@ TEST_F(ButtonWindow, MouseStatesFollowEnterMovesAndLeave) {
   int entered = 0, left = 0;
   plain.SetOnMouseEnter(TNotifyEvent::fromFunction([&](QObject *) { ++entered; }, &entered));
   plain.SetOnMouseExit(TNotifyEvent::fromFunction([&](QObject *) { ++left; }, &left));
-  QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
-  QApplication::sendEvent(&plain, &enter);
+  Enter(plain);
   EXPECT_TRUE(plain.MouseOver());
   Mouse(plain, QEvent::MouseButtonPress, QPoint(5, 5));
   EXPECT_TRUE(plain.Pressed());

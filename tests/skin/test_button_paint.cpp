@@ -51,10 +51,7 @@ TEST_P(MacButtonStretch, KeepsCornersAndStretchesOnlyTheMiddleRowAndColumn) {
   ButtonOnParent on;
   on.button.SetTransparent(c.transparent);
   on.button.SetColor(framework::clYellow);
-  if (c.part == 2) {
-    QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
-    QApplication::sendEvent(&on.button, &enter);
-  }
+  if (c.part == 2) Enter(on.button);
   if (c.part == 3) Mouse(on.button, QEvent::MouseButtonPress, QPoint(3, 3));
   on.button.Repaint();
   const QImage state = MacState(c.part);
@@ -193,18 +190,6 @@ INSTANTIATE_TEST_SUITE_P(Styles, FocusedLook,
                                          FocusCase{"DeepBlue", TsuiUIStyle::DeepBlue, false, true},
                                          FocusCase{"WinXP", TsuiUIStyle::WinXP, false, true}),
                          [](const auto &param) { return std::string(param.param.name); });
-
-// An opaque button of one flat colour, so that caption pixels stand out.
-struct FlatButton {
-  explicit FlatButton(QWidget *parent) : button(parent) {
-    button.SetFileTheme(&theme.theme);
-    button.SetUIStyle(TsuiUIStyle::FromThemeFile);
-    button.setGeometry(0, 0, 80, 27);
-    button.SetFont({QStringLiteral("MS Sans Serif"), -13, true, false, false, framework::clBlue});
-  }
-  ButtonThemeFile theme{ButtonThemeFile::Strip(QSize(20, 20), Qt::black, Qt::black, Qt::black)};
-  TsuiButton button;
-};
 
 TEST(TsuiButton, DisabledCaptionIsGreyOverWhiteOnePixelDownRight) {
   QWidget parent;
