@@ -20,6 +20,7 @@ QImage Numbered(QSize size) {
 // A parent painting a pattern of its own, with the panel over part of it.
 class PatternParent : public QWidget {
 public:
+  static QColor Pattern(int x, int y) { return QColor((x * 13) % 256, (y * 17) % 256, 40); }
   PatternParent() {
     resize(40, 30);
     panel.setGeometry(5, 3, 20, 10);
@@ -31,7 +32,7 @@ protected:
     QPainter painter(this);
     for (int y = 0; y < height(); ++y)
       for (int x = 0; x < width(); ++x)
-        painter.fillRect(x, y, 1, 1, QColor((x * 13) % 256, (y * 17) % 256, 40));
+        painter.fillRect(x, y, 1, 1, Pattern(x, y));
   }
 };
 
@@ -79,9 +80,8 @@ TEST_P(EmptyPanel, ShowsExactlyTheParentOrItsColour) {
   int wrong = 0;
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 20; ++x) {
-      const QColor expected = GetParam().transparent
-                                  ? QColor(((x + 5) * 13) % 256, ((y + 3) * 17) % 256, 40)
-                                  : QColor(Qt::red);
+      const QColor expected =
+          GetParam().transparent ? PatternParent::Pattern(x + 5, y + 3) : QColor(Qt::red);
       if (whole.pixelColor(x + 5, y + 3) != expected) ++wrong;
     }
   EXPECT_EQ(wrong, 0);
@@ -100,7 +100,7 @@ TEST(TsuiImagePanel, TransparentPictureLosesItsBottomLeftColour) {
   parent.panel.SetPicture(picture);
   parent.panel.SetTransparent(true);
   const QImage shown = parent.grab().toImage();
-  EXPECT_EQ(shown.pixelColor(5, 3), QColor((5 * 13) % 256, (3 * 17) % 256, 40));
+  EXPECT_EQ(shown.pixelColor(5, 3), PatternParent::Pattern(5, 3));
   EXPECT_EQ(shown.pixelColor(6, 4), QColor(Qt::red));
   parent.panel.SetTransparent(false);
   EXPECT_EQ(parent.grab().toImage().pixelColor(5, 3), QColor(Qt::white));
