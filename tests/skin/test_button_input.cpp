@@ -198,35 +198,26 @@ INSTANTIATE_TEST_SUITE_P(Intervals, AutoRepeat,
                                          RepeatCase{"negative", -5, 0}),
                          [](const auto &param) { return std::string(param.param.name); });
 
-struct ModalCase {
-  const char *name;
-  int modalResult;
-  bool handlerTakesItBack;
-  int result;
-  bool closes;
-};
-
-class ModalResults : public testing::TestWithParam<ModalCase> {};
-
-TEST_P(ModalResults, ClickHandsTheResultToItsDialog) {
-  const ModalCase c = GetParam();
-  QDialog dialog;
-  TsuiButton button(&dialog);
-  button.SetModalResult(c.modalResult);
-  if (c.handlerTakesItBack)
-    button.SetOnClick(TNotifyEvent::fromFunction([&](QObject *) { dialog.setResult(0); }, &c));
-  dialog.setResult(7);
-  dialog.setModal(true);
-  dialog.show();
-  button.Click();
-  EXPECT_EQ(dialog.result(), c.result);
-  EXPECT_EQ(dialog.isVisible(), !c.closes);
+TEST(TsuiButton, ClickHandsItsModalResultToItsDialog) {
+  const struct {
+    int modalResult;
+    bool handlerTakesItBack;
+    int result;
+    bool closes;
+  } cases[] = {{2, false, 2, true}, {0, false, 0, false}, {2, true, 0, false}};
+  for (const auto &c : cases) {
+    QDialog dialog;
+    TsuiButton button(&dialog);
+    button.SetModalResult(c.modalResult);
+    if (c.handlerTakesItBack)
+      button.SetOnClick(TNotifyEvent::fromFunction([&](QObject *) { dialog.setResult(0); }, &c));
+    dialog.setResult(7);
+    dialog.setModal(true);
+    dialog.show();
+    button.Click();
+    EXPECT_EQ(dialog.result(), c.result) << c.modalResult << c.handlerTakesItBack;
+    EXPECT_EQ(dialog.isVisible(), !c.closes) << c.modalResult << c.handlerTakesItBack;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Results, ModalResults,
-                         testing::Values(ModalCase{"closes", 2, false, 2, true},
-                                         ModalCase{"zeroStaysOpen", 0, false, 0, false},
-                                         ModalCase{"handlerKeepsItOpen", 2, true, 0, false}),
-                         [](const auto &param) { return std::string(param.param.name); });
 
 } // namespace
