@@ -165,38 +165,29 @@ TEST_F(ButtonWindow, AnActionSuppliesCaptionAndStateAndRunsWithoutOnClick) {
   EXPECT_EQ(runs, 1);
 }
 
-struct RepeatCase {
-  const char *name;
-  int interval;
-  int timerInterval;
-};
-
-class AutoRepeat : public ButtonWindow, public testing::WithParamInterface<RepeatCase> {};
-
-TEST_P(AutoRepeat, TicksWhileHeldAndStopsAtTheClick) {
-  const RepeatCase c = GetParam();
-  int ticks = 0;
-  plain.SetMouseContinuouslyDownInterval(c.interval);
-  plain.SetOnMouseContinuouslyDown(TNotifyEvent::fromFunction([&](QObject *) { ++ticks; }, &ticks));
-  EXPECT_EQ(plain.RepeatTimer(), nullptr);
-  Mouse(plain, QEvent::MouseButtonPress, QPoint(5, 5));
-  framework::Timer *timer = plain.RepeatTimer();
-  ASSERT_NE(timer, nullptr);
-  EXPECT_EQ(timer->Interval(), c.timerInterval);
-  // An interval of 0 never fires by itself.
-  EXPECT_EQ(timer->running(), c.timerInterval > 0);
-  timer->tick();
-  timer->tick();
-  EXPECT_EQ(ticks, 2);
-  Mouse(plain, QEvent::MouseButtonRelease, QPoint(5, 5));
-  EXPECT_EQ(plain.RepeatTimer(), nullptr);
-  EXPECT_EQ(clicks[&plain], 1);
+TEST_F(ButtonWindow, AutoRepeatTicksWhileHeldAndStopsAtTheClick) {
+  // A zero or negative interval makes a timer that never fires by itself.
+  for (const auto &[interval, timerInterval] : {std::pair{100, 100}, {0, 0}, {-5, 0}}) {
+    SCOPED_TRACE(interval);
+    const int clicked = clicks[&plain];
+    int ticks = 0;
+    plain.SetMouseContinuouslyDownInterval(interval);
+    plain.SetOnMouseContinuouslyDown(
+        TNotifyEvent::fromFunction([&](QObject *) { ++ticks; }, &ticks));
+    EXPECT_EQ(plain.RepeatTimer(), nullptr);
+    Mouse(plain, QEvent::MouseButtonPress, QPoint(5, 5));
+    framework::Timer *timer = plain.RepeatTimer();
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->Interval(), timerInterval);
+    EXPECT_EQ(timer->running(), timerInterval > 0);
+    timer->tick();
+    timer->tick();
+    EXPECT_EQ(ticks, 2);
+    Mouse(plain, QEvent::MouseButtonRelease, QPoint(5, 5));
+    EXPECT_EQ(plain.RepeatTimer(), nullptr);
+    EXPECT_EQ(clicks[&plain], clicked + 1);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Intervals, AutoRepeat,
-                         testing::Values(RepeatCase{"default", 100, 100}, RepeatCase{"zero", 0, 0},
-                                         RepeatCase{"negative", -5, 0}),
-                         [](const auto &param) { return std::string(param.param.name); });
 
 TEST(TsuiButton, ClickHandsItsModalResultToItsDialog) {
   const struct {

@@ -88,19 +88,13 @@ TEST_F(FileTheme, ImagesKeepTheirPixelsAndStripsAreCutInEqualParts) {
               0x102030u * static_cast<unsigned>(i + 1) & 0xFFFFFFu)
         << "pixel " << i;
 
+  // The cutting itself is the style strips' (their table has the bounds); here a cut, the
+  // remainder left over, count 0 for the whole picture and a refused cut leaving the bitmap.
   struct Cut {
     int Part, Count;
     int X, Width; // where the part lies in the whole; Width 0: bitmap unchanged
   };
-  for (const Cut &c : {Cut{1, 3, 0, 2},
-                       {3, 3, 4, 2},
-                       {2, 4, 1, 1},
-                       {4, 4, 3, 1},
-                       {0, 0, 0, 6},
-                       {0, 3, 0, 0},
-                       {4, 3, 0, 0},
-                       {1, 7, 0, 0},
-                       {1, -1, 0, 0}}) {
+  for (const Cut &c : {Cut{3, 3, 4, 2}, {2, 4, 1, 1}, {0, 0, 0, 6}, {1, 7, 0, 0}}) {
     QImage part = Marker();
     theme.GetImagePart("ButtonImage", part, c.Part, c.Count);
     const QImage expected = c.Width ? whole.copy(c.X, 0, c.Width, 2) : Marker();
