@@ -1,17 +1,12 @@
 #pragma once
 
 #include "SkinTestHelpers.h"
+#include "ThemeFileSamples.h"
 #include "skin/TsuiButton.h"
 #include "skin/TsuiFileTheme.h"
-#include "skin/theme/BitmapFile.h"
-#include "skin/theme/ThemeFile.h"
 
-#include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
-
-#include <set>
-#include <utility>
 
 namespace skin::test {
 
@@ -43,16 +38,24 @@ struct ButtonThemeFile {
           "ButtonImage", theme::WriteBitmapFile24(strip.width(), strip.height(), pixels)));
     }
     const QString path = dir.filePath(QStringLiteral("button%1.skn").arg(++files));
-    QFile file(path);
-    const auto bytes = theme::WriteThemeFile(entries);
-    if (bytes && file.open(QIODevice::WriteOnly))
-      file.write(reinterpret_cast<const char *>(bytes->data()), static_cast<qint64>(bytes->size()));
-    file.close();
+    WriteFile(path.toStdString(), *theme::WriteThemeFile(entries));
     theme.SetThemeFile(path);
   }
   QTemporaryDir dir;
   int files = 0;
   TsuiFileTheme theme;
+};
+
+// An opaque button of one flat colour, so that caption pixels stand out.
+struct FlatButton {
+  explicit FlatButton(QWidget *parent) : button(parent) {
+    button.SetFileTheme(&theme.theme);
+    button.SetUIStyle(TsuiUIStyle::FromThemeFile);
+    button.setGeometry(0, 0, 80, 27);
+    button.SetFont({QStringLiteral("MS Sans Serif"), -13, true, false, false, framework::clBlue});
+  }
+  ButtonThemeFile theme{ButtonThemeFile::Strip(QSize(20, 20), Qt::black, Qt::black, Qt::black)};
+  TsuiButton button;
 };
 
 inline void Key(QWidget &target, QEvent::Type type, int key,
@@ -67,15 +70,6 @@ inline void ShowActive(QWidget &window) {
   window.activateWindow();
   QApplication::setActiveWindow(&window);
   QApplication::processEvents();
-}
-
-// The pixels of one colour in an image.
-inline std::set<std::pair<int, int>> PixelsOf(const QImage &image, QColor colour) {
-  std::set<std::pair<int, int>> found;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if (image.pixelColor(x, y) == colour) found.emplace(x, y);
-  return found;
 }
 
 } // namespace skin::test

@@ -1,37 +1,14 @@
 #pragma once
 
 #include "SkinTestHelpers.h"
-#include "skin/style/ThemeEntries.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
 
 #include <cmath>
-#include <cstdint>
-#include <map>
 
 namespace skin::test {
-
-// A loaded theme holding exactly the entries a test gives it.
-class FakeTheme : public style::ThemeEntries {
-public:
-  bool Loaded() const override { return true; }
-  bool Image(style::StyleEntry entry, QImage &bitmap) const override {
-    const auto found = images.find(entry);
-    if (found == images.end()) return false;
-    bitmap = found->second;
-    return true;
-  }
-  std::int64_t Number(style::StyleEntry entry) const override {
-    const auto found = numbers.find(entry);
-    return found == numbers.end() ? -1 : found->second;
-  }
-  bool Bool(style::StyleEntry) const override { return false; }
-
-  std::map<style::StyleEntry, QImage> images;
-  std::map<style::StyleEntry, std::int64_t> numbers;
-};
 
 inline QColor Rgb(framework::TColor c) {
   return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));

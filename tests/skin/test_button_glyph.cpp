@@ -7,31 +7,23 @@ using namespace skin::test;
 
 namespace {
 
-struct PlaceCase {
-  const char *name;
-  TButtonLayout layout;
-  QSize client, text;
-  GlyphPlace expected;
-};
-
-class GlyphLayouts : public testing::TestWithParam<PlaceCase> {};
-
-TEST_P(GlyphLayouts, PlaceGlyphAndCaption) {
-  const PlaceCase c = GetParam();
-  EXPECT_EQ(PlaceGlyph(c.layout, c.client, QSize(16, 16), c.text, 4), c.expected);
+TEST(ButtonSkin, PlaceGlyphAndCaption) {
+  const struct {
+    TButtonLayout layout;
+    QSize client, text;
+    GlyphPlace expected;
+  } cases[] = {
+      {TButtonLayout::blGlyphLeft, {100, 40}, {30, 13}, {{25, 12}, {45, 13}}},
+      {TButtonLayout::blGlyphRight, {100, 40}, {30, 13}, {{59, 12}, {25, 13}}},
+      {TButtonLayout::blGlyphTop, {100, 40}, {30, 13}, {{42, 3}, {35, 23}}},
+      {TButtonLayout::blGlyphBottom, {100, 40}, {30, 13}, {{42, 20}, {35, 3}}},
+      // Halves of negative numbers are cut toward zero.
+      {TButtonLayout::blGlyphLeft, {10, 9}, {31, 13}, {{-20, -3}, {0, -2}}},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(PlaceGlyph(c.layout, c.client, QSize(16, 16), c.text, 4), c.expected)
+        << static_cast<int>(c.layout) << " in " << c.client.width();
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, GlyphLayouts,
-    testing::Values(
-        PlaceCase{"left", TButtonLayout::blGlyphLeft, {100, 40}, {30, 13}, {{25, 12}, {45, 13}}},
-        PlaceCase{"right", TButtonLayout::blGlyphRight, {100, 40}, {30, 13}, {{59, 12}, {25, 13}}},
-        PlaceCase{"top", TButtonLayout::blGlyphTop, {100, 40}, {30, 13}, {{42, 3}, {35, 23}}},
-        PlaceCase{"bottom", TButtonLayout::blGlyphBottom, {100, 40}, {30, 13}, {{42, 20}, {35, 3}}},
-        // Halves of negative numbers are cut toward zero.
-        PlaceCase{
-            "tooNarrow", TButtonLayout::blGlyphLeft, {10, 9}, {31, 13}, {{-20, -3}, {0, -2}}}),
-    [](const auto &param) { return std::string(param.param.name); });
 
 // An 8 x 8 glyph: a white border (its transparent colour, from pixel (0, 0)) around `inside`; a
 // second image in `disabled` beside it when given.
@@ -46,45 +38,36 @@ QImage Glyph(QColor inside, QColor disabled = {}) {
   return glyph;
 }
 
-struct GlyphDrawCase {
-  const char *name;
-  bool twoImages;
-  bool enabled;
-  QColor shown; // the colour the glyph's inside shows at (1..6, 1..6)
-};
-
-class GlyphForms : public testing::TestWithParam<GlyphDrawCase> {};
-
-TEST_P(GlyphForms, DrawTheRightImage) {
-  const GlyphDrawCase c = GetParam();
-  QImage out(20, 20, QImage::Format_RGB32);
-  out.fill(Qt::black);
-  framework::Canvas canvas(out);
-  DrawGlyph(canvas, c.twoImages ? Glyph(Qt::red, Qt::green) : Glyph(Qt::red), QPoint(3, 4),
-            c.enabled);
-  EXPECT_EQ(out.pixelColor(3, 4), QColor(Qt::black)); // transparent corner
-  EXPECT_EQ(out.pixelColor(4, 5), c.shown);
-  EXPECT_EQ(out.pixelColor(9, 10), c.shown);
-  // Only the greyed form leaves its white shadow one pixel beyond the shape.
-  const bool greyed = !c.twoImages && !c.enabled;
-  EXPECT_EQ(out.pixelColor(10, 11), greyed ? QColor(Qt::white) : QColor(Qt::black));
-  EXPECT_EQ(out.pixelColor(11, 4), QColor(Qt::black)); // never the second image's place
+TEST(ButtonSkin, GlyphFormsDrawTheRightImage) {
+  const struct {
+    bool twoImages;
+    bool enabled;
+    QColor shown; // the colour the glyph's inside shows at (1..6, 1..6)
+  } cases[] = {{false, true, Qt::red},
+               {false, false, QColor(0x80, 0x80, 0x80)},
+               {true, true, Qt::red},
+               {true, false, Qt::green}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.twoImages << c.enabled);
+    QImage out(20, 20, QImage::Format_RGB32);
+    out.fill(Qt::black);
+    framework::Canvas canvas(out);
+    DrawGlyph(canvas, c.twoImages ? Glyph(Qt::red, Qt::green) : Glyph(Qt::red), QPoint(3, 4),
+              c.enabled);
+    EXPECT_EQ(out.pixelColor(3, 4), QColor(Qt::black)); // transparent corner
+    EXPECT_EQ(out.pixelColor(4, 5), c.shown);
+    EXPECT_EQ(out.pixelColor(9, 10), c.shown);
+    // Only the greyed form leaves its white shadow one pixel beyond the shape.
+    const bool greyed = !c.twoImages && !c.enabled;
+    EXPECT_EQ(out.pixelColor(10, 11), greyed ? QColor(Qt::white) : QColor(Qt::black));
+    EXPECT_EQ(out.pixelColor(11, 4), QColor(Qt::black)); // never the second image's place
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Forms, GlyphForms,
-                         testing::Values(GlyphDrawCase{"oneEnabled", false, true, Qt::red},
-                                         GlyphDrawCase{"oneGreyed", false, false,
-                                                       QColor(0x80, 0x80, 0x80)},
-                                         GlyphDrawCase{"twoEnabled", true, true, Qt::red},
-                                         GlyphDrawCase{"twoDisabled", true, false, Qt::green}),
-                         [](const auto &param) { return std::string(param.param.name); });
 
 TEST(TsuiButton, GlyphAboveTheCaptionMovesWhenPressed) {
   QWidget parent;
-  ButtonThemeFile file(ButtonThemeFile::Strip(QSize(20, 20), Qt::black, Qt::black, Qt::black));
-  TsuiButton button(&parent);
-  button.SetFileTheme(&file.theme);
-  button.SetUIStyle(TsuiUIStyle::FromThemeFile);
+  FlatButton flat(&parent);
+  TsuiButton &button = flat.button;
   button.setGeometry(0, 0, 80, 40);
   button.SetGlyph(Glyph(Qt::red, Qt::green));
   button.SetLayout(TButtonLayout::blGlyphTop);

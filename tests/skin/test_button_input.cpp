@@ -124,8 +124,7 @@ TEST_F(ButtonWindow, MouseStatesFollowEnterMovesAndLeave) {
   int entered = 0, left = 0;
   plain.SetOnMouseEnter(TNotifyEvent::fromFunction([&](QObject *) { ++entered; }, &entered));
   plain.SetOnMouseExit(TNotifyEvent::fromFunction([&](QObject *) { ++left; }, &left));
-  QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
-  QApplication::sendEvent(&plain, &enter);
+  Enter(plain);
   EXPECT_TRUE(plain.MouseOver());
   Mouse(plain, QEvent::MouseButtonPress, QPoint(5, 5));
   EXPECT_TRUE(plain.Pressed());
@@ -166,68 +165,50 @@ TEST_F(ButtonWindow, AnActionSuppliesCaptionAndStateAndRunsWithoutOnClick) {
   EXPECT_EQ(runs, 1);
 }
 
-struct RepeatCase {
-  const char *name;
-  int interval;
-  int timerInterval;
-};
-
-class AutoRepeat : public ButtonWindow, public testing::WithParamInterface<RepeatCase> {};
-
-TEST_P(AutoRepeat, TicksWhileHeldAndStopsAtTheClick) {
-  const RepeatCase c = GetParam();
-  int ticks = 0;
-  plain.SetMouseContinuouslyDownInterval(c.interval);
-  plain.SetOnMouseContinuouslyDown(TNotifyEvent::fromFunction([&](QObject *) { ++ticks; }, &ticks));
-  EXPECT_EQ(plain.RepeatTimer(), nullptr);
-  Mouse(plain, QEvent::MouseButtonPress, QPoint(5, 5));
-  framework::Timer *timer = plain.RepeatTimer();
-  ASSERT_NE(timer, nullptr);
-  EXPECT_EQ(timer->Interval(), c.timerInterval);
-  // An interval of 0 never fires by itself.
-  EXPECT_EQ(timer->running(), c.timerInterval > 0);
-  timer->tick();
-  timer->tick();
-  EXPECT_EQ(ticks, 2);
-  Mouse(plain, QEvent::MouseButtonRelease, QPoint(5, 5));
-  EXPECT_EQ(plain.RepeatTimer(), nullptr);
-  EXPECT_EQ(clicks[&plain], 1);
+TEST_F(ButtonWindow, AutoRepeatTicksWhileHeldAndStopsAtTheClick) {
+  // A zero or negative interval makes a timer that never fires by itself.
+  for (const auto &[interval, timerInterval] : {std::pair{100, 100}, {0, 0}, {-5, 0}}) {
+    SCOPED_TRACE(interval);
+    const int clicked = clicks[&plain];
+    int ticks = 0;
+    plain.SetMouseContinuouslyDownInterval(interval);
+    plain.SetOnMouseContinuouslyDown(
+        TNotifyEvent::fromFunction([&](QObject *) { ++ticks; }, &ticks));
+    EXPECT_EQ(plain.RepeatTimer(), nullptr);
+    Mouse(plain, QEvent::MouseButtonPress, QPoint(5, 5));
+    framework::Timer *timer = plain.RepeatTimer();
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->Interval(), timerInterval);
+    EXPECT_EQ(timer->running(), timerInterval > 0);
+    timer->tick();
+    timer->tick();
+    EXPECT_EQ(ticks, 2);
+    Mouse(plain, QEvent::MouseButtonRelease, QPoint(5, 5));
+    EXPECT_EQ(plain.RepeatTimer(), nullptr);
+    EXPECT_EQ(clicks[&plain], clicked + 1);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Intervals, AutoRepeat,
-                         testing::Values(RepeatCase{"default", 100, 100}, RepeatCase{"zero", 0, 0},
-                                         RepeatCase{"negative", -5, 0}),
-                         [](const auto &param) { return std::string(param.param.name); });
-
-struct ModalCase {
-  const char *name;
-  int modalResult;
-  bool handlerTakesItBack;
-  int result;
-  bool closes;
-};
-
-class ModalResults : public testing::TestWithParam<ModalCase> {};
-
-TEST_P(ModalResults, ClickHandsTheResultToItsDialog) {
-  const ModalCase c = GetParam();
-  QDialog dialog;
-  TsuiButton button(&dialog);
-  button.SetModalResult(c.modalResult);
-  if (c.handlerTakesItBack)
-    button.SetOnClick(TNotifyEvent::fromFunction([&](QObject *) { dialog.setResult(0); }, &c));
-  dialog.setResult(7);
-  dialog.setModal(true);
-  dialog.show();
-  button.Click();
-  EXPECT_EQ(dialog.result(), c.result);
-  EXPECT_EQ(dialog.isVisible(), !c.closes);
+TEST(TsuiButton, ClickHandsItsModalResultToItsDialog) {
+  const struct {
+    int modalResult;
+    bool handlerTakesItBack;
+    int result;
+    bool closes;
+  } cases[] = {{2, false, 2, true}, {0, false, 0, false}, {2, true, 0, false}};
+  for (const auto &c : cases) {
+    QDialog dialog;
+    TsuiButton button(&dialog);
+    button.SetModalResult(c.modalResult);
+    if (c.handlerTakesItBack)
+      button.SetOnClick(TNotifyEvent::fromFunction([&](QObject *) { dialog.setResult(0); }, &c));
+    dialog.setResult(7);
+    dialog.setModal(true);
+    dialog.show();
+    button.Click();
+    EXPECT_EQ(dialog.result(), c.result) << c.modalResult << c.handlerTakesItBack;
+    EXPECT_EQ(dialog.isVisible(), !c.closes) << c.modalResult << c.handlerTakesItBack;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Results, ModalResults,
-                         testing::Values(ModalCase{"closes", 2, false, 2, true},
-                                         ModalCase{"zeroStaysOpen", 0, false, 0, false},
-                                         ModalCase{"handlerKeepsItOpen", 2, true, 0, false}),
-                         [](const auto &param) { return std::string(param.param.name); });
 
 } // namespace

@@ -26,59 +26,40 @@ QPoint MacSource(int x, int y) {
   return {sx, sy};
 }
 
-struct ButtonOnParent {
-  ButtonOnParent() {
+TEST(TsuiButton, MacOSStatesKeepCornersAndStretchOnlyTheMiddleRowAndColumn) {
+  const struct {
+    int part;
+    bool transparent;
+  } cases[] = {{1, true}, {2, true}, {3, true}, {1, false}}; // the opaque one keeps corner magenta
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << "part " << c.part << " transparent " << c.transparent);
+    QWidget parent;
     parent.resize(120, 60);
     parent.setAutoFillBackground(true);
     parent.setPalette(QPalette(Behind));
+    TsuiButton button(&parent);
     button.setGeometry(5, 7, 97, 27);
     button.SetUIStyle(TsuiUIStyle::MacOS);
+    button.SetTransparent(c.transparent);
+    button.SetColor(framework::clYellow);
+    if (c.part == 2) Enter(button);
+    if (c.part == 3) Mouse(button, QEvent::MouseButtonPress, QPoint(3, 3));
+    button.Repaint();
+    const QImage state = MacState(c.part);
+    const QImage &shown = button.Buffer();
+    ASSERT_EQ(shown.size(), QSize(97, 27));
+    int differences = 0;
+    for (int y = 0; y < 27; ++y)
+      for (int x = 0; x < 97; ++x) {
+        const bool corner = (x < 42 || x >= 56) && (y < 11 || y >= 17);
+        QRgb expected = state.pixel(MacSource(x, y));
+        if (expected == Magenta && (!corner || c.transparent))
+          expected = c.transparent ? Behind.rgb() : QColor(Qt::yellow).rgb();
+        differences += shown.pixel(x, y) != expected;
+      }
+    EXPECT_EQ(differences, 0);
   }
-  QWidget parent;
-  TsuiButton button{&parent};
-};
-
-struct StateCase {
-  const char *name;
-  int part;
-  bool transparent;
-};
-
-class MacButtonStretch : public testing::TestWithParam<StateCase> {};
-
-TEST_P(MacButtonStretch, KeepsCornersAndStretchesOnlyTheMiddleRowAndColumn) {
-  const StateCase c = GetParam();
-  ButtonOnParent on;
-  on.button.SetTransparent(c.transparent);
-  on.button.SetColor(framework::clYellow);
-  if (c.part == 2) {
-    QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
-    QApplication::sendEvent(&on.button, &enter);
-  }
-  if (c.part == 3) Mouse(on.button, QEvent::MouseButtonPress, QPoint(3, 3));
-  on.button.Repaint();
-  const QImage state = MacState(c.part);
-  const QImage &shown = on.button.Buffer();
-  ASSERT_EQ(shown.size(), QSize(97, 27));
-  int differences = 0;
-  for (int y = 0; y < 27; ++y)
-    for (int x = 0; x < 97; ++x) {
-      const QPoint s = MacSource(x, y);
-      const bool corner = (x < 42 || x >= 56) && (y < 11 || y >= 17);
-      QRgb expected = state.pixel(s);
-      if (expected == Magenta && (!corner || c.transparent))
-        expected = c.transparent ? Behind.rgb() : QColor(Qt::yellow).rgb();
-      if (shown.pixel(x, y) != expected) ++differences;
-    }
-  EXPECT_EQ(differences, 0);
 }
-
-INSTANTIATE_TEST_SUITE_P(States, MacButtonStretch,
-                         testing::Values(StateCase{"normal", 1, true},
-                                         StateCase{"mouseOver", 2, true},
-                                         StateCase{"pressed", 3, true},
-                                         StateCase{"opaqueKeepsCornerMagenta", 1, false}),
-                         [](const auto &param) { return std::string(param.param.name); });
 
 TEST(ButtonSkin, SmallButtonCutsCornersToHalfItsSize) {
   // A 10 x 6 picture with a different colour in every pixel over a 7 x 5 button.
@@ -139,72 +120,48 @@ TEST(TsuiButton, FollowsItsThemeToANewFileAndFallsBackToDeepBlueWhenItGoes) {
   EXPECT_EQ(button.size(), QSize(222 / 3, 21));
 }
 
-struct FocusCase {
-  const char *name;
-  TsuiUIStyle style;
-  bool boldCaption;
-  bool dottedFrame;
-};
+TEST(TsuiButton, FocusShowsTheStylesLook) {
+  const struct {
+    TsuiUIStyle style;
+    bool boldCaption;
+    bool dottedFrame;
+  } cases[] = {{TsuiUIStyle::MacOS, true, false},
+               {TsuiUIStyle::BlueGlass, true, false},
+               {TsuiUIStyle::DeepBlue, false, true},
+               {TsuiUIStyle::WinXP, false, true}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.style));
+    QWidget window;
+    window.resize(140, 60);
+    TsuiButton button(&window);
+    button.setGeometry(10, 10, 97, 27);
+    button.SetUIStyle(c.style);
+    button.SetFont({QStringLiteral("MS Sans Serif"), -13, false, false, false, framework::clBlue});
+    button.SetCaption(QStringLiteral("Ok"));
+    ShowActive(window);
+    button.clearFocus();
+    button.Repaint();
+    const QImage plain = button.Buffer().copy();
+    button.setFocus();
+    ASSERT_TRUE(button.hasFocus());
+    button.Repaint();
+    const QImage focused = button.Buffer();
 
-class FocusedLook : public testing::TestWithParam<FocusCase> {};
-
-TEST_P(FocusedLook, ShowsTheStylesFocus) {
-  const FocusCase c = GetParam();
-  QWidget window;
-  window.resize(140, 60);
-  TsuiButton button(&window);
-  button.setGeometry(10, 10, 97, 27);
-  button.SetUIStyle(c.style);
-  button.SetFont({QStringLiteral("MS Sans Serif"), -13, false, false, false, framework::clBlue});
-  button.SetCaption(QStringLiteral("Ok"));
-  ShowActive(window);
-  button.clearFocus();
-  button.Repaint();
-  const QImage plain = button.Buffer().copy();
-  button.setFocus();
-  ASSERT_TRUE(button.hasFocus());
-  button.Repaint();
-  const QImage focused = button.Buffer();
-
-  const auto captionPixels = [](const QImage &image) { return PixelsOf(image, Qt::blue).size(); };
-  EXPECT_EQ(captionPixels(focused) > captionPixels(plain), c.boldCaption);
-  // The frame 2 pixels inside the edges: every other pixel inverted, the rest untouched.
-  int inverted = 0, kept = 0;
-  for (int y = 2; y < 25; ++y)
-    for (int x = 2; x < 95; ++x) {
-      if (x != 2 && x != 94 && y != 2 && y != 24) continue;
-      const QRgb before = plain.pixel(x, y) & 0xFFFFFF, after = focused.pixel(x, y) & 0xFFFFFF;
-      if ((x + y) % 2 == 0 ? after == (before ^ 0xFFFFFF) : after == before)
-        ++((x + y) % 2 == 0 ? inverted : kept);
-    }
-  const int dots = (93 + 93 + 21 + 21) / 2;
-  if (c.dottedFrame) {
-    EXPECT_EQ(inverted, dots);
-  } else {
-    EXPECT_EQ(inverted, 0);
+    EXPECT_EQ(PixelsOf(focused, Qt::blue).size() > PixelsOf(plain, Qt::blue).size(), c.boldCaption);
+    // The frame 2 pixels inside the edges: every other pixel inverted, the rest untouched.
+    int inverted = 0, kept = 0;
+    for (int y = 2; y < 25; ++y)
+      for (int x = 2; x < 95; ++x) {
+        if (x != 2 && x != 94 && y != 2 && y != 24) continue;
+        const QRgb before = plain.pixel(x, y) & 0xFFFFFF, after = focused.pixel(x, y) & 0xFFFFFF;
+        if ((x + y) % 2 == 0 ? after == (before ^ 0xFFFFFF) : after == before)
+          ++((x + y) % 2 == 0 ? inverted : kept);
+      }
+    const int dots = (93 + 93 + 21 + 21) / 2;
+    EXPECT_EQ(inverted, c.dottedFrame ? dots : 0);
+    EXPECT_EQ(kept, dots);
   }
-  EXPECT_EQ(kept, dots);
 }
-
-INSTANTIATE_TEST_SUITE_P(Styles, FocusedLook,
-                         testing::Values(FocusCase{"MacOS", TsuiUIStyle::MacOS, true, false},
-                                         FocusCase{"BlueGlass", TsuiUIStyle::BlueGlass, true,
-                                                   false},
-                                         FocusCase{"DeepBlue", TsuiUIStyle::DeepBlue, false, true},
-                                         FocusCase{"WinXP", TsuiUIStyle::WinXP, false, true}),
-                         [](const auto &param) { return std::string(param.param.name); });
-
-// An opaque button of one flat colour, so that caption pixels stand out.
-struct FlatButton {
-  explicit FlatButton(QWidget *parent) : button(parent) {
-    button.SetFileTheme(&theme.theme);
-    button.SetUIStyle(TsuiUIStyle::FromThemeFile);
-    button.setGeometry(0, 0, 80, 27);
-    button.SetFont({QStringLiteral("MS Sans Serif"), -13, true, false, false, framework::clBlue});
-  }
-  ButtonThemeFile theme{ButtonThemeFile::Strip(QSize(20, 20), Qt::black, Qt::black, Qt::black)};
-  TsuiButton button;
-};
 
 TEST(TsuiButton, DisabledCaptionIsGreyOverWhiteOnePixelDownRight) {
   QWidget parent;

@@ -4,47 +4,30 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <typeinfo>
 
 using namespace skin;
 using framework::TAnchorKind;
 
 namespace {
 
-// Each control placed at (10, 10, 30, 20) in a 100 x 100 parent, anchored right and bottom.
-struct AnchoredControl {
-  const char *name;
-  std::function<QWidget *(QWidget &)> make;
-};
-
-class ControlAnchors : public testing::TestWithParam<AnchoredControl> {};
-
-TEST_P(ControlAnchors, ParentResizeMovesTheControlWithItsRightAndBottom) {
+// A control of each kind at (10, 10, 30, 20) in a 100 x 100 parent, anchored right and bottom.
+template <class Control> void ParentResizeMovesTheControlWithItsRightAndBottom() {
+  SCOPED_TRACE(typeid(Control).name());
   QWidget parent;
   parent.resize(100, 100);
   // A hidden parent holds its resize events back until it is shown.
   parent.show();
-  QWidget *control = GetParam().make(parent);
+  auto *control = new Control(&parent);
+  EXPECT_TRUE(control->Anchors() == framework::TAnchors());
+  control->SetAnchors({TAnchorKind::akRight, TAnchorKind::akBottom});
   control->setGeometry(10, 10, 30, 20);
   parent.resize(130, 150);
   EXPECT_EQ(control->geometry(), QRect(40, 60, 30, 20));
 }
 
-template <class Control> QWidget *AnchoredRightBottom(QWidget &parent) {
-  auto *control = new Control(&parent);
-  EXPECT_TRUE(control->Anchors() == framework::TAnchors());
-  control->SetAnchors({TAnchorKind::akRight, TAnchorKind::akBottom});
-  return control;
-}
-
-INSTANTIATE_TEST_SUITE_P(Controls, ControlAnchors,
-                         testing::Values(AnchoredControl{"Button", AnchoredRightBottom<TsuiButton>},
-                                         AnchoredControl{"Edit", AnchoredRightBottom<TsuiEdit>},
-                                         AnchoredControl{"Panel",
-                                                         AnchoredRightBottom<TsuiImagePanel>}),
-                         [](const auto &c) { return std::string(c.param.name); });
-
 template <class Control> void FollowsTheParentsReadingOrderUntilItsOwnIsSet() {
+  SCOPED_TRACE(typeid(Control).name());
   QWidget parent;
   Control control(&parent);
   EXPECT_TRUE(control.ParentBiDiMode());
@@ -59,10 +42,14 @@ template <class Control> void FollowsTheParentsReadingOrderUntilItsOwnIsSet() {
   EXPECT_EQ(control.BiDiMode(), Qt::RightToLeft);
 }
 
-TEST(ParentBiDiMode, Button) {
-  FollowsTheParentsReadingOrderUntilItsOwnIsSet<TsuiButton>();
+TEST(Anchors, ButtonEditAndPanel) {
+  ParentResizeMovesTheControlWithItsRightAndBottom<TsuiButton>();
+  ParentResizeMovesTheControlWithItsRightAndBottom<TsuiEdit>();
+  ParentResizeMovesTheControlWithItsRightAndBottom<TsuiImagePanel>();
 }
-TEST(ParentBiDiMode, Edit) {
+
+TEST(ParentBiDiMode, ButtonAndEdit) {
+  FollowsTheParentsReadingOrderUntilItsOwnIsSet<TsuiButton>();
   FollowsTheParentsReadingOrderUntilItsOwnIsSet<TsuiEdit>();
 }
 
@@ -95,45 +82,36 @@ TEST(TsuiEdit, HideSelectionDecidesWhetherTheUnfocusedSelectionShows) {
   EXPECT_NE(inactive(), framework::ToQColor(framework::clMoneyGreen));
 }
 
-struct DockCase {
-  const char *name;
-  std::vector<TAlign> aligns; // in creation order, each panel 10 x 10 before docking
-  std::vector<QRect> places;  // in a 100 x 80 parent
-};
-
-class DockedPanels : public testing::TestWithParam<DockCase> {};
-
-TEST_P(DockedPanels, StackInCreationOrderAndFollowTheParent) {
-  QWidget parent;
-  parent.resize(60, 60);
-  parent.show();
-  std::vector<TsuiImagePanel *> panels;
-  for (TAlign align : GetParam().aligns) {
-    auto *panel = new TsuiImagePanel(&parent);
-    panel->resize(10, 10);
-    panel->show();
-    panel->SetAlign(align);
-    panels.push_back(panel);
+TEST(DockedPanels, StackInCreationOrderAndFollowTheParent) {
+  const struct {
+    std::vector<TAlign> aligns; // in creation order, each panel 10 x 10 before docking
+    std::vector<QRect> places;  // in a 100 x 80 parent
+  } cases[] = {
+      {{TAlign::alTop, TAlign::alTop}, {{0, 0, 100, 10}, {0, 10, 100, 10}}},
+      {{TAlign::alRight, TAlign::alRight}, {{90, 0, 10, 80}, {80, 0, 10, 80}}},
+      {{TAlign::alTop, TAlign::alLeft, TAlign::alBottom},
+       {{0, 0, 100, 10}, {0, 10, 10, 70}, {10, 70, 90, 10}}},
+      // The whole-client panel takes the rest even when created first.
+      {{TAlign::alClient, TAlign::alTop, TAlign::alRight},
+       {{0, 10, 90, 70}, {0, 0, 100, 10}, {90, 10, 10, 70}}},
+  };
+  for (const auto &c : cases) {
+    QWidget parent;
+    parent.resize(60, 60);
+    parent.show();
+    std::vector<TsuiImagePanel *> panels;
+    for (TAlign align : c.aligns) {
+      auto *panel = new TsuiImagePanel(&parent);
+      panel->resize(10, 10);
+      panel->show();
+      panel->SetAlign(align);
+      panels.push_back(panel);
+    }
+    parent.resize(100, 80);
+    for (size_t i = 0; i < panels.size(); ++i)
+      EXPECT_EQ(panels[i]->geometry(), c.places[i]) << "panel " << i << " of " << panels.size();
   }
-  parent.resize(100, 80);
-  for (size_t i = 0; i < panels.size(); ++i)
-    EXPECT_EQ(panels[i]->geometry(), GetParam().places[i]) << "panel " << i;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DockedPanels,
-    testing::Values(
-        DockCase{"TwoTops", {TAlign::alTop, TAlign::alTop}, {{0, 0, 100, 10}, {0, 10, 100, 10}}},
-        DockCase{
-            "TwoRights", {TAlign::alRight, TAlign::alRight}, {{90, 0, 10, 80}, {80, 0, 10, 80}}},
-        DockCase{"TopThenLeftThenBottom",
-                 {TAlign::alTop, TAlign::alLeft, TAlign::alBottom},
-                 {{0, 0, 100, 10}, {0, 10, 10, 70}, {10, 70, 90, 10}}},
-        // The whole-client panel takes the rest even when created first.
-        DockCase{"ClientFirst",
-                 {TAlign::alClient, TAlign::alTop, TAlign::alRight},
-                 {{0, 10, 90, 70}, {0, 0, 100, 10}, {90, 10, 10, 70}}}),
-    [](const auto &c) { return std::string(c.param.name); });
 
 TEST(DockedPanels, APanelLeavingItsSideLetsTheLaterOnesMoveUp) {
   QWidget parent;

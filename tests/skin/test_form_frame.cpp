@@ -22,16 +22,12 @@ QImage StyleImage(TsuiUIStyle style, StyleEntry entry) {
   return image.convertToFormat(QImage::Format_RGB32);
 }
 
-// A window taken over in Protein as the main window's description stores it.
+// A window taken over in Protein with the panel colour the main window's description stores.
 struct ProteinWindow : FramedWindow {
-  ProteinWindow() : FramedWindow(QSize(220, 270)) {
+  explicit ProteinWindow(QSize size = {220, 270}) : FramedWindow(size) {
     form.SetUIStyle(TsuiUIStyle::Protein);
     form.SetColor(Panel);
-    shown = Shown(window);
   }
-  QImage shown;
-  const QImage left = StyleImage(TsuiUIStyle::Protein, StyleEntry::TitleBarLeftImage);
-  const QImage right = StyleImage(TsuiUIStyle::Protein, StyleEntry::TitleBarRightImage);
 };
 
 QImage FrameOf(TsuiForm &form, QSize size) {
@@ -62,7 +58,9 @@ TEST(FormFrame, ProteinKeepsThreePixelsLeftTopAndRight) {
   ProteinWindow w;
   EXPECT_EQ(w.form.geometry(), QRect(3, 3, 214, 265));
   EXPECT_EQ(w.form.TitleBar().height(), 20);
-  const QImage &s = w.shown;
+  const QImage s = Shown(w.window);
+  const QImage left = StyleImage(TsuiUIStyle::Protein, StyleEntry::TitleBarLeftImage);
+  const QImage right = StyleImage(TsuiUIStyle::Protein, StyleEntry::TitleBarRightImage);
   const int W = 220, H = 270;
   for (int y = 0; y < H; ++y) {
     ASSERT_EQ(s.pixelColor(0, y), QColor(Qt::black)) << y;
@@ -70,17 +68,17 @@ TEST(FormFrame, ProteinKeepsThreePixelsLeftTopAndRight) {
   }
   // Beside the title bar: the first two columns of the left picture, the right picture stretched.
   for (int y = 3; y < 23; ++y) {
-    EXPECT_EQ(s.pixel(1, y), w.left.pixel(0, y)) << y;
-    EXPECT_EQ(s.pixel(2, y), w.left.pixel(1, y)) << y;
-    EXPECT_EQ(s.pixel(W - 3, y), w.right.pixel(0, y)) << y;
-    EXPECT_EQ(s.pixel(W - 2, y), w.right.pixel(0, y)) << y;
+    EXPECT_EQ(s.pixel(1, y), left.pixel(0, y)) << y;
+    EXPECT_EQ(s.pixel(2, y), left.pixel(1, y)) << y;
+    EXPECT_EQ(s.pixel(W - 3, y), right.pixel(0, y)) << y;
+    EXPECT_EQ(s.pixel(W - 2, y), right.pixel(0, y)) << y;
   }
   // Above it the pictures run on, so the frame and the bar show one picture.
   for (int y = 0; y < 3; ++y)
     for (int x = 2; x < W - 3; ++x)
-      ASSERT_EQ(s.pixel(x, y), w.left.pixel(x, y)) << x << "," << y;
+      ASSERT_EQ(s.pixel(x, y), left.pixel(x, y)) << x << "," << y;
   for (int y = 3; y < 23; ++y)
-    EXPECT_EQ(s.pixel(100, y), w.left.pixel(100, y)) << y;
+    EXPECT_EQ(s.pixel(100, y), left.pixel(100, y)) << y;
   // Below the title bar the band is the panel colour, beside the striped panel.
   for (int y = 23; y < H - 1; ++y)
     for (int x : {1, 2, W - 3, W - 2})
@@ -100,9 +98,7 @@ TEST(FormFrame, WiderBordersCoverTheBandAndTheTitleEdge) {
     int bottomRows; // non-client rows at the bottom
   } cases[] = {{3, 3}, {4, 5}};
   for (const auto &c : cases) {
-    FramedWindow w(QSize(200, 150));
-    w.form.SetUIStyle(TsuiUIStyle::Protein);
-    w.form.SetColor(Panel);
+    ProteinWindow w(QSize(200, 150));
     w.form.SetBorderColor(framework::clRed);
     w.form.SetBorderWidth(c.border);
     EXPECT_EQ(w.form.geometry(), QRect(3, 3, 194, 150 - 3 - c.bottomRows)) << c.border;
@@ -127,9 +123,7 @@ TEST(FormFrame, WiderBordersCoverTheBandAndTheTitleEdge) {
 }
 
 TEST(FormFrame, HiddenTitleBarLeavesAOnePixelTopBorderAndSquareCorners) {
-  FramedWindow w(QSize(200, 150));
-  w.form.SetUIStyle(TsuiUIStyle::Protein);
-  w.form.SetColor(Panel);
+  ProteinWindow w(QSize(200, 150));
   w.form.SetRoundCorner(11);
   w.form.SetTitleBarVisible(false);
   EXPECT_EQ(w.form.RoundCorner(), 0);

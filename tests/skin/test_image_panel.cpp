@@ -20,6 +20,7 @@ QImage Numbered(QSize size) {
 // A parent painting a pattern of its own, with the panel over part of it.
 class PatternParent : public QWidget {
 public:
+  static QColor Pattern(int x, int y) { return QColor((x * 13) % 256, (y * 17) % 256, 40); }
   PatternParent() {
     resize(40, 30);
     panel.setGeometry(5, 3, 20, 10);
@@ -31,7 +32,7 @@ protected:
     QPainter painter(this);
     for (int y = 0; y < height(); ++y)
       for (int x = 0; x < width(); ++x)
-        painter.fillRect(x, y, 1, 1, QColor((x * 13) % 256, (y * 17) % 256, 40));
+        painter.fillRect(x, y, 1, 1, Pattern(x, y));
   }
 };
 
@@ -64,33 +65,20 @@ TEST(TsuiImagePanel, TileRepeatsThePictureUnscaledFromTheCorner) {
   EXPECT_EQ(wrong, 0);
 }
 
-struct EmptyCase {
-  const char *name;
-  bool transparent;
-};
-
-class EmptyPanel : public testing::TestWithParam<EmptyCase> {};
-
-TEST_P(EmptyPanel, ShowsExactlyTheParentOrItsColour) {
-  PatternParent parent;
-  parent.panel.SetColor(framework::clRed);
-  parent.panel.SetTransparent(GetParam().transparent);
-  const QImage whole = parent.grab().toImage();
-  int wrong = 0;
-  for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 20; ++x) {
-      const QColor expected = GetParam().transparent
-                                  ? QColor(((x + 5) * 13) % 256, ((y + 3) * 17) % 256, 40)
-                                  : QColor(Qt::red);
-      if (whole.pixelColor(x + 5, y + 3) != expected) ++wrong;
-    }
-  EXPECT_EQ(wrong, 0);
+TEST(TsuiImagePanel, EmptyShowsExactlyTheParentOrItsColour) {
+  for (const bool transparent : {true, false}) {
+    PatternParent parent;
+    parent.panel.SetColor(framework::clRed);
+    parent.panel.SetTransparent(transparent);
+    const QImage whole = parent.grab().toImage();
+    int wrong = 0;
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 20; ++x)
+        wrong += whole.pixelColor(x + 5, y + 3) !=
+                 (transparent ? PatternParent::Pattern(x + 5, y + 3) : QColor(Qt::red));
+    EXPECT_EQ(wrong, 0) << transparent;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Looks, EmptyPanel,
-                         testing::Values(EmptyCase{"transparent", true},
-                                         EmptyCase{"opaque", false}),
-                         [](const auto &param) { return std::string(param.param.name); });
 
 TEST(TsuiImagePanel, TransparentPictureLosesItsBottomLeftColour) {
   PatternParent parent;
@@ -100,72 +88,50 @@ TEST(TsuiImagePanel, TransparentPictureLosesItsBottomLeftColour) {
   parent.panel.SetPicture(picture);
   parent.panel.SetTransparent(true);
   const QImage shown = parent.grab().toImage();
-  EXPECT_EQ(shown.pixelColor(5, 3), QColor((5 * 13) % 256, (3 * 17) % 256, 40));
+  EXPECT_EQ(shown.pixelColor(5, 3), PatternParent::Pattern(5, 3));
   EXPECT_EQ(shown.pixelColor(6, 4), QColor(Qt::red));
   parent.panel.SetTransparent(false);
   EXPECT_EQ(parent.grab().toImage().pixelColor(5, 3), QColor(Qt::white));
 }
 
-struct AutoSizeCase {
-  const char *name;
-  TAlign align;
-  QSize expected;
-};
-
-class AutoSize : public testing::TestWithParam<AutoSizeCase> {};
-
-TEST_P(AutoSize, TakesThePictureSizeExceptAlongTheDockedSide) {
-  const AutoSizeCase c = GetParam();
-  QWidget parent;
-  parent.resize(300, 200);
-  TsuiImagePanel panel(&parent);
-  panel.setGeometry(10, 10, 50, 40);
-  panel.SetAlign(c.align);
-  panel.SetAutoSize(true);
-  const QSize before = panel.size();
-  panel.SetPicture(QImage());
-  EXPECT_EQ(panel.size(), before);
-  panel.SetPicture(Solid(QSize(124, 145), Qt::blue));
-  EXPECT_EQ(panel.size(), c.expected);
+TEST(TsuiImagePanel, AutoSizeTakesThePictureSizeExceptAlongTheDockedSide) {
+  const std::pair<TAlign, QSize> cases[] = {
+      {TAlign::alNone, {124, 145}}, {TAlign::alTop, {300, 145}},   {TAlign::alBottom, {300, 145}},
+      {TAlign::alLeft, {124, 200}}, {TAlign::alRight, {124, 200}}, {TAlign::alClient, {300, 200}}};
+  for (const auto &[align, expected] : cases) {
+    QWidget parent;
+    parent.resize(300, 200);
+    TsuiImagePanel panel(&parent);
+    panel.setGeometry(10, 10, 50, 40);
+    panel.SetAlign(align);
+    panel.SetAutoSize(true);
+    const QSize before = panel.size();
+    panel.SetPicture(QImage());
+    EXPECT_EQ(panel.size(), before);
+    panel.SetPicture(Solid(QSize(124, 145), Qt::blue));
+    EXPECT_EQ(panel.size(), expected) << static_cast<int>(align);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Aligns, AutoSize,
-                         testing::Values(AutoSizeCase{"none", TAlign::alNone, {124, 145}},
-                                         AutoSizeCase{"top", TAlign::alTop, {300, 145}},
-                                         AutoSizeCase{"bottom", TAlign::alBottom, {300, 145}},
-                                         AutoSizeCase{"left", TAlign::alLeft, {124, 200}},
-                                         AutoSizeCase{"right", TAlign::alRight, {124, 200}},
-                                         AutoSizeCase{"client", TAlign::alClient, {300, 200}}),
-                         [](const auto &param) { return std::string(param.param.name); });
-
-struct CaptionCase {
-  const char *name;
-  framework::TAlignment alignment;
-};
-
-class PanelCaption : public testing::TestWithParam<CaptionCase> {};
-
-TEST_P(PanelCaption, SitsOnOneCentredLineAtItsSideAndIsRemembered) {
-  PatternParent parent;
-  parent.panel.setGeometry(0, 0, 100, 30);
-  parent.panel.SetCaption(QStringLiteral("Logo"));
-  parent.panel.SetAlignment(GetParam().alignment);
-  parent.panel.Repaint();
-  const QFontMetrics metrics(framework::MakeFont(parent.panel.Font()));
-  const int w = metrics.horizontalAdvance(QStringLiteral("Logo")), h = metrics.height();
-  const int left = GetParam().alignment == framework::TAlignment::taLeftJustify    ? 0
-                   : GetParam().alignment == framework::TAlignment::taRightJustify ? 100 - w
-                                                                                   : (100 - w) / 2;
-  EXPECT_EQ(parent.panel.CaptionRect(),
-            (framework::TRect{left, (30 - h) / 2, left + w, (30 - h) / 2 + h}));
+TEST(TsuiImagePanel, CaptionSitsOnOneCentredLineAtItsSideAndIsRemembered) {
+  using framework::TAlignment;
+  for (const TAlignment alignment :
+       {TAlignment::taLeftJustify, TAlignment::taRightJustify, TAlignment::taCenter}) {
+    PatternParent parent;
+    parent.panel.setGeometry(0, 0, 100, 30);
+    parent.panel.SetCaption(QStringLiteral("Logo"));
+    parent.panel.SetAlignment(alignment);
+    parent.panel.Repaint();
+    const QFontMetrics metrics(framework::MakeFont(parent.panel.Font()));
+    const int w = metrics.horizontalAdvance(QStringLiteral("Logo")), h = metrics.height();
+    const int left = alignment == TAlignment::taLeftJustify    ? 0
+                     : alignment == TAlignment::taRightJustify ? 100 - w
+                                                               : (100 - w) / 2;
+    EXPECT_EQ(parent.panel.CaptionRect(),
+              (framework::TRect{left, (30 - h) / 2, left + w, (30 - h) / 2 + h}))
+        << static_cast<int>(alignment);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Alignments, PanelCaption,
-                         testing::Values(CaptionCase{"left", framework::TAlignment::taLeftJustify},
-                                         CaptionCase{"right",
-                                                     framework::TAlignment::taRightJustify},
-                                         CaptionCase{"centre", framework::TAlignment::taCenter}),
-                         [](const auto &param) { return std::string(param.param.name); });
 
 TEST(TsuiImagePanel, LoadRefusesMissingFilesAndKeepsThePicture) {
   TsuiImagePanel panel(nullptr);

@@ -95,16 +95,17 @@ TEST(TsuiMenuBar, HotItemsInTheMenuColoursOrOnTheSelectionPicture) {
 TEST(TsuiMenuBar, ShortcutsClickTheirItemOnlyInTheirWindow) {
   MenuWindow w;
   auto *edit = new QWidget(&w.form);
-  QKeyEvent key(QEvent::KeyPress, Qt::Key_O, Qt::ControlModifier);
-  QApplication::sendEvent(edit, &key);
+  const auto ctrlO = [](QWidget *target) {
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_O, Qt::ControlModifier);
+    QApplication::sendEvent(target, &key);
+  };
+  ctrlO(edit);
   EXPECT_EQ(w.opened, 1);
   QWidget elsewhere;
-  QKeyEvent again(QEvent::KeyPress, Qt::Key_O, Qt::ControlModifier);
-  QApplication::sendEvent(&elsewhere, &again);
+  ctrlO(&elsewhere);
   EXPECT_EQ(w.opened, 1);
   w.open->SetEnabled(false);
-  QKeyEvent disabled(QEvent::KeyPress, Qt::Key_O, Qt::ControlModifier);
-  QApplication::sendEvent(edit, &disabled);
+  ctrlO(edit);
   EXPECT_EQ(w.opened, 1);
 }
 

@@ -37,35 +37,28 @@ TEST(ParentProperties, ColourFollowedAtCreationOnlyByTheButton) {
   EXPECT_EQ(edit.Color(), framework::clWindow);
 }
 
-struct AutoSizeCase {
-  const char *name;
-  bool autoSize;
-  FontDesc own, parents;
-  // Expected: 0 for the font's line height plus the frame and room, else this height.
-  int height;
-};
-
-class EditAutoSize : public testing::TestWithParam<AutoSizeCase> {};
-
-TEST_P(EditAutoSize, HeightFollowsTheFontShownWhileSet) {
-  const AutoSizeCase c = GetParam();
-  QWidget parent;
-  TsuiEdit edit(&parent);
-  edit.SetAutoSize(c.autoSize);
-  edit.resize(53, 19);
-  framework::SetFontDesc(parent, c.parents);
-  if (c.own != FontDesc{}) edit.SetFont(c.own);
-  const QFont shown = framework::MakeFont(edit.Font());
-  EXPECT_EQ(edit.height(), c.height ? c.height : QFontMetrics(shown).height() + 8);
-  edit.SetAutoSize(true);
-  EXPECT_EQ(edit.height(), QFontMetrics(shown).height() + 8) << "switched on: sized at once";
+TEST(TsuiEdit, AutoSizeHeightFollowsTheFontShownWhileSet) {
+  const struct {
+    bool autoSize;
+    FontDesc own, parents;
+    // Expected: 0 for the font's line height plus the frame and room, else this height.
+    int height;
+  } cases[] = {{true, {}, Sans(-30, framework::clBlack), 0},
+               {true, Sans(-16, 0), Sans(-30, 0), 0},
+               {false, Sans(-16, 0), Sans(-30, 0), 19}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.autoSize << " " << c.own.Height);
+    QWidget parent;
+    TsuiEdit edit(&parent);
+    edit.SetAutoSize(c.autoSize);
+    edit.resize(53, 19);
+    framework::SetFontDesc(parent, c.parents);
+    if (c.own != FontDesc{}) edit.SetFont(c.own);
+    const QFont shown = framework::MakeFont(edit.Font());
+    EXPECT_EQ(edit.height(), c.height ? c.height : QFontMetrics(shown).height() + 8);
+    edit.SetAutoSize(true);
+    EXPECT_EQ(edit.height(), QFontMetrics(shown).height() + 8) << "switched on: sized at once";
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Fonts, EditAutoSize,
-    testing::Values(AutoSizeCase{"parentsFont", true, {}, Sans(-30, framework::clBlack), 0},
-                    AutoSizeCase{"ownFont", true, Sans(-16, 0), Sans(-30, 0), 0},
-                    AutoSizeCase{"offKeepsTheHeight", false, Sans(-16, 0), Sans(-30, 0), 19}),
-    [](const auto &param) { return std::string(param.param.name); });
 
 } // namespace

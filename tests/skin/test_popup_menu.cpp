@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QMenu>
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include <memory>
 
@@ -61,7 +62,7 @@ protected:
 
 } // namespace
 
-TEST(TsuiPopupMenu, EachStyleSetsTheMenusColoursHeightsAndBar) {
+TEST(TsuiPopupMenu, EachStyleSetsTheMenusColoursHeightsAndBarAndLeavesTheRest) {
   struct Case {
     TsuiUIStyle style;
     int itemHeight, separatorHeight;
@@ -80,6 +81,7 @@ TEST(TsuiPopupMenu, EachStyleSetsTheMenusColoursHeightsAndBar) {
   for (const Case &c : cases) {
     TsuiPopupMenu menu(nullptr);
     menu.SetBarWidth(3);
+    menu.SetOwnerDraw(false);
     menu.SetUIStyle(c.style);
     SCOPED_TRACE(static_cast<int>(c.style));
     EXPECT_EQ(menu.MenuItemHeight(), c.itemHeight);
@@ -92,20 +94,14 @@ TEST(TsuiPopupMenu, EachStyleSetsTheMenusColoursHeightsAndBar) {
     EXPECT_EQ(menu.SelectedColor(), c.selected);
     EXPECT_EQ(menu.SelectedFontColor(), c.selectedFont);
     EXPECT_EQ(menu.FontColor(), c.font);
+    // What no style sets keeps its creation value.
+    EXPECT_TRUE(menu.OwnerDraw());
+    EXPECT_EQ(menu.BorderColor(), framework::clBlack);
+    EXPECT_FALSE(menu.FlatMenu());
+    EXPECT_EQ(
+        std::tuple(menu.FontName(), menu.FontSize(), menu.FontCharset(), menu.UseSystemFont()),
+        std::tuple(QStringLiteral("MS Sans Serif"), 8, 1, true));
   }
-}
-
-TEST(TsuiPopupMenu, PropertiesTheStyleLeavesKeepTheirCreationValues) {
-  TsuiPopupMenu menu(nullptr);
-  menu.SetOwnerDraw(false);
-  EXPECT_TRUE(menu.OwnerDraw());
-  EXPECT_EQ(menu.UIStyle(), TsuiUIStyle::DeepBlue);
-  EXPECT_EQ(menu.BorderColor(), framework::clBlack);
-  EXPECT_FALSE(menu.FlatMenu());
-  EXPECT_EQ(menu.FontName(), "MS Sans Serif");
-  EXPECT_EQ(menu.FontSize(), 8);
-  EXPECT_EQ(menu.FontCharset(), 1);
-  EXPECT_TRUE(menu.UseSystemFont());
 }
 
 TEST(TsuiPopupMenu, MacOSKeepsItsHeightsWhateverIsAssignedLater) {
@@ -255,21 +251,16 @@ TEST_F(TrayMenu, DisabledImagesAreGreyed) {
   EXPECT_TRUE(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p)) << std::hex << p;
 }
 
-TEST(TsuiPopupMenu, MacOSDrawsItsItemsFromItsMenuPictures) {
-  TsuiPopupMenu menu(nullptr);
+TEST_F(TrayMenu, MacOSDrawsItsItemsFromItsMenuPictures) {
   menu.SetUIStyle(TsuiUIStyle::MacOS);
   const MenuLook look = menu.Look();
   ASSERT_FALSE(look.BarBitmap.isNull());
   ASSERT_FALSE(look.SelectBitmap.isNull());
-  QImage image(60, 20, QImage::Format_RGB32);
-  framework::Canvas canvas(image);
   MenuItemState item;
   item.Selected = true;
-  DrawMenuItem(canvas, {0, 0, 60, 20}, look, item);
-  EXPECT_EQ(image.pixel(30, 7), look.SelectBitmap.pixel(0, 7));
+  EXPECT_EQ(Draw(item, {60, 20}).pixel(30, 7), look.SelectBitmap.pixel(0, 7));
   item.Separator = true;
-  DrawMenuItem(canvas, {0, 0, 60, 12}, look, item);
-  EXPECT_EQ(image.pixel(30, 11), look.BarBitmap.pixel(0, 11));
+  EXPECT_EQ(Draw(item, {60, 12}).pixel(30, 11), look.BarBitmap.pixel(0, 11));
 }
 
 TEST(TsuiPopupMenu, BuildsItsItemsAndClicksThemByName) {

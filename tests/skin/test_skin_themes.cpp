@@ -1,13 +1,12 @@
 #include "SkinTestHelpers.h"
+#include "ThemeFileSamples.h"
 #include "skin/TsuiFileTheme.h"
 #include "skin/TsuiPopupMenu.h"
 #include "skin/TsuiTitleBar.h"
-#include "skin/theme/ThemeFile.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <optional>
 
 using namespace skin;
@@ -19,10 +18,8 @@ namespace {
 struct ThemedControls : testing::Test {
   void Load(const std::vector<ThemeEntry> &entries) {
     const std::string path = folder.path().toStdString() + "/t" + std::to_string(++files) + ".thm";
-    const auto bytes = *theme::WriteThemeFile(entries);
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char *>(bytes.data()), static_cast<long>(bytes.size()));
-    theme->SetThemeFile(QString::fromStdString(path));
+    theme->SetThemeFile(
+        QString::fromStdString(test::WriteFile(path, *theme::WriteThemeFile(entries))));
     ASSERT_TRUE(theme->Loaded());
   }
   QTemporaryDir folder;

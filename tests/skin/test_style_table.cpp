@@ -1,15 +1,16 @@
+#include "SkinTestHelpers.h"
 #include "skin/style/StyleReads.h"
 #include "skin/style/StyleTable.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 using namespace skin;
 using namespace skin::style;
+using skin::test::FakeTheme;
 
 namespace {
 
@@ -90,17 +91,8 @@ std::vector<Row> ExpectedRows() {
 }
 
 std::string KindName(EntryKind kind) {
-  switch (kind) {
-  case EntryKind::Image:
-    return "image";
-  case EntryKind::Colour:
-    return "colour";
-  case EntryKind::Integer:
-    return "integer";
-  case EntryKind::Boolean:
-    return "boolean";
-  }
-  return "?";
+  constexpr const char *Names[] = {"image", "colour", "integer", "boolean"};
+  return Names[static_cast<int>(kind)];
 }
 
 // How an entry reads through each of the typed reads, as text comparable with the table.
@@ -166,35 +158,6 @@ TEST(StyleTable, ReadsOfTheWrongKindOrStyleAreNeutral) {
     EXPECT_EQ(ImageResource(TsuiUIStyle::MacOS, beyond), "");
   }
 }
-
-namespace {
-
-// A loaded or empty theme holding a few entries.
-class FakeTheme : public ThemeEntries {
-public:
-  bool loaded = true;
-  std::map<StyleEntry, std::int64_t> numbers;
-  std::map<StyleEntry, bool> bools;
-  std::map<StyleEntry, QImage> images;
-
-  bool Loaded() const override { return loaded; }
-  bool Image(StyleEntry entry, QImage &bitmap) const override {
-    const auto it = images.find(entry);
-    if (it == images.end()) return false;
-    bitmap = it->second;
-    return true;
-  }
-  std::int64_t Number(StyleEntry entry) const override {
-    const auto it = numbers.find(entry);
-    return it == numbers.end() ? -1 : it->second;
-  }
-  bool Bool(StyleEntry entry) const override {
-    const auto it = bools.find(entry);
-    return it != bools.end() && it->second;
-  }
-};
-
-} // namespace
 
 TEST(StyleTable, AThemeServesOnlyTheThemeStyleAndOnlyWhenLoaded) {
   FakeTheme loaded, empty;

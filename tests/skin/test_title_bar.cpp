@@ -2,7 +2,6 @@
 #include "skin/SkinStrings.h"
 #include "skin/TsuiTitleBar.h"
 #include "skin/TsuiTitleBarPopupMenu.h"
-#include "skin/style/StyleReads.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +13,7 @@ using skin::test::Solid;
 namespace {
 
 QImage ProteinPart(int part) {
-  QImage picture;
-  style::GetStyleImagePart(TsuiUIStyle::Protein, style::StyleEntry::TitleBarButtonImage, picture,
-                           part, 18);
-  return picture;
+  return skin::test::TitleButtonPart(TsuiUIStyle::Protein, part);
 }
 
 // A 220 x 270 window on a Protein frame, shown, with its title bar.
@@ -220,19 +216,11 @@ TEST_F(ProteinBar, CaptionColourFollowsTheStyleAndDimsWhileInactive) {
 
   Buttons({});
   bar.SetCaption("MMMMMMMM");
-  const auto count = [&](QRgb colour) {
-    const QImage image = Shown();
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-      for (int x = 0; x < image.width(); ++x)
-        n += image.pixel(x, y) == colour;
-    return n;
-  };
-  const QRgb inactive = framework::ToQRgb(framework::clInactiveCaption);
-  EXPECT_GT(count(qRgb(255, 255, 255)), 20);
+  const auto count = [&](QColor colour) { return skin::test::PixelsOf(Shown(), colour).size(); };
+  EXPECT_GT(count(Qt::white), 20u);
   bar.SetFormActive(false);
-  EXPECT_EQ(count(qRgb(255, 255, 255)), 0);
-  EXPECT_GT(count(inactive), 20);
+  EXPECT_EQ(count(Qt::white), 0u);
+  EXPECT_GT(count(framework::ToQColor(framework::clInactiveCaption)), 20u);
 }
 
 TEST_F(ProteinBar, MouseOnAndPressedPicturesFollowTheMouse) {

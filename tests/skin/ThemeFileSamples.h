@@ -4,6 +4,7 @@
 #include "skin/theme/ThemeFile.h"
 
 #include <cstdint>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,13 @@ inline std::vector<theme::ThemeEntry> SampleEntries() {
 
 inline Bytes SampleFile() {
   return *theme::WriteThemeFile(SampleEntries());
+}
+
+// Writes `bytes` to the file `path` and answers the path.
+inline std::string WriteFile(const std::string &path, const Bytes &bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char *>(bytes.data()), static_cast<long>(bytes.size()));
+  return path;
 }
 
 inline std::uint32_t U32(const Bytes &b, std::size_t at) {

@@ -1,3 +1,4 @@
+#include "SkinTestHelpers.h"
 #include "ThemeFileSamples.h"
 
 #include "skin/TsuiFileTheme.h"
@@ -7,8 +8,6 @@
 
 #include <QTemporaryDir>
 #include <QWidget>
-
-#include <fstream>
 
 using namespace skin;
 using namespace skin::test;
@@ -23,10 +22,7 @@ struct FileTheme : testing::Test {
     theme.SetProgramFolder(folder.path());
   }
   std::string Write(const std::string &name, const Bytes &bytes) {
-    const std::string path = folder.path().toStdString() + "/" + name;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char *>(bytes.data()), static_cast<long>(bytes.size()));
-    return path;
+    return WriteFile(folder.path().toStdString() + "/" + name, bytes);
   }
   std::string Write(const std::string &name, const std::vector<ThemeEntry> &entries) {
     return Write(name, *theme::WriteThemeFile(entries));
@@ -46,9 +42,7 @@ struct Notices {
 };
 
 QImage Marker() {
-  QImage image(3, 3, QImage::Format_RGB32);
-  image.fill(Qt::green);
-  return image;
+  return Solid(QSize(3, 3), Qt::green);
 }
 
 } // namespace
@@ -94,19 +88,13 @@ TEST_F(FileTheme, ImagesKeepTheirPixelsAndStripsAreCutInEqualParts) {
               0x102030u * static_cast<unsigned>(i + 1) & 0xFFFFFFu)
         << "pixel " << i;
 
+  // The cutting itself is the style strips' (their table has the bounds); here a cut, the
+  // remainder left over, count 0 for the whole picture and a refused cut leaving the bitmap.
   struct Cut {
     int Part, Count;
     int X, Width; // where the part lies in the whole; Width 0: bitmap unchanged
   };
-  for (const Cut &c : {Cut{1, 3, 0, 2},
-                       {3, 3, 4, 2},
-                       {2, 4, 1, 1},
-                       {4, 4, 3, 1},
-                       {0, 0, 0, 6},
-                       {0, 3, 0, 0},
-                       {4, 3, 0, 0},
-                       {1, 7, 0, 0},
-                       {1, -1, 0, 0}}) {
+  for (const Cut &c : {Cut{3, 3, 4, 2}, {2, 4, 1, 1}, {0, 0, 0, 6}, {1, 7, 0, 0}}) {
     QImage part = Marker();
     theme.GetImagePart("ButtonImage", part, c.Part, c.Count);
     const QImage expected = c.Width ? whole.copy(c.X, 0, c.Width, 2) : Marker();
