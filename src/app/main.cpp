@@ -1,3 +1,4 @@
+#include "app/AfterFirstPaint.h"
 #include "app/CommandLine.h"
 #include "app/DeviceTreeWatcher.h"
 #include "app/ExportTheme.h"
@@ -204,12 +205,16 @@ int runWindow(int argc, char **argv, const app::Options &options) {
     };
     services.EventTrace = trace;
     app::TForm1 form(std::move(services));
-    // Devices may have come and gone while the machine slept, unseen by the hotplug monitor.
-    const platform::ResumeWatcher resume([&form] { form.Rescan(); });
     if (options.Hidden)
       form.ShowHidden();
     else
       form.show();
+    // Devices may have come and gone while the machine slept, unseen by the hotplug monitor. The
+    // system bus is no part of the window's first look: it is asked once the window is seen.
+    std::unique_ptr<platform::ResumeWatcher> resume;
+    app::AfterFirstPaint(form, [&resume, &form] {
+      resume = std::make_unique<platform::ResumeWatcher>([&form] { form.Rescan(); });
+    });
     // Declared after the window: its last look at the window, when it goes, is written.
     std::unique_ptr<app::StateTrace> states;
     if (trace) states = std::make_unique<app::StateTrace>(form, *trace);

@@ -2,7 +2,16 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace framework {
+namespace {
+
+// Qt's raster engine hands a copy of more than 95 rows to worker threads; starting them and
+// waiting for them costs more than copying a window's pixels, most of all at start-up.
+constexpr int CopyBandRows = 64;
+
+} // namespace
 
 void RenderBuffer::Render(QSize size, const std::function<void(Canvas &)> &draw) {
   m_stale = false;
@@ -17,13 +26,22 @@ void RenderBuffer::Render(QSize size, const std::function<void(Canvas &)> &draw)
   draw(canvas);
 }
 
-void RenderBuffer::CopyTo(QWidget &widget) const {
+void RenderBuffer::CopyTo(QWidget &widget, const QRegion &region) const {
   if (m_image.isNull()) return;
   QPainter painter(&widget);
   if (!painter.isActive()) return;
   painter.setCompositionMode(m_opaque ? QPainter::CompositionMode_Source
                                       : QPainter::CompositionMode_SourceOver);
-  painter.drawImage(0, 0, m_image);
+  // Each band lies wholly inside the painted region, so that the engine's clipping splits none of
+  // its rows and the band stays below the threads' threshold.
+  for (const QRect &rect : region) {
+    const QRect part = rect & m_image.rect();
+    for (int top = part.top(); top <= part.bottom(); top += CopyBandRows) {
+      const QRect band(part.left(), top, part.width(),
+                       std::min(CopyBandRows, part.bottom() + 1 - top));
+      painter.drawImage(band.topLeft(), m_image, band);
+    }
+  }
 }
 
 void PaintParentBackground(Canvas &canvas, const QWidget &control) {

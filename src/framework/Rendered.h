@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPaintEvent>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
@@ -22,8 +23,9 @@ public:
 
   // Starts from transparent pixels unless opaque; an empty size leaves an empty buffer.
   void Render(QSize size, const std::function<void(Canvas &)> &draw);
-  // An opaque buffer replaces the widget's pixels, a transparent one is laid over them.
-  void CopyTo(QWidget &widget) const;
+  // An opaque buffer replaces the widget's pixels in `region` (the painted part, in the widget's
+  // coordinates), a transparent one is laid over them.
+  void CopyTo(QWidget &widget, const QRegion &region) const;
 
 private:
   QImage m_image;
@@ -85,7 +87,7 @@ protected:
     Base::paintEvent(event);
     if (this->width() <= 0 || this->height() <= 0) return;
     if (m_buffer.Stale()) RenderNow();
-    m_buffer.CopyTo(*this);
+    m_buffer.CopyTo(*this, event->region());
   }
   void resizeEvent(QResizeEvent *event) override {
     Base::resizeEvent(event);

@@ -10,15 +10,20 @@ namespace platform {
 
 DesktopNotifications::DesktopNotifications(QDBusConnection bus) : m_bus(std::move(bus)) {}
 
-bool DesktopNotifications::ServiceReachable() const {
-  if (!m_bus.isConnected()) return false;
-  QDBusConnectionInterface *const bus = m_bus.interface();
-  if (bus == nullptr) return false;
+QDBusConnection &DesktopNotifications::bus() {
+  if (!m_bus) m_bus = QDBusConnection::sessionBus();
+  return *m_bus;
+}
+
+bool DesktopNotifications::ServiceReachable() {
+  if (!bus().isConnected()) return false;
+  QDBusConnectionInterface *const daemon = m_bus->interface();
+  if (daemon == nullptr) return false;
   const QString service = QLatin1String(Service);
-  const QDBusReply<bool> running = bus->isServiceRegistered(service);
+  const QDBusReply<bool> running = daemon->isServiceRegistered(service);
   if (running.isValid() && running.value()) return true;
   // Most notification daemons are started by the bus on the first call.
-  const QDBusReply<QStringList> activatable = bus->call(QStringLiteral("ListActivatableNames"));
+  const QDBusReply<QStringList> activatable = daemon->call(QStringLiteral("ListActivatableNames"));
   return activatable.isValid() && activatable.value().contains(service);
 }
 
@@ -34,7 +39,7 @@ bool DesktopNotifications::Send(const QString &title, const QString &body,
        << -1;
   // The answer (the notification's id) is of no use to us.
   call.setAutoStartService(true);
-  return m_bus.send(call);
+  return m_bus->send(call);
 }
 
 } // namespace platform

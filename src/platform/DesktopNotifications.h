@@ -3,6 +3,8 @@
 #include <QDBusConnection>
 #include <QString>
 
+#include <optional>
+
 namespace platform {
 
 // The desktop's notification service (org.freedesktop.Notifications) on a bus, the session bus
@@ -13,16 +15,19 @@ public:
   static constexpr const char *Service = "org.freedesktop.Notifications";
   static constexpr const char *Path = "/org/freedesktop/Notifications";
 
-  explicit DesktopNotifications(QDBusConnection bus = QDBusConnection::sessionBus());
+  // The session bus, connected at the first notification rather than at start-up.
+  DesktopNotifications() = default;
+  explicit DesktopNotifications(QDBusConnection bus);
 
   // False, and nothing sent, when the bus has no notification service running or ready to be
   // started: the caller then tells the user another way.
   bool Send(const QString &title, const QString &body, const QString &iconName);
 
 private:
-  bool ServiceReachable() const;
+  QDBusConnection &bus();
+  bool ServiceReachable();
 
-  QDBusConnection m_bus;
+  std::optional<QDBusConnection> m_bus;
 };
 
 } // namespace platform

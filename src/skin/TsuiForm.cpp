@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QScreen>
 #include <QWindow>
 
@@ -401,7 +402,7 @@ bool TsuiForm::formEvent(QEvent *event) {
     if (m_form->isMinimized()) return false;
     if (m_frame.Stale() || m_frame.Image().size() != m_form->size())
       m_frame.Render(m_form->size(), [this](framework::Canvas &canvas) { PaintFrame(canvas); });
-    m_frame.CopyTo(*m_form);
+    m_frame.CopyTo(*m_form, static_cast<QPaintEvent *>(event)->region());
     return true;
   case QEvent::Move:
   case QEvent::Resize:
