@@ -277,7 +277,7 @@ class Counter : public QObject {
 public:
   int count = 0;
 public slots:
-  void count_() { ++count; }
+  void add() { ++count; }
 };
 
 TEST(StatusNotifierHostMenu, OpensAtTheHostsPositionAndTheItemReadsAsQtsOwn) {
@@ -307,7 +307,7 @@ TEST(StatusNotifierHostMenu, OpensAtTheHostsPositionAndTheItemReadsAsQtsOwn) {
       << properties.toStdString();
   EXPECT_EQ(properties, PropertiesOnTheWire(qtItem));
   Counter toolTips;
-  ASSERT_TRUE(host.WatchToolTip(item, &toolTips, SLOT(count_())));
+  ASSERT_TRUE(host.WatchToolTip(item, &toolTips, SLOT(add())));
   ASSERT_TRUE(binding.modify(picture, "Other tip"));
   EXPECT_TRUE(WaitUntil([&] { return toolTips.count > 0; }, 5000)) << "no NewToolTip";
 
