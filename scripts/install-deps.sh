@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-qpa-plugins libudev-dev
-  dbus-daemon xvfb
+  dbus-daemon xvfb x11-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   # the Windows cross build and its tests under Wine (GoogleTest from its source package)

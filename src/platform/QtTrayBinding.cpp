@@ -1,5 +1,7 @@
 #include "platform/QtTrayBinding.h"
 
+#include "platform/HostMenuAdaptor.h"
+
 #include <QCursor>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -38,6 +40,10 @@ bool QtTrayBinding::add(const QIcon &icon, const QString &tip) {
   apply(icon, tip);
   m_icon.show();
   m_present = true;
+  // Qt registers its item at the first show; the adaptor stays through a later hide and show.
+  if (m_statusNotifierItem && !m_hostMenuAdaptor)
+    m_hostMenuAdaptor =
+        HostMenuAdaptor::install(m_hostMenu, [this](QPoint at) { m_requestedAt = at; }) != nullptr;
   return true;
 }
 
@@ -55,7 +61,7 @@ bool QtTrayBinding::remove() {
 }
 
 std::optional<QPoint> QtTrayBinding::cursorPosition() const {
-  return QCursor::pos();
+  return m_deliveringAt ? m_deliveringAt : QCursor::pos();
 }
 
 bool QtTrayBinding::available() const {
@@ -88,22 +94,29 @@ void QtTrayBinding::activated(QSystemTrayIcon::ActivationReason reason) {
     m_sinceActivation.start();
   else
     m_sinceActivation.invalidate();
+  const std::optional<QPoint> hostPosition =
+      reason == QSystemTrayIcon::Context ? m_requestedAt : std::nullopt;
+  m_requestedAt.reset();
   if (m_statusNotifierItem) {
     // The host waits for its call's answer, and a handler may run a menu's loop.
     QMetaObject::invokeMethod(
-        this, [this, reason] { deliver(reason); }, Qt::QueuedConnection);
+        this, [this, reason, hostPosition] { deliver(reason, hostPosition); },
+        Qt::QueuedConnection);
     return;
   }
-  deliver(reason);
+  deliver(reason, std::nullopt);
 }
 
-void QtTrayBinding::deliver(QSystemTrayIcon::ActivationReason reason) {
+void QtTrayBinding::deliver(QSystemTrayIcon::ActivationReason reason,
+                            std::optional<QPoint> hostPosition) {
   // A handler may end the program while a menu runs its own loop between the two messages.
   const QPointer<QtTrayBinding> alive(this);
+  m_deliveringAt = hostPosition;
   for (const TrayMouseMessage message : messagesFor(reason)) {
     if (!alive) return;
-    deliverMouse({message, QCursor::pos(), QGuiApplication::queryKeyboardModifiers()});
+    deliverMouse({message, *cursorPosition(), QGuiApplication::queryKeyboardModifiers()});
   }
+  if (alive) m_deliveringAt.reset();
 }
 
 bool QtTrayBinding::showMessage(const QString &title, const QString &body) {

@@ -21,6 +21,9 @@ namespace platform {
 // exports over D-Bus. Its hosts report a double-click as one plain activation per click, so a
 // second one within the double-click time is delivered as the double-click; and every
 // activation arrives inside the host's D-Bus call, so it is delivered after that call returned.
+// A host that asks for the menu names where it should open; the pointer stands in where Qt's
+// item cannot be taken over (see HostMenuAdaptor). The host's position is in its screen's
+// device pixels, taken as they are (as QCursor's on a screen without scaling).
 class QtTrayBinding final : public QObject, public TrayBinding {
   Q_OBJECT
 public:
@@ -41,7 +44,7 @@ public:
 
 private:
   void activated(QSystemTrayIcon::ActivationReason reason);
-  void deliver(QSystemTrayIcon::ActivationReason reason);
+  void deliver(QSystemTrayIcon::ActivationReason reason, std::optional<QPoint> hostPosition);
   void apply(const QIcon &icon, const QString &tip);
 
   // Outlives the icon: Qt's exported menu refers to it until the icon is gone.
@@ -49,6 +52,11 @@ private:
   QSystemTrayIcon m_icon;
   bool m_statusNotifierItem = false;
   bool m_present = false;
+  bool m_hostMenuAdaptor = false;
+  // Where the host's last ContextMenu call asked for the menu, until its activation is taken.
+  std::optional<QPoint> m_requestedAt;
+  // The host's position while its menu request is delivered.
+  std::optional<QPoint> m_deliveringAt;
   // Running while a plain activation may still become the first half of a double-click.
   QElapsedTimer m_sinceActivation;
 };

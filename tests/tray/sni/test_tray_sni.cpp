@@ -7,6 +7,7 @@
 #include "tray/CoolTrayIcon.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -17,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonObject>
+#include <QMenu>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QPixmap>
@@ -151,13 +153,18 @@ public:
   }
   bool Ok() const { return m_ok; }
   QStringList Items() const { return m_watcher.RegisteredStatusNotifierItems(); }
-  // What a host sends for one click on the icon; no reply is awaited, the item runs in the GUI
-  // thread.
-  bool Activate(const QString &item) {
+  // What a host sends for one click on the icon, or to ask for its menu; no reply is awaited,
+  // the item runs in the GUI thread.
+  bool Activate(const QString &item, const QString &method = "Activate", int x = 0, int y = 0) {
     QDBusMessage call = QDBusMessage::createMethodCall(item, "/StatusNotifierItem",
-                                                       "org.kde.StatusNotifierItem", "Activate");
-    call << 0 << 0;
+                                                       "org.kde.StatusNotifierItem", method);
+    call << x << y;
     return m_connection.send(call);
+  }
+  // Counts the item's NewToolTip signals.
+  bool WatchToolTip(const QString &item, QObject *counter, const char *slot) {
+    return m_connection.connect(item, "/StatusNotifierItem", "org.kde.StatusNotifierItem",
+                                "NewToolTip", counter, slot);
   }
   // A call as a host makes it, waiting for the answer at most `timeoutMs`.
   QDBusMessage Call(const QString &item, const QString &path, const QString &interface,
@@ -250,6 +257,81 @@ INSTANTIATE_TEST_SUITE_P(
                     Clicks{"TwoSlowActivationsAreTwoClicks", {4 * DoubleClickMs}, 2, 0},
                     Clicks{"AThirdQuickActivationIsNoSecondDoubleClick", {0, 0}, 0, 1}),
     [](const testing::TestParamInfo<Clicks> &p) { return p.param.name; });
+
+// Every property of the item as the bus carries it, read by the bus's own client; the GUI thread
+// answers meanwhile.
+QString PropertiesOnTheWire(const QString &item) {
+  QProcess send;
+  send.start("dbus-send", {"--session", "--print-reply", "--reply-timeout=5000", "--dest=" + item,
+                           "/StatusNotifierItem", "org.freedesktop.DBus.Properties.GetAll",
+                           "string:org.kde.StatusNotifierItem"});
+  if (!WaitUntil([&] { return send.state() == QProcess::NotRunning; }, 10000) ||
+      send.exitCode() != 0)
+    return {};
+  const QString reply = QString::fromUtf8(send.readAllStandardOutput());
+  return reply.mid(reply.indexOf('\n') + 1); // after the line naming sender and serial
+}
+
+class Counter : public QObject {
+  Q_OBJECT
+public:
+  int count = 0;
+public slots:
+  void add() { ++count; }
+};
+
+TEST(StatusNotifierHostMenu, OpensAtTheHostsPositionAndTheItemReadsAsQtsOwn) {
+  WatcherThread host;
+  ASSERT_TRUE(host.Ok());
+  QPixmap red(16, 16);
+  red.fill(Qt::red);
+  const QIcon picture(red);
+  // Qt's own item, the twin of the binding's.
+  QMenu menu;
+  menu.addAction("Item");
+  QSystemTrayIcon qtIcon(picture);
+  qtIcon.setToolTip("Tip");
+  qtIcon.setContextMenu(&menu);
+  qtIcon.show();
+  ASSERT_TRUE(WaitUntil([&] { return host.Items().size() == 1; }, 20000));
+  platform::QtTrayBinding binding;
+  ASSERT_NE(binding.hostMenu(), nullptr);
+  binding.hostMenu()->addAction("Item");
+  ASSERT_TRUE(binding.add(picture, "Tip"));
+  ASSERT_TRUE(WaitUntil([&] { return host.Items().size() == 2; }, 20000));
+  const QString qtItem = host.Items().at(0), item = host.Items().at(1);
+
+  const QString properties = PropertiesOnTheWire(item);
+  EXPECT_TRUE(properties.contains("\"/MenuBar\"") && properties.contains("\"Tip\"") &&
+              properties.contains("int32 16"))
+      << properties.toStdString();
+  EXPECT_EQ(properties, PropertiesOnTheWire(qtItem));
+  Counter toolTips;
+  ASSERT_TRUE(host.WatchToolTip(item, &toolTips, SLOT(add())));
+  ASSERT_TRUE(binding.modify(picture, "Other tip"));
+  EXPECT_TRUE(WaitUntil([&] { return toolTips.count > 0; }, 5000)) << "no NewToolTip";
+
+  std::vector<platform::TrayMouseInput> delivered;
+  std::optional<QPoint> menuAt;
+  binding.setMouseHandler([&](const platform::TrayMouseInput &input) {
+    delivered.push_back(input);
+    menuAt = binding.cursorPosition();
+  });
+  ASSERT_TRUE(host.Activate(item, "ContextMenu", 40, 30));
+  ASSERT_TRUE(WaitUntil([&] { return delivered.size() == 2; }, 5000));
+  EXPECT_EQ(delivered[1].message, platform::TrayMouseMessage::RightButtonUp);
+  EXPECT_EQ(delivered[0].position, QPoint(40, 30));
+  EXPECT_EQ(menuAt, QPoint(40, 30));
+  EXPECT_EQ(binding.cursorPosition(), QCursor::pos()) << "the pointer again after the request";
+
+  // Shown again, the item is registered again, and keeps taking the position.
+  ASSERT_TRUE(binding.remove() && binding.add(picture, "Tip"));
+  ASSERT_TRUE(WaitUntil([&] { return host.Items().size() == 3; }, 20000));
+  delivered.clear();
+  ASSERT_TRUE(host.Activate(host.Items().at(2), "ContextMenu", 50, 60));
+  ASSERT_TRUE(WaitUntil([&] { return delivered.size() == 2; }, 5000));
+  EXPECT_EQ(menuAt, QPoint(50, 60));
+}
 
 // The item's tip as a host shows it: the title, then the text.
 QString ToolTip(WatcherThread &host, const QString &item) {
@@ -395,10 +477,20 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
   EXPECT_TRUE(WaitUntil([&] { return WindowVisible(trace) == true; }, 5000));
 
   // A host without a menu of its own asks the item for one; its call is answered at once, while
-  // the program's own menu opens.
+  // the program's own menu opens where the host asked.
   const QDBusMessage asked = host.Call(item, "/StatusNotifierItem", "org.kde.StatusNotifierItem",
                                        "ContextMenu", {40, 30}, 3000);
   EXPECT_EQ(asked.type(), QDBusMessage::ReplyMessage) << asked.errorMessage().toStdString();
+  // The skinned menu's window at the host's position, as the X server has it.
+  EXPECT_TRUE(WaitUntil(
+      [] {
+        QProcess windows;
+        windows.start("xwininfo", {"-root", "-children"});
+        return windows.waitForFinished(5000) &&
+               windows.readAllStandardOutput().contains("+40+30  +40+30");
+      },
+      5000))
+      << "no menu at (40, 30)";
 
   ASSERT_TRUE(ClickMenuItem(host, item, exit->id));
   const testcommon::ProgramOutcome outcome = testcommon::ProgramHome::Finish(*program, 10000);
