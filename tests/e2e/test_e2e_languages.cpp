@@ -19,10 +19,7 @@ protected:
   void SetUp() override { ASSERT_TRUE(m_home.IsValid()); }
 
   QString SettingsFile() const { return m_home.SettingsFile(); }
-  QByteArray SettingsContent() const {
-    QFile file(SettingsFile());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
+  QByteArray SettingsContent() const { return testcommon::FileContent(SettingsFile()); }
   void StoreSettings(const QByteArray &content) const {
     ASSERT_TRUE(QDir().mkpath(QFileInfo(SettingsFile()).path()));
     QFile file(SettingsFile());
@@ -33,16 +30,8 @@ protected:
   // Runs a scenario of the data folder under `locale`; the state events of its trace.
   std::vector<QJsonObject> Run(const QString &scenario, const QString &locale) {
     m_home.Environment.insert("LANG", locale);
-    const QString trace = m_home.FilePath("trace.jsonl");
-    QFile::remove(trace);
-    const auto outcome = m_home.Run(
-        {"--simulate=" + QString(QUELVANE_TEST_DATA) + "/" + scenario, "--trace=" + trace});
-    EXPECT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
-    std::vector<QJsonObject> states;
-    if (const auto events = testcommon::ReadTrace(trace))
-      for (const QJsonObject &event : *events)
-        if (event.value("ev").toString() == "state") states.push_back(event);
-    return states;
+    return testcommon::EventsOf(m_home.RunTraced({"--simulate=" QUELVANE_TEST_DATA "/" + scenario}),
+                                "state");
   }
 
   static QString Language(const QJsonObject &state) { return state.value("language").toString(); }
@@ -141,18 +130,9 @@ TEST(FirstLanguage, FollowsTheInterfaceLanguageAsQtReadsIt) {
       label += std::string(name) + "=" + value + " ";
     }
     SCOPED_TRACE(label);
-    const QString trace = home.FilePath("trace.jsonl");
-    const auto outcome = home.Run(
-        {"--simulate=" + QString(QUELVANE_TEST_DATA) + "/languages_quit.json", "--trace=" + trace});
-    EXPECT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
-    const auto events = testcommon::ReadTrace(trace);
-    ASSERT_TRUE(events && !events->empty());
-    QString first;
-    for (const QJsonObject &event : *events)
-      if (event.value("ev").toString() == "state") {
-        first = event.value("language").toString();
-        break;
-      }
-    EXPECT_EQ(first.toStdString(), c.language);
+    const auto states = testcommon::EventsOf(
+        home.RunTraced({"--simulate=" QUELVANE_TEST_DATA "/languages_quit.json"}), "state");
+    ASSERT_FALSE(states.empty());
+    EXPECT_EQ(states.front().value("language").toString().toStdString(), c.language);
   }
 }

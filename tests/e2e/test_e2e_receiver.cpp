@@ -16,10 +16,7 @@ struct Trace {
 
   std::vector<QJsonObject> States() const { return Of("state"); }
   std::vector<QJsonObject> Of(const QString &kind) const {
-    std::vector<QJsonObject> out;
-    for (const QJsonObject &e : Events)
-      if (e.value("ev").toString() == kind) out.push_back(e);
-    return out;
+    return testcommon::EventsOf(Events, kind);
   }
   // Feature-report writes whose command code (byte 1) is `code`.
   std::vector<QJsonObject> Writes(int code) const {
@@ -60,21 +57,10 @@ constexpr const char *Lime = "0x0000FF00";
 
 // Runs the program on one scenario of the data folder and reads its trace.
 std::optional<Trace> RunScenario(const QString &scenario, int timeoutMs) {
-  testcommon::ProgramHome home;
-  if (!home.IsValid()) {
-    ADD_FAILURE() << "no temporary directory";
-    return std::nullopt;
-  }
-  const QString tracePath = home.FilePath("trace.jsonl");
-  const auto outcome = home.Run(
-      {"--simulate=" + QString(QUELVANE_TEST_DATA) + "/" + scenario, "--trace=" + tracePath},
-      timeoutMs);
-  if (!outcome.Ended) return std::nullopt;
-  EXPECT_EQ(outcome.Status, QProcess::NormalExit);
-  EXPECT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
-  auto events = testcommon::ReadTrace(tracePath);
-  if (!events) return std::nullopt;
-  return Trace{std::move(*events)};
+  const testcommon::ProgramHome home;
+  auto events = home.RunTraced({"--simulate=" QUELVANE_TEST_DATA "/" + scenario}, timeoutMs);
+  if (events.empty()) return std::nullopt;
+  return Trace{std::move(events)};
 }
 
 TEST(E2eReceiver, ReadoutsShowBatteryAndFollowTheCpi) {
