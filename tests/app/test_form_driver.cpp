@@ -6,26 +6,13 @@
 #include "skin/TsuiPopupMenu.h"
 #include "tray/CoolTrayIcon.h"
 
-#include <QFile>
 #include <QImage>
-#include <QJsonDocument>
 #include <QRegularExpression>
 
 using namespace app;
 using namespace app::test;
 
 namespace {
-
-std::vector<QJsonObject> states(const QString &path) {
-  std::vector<QJsonObject> out;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return out;
-  for (const QByteArray &line : file.readAll().split('\n')) {
-    const QJsonObject event = QJsonDocument::fromJson(line).object();
-    if (event.value("ev").toString() == "state") out.push_back(event);
-  }
-  return out;
-}
 
 class FormDriver : public FormFixture {
 protected:
@@ -43,7 +30,7 @@ protected:
     Trace.reset();
     Form.reset();
   }
-  std::vector<QJsonObject> States() { return states(Dir.filePath("trace.jsonl")); }
+  std::vector<QJsonObject> States() const { return TraceEvents("trace.jsonl", "state"); }
 
   std::unique_ptr<TForm1> Form;
   std::unique_ptr<TraceWriter> Writer;
