@@ -32,23 +32,6 @@ protected:
   ProgramHome home;
 };
 
-TEST_F(E2eCommandLine, RefusedScenariosNameThePlaceAndExitNonZero) {
-
-  const auto missing = home.Run({"--simulate=" + home.FilePath("none.json")});
-  EXPECT_NE(missing.Code, 0);
-  EXPECT_TRUE(missing.Err.contains("none.json")) << missing.Err.toStdString();
-
-  const auto bad = home.Run({"--simulate=" + Data + "/refused_bad_vendor.json"});
-  EXPECT_NE(bad.Code, 0);
-  EXPECT_TRUE(bad.Err.contains("devices[0].vendor")) << bad.Err.toStdString();
-  ExpectMessages(bad.Err);
-
-  // Listing refuses the same file the same way.
-  const auto listed = home.Run({"--list", "--simulate=" + Data + "/refused_bad_vendor.json"});
-  EXPECT_NE(listed.Code, 0);
-  EXPECT_TRUE(listed.Err.contains("devices[0].vendor")) << listed.Err.toStdString();
-}
-
 TEST_F(E2eCommandLine, AFailingStepNamesTheProgramTheFileAndThePlace) {
   const QString scenario =
       home.Write("s.json", R"({"timeline": [{"at": 0, "click": "missing\r"}]})");
@@ -98,18 +81,6 @@ TEST(E2eSignals, ASignalEndsTheRunAndTheTraceStaysWhole) {
       EXPECT_EQ(events->back().value("ev").toString(), "state");
     }
   }
-}
-
-TEST_F(E2eCommandLine, WithoutADisplayTheWindowIsRefusedButListingWorks) {
-  home.WithoutDisplay();
-
-  const auto window = home.Run({"--simulate"});
-  EXPECT_EQ(window.Code, 1);
-  EXPECT_TRUE(window.Err.contains("no display")) << window.Err.toStdString();
-
-  const auto list = home.Run({"--list", "--json", "--simulate"});
-  EXPECT_EQ(list.Code, 0) << list.Err.toStdString();
-  EXPECT_TRUE(list.Out.contains("\"vendor\":\"3A7E\"")) << list.Out.toStdString();
 }
 
 // Exporting needs no display; what it refuses leaves no file behind.
@@ -187,15 +158,22 @@ struct RunCase {
   const char *err; // part of standard error
 };
 
-TEST_F(E2eCommandLine, StatusVersionAndUsageErrorsExitAsDocumented) {
-  // No display is needed for any of these.
+// No display is needed for any of these; the window refuses to start without one.
+TEST_F(E2eCommandLine, StatusVersionRefusalsAndUsageErrorsExitAsDocumented) {
   home.WithoutDisplay();
+  const QString trace = home.FilePath("t.jsonl");
+  const QString badVendor = Data + "/refused_bad_vendor.json";
   const QString nothing = home.Write("s.json", R"({"devices": []})");
   const QString deaf = home.Write("deaf.json", R"({"devices": [{"id": "rx", "vendor": "3A7E",
       "product": "0A11", "receiver": {"fail_reads": true}}]})");
   const RunCase cases[] = {
       {"status",
        {"--status", "--simulate"},
+       0,
+       "3A7E:0A11 connected, battery level 5 (83%), CPI HIGH\n",
+       ""},
+      {"status traced to a file named after a space",
+       {"--status", "--simulate", "--trace", trace},
        0,
        "3A7E:0A11 connected, battery level 5 (83%), CPI HIGH\n",
        ""},
@@ -220,6 +198,19 @@ TEST_F(E2eCommandLine, StatusVersionAndUsageErrorsExitAsDocumented) {
        0,
        "[]\n",
        "quelvane: no HID interfaces found"},
+      {"a listing of the built-in scenario",
+       {"--list", "--simulate"},
+       0,
+       "sim:receiver\t3A7E:0A11\t0001:0002\t0/0/9\t2.4G Wireless Receiver\trw\tsupported\n",
+       ""},
+      {"the window", {"--simulate"}, 1, "", "no display"},
+      {"a missing scenario", {"--simulate=" + home.FilePath("none.json")}, 1, "", "none.json"},
+      {"a refused scenario", {"--simulate=" + badVendor}, 1, "", "devices[0].vendor"},
+      {"a listing of a refused scenario",
+       {"--list", "--simulate=" + badVendor},
+       1,
+       "",
+       "devices[0].vendor"},
       {"version", {"--version"}, 0, "quelvane 1.6\n", ""},
       {"a missing value", {"--status", "--trace"}, 2, "", "--trace"},
       {"an unknown option", {"--frobnicate"}, 2, "", "--frobnicate"},
@@ -240,12 +231,6 @@ TEST_F(E2eCommandLine, StatusVersionAndUsageErrorsExitAsDocumented) {
     }
     ExpectMessages(outcome.Code == 2 ? QString() : outcome.Err);
   }
-}
-
-TEST_F(E2eCommandLine, TraceTakesItsFileAfterASpaceToo) {
-  const QString trace = home.FilePath("t.jsonl");
-  const auto outcome = home.Run({"--status", "--simulate", "--trace", trace});
-  EXPECT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
   EXPECT_TRUE(FileContent(trace).contains("\"ev\":\"feature\""));
 }
 
