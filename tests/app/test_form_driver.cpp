@@ -54,16 +54,14 @@ TEST_F(FormDriver, StateIsWrittenOnceAndAgainOnlyWhenItChanges) {
   // The rest of the state belongs to the receiver logic; here only its shape counts.
   EXPECT_TRUE(after.value("cpi").isString());
   EXPECT_TRUE(after.value("label").isString());
-  EXPECT_TRUE(after.value("gauge").toObject().value("max").isDouble());
-  EXPECT_TRUE(after.value("gauge").toObject().value("value").isDouble());
-  EXPECT_TRUE(QRegularExpression("^0x00[0-9A-F]{6}$")
-                  .match(after.value("gauge").toObject().value("color").toString())
-                  .hasMatch());
+  const QJsonObject gauge = after.value("gauge").toObject(), led = after.value("led").toObject();
+  EXPECT_TRUE(gauge.value("max").isDouble());
+  EXPECT_TRUE(gauge.value("value").isDouble());
   EXPECT_TRUE(after.value("button").toObject().value("enabled").isBool());
-  EXPECT_TRUE(after.value("led").toObject().value("blink").isBool());
-  EXPECT_TRUE(QRegularExpression("^0x00[0-9A-F]{6}$")
-                  .match(after.value("led").toObject().value("color").toString())
-                  .hasMatch());
+  EXPECT_TRUE(led.value("blink").isBool());
+  const QRegularExpression colour("^0x00[0-9A-F]{6}$");
+  EXPECT_TRUE(colour.match(gauge.value("color").toString()).hasMatch());
+  EXPECT_TRUE(colour.match(led.value("color").toString()).hasMatch());
   EXPECT_FALSE(after.value("timers").toObject().value("pairing").toBool());
   EXPECT_EQ(Settings.Language(), "Chs");
 }
