@@ -2,9 +2,12 @@
 
 #include "app/TForm1.h"
 #include "common/MemorySettings.h"
+#include "common/ProgramRun.h"
+#include "common/SimulatedDevices.h"
 #include "framework/QtMessageLoop.h"
 #include "hid/SimulatedHidBinding.h"
 #include "platform/HeadlessTrayBinding.h"
+#include "receiver/VirtualReceiver.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -36,7 +39,25 @@ protected:
     return std::make_unique<TForm1>(std::move(services));
   }
 
+  // The receiver "rx" with `state`, added unplugged and then plugged when `plug` holds, so that a
+  // window already there hears of it.
+  receiver::VirtualReceiver &AddReceiver(const receiver::VirtualReceiverState &state = {},
+                                         bool plug = true) {
+    Rx = std::make_unique<receiver::VirtualReceiver>(state);
+    hid::VirtualDevice device = fakes::HidInterface("rx");
+    Rx->AttachTo(device);
+    Binding.Add(device, false);
+    if (plug) Binding.Plug("rx");
+    return *Rx;
+  }
+  // The events of `kind` the trace file `name` in Dir holds.
+  std::vector<QJsonObject> TraceEvents(const QString &name, const QString &kind) const {
+    return testcommon::EventsOf(
+        testcommon::ReadTrace(Dir.filePath(name)).value_or(std::vector<QJsonObject>{}), kind);
+  }
+
   hid::SimulatedHidBinding Binding;
+  std::unique_ptr<receiver::VirtualReceiver> Rx;
   framework::QtMessageLoop Loop;
   fakes::MemorySettings Settings;
   std::shared_ptr<platform::HeadlessTrayHost> TrayHost =

@@ -18,6 +18,11 @@ TColor At(const TProgBar &bar, int x, int y) {
   return framework::FromQRgb(bar.Buffer().pixel(x, y));
 }
 
+void ExpectColour(const TProgBar &bar, TColor colour, std::initializer_list<QPoint> points) {
+  for (const QPoint p : points)
+    EXPECT_EQ(At(bar, p.x(), p.y()), colour) << "at " << p.x() << ", " << p.y();
+}
+
 struct Handler {
   void OnShow(QObject *, QString &) {}
 };
@@ -81,39 +86,26 @@ TEST(BatteryGauge, RaisedFramesOfTheBatteryGauge) {
   const TColor margin = 0xFF00FF;
   bar.SetColorMargin(margin);
   bar.SetFrameStyleInner(TFrameStyle::fsNone);
-  // Outer frame on (0, 0, 24, 105).
-  EXPECT_EQ(At(bar, 1, 2), framework::clWhite);
-  EXPECT_EQ(At(bar, 1, 102), framework::clWhite);
-  EXPECT_EQ(At(bar, 1, 1), framework::clWhite);
-  EXPECT_EQ(At(bar, 21, 1), framework::clWhite);
-  EXPECT_EQ(At(bar, 1, 104), framework::clBlack);
-  EXPECT_EQ(At(bar, 22, 104), framework::clBlack);
-  EXPECT_EQ(At(bar, 23, 104), framework::clBlack);
-  EXPECT_EQ(At(bar, 23, 1), framework::clBlack);
-  EXPECT_EQ(At(bar, 0, 0), framework::clGray);
-  EXPECT_EQ(At(bar, 0, 103), framework::clGray);
-  EXPECT_EQ(At(bar, 22, 50), framework::clGray);
-  EXPECT_EQ(At(bar, 12, 103), framework::clGray);
-  EXPECT_EQ(At(bar, 1, 103), framework::clGray);
-  EXPECT_EQ(At(bar, 0, 104), margin) << "corner";
-  EXPECT_EQ(At(bar, 23, 0), margin) << "corner";
+  // Outer frame on (0, 0, 24, 105); its corners keep the margin colour.
+  const TColor white = framework::clWhite, black = framework::clBlack, grey = framework::clGray;
+  ExpectColour(bar, white, {QPoint(1, 2), QPoint(1, 102), QPoint(1, 1), QPoint(21, 1)});
+  ExpectColour(bar, black, {QPoint(1, 104), QPoint(22, 104), QPoint(23, 104), QPoint(23, 1)});
+  ExpectColour(bar, grey,
+               {QPoint(0, 0), QPoint(0, 103), QPoint(22, 50), QPoint(12, 103), QPoint(1, 103)});
+  ExpectColour(bar, margin, {QPoint(0, 104), QPoint(23, 0)});
 
   // Inner frame on (1, 1, 23, 104): its corner pixels are the only margin colour inside.
   bar.SetFrameStyleOuter(TFrameStyle::fsNone);
   bar.SetFrameStyleInner(TFrameStyle::fsRaised);
-  EXPECT_EQ(At(bar, 1, 103), margin);
-  EXPECT_EQ(At(bar, 22, 1), margin);
-  EXPECT_EQ(At(bar, 2, 2), framework::clWhite);
-  EXPECT_EQ(At(bar, 12, 103), framework::clBlack);
-  EXPECT_EQ(At(bar, 22, 50), framework::clBlack);
-  EXPECT_EQ(At(bar, 21, 50), framework::clGray);
-  EXPECT_EQ(At(bar, 12, 102), framework::clGray);
-  EXPECT_EQ(At(bar, 0, 0), margin) << "outside the inner frame";
+  ExpectColour(bar, margin, {QPoint(1, 103), QPoint(22, 1), QPoint(0, 0)}); // (0, 0): outside
+  ExpectColour(bar, white, {QPoint(2, 2)});
+  ExpectColour(bar, black, {QPoint(12, 103), QPoint(22, 50)});
+  ExpectColour(bar, grey, {QPoint(21, 50), QPoint(12, 102)});
 
   // Lowered exchanges dark and light.
   bar.SetFrameStyleInner(TFrameStyle::fsLowered);
-  EXPECT_EQ(At(bar, 2, 2), framework::clBlack);
-  EXPECT_EQ(At(bar, 12, 103), framework::clWhite);
+  ExpectColour(bar, black, {QPoint(2, 2)});
+  ExpectColour(bar, white, {QPoint(12, 103)});
   bar.SetColorScheme(TColorScheme::csSystem);
   EXPECT_EQ(bar.FrameColorShadow(), framework::clBtnShadow);
   EXPECT_EQ(bar.FrameColorLight(), framework::clBtnHighlight);

@@ -14,8 +14,12 @@ using Arguments = std::vector<std::string>;
 struct Expected {
   bool list = false, watch = false, json = false, status = false, hidden = false;
   bool help = false, version = false;
-  std::optional<std::string> simulate{}, trace{}, theme{};
+  std::optional<std::string> simulate{}, trace{}, theme{}, exportTheme{};
+  skin::TsuiUIStyle exportStyle = skin::TsuiUIStyle::Protein;
+  std::optional<skin::TsuiUIStyle> style{};
 };
+
+using enum skin::TsuiUIStyle;
 
 struct GoodCase {
   Arguments arguments;
@@ -47,6 +51,19 @@ TEST(CommandLineParser, GoodLines) {
       {{"--trace", "-", "-display", ":1"}, {.trace = "-"}},
       {{"--theme", "a.thm", "--simulate"}, {.simulate = "", .theme = "a.thm"}},
       {{"--hidden", "--theme=a.thm"}, {.hidden = true, .theme = "a.thm"}},
+      // A style name in any case; with --export-theme it is the style written, not the window's.
+      {{"--style=MacOS"}, {.style = MacOS}},
+      {{"--style=WinXP"}, {.style = WinXP}},
+      {{"--style", "DeepBlue"}, {.style = DeepBlue}},
+      {{"--style=protein"}, {.style = Protein}},
+      {{"--style=BlueGlass"}, {.style = BlueGlass}},
+      {{"--export-theme=t.thm"}, {.exportTheme = "t.thm"}},
+      {{"--export-theme=t.thm", "--style=MacOS"}, {.exportTheme = "t.thm", .exportStyle = MacOS}},
+      {{"--style=winxp", "--export-theme=t.thm"}, {.exportTheme = "t.thm", .exportStyle = WinXP}},
+      {{"--export-theme=t.thm", "--style=DEEPBLUE"},
+       {.exportTheme = "t.thm", .exportStyle = DeepBlue}},
+      {{"--export-theme", "t.thm", "--style=BlueGlass"},
+       {.exportTheme = "t.thm", .exportStyle = BlueGlass}},
   };
   for (const GoodCase &c : cases) {
     std::string line;
@@ -67,6 +84,9 @@ TEST(CommandLineParser, GoodLines) {
     EXPECT_EQ(o.Simulate, e.simulate);
     EXPECT_EQ(o.Trace, e.trace);
     EXPECT_EQ(o.Theme, e.theme);
+    EXPECT_EQ(o.ExportTheme, e.exportTheme);
+    EXPECT_EQ(o.ExportStyle, e.exportStyle);
+    EXPECT_EQ(o.Style, e.style);
   }
 }
 
@@ -93,6 +113,16 @@ TEST(CommandLineParser, BadLinesSayWhy) {
       {{"--hidden", "--list"}, "--hidden only goes with the window"},
       {{"--style", "fusion"}, "unknown style: \"fusion\""},
       {{"--style", "Protein", "--list"}, "not with --list or --status"},
+      // The theme style needs a theme file.
+      {{"--style=FromThemeFile"}, "unknown style"},
+      {{"--style="}, "unknown style"},
+      {{"--style"}, "--style"},
+      {{"--export-theme=t.thm", "--style=Nope"}, "unknown style"},
+      {{"--export-theme=t.thm", "--style=FromThemeFile"}, "unknown style"},
+      {{"--export-theme=t.thm", "--style"}, "--style"},
+      {{"--export-theme="}, "--export-theme"},
+      {{"--export-theme"}, "--export-theme"},
+      {{"--export-theme=t.thm", "--list"}, "--export-theme goes with --style only"},
       {{"--export-theme", "t.thm", "--status"}, "--export-theme goes with --style only"},
       {{"--theme="}, "--theme needs a file name"},
       {{"--theme", "a.thm", "--style", "MacOS"}, "--theme and --style do not go together"},

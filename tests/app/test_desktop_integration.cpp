@@ -2,15 +2,12 @@
 
 #include "app/DesktopTexts.h"
 #include "app/TraceWriter.h"
-#include "receiver/VirtualReceiver.h"
 #include "skin/TsuiPopupMenu.h"
 #include "widgets/ThhALed.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <utility>
 #include <vector>
@@ -26,18 +23,7 @@ protected:
   void Plug(std::uint8_t battery) {
     receiver::VirtualReceiverState state;
     state.Battery = battery;
-    m_rx = std::make_unique<receiver::VirtualReceiver>(state);
-    hid::VirtualDevice device;
-    device.Id = "rx";
-    device.VendorID = 0x3A7E;
-    device.ProductID = 0x0A11;
-    device.Caps.UsagePage = 1;
-    device.Caps.Usage = 2;
-    device.Caps.FeatureReportByteLength = 9;
-    m_rx->AttachTo(device);
-    // Plugged after adding, so that a window already there hears of it.
-    Binding.Add(device, false);
-    Binding.Plug("rx");
+    AddReceiver(state);
   }
   void WithDesktopService(bool present) {
     DesktopNotify = [this, present](const QString &title, const QString &body) {
@@ -45,17 +31,6 @@ protected:
       return present;
     };
   }
-  std::vector<QJsonObject> Notifications() const {
-    std::vector<QJsonObject> out;
-    QFile file(Dir.filePath("trace.jsonl"));
-    if (!file.open(QIODevice::ReadOnly)) return out;
-    for (const QByteArray &line : file.readAll().split('\n')) {
-      const QJsonObject event = QJsonDocument::fromJson(line).object();
-      if (event.value("ev").toString() == "notification") out.push_back(event);
-    }
-    return out;
-  }
-
   // Delivers posted device changes until `done` holds.
   static bool Settled(const std::function<bool()> &done) {
     QDeadlineTimer deadline(5000);
@@ -64,7 +39,6 @@ protected:
     return done();
   }
 
-  std::unique_ptr<receiver::VirtualReceiver> m_rx;
   std::vector<std::pair<QString, QString>> m_desktop;
 };
 
@@ -119,17 +93,17 @@ TEST_F(DesktopIntegration, EveryNotificationIsTracedWithWhereItWent) {
     m_desktop.clear();
     TrayHost->messages.clear();
     WithDesktopService(c.desktopService);
-    receiver::VirtualReceiverState state = m_rx->State();
+    receiver::VirtualReceiverState state = Rx->State();
     state.Battery = 0x15;
-    m_rx->SetState(state);
+    Rx->SetState(state);
     const auto form = Create();
     QCoreApplication::processEvents();
     if (!c.trayIcon) Tray->remove();
     state.Battery = 0x10;
-    m_rx->SetState(state);
+    Rx->SetState(state);
     form->tmrStatusTimer(nullptr);
     form->tmrStatusTimer(nullptr); // still low: told once
-    const std::vector<QJsonObject> events = Notifications();
+    const std::vector<QJsonObject> events = TraceEvents("trace.jsonl", "notification");
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].value("kind").toString(), "battery_low");
     EXPECT_EQ(events[0].value("title").toString(), "Mouse battery low");
@@ -158,10 +132,6 @@ TEST_F(DesktopIntegration, ARescanAsksTheDevicesAgainThoughNothingChanged) {
   EXPECT_TRUE(form->ledDev->Value());
 }
 
-} // namespace
-
-namespace {
-
 struct TipCase {
   int codePage;
   std::uint8_t cpi;
@@ -178,9 +148,9 @@ TEST_F(DesktopIntegration, TheTipAddsBatteryAndCpiInTheWindowsLanguageWhileConne
   Plug(0x15);
   for (const TipCase &c : cases) {
     SCOPED_TRACE(c.tip);
-    receiver::VirtualReceiverState state = m_rx->State();
+    receiver::VirtualReceiverState state = Rx->State();
     state.Cpi = c.cpi;
-    m_rx->SetState(state);
+    Rx->SetState(state);
     Settings.Values.clear();
     const auto form = Create(c.codePage);
     QCoreApplication::processEvents();

@@ -1,4 +1,3 @@
-#include "app/CommandLine.h"
 #include "app/ExportTheme.h"
 #include "skin/TsuiFileTheme.h"
 #include "skin/style/StyleReads.h"
@@ -16,35 +15,6 @@
 #include <sys/stat.h>
 
 using skin::TsuiUIStyle;
-
-TEST(ExportThemeCommandLine, TakesAFileAndABuiltInStyleNamedInAnyCase) {
-  const struct {
-    std::vector<std::string> Arguments;
-    TsuiUIStyle Style;
-  } good[] = {
-      {{"--export-theme=t.thm"}, TsuiUIStyle::Protein},
-      {{"--export-theme=t.thm", "--style=MacOS"}, TsuiUIStyle::MacOS},
-      {{"--style=winxp", "--export-theme=t.thm"}, TsuiUIStyle::WinXP},
-      {{"--export-theme=t.thm", "--style=DEEPBLUE"}, TsuiUIStyle::DeepBlue},
-      {{"--export-theme=t.thm", "--style=BlueGlass"}, TsuiUIStyle::BlueGlass},
-  };
-  for (const auto &c : good) {
-    const app::ParsedCommandLine parsed = app::ParseCommandLine(c.Arguments);
-    EXPECT_EQ(parsed.Error, "") << c.Arguments.back();
-    EXPECT_EQ(parsed.Values.ExportTheme, "t.thm");
-    EXPECT_EQ(parsed.Values.ExportStyle, c.Style) << c.Arguments.back();
-  }
-  for (const auto &bad :
-       std::vector<std::vector<std::string>>{{"--export-theme=t.thm", "--style=Nope"},
-                                             {"--export-theme=t.thm", "--style=FromThemeFile"},
-                                             {"--export-theme=t.thm", "--style="},
-                                             {"--export-theme="},
-                                             {"--export-theme"},
-                                             {"--export-theme=t.thm", "--style"},
-                                             {"--list", "--style=Protein"},
-                                             {"--export-theme=t.thm", "--list"}})
-    EXPECT_NE(app::ParseCommandLine(bad).Error, "") << bad.back();
-}
 
 namespace {
 

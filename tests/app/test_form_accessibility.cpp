@@ -1,6 +1,5 @@
 #include "FormFixture.h"
 
-#include "receiver/VirtualReceiver.h"
 #include "skin/TsuiButton.h"
 #include "skin/TsuiEdit.h"
 #include "skin/TsuiPopupMenu.h"
@@ -31,18 +30,7 @@ struct AccessibleCase {
 class FormAccessibility : public FormFixture {
 protected:
   std::unique_ptr<TForm1> Start(int codePage, Phase phase) {
-    if (!m_rx) {
-      m_rx = std::make_unique<receiver::VirtualReceiver>();
-      hid::VirtualDevice device;
-      device.Id = "rx";
-      device.VendorID = 0x3A7E;
-      device.ProductID = 0x0A11;
-      device.Caps.UsagePage = 1;
-      device.Caps.Usage = 2;
-      device.Caps.FeatureReportByteLength = 9;
-      m_rx->AttachTo(device);
-      Binding.Add(device, false);
-    }
+    if (!Rx) AddReceiver({}, false);
     if (phase == Phase::Unplugged && Binding.IsPlugged("rx")) Binding.Unplug("rx");
     if (phase != Phase::Unplugged && !Binding.IsPlugged("rx")) Binding.Plug("rx");
     Settings.Values.clear();
@@ -70,8 +58,6 @@ protected:
     }
     return out;
   }
-
-  std::unique_ptr<receiver::VirtualReceiver> m_rx;
 };
 
 TEST_F(FormAccessibility, ReadoutsHaveNamesAndValuesInTheWindowsLanguage) {

@@ -6,26 +6,13 @@
 #include "skin/TsuiPopupMenu.h"
 #include "tray/CoolTrayIcon.h"
 
-#include <QFile>
 #include <QImage>
-#include <QJsonDocument>
 #include <QRegularExpression>
 
 using namespace app;
 using namespace app::test;
 
 namespace {
-
-std::vector<QJsonObject> states(const QString &path) {
-  std::vector<QJsonObject> out;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return out;
-  for (const QByteArray &line : file.readAll().split('\n')) {
-    const QJsonObject event = QJsonDocument::fromJson(line).object();
-    if (event.value("ev").toString() == "state") out.push_back(event);
-  }
-  return out;
-}
 
 class FormDriver : public FormFixture {
 protected:
@@ -43,7 +30,7 @@ protected:
     Trace.reset();
     Form.reset();
   }
-  std::vector<QJsonObject> States() { return states(Dir.filePath("trace.jsonl")); }
+  std::vector<QJsonObject> States() const { return TraceEvents("trace.jsonl", "state"); }
 
   std::unique_ptr<TForm1> Form;
   std::unique_ptr<TraceWriter> Writer;
@@ -67,16 +54,14 @@ TEST_F(FormDriver, StateIsWrittenOnceAndAgainOnlyWhenItChanges) {
   // The rest of the state belongs to the receiver logic; here only its shape counts.
   EXPECT_TRUE(after.value("cpi").isString());
   EXPECT_TRUE(after.value("label").isString());
-  EXPECT_TRUE(after.value("gauge").toObject().value("max").isDouble());
-  EXPECT_TRUE(after.value("gauge").toObject().value("value").isDouble());
-  EXPECT_TRUE(QRegularExpression("^0x00[0-9A-F]{6}$")
-                  .match(after.value("gauge").toObject().value("color").toString())
-                  .hasMatch());
+  const QJsonObject gauge = after.value("gauge").toObject(), led = after.value("led").toObject();
+  EXPECT_TRUE(gauge.value("max").isDouble());
+  EXPECT_TRUE(gauge.value("value").isDouble());
   EXPECT_TRUE(after.value("button").toObject().value("enabled").isBool());
-  EXPECT_TRUE(after.value("led").toObject().value("blink").isBool());
-  EXPECT_TRUE(QRegularExpression("^0x00[0-9A-F]{6}$")
-                  .match(after.value("led").toObject().value("color").toString())
-                  .hasMatch());
+  EXPECT_TRUE(led.value("blink").isBool());
+  const QRegularExpression colour("^0x00[0-9A-F]{6}$");
+  EXPECT_TRUE(colour.match(gauge.value("color").toString()).hasMatch());
+  EXPECT_TRUE(colour.match(led.value("color").toString()).hasMatch());
   EXPECT_FALSE(after.value("timers").toObject().value("pairing").toBool());
   EXPECT_EQ(Settings.Language(), "Chs");
 }

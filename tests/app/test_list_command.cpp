@@ -1,6 +1,6 @@
-#include "app/CommandLine.h"
 #include "app/DeviceTreeWatcher.h"
 #include "app/ListCommand.h"
+#include "common/SimulatedDevices.h"
 #include "framework/QtMessageLoop.h"
 #include "hid/JvHidDeviceController.h"
 #include "hid/SimulatedHidBinding.h"
@@ -22,16 +22,10 @@ using hid::VirtualDevice;
 
 VirtualDevice MakeDevice(const std::string &id, std::uint16_t vid, std::uint16_t pid,
                          std::u16string name) {
-  VirtualDevice d;
-  d.Id = id;
-  d.VendorID = vid;
-  d.ProductID = pid;
+  VirtualDevice d = fakes::HidInterface(id, vid, pid, 0xFF00, 1);
   d.ProductName = std::move(name);
-  d.Caps.UsagePage = 0xFF00;
-  d.Caps.Usage = 1;
   d.Caps.InputReportByteLength = 8;
   d.Caps.OutputReportByteLength = 2;
-  d.Caps.FeatureReportByteLength = 9;
   return d;
 }
 
@@ -60,22 +54,6 @@ protected:
   hid::SimulatedHidBinding binding;
 };
 
-TEST_F(ListCommandTest, CollectsIdentityCapsNameAccessAndSupport) {
-  const auto listing = Collect();
-  ASSERT_EQ(listing.size(), 3u);
-  EXPECT_EQ(listing[0].Path, "sim:rx");
-  EXPECT_EQ(listing[0].UsagePage, 0xFF00);
-  EXPECT_EQ(listing[0].ProductName, u"2.4G Receiver");
-  EXPECT_EQ(listing[0].Access, "rw");
-  EXPECT_TRUE(listing[0].Supported);
-  EXPECT_EQ(listing[1].Access, "query");
-  EXPECT_FALSE(listing[1].Supported);
-  EXPECT_EQ(listing[1].VendorID, 0x046D);
-  EXPECT_EQ(listing[2].Access, "none"); // cannot be opened: nothing known, IDs zero
-  EXPECT_EQ(listing[2].VendorID, 0);
-  EXPECT_FALSE(listing[2].Supported);
-}
-
 TEST_F(ListCommandTest, InterfaceWithoutCapsStillShowsThatItOpens) {
   binding.Find("kbd")->FailPreparsed = true;
   const auto listing = Collect();
@@ -86,6 +64,7 @@ TEST_F(ListCommandTest, InterfaceWithoutCapsStillShowsThatItOpens) {
   EXPECT_EQ(listing[2].Access, "none");
 }
 
+// Every field the collection gathers shows in the text rows.
 TEST_F(ListCommandTest, TextListingIsOneTabSeparatedLinePerInterface) {
   const std::string text = app::FormatListingText(Collect());
   std::istringstream lines(text);
@@ -128,12 +107,14 @@ TEST_F(ListCommandTest, JsonListingParsesBackWithEveryField) {
 }
 
 TEST_F(ListCommandTest, RunPrintsOnceAndEndsWithoutWatch) {
-  std::ostringstream out, err;
-  EXPECT_EQ(app::RunListCommand(binding, nullptr, {false, true}, out, err), 0);
-  const std::string printed = out.str();
-  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1);
-  EXPECT_TRUE(printed.starts_with("[{\"path\":\"sim:rx\""));
-  EXPECT_TRUE(err.str().empty());
+  for (const bool json : {false, true}) {
+    std::ostringstream out, err;
+    EXPECT_EQ(app::RunListCommand(binding, nullptr, {false, json}, out, err), 0);
+    const std::string printed = out.str();
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), json ? 1 : 3);
+    EXPECT_TRUE(printed.starts_with(json ? "[{\"path\":\"sim:rx\"" : "sim:rx\t")) << printed;
+    EXPECT_EQ(err.str(), "");
+  }
 }
 
 TEST_F(ListCommandTest, WatchPrintsAgainAfterEveryChange) {
@@ -167,12 +148,6 @@ TEST(ListCommand, AnEmptyMachineIsSaidOnStandardErrorBesideTheEmptyListing) {
     EXPECT_EQ(out.str(), c.out);
     EXPECT_EQ(err.str(), "quelvane: no HID interfaces found\n");
   }
-}
-
-TEST_F(ListCommandTest, RunSaysNothingOnStandardErrorWhenInterfacesAreThere) {
-  std::ostringstream out, err;
-  EXPECT_EQ(app::RunListCommand(binding, nullptr, {false, false}, out, err), 0);
-  EXPECT_EQ(err.str(), "");
 }
 
 TEST_F(ListCommandTest, UnavailableServicesAreAnError) {
@@ -225,58 +200,6 @@ TEST(DeviceTreeWatcher, HandsReadableEventsToTheBinding) {
 
   hid::SimulatedHidBinding simulated; // notifies by itself: nothing to watch
   EXPECT_FALSE(app::DeviceTreeWatcher(simulated).Watching());
-}
-
-TEST(CommandLine, ParsesOptionsAndRejectsUnknownOnes) {
-  auto parsed = app::ParseCommandLine({"--list", "--watch", "--json", "--trace=t.jsonl"});
-  EXPECT_TRUE(parsed.Error.empty());
-  EXPECT_TRUE(parsed.Values.List && parsed.Values.Watch && parsed.Values.Json);
-  EXPECT_EQ(parsed.Values.Trace, "t.jsonl");
-  EXPECT_FALSE(parsed.Values.Simulate);
-
-  parsed = app::ParseCommandLine({"--simulate"});
-  EXPECT_EQ(parsed.Values.Simulate, "");
-  parsed = app::ParseCommandLine({"--simulate=s.json"});
-  EXPECT_EQ(parsed.Values.Simulate, "s.json");
-  parsed = app::ParseCommandLine({"--hidden"});
-  EXPECT_TRUE(parsed.Error.empty() && parsed.Values.Hidden);
-
-  for (const auto &bad : std::vector<std::vector<std::string>>{{"--bogus"},
-                                                               {"--trace"},
-                                                               {"--trace="},
-                                                               {"--simulate="},
-                                                               {"--watch"},
-                                                               {"list"},
-                                                               {"--hidden", "--list"}})
-    EXPECT_FALSE(app::ParseCommandLine(bad).Error.empty()) << bad[0];
-}
-
-TEST(CommandLine, StyleNamesABuiltInLookForTheWindow) {
-  const struct {
-    const char *name;
-    std::optional<skin::TsuiUIStyle> want;
-  } cases[] = {
-      {"MacOS", skin::TsuiUIStyle::MacOS},
-      {"WinXP", skin::TsuiUIStyle::WinXP},
-      {"DeepBlue", skin::TsuiUIStyle::DeepBlue},
-      {"Protein", skin::TsuiUIStyle::Protein},
-      {"BlueGlass", skin::TsuiUIStyle::BlueGlass},
-      {"protein", skin::TsuiUIStyle::Protein},
-      // The theme style needs a theme file.
-      {"FromThemeFile", std::nullopt},
-      {"", std::nullopt},
-  };
-  for (const auto &c : cases) {
-    const auto parsed = app::ParseCommandLine({std::string("--style=") + c.name});
-    EXPECT_EQ(parsed.Values.Style, c.want) << c.name;
-    EXPECT_EQ(parsed.Error.empty(), c.want.has_value()) << c.name;
-  }
-  EXPECT_FALSE(app::ParseCommandLine({"--style"}).Error.empty());
-  EXPECT_FALSE(app::ParseCommandLine({"--list", "--style=MacOS"}).Error.empty());
-  // With --export-theme the name is the style written, and the window is not shown.
-  const auto exported = app::ParseCommandLine({"--export-theme=t.thm", "--style=MacOS"});
-  EXPECT_EQ(exported.Values.ExportStyle, skin::TsuiUIStyle::MacOS);
-  EXPECT_FALSE(exported.Values.Style);
 }
 
 } // namespace

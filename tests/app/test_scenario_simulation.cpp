@@ -40,14 +40,30 @@ public:
   std::vector<std::string> Log;
 };
 
-// Runs the timeline until it stops (quit or failure), with a limit.
-void RunToEnd(Simulation &simulation, bool &stopped) {
+struct Ending {
+  bool quit = false;
+  QString failure;
+};
+
+// Runs the timeline on `driver` until it quits or a step fails, with a limit.
+Ending RunToEnd(Simulation &simulation, ScenarioWindowDriver &driver) {
+  simulation.SetWindowDriver(&driver);
+  Ending ending;
+  bool stopped = false;
+  const QObject scope; // the connections end with this run
+  QObject::connect(&simulation, &Simulation::QuitRequested, &scope,
+                   [&] { stopped = ending.quit = true; });
+  QObject::connect(&simulation, &Simulation::StepFailed, &scope, [&](const QString &text) {
+    stopped = true;
+    ending.failure = text;
+  });
+  simulation.Start();
   QElapsedTimer clock;
   clock.start();
   while (!stopped && clock.elapsed() < 5000)
     QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   EXPECT_TRUE(stopped);
-  (void)simulation;
+  return ending;
 }
 
 TEST(Simulation, BuildsTheDevicesOfTheScenario) {
@@ -94,16 +110,9 @@ TEST(Simulation, TimelineRunsInTimeOrderUntilQuit) {
         {"at": 50, "menu": "never"}
       ]})"));
   RecordingDriver driver;
-  simulation.SetWindowDriver(&driver);
   int changes = 0;
   simulation.Binding().SetDeviceTreeListener([&] { ++changes; });
-  bool stopped = false;
-  bool quit = false;
-  QObject::connect(&simulation, &Simulation::QuitRequested, [&] { stopped = quit = true; });
-  QObject::connect(&simulation, &Simulation::StepFailed, [&] { stopped = true; });
-  simulation.Start();
-  RunToEnd(simulation, stopped);
-  EXPECT_TRUE(quit);
+  EXPECT_TRUE(RunToEnd(simulation, driver).quit);
   EXPECT_TRUE(simulation.Finished());
   EXPECT_EQ(driver.Log, (std::vector<std::string>{"tray dbl", "click btnBattery"}));
   EXPECT_FALSE(simulation.Binding().IsPlugged("rx"));
@@ -118,19 +127,10 @@ TEST(Simulation, WindowStepTheWindowRefusesStopsTheTimelineWithItsPlace) {
         {"at": 1, "quit": true}]})"),
                         QStringLiteral("s.json"));
   RecordingDriver driver;
-  simulation.SetWindowDriver(&driver);
-  bool stopped = false;
-  QString message;
-  bool quit = false;
-  QObject::connect(&simulation, &Simulation::QuitRequested, [&] { stopped = quit = true; });
-  QObject::connect(&simulation, &Simulation::StepFailed, [&](const QString &text) {
-    stopped = true;
-    message = text;
-  });
-  simulation.Start();
-  RunToEnd(simulation, stopped);
-  EXPECT_FALSE(quit);
-  EXPECT_EQ(message, QStringLiteral("s.json: timeline[0].click: no control \"missing\" to click"));
+  const Ending ending = RunToEnd(simulation, driver);
+  EXPECT_FALSE(ending.quit);
+  EXPECT_EQ(ending.failure,
+            QStringLiteral("s.json: timeline[0].click: no control \"missing\" to click"));
 }
 
 } // namespace

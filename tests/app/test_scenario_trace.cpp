@@ -1,5 +1,6 @@
 #include "app/Simulation.h"
 #include "app/TraceWriter.h"
+#include "common/ProgramRun.h"
 #include "framework/QtMessageLoop.h"
 #include "hid/JvHidDeviceController.h"
 #include "receiver/ReceiverConnection.h"
@@ -24,26 +25,27 @@
 namespace app {
 namespace {
 
+// Every line of the trace file, each required to be a JSON object.
 std::vector<QJsonObject> ReadLines(const QString &path) {
-  QFile file(path);
-  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-  std::vector<QJsonObject> lines;
-  for (const QByteArray &line : file.readAll().split('\n')) {
-    if (line.isEmpty()) continue;
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(line, &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
-    lines.push_back(document.object());
-  }
-  return lines;
+  return testcommon::ReadTrace(path).value_or(std::vector<QJsonObject>{});
 }
 
-TEST(Trace, EveryEventIsOneCompleteLineAsSoonAsItIsWritten) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("trace.jsonl"));
-  QString error;
-  auto trace = TraceWriter::Open(path, error);
-  ASSERT_TRUE(trace) << error.toStdString();
+// A trace file in a folder of the test's own.
+class Trace : public testing::Test {
+protected:
+  std::unique_ptr<TraceWriter> Open(std::ostream &messages = std::cerr) {
+    QString error;
+    auto trace = TraceWriter::Open(Path, error, QString(), messages);
+    EXPECT_TRUE(trace) << error.toStdString();
+    return trace;
+  }
+  QTemporaryDir Dir;
+  const QString Path = Dir.filePath(QStringLiteral("trace.jsonl"));
+};
+
+TEST_F(Trace, EveryEventIsOneCompleteLineAsSoonAsItIsWritten) {
+  const auto trace = Open();
+  ASSERT_TRUE(trace);
 
   const std::uint8_t request[9] = {1, 9, 0, 0, 0, 0, 0, 0xCC, 0xFF};
   trace->Feature("sim:\"odd\\path\"", hid::HidTrace::FeatureOp::Set, request, 9, true);
@@ -56,7 +58,7 @@ TEST(Trace, EveryEventIsOneCompleteLineAsSoonAsItIsWritten) {
   trace->State(QJsonObject());
 
   // Read while the writer is still open: nothing may wait in a buffer.
-  const auto lines = ReadLines(path);
+  const auto lines = ReadLines(Path);
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[0][QStringLiteral("ev")].toString(), QStringLiteral("feature"));
   EXPECT_EQ(lines[0][QStringLiteral("dev")].toString(), QStringLiteral("sim:\"odd\\path\""));
@@ -78,11 +80,8 @@ TEST(Trace, EveryEventIsOneCompleteLineAsSoonAsItIsWritten) {
     EXPECT_TRUE(line[QStringLiteral("t")].isDouble());
 }
 
-TEST(Trace, RecordsTheScansAndReportsOfTheDeviceLayer) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("trace.jsonl"));
-  QString error;
-  auto trace = TraceWriter::Open(path, error);
+TEST_F(Trace, RecordsTheScansAndReportsOfTheDeviceLayer) {
+  const auto trace = Open();
   ASSERT_TRUE(trace);
   Simulation simulation(DefaultScenario());
   framework::QtMessageLoop loop;
@@ -96,7 +95,7 @@ TEST(Trace, RecordsTheScansAndReportsOfTheDeviceLayer) {
     connection.SetCurrentReceiver(device.get());
     ASSERT_TRUE(connection.ExchangeWithAck(receiver::CmdBattery));
   }
-  const auto lines = ReadLines(path);
+  const auto lines = ReadLines(Path);
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[0][QStringLiteral("ev")].toString(), QStringLiteral("scan"));
   EXPECT_EQ(lines[0][QStringLiteral("devices")].toInt(), 1);
@@ -111,18 +110,15 @@ TEST(Trace, RecordsTheScansAndReportsOfTheDeviceLayer) {
   EXPECT_EQ(text(2, "bytes"), "01 15 00 00 00 00 00 CC 00");
 }
 
-TEST(Trace, APathOfAnyBytesGivesAValidLine) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("trace.jsonl"));
-  QString error;
-  auto trace = TraceWriter::Open(path, error);
-  ASSERT_TRUE(trace) << error.toStdString();
+TEST_F(Trace, APathOfAnyBytesGivesAValidLine) {
+  const auto trace = Open();
+  ASSERT_TRUE(trace);
   std::string device;
   for (int byte = 0; byte < 256; ++byte)
     device += static_cast<char>(byte);
   trace->Feature(device, hid::HidTrace::FeatureOp::Get, nullptr, 0, false);
 
-  const auto lines = ReadLines(path); // fails on a line that is not JSON
+  const auto lines = ReadLines(Path); // fails on a line that is not JSON
   ASSERT_EQ(lines.size(), 1u);
   // ASCII as it was, each byte of the upper half a replacement character.
   QString expected;
@@ -132,7 +128,7 @@ TEST(Trace, APathOfAnyBytesGivesAValidLine) {
   EXPECT_EQ(lines[0][QStringLiteral("dev")].toString(), expected);
 }
 
-TEST(Trace, FileThatCannotBeCreatedIsReported) {
+TEST_F(Trace, FileThatCannotBeCreatedIsReported) {
   QString error;
   EXPECT_FALSE(TraceWriter::Open(QStringLiteral("/nonexistent/dir/trace.jsonl"), error));
   EXPECT_TRUE(error.startsWith(QStringLiteral("/nonexistent/dir/trace.jsonl: cannot write")))
@@ -140,10 +136,9 @@ TEST(Trace, FileThatCannotBeCreatedIsReported) {
 }
 
 // Links to the scenario are refused end to end.
-TEST(Trace, ReplacesAnyFileButTheScenarioItReads) {
-  QTemporaryDir dir;
-  const QString scenario = dir.filePath(QStringLiteral("s.json"));
-  const QString other = dir.filePath(QStringLiteral("other.json"));
+TEST_F(Trace, ReplacesAnyFileButTheScenarioItReads) {
+  const QString scenario = Dir.filePath(QStringLiteral("s.json"));
+  const QString other = Dir.filePath(QStringLiteral("other.json"));
   for (const QString &path : {scenario, other}) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("{\"devices\": []}\n") > 0);
@@ -182,13 +177,10 @@ private:
   rlimit m_old = {};
 };
 
-TEST(Trace, AFailedWriteStopsTheTraceAfterItsLastWholeLine) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("trace.jsonl"));
-  QString error;
+TEST_F(Trace, AFailedWriteStopsTheTraceAfterItsLastWholeLine) {
   std::ostringstream messages;
-  auto trace = TraceWriter::Open(path, error, QString(), messages);
-  ASSERT_TRUE(trace) << error.toStdString();
+  const auto trace = Open(messages);
+  ASSERT_TRUE(trace);
   {
     FileSizeLimit limit(120); // room for two scan lines and part of a third
     for (int i = 0; i < 3; ++i)
@@ -197,18 +189,17 @@ TEST(Trace, AFailedWriteStopsTheTraceAfterItsLastWholeLine) {
     trace->Scan(2000, true);
   }
   EXPECT_FALSE(trace->Close());
-  const auto lines = ReadLines(path);
+  const auto lines = ReadLines(Path);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[1][QStringLiteral("devices")].toInt(), 1001);
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(file.readAll().endsWith('\n'));
-  EXPECT_EQ(messages.str(), "quelvane: " + path.toStdString() +
+  EXPECT_TRUE(testcommon::FileContent(Path).endsWith('\n'));
+  EXPECT_EQ(messages.str(), "quelvane: " + Path.toStdString() +
                                 ": the trace stopped: " + std::strerror(EFBIG) + "\n");
 
   // A device that takes nothing, and a file nothing can be written to (as root it opens).
   for (const char *target : {"/dev/full", "/proc/version"}) {
     std::ostringstream said;
+    QString error;
     auto refused = TraceWriter::Open(QString::fromLatin1(target), error, QString(), said);
     if (!refused) { // refused on opening
       EXPECT_FALSE(error.isEmpty());

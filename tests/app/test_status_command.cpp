@@ -1,4 +1,5 @@
 #include "app/StatusCommand.h"
+#include "common/SimulatedDevices.h"
 #include "hid/SimulatedHidBinding.h"
 #include "receiver/VirtualReceiver.h"
 
@@ -42,13 +43,9 @@ TEST(StatusCommand, PrintsOneReadingOrOneLineWhyNotWithTheExitStatus) {
     receiver::VirtualReceiverState state;
     state.FailReads = c.machine == Machine::Deaf;
     receiver::VirtualReceiver rx(state);
-    hid::VirtualDevice device;
-    device.Id = "rx";
-    device.VendorID = c.machine == Machine::Keyboard ? 0x046D : 0x3A7E;
-    device.ProductID = 0x0A11;
-    device.Caps.UsagePage = 1;
-    device.Caps.Usage = c.machine == Machine::Keyboard ? 6 : 2;
-    device.Caps.FeatureReportByteLength = 9;
+    const bool keyboard = c.machine == Machine::Keyboard;
+    hid::VirtualDevice device =
+        fakes::HidInterface("rx", keyboard ? 0x046D : 0x3A7E, 0x0A11, 1, keyboard ? 6 : 2);
     rx.AttachTo(device);
     binding.Add(device);
     binding.SetBound(c.machine != Machine::Unbound);

@@ -52,6 +52,40 @@ ProgramOutcome ProgramHome::Run(const QStringList &arguments, int timeoutMs) con
   return Finish(*process, timeoutMs);
 }
 
+std::vector<QJsonObject> ProgramHome::RunTraced(const QStringList &arguments, int timeoutMs) const {
+  const QString trace = FilePath("trace.jsonl");
+  QFile::remove(trace);
+  const ProgramOutcome outcome = Run(QStringList(arguments) << "--trace=" + trace, timeoutMs);
+  EXPECT_EQ(outcome.Status, QProcess::NormalExit);
+  EXPECT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
+  return outcome.Ended ? ReadTrace(trace).value_or(std::vector<QJsonObject>{})
+                       : std::vector<QJsonObject>{};
+}
+
+QString ProgramHome::Write(const QString &name, const QByteArray &content) const {
+  QFile file(FilePath(name));
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size())
+      << name.toStdString();
+  return file.fileName();
+}
+
+void ProgramHome::WithoutDisplay() {
+  for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+    Environment.remove(name);
+}
+
+std::vector<QJsonObject> EventsOf(const std::vector<QJsonObject> &events, const QString &kind) {
+  std::vector<QJsonObject> out;
+  for (const QJsonObject &event : events)
+    if (event.value("ev").toString() == kind) out.push_back(event);
+  return out;
+}
+
+QByteArray FileContent(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 std::optional<std::vector<QJsonObject>> ReadTrace(const QString &path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {

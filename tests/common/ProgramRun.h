@@ -38,6 +38,14 @@ public:
   // Waits for the end; kills the program and fails the test after `timeoutMs`.
   static ProgramOutcome Finish(QProcess &process, int timeoutMs = 30000);
   ProgramOutcome Run(const QStringList &arguments, int timeoutMs = 30000) const;
+  // Runs with --trace to a fresh trace.jsonl in the home, expects a clean exit 0 and gives the
+  // trace's events (none when it cannot be read).
+  std::vector<QJsonObject> RunTraced(const QStringList &arguments, int timeoutMs = 30000) const;
+
+  // `content` as the file `name` in the home; its path.
+  QString Write(const QString &name, const QByteArray &content) const;
+  // No platform plugin chosen and no display to connect to.
+  void WithoutDisplay();
 
 private:
   QTemporaryDir m_dir;
@@ -45,5 +53,9 @@ private:
 
 // Every line of a trace as an object; none, with the test failed, when a line is not one.
 std::optional<std::vector<QJsonObject>> ReadTrace(const QString &path);
+// The events whose "ev" is `kind`, in order.
+std::vector<QJsonObject> EventsOf(const std::vector<QJsonObject> &events, const QString &kind);
+// The whole file; empty when it cannot be read.
+QByteArray FileContent(const QString &path);
 
 } // namespace testcommon

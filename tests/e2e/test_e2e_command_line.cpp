@@ -22,43 +22,19 @@ void ExpectMessages(const QString &err) {
     EXPECT_TRUE(line.startsWith("quelvane: ")) << line.toStdString();
 }
 
-// A scenario of the run's own: a test never puts the data folder at risk.
-QString WriteScenario(const ProgramHome &home, const QByteArray &json) {
-  const QString path = home.FilePath("s.json");
-  QFile file(path);
-  EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
-  return path;
-}
+using testcommon::FileContent;
 
-QByteArray Content(const QString &path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-TEST(E2eCommandLine, RefusedScenariosNameThePlaceAndExitNonZero) {
+// Each test has a home of its own. A scenario a test writes goes there: a test never puts the
+// data folder at risk.
+class E2eCommandLine : public testing::Test {
+protected:
+  void SetUp() override { ASSERT_TRUE(home.IsValid()); }
   ProgramHome home;
-  ASSERT_TRUE(home.IsValid());
+};
 
-  const auto missing = home.Run({"--simulate=" + home.FilePath("none.json")});
-  EXPECT_NE(missing.Code, 0);
-  EXPECT_TRUE(missing.Err.contains("none.json")) << missing.Err.toStdString();
-
-  const auto bad = home.Run({"--simulate=" + Data + "/refused_bad_vendor.json"});
-  EXPECT_NE(bad.Code, 0);
-  EXPECT_TRUE(bad.Err.contains("devices[0].vendor")) << bad.Err.toStdString();
-  ExpectMessages(bad.Err);
-
-  // Listing refuses the same file the same way.
-  const auto listed = home.Run({"--list", "--simulate=" + Data + "/refused_bad_vendor.json"});
-  EXPECT_NE(listed.Code, 0);
-  EXPECT_TRUE(listed.Err.contains("devices[0].vendor")) << listed.Err.toStdString();
-}
-
-TEST(E2eCommandLine, AFailingStepNamesTheProgramTheFileAndThePlace) {
-  ProgramHome home;
-  ASSERT_TRUE(home.IsValid());
+TEST_F(E2eCommandLine, AFailingStepNamesTheProgramTheFileAndThePlace) {
   const QString scenario =
-      WriteScenario(home, R"({"timeline": [{"at": 0, "click": "missing\r"}]})");
+      home.Write("s.json", R"({"timeline": [{"at": 0, "click": "missing\r"}]})");
   const auto run = home.Run({"--simulate=" + scenario});
   EXPECT_EQ(run.Code, 1);
   EXPECT_TRUE(run.Err.contains(": timeline[0].click: no control \"missing\\r\" to click\n"))
@@ -66,11 +42,9 @@ TEST(E2eCommandLine, AFailingStepNamesTheProgramTheFileAndThePlace) {
   ExpectMessages(run.Err);
 }
 
-TEST(E2eCommandLine, ATraceThatCannotBeWrittenWholeFailsTheRunWithAMessage) {
-  ProgramHome home;
-  ASSERT_TRUE(home.IsValid());
+TEST_F(E2eCommandLine, ATraceThatCannotBeWrittenWholeFailsTheRunWithAMessage) {
   const QByteArray json = R"({"timeline": [{"at": 200, "quit": true}]})";
-  const QString scenario = WriteScenario(home, json);
+  const QString scenario = home.Write("s.json", json);
   const QString link = home.FilePath("link.json");
   const QString hardLink = home.FilePath("hard.json");
   ASSERT_TRUE(QFile::link(scenario, link));
@@ -83,20 +57,20 @@ TEST(E2eCommandLine, ATraceThatCannotBeWrittenWholeFailsTheRunWithAMessage) {
     EXPECT_EQ(run.Code, 1) << trace.toStdString();
     EXPECT_TRUE(run.Err.contains("quelvane: " + trace + ": ")) << run.Err.toStdString();
     ExpectMessages(run.Err);
-    EXPECT_EQ(Content(scenario), json);
+    EXPECT_EQ(FileContent(scenario), json);
   }
 }
 
 // SIGTERM and SIGINT end the run in order, its last state traced; even SIGKILL leaves only
 // whole lines.
-TEST(E2eCommandLine, ASignalEndsTheRunAndTheTraceStaysWhole) {
+TEST(E2eSignals, ASignalEndsTheRunAndTheTraceStaysWhole) {
   for (const int signal : {SIGTERM, SIGINT, SIGKILL}) {
     ProgramHome home;
     ASSERT_TRUE(home.IsValid());
-    const QString scenario = WriteScenario(home, R"({"timeline": [{"at": 60000, "quit": true}]})");
+    const QString scenario = home.Write("s.json", R"({"timeline": [{"at": 60000, "quit": true}]})");
     const QString trace = home.FilePath("trace.jsonl");
     const auto process = home.Start({"--simulate=" + scenario, "--trace=" + trace});
-    for (int waited = 0; !Content(trace).contains("\"state\"") && waited < 20000; waited += 50)
+    for (int waited = 0; !FileContent(trace).contains("\"state\"") && waited < 20000; waited += 50)
       process->waitForFinished(50);
     ASSERT_EQ(::kill(static_cast<pid_t>(process->processId()), signal), 0);
     const auto run = ProgramHome::Finish(*process, 10000);
@@ -109,41 +83,9 @@ TEST(E2eCommandLine, ASignalEndsTheRunAndTheTraceStaysWhole) {
   }
 }
 
-TEST(E2eCommandLine, WithoutADisplayTheWindowIsRefusedButListingWorks) {
-  ProgramHome home;
-  ASSERT_TRUE(home.IsValid());
-  home.Environment.remove("QT_QPA_PLATFORM");
-  home.Environment.remove("DISPLAY");
-  home.Environment.remove("WAYLAND_DISPLAY");
-
-  const auto window = home.Run({"--simulate"});
-  EXPECT_EQ(window.Code, 1);
-  EXPECT_TRUE(window.Err.contains("no display")) << window.Err.toStdString();
-
-  const auto list = home.Run({"--list", "--json", "--simulate"});
-  EXPECT_EQ(list.Code, 0) << list.Err.toStdString();
-  EXPECT_TRUE(list.Out.contains("\"vendor\":\"3A7E\"")) << list.Out.toStdString();
-}
-
-TEST(E2eCommandLine, AnUnknownOptionIsAUsageError) {
-  ProgramHome home;
-  ASSERT_TRUE(home.IsValid());
-  const auto unknown = home.Run({"--frobnicate"});
-  EXPECT_EQ(unknown.Code, 2);
-  EXPECT_TRUE(unknown.Err.contains("--frobnicate"));
-  EXPECT_TRUE(unknown.Err.contains("Usage"));
-  const auto style = home.Run({"--style=Chrome", "--simulate"});
-  EXPECT_EQ(style.Code, 2);
-  EXPECT_TRUE(style.Err.contains("Chrome"));
-  EXPECT_TRUE(style.Err.contains("Usage"));
-}
-
 // Exporting needs no display; what it refuses leaves no file behind.
-TEST(E2eCommandLine, ExportingAThemeWritesOneWholeFileOrNone) {
-  ProgramHome home;
-  ASSERT_TRUE(home.IsValid());
-  home.Environment.remove("QT_QPA_PLATFORM");
-  home.Environment.remove("DISPLAY");
+TEST_F(E2eCommandLine, ExportingAThemeWritesOneWholeFileOrNone) {
+  home.WithoutDisplay();
   const QString file = home.FilePath("my.thm");
   const auto files = [&] { return QDir(home.Path()).entryList({"*.thm*"}, QDir::Files); };
 
@@ -162,24 +104,17 @@ TEST(E2eCommandLine, ExportingAThemeWritesOneWholeFileOrNone) {
 
   const auto written = home.Run({"--export-theme=" + file, "--style=winxp"});
   EXPECT_EQ(written.Code, 0) << written.Err.toStdString();
-  EXPECT_TRUE(Content(file).startsWith("Marbelo_TB"));
-  EXPECT_GT(Content(file).size(), 10000) << "every picture of the style is in it";
+  EXPECT_TRUE(FileContent(file).startsWith("Marbelo_TB"));
+  EXPECT_GT(FileContent(file).size(), 10000) << "every picture of the style is in it";
   EXPECT_EQ(files(), QStringList{"my.thm"});
 }
 
 // A theme the window cannot use ends the run before anything shows: no trace is made and the
 // screenshot the scenario takes at once is never taken.
-TEST(E2eCommandLine, AThemeThatCannotBeUsedIsRefusedBeforeTheWindow) {
-  ProgramHome home;
-  ASSERT_TRUE(home.IsValid());
+TEST_F(E2eCommandLine, AThemeThatCannotBeUsedIsRefusedBeforeTheWindow) {
   const QString exported = home.FilePath("whole.thm");
   ASSERT_EQ(home.Run({"--export-theme=" + exported}).Code, 0);
-  const QByteArray whole = Content(exported);
-  const auto write = [&](const QString &name, const QByteArray &bytes) {
-    QFile file(home.FilePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    return file.fileName();
-  };
+  const QByteArray whole = FileContent(exported);
   ASSERT_TRUE(QDir(home.Path()).mkdir("folder.thm"));
   QByteArray inside = whole;
   // The first entry placed on the file header.
@@ -191,11 +126,12 @@ TEST(E2eCommandLine, AThemeThatCannotBeUsedIsRefusedBeforeTheWindow) {
       {home.FilePath("none.thm"), "no such file"},
       {home.FilePath("a\nb.thm"), "no such file"},
       {home.FilePath("folder.thm"), "not a regular file"},
-      {write("text.thm", "not a theme at all\n"), "Invalid skin file for Marbelo! (no theme"},
-      {write("cut.thm", whole.left(whole.size() / 2)), "Invalid skin file for Marbelo! ("},
-      {write("inside.thm", inside), "Invalid skin file for Marbelo! (entry inside the header"},
+      {home.Write("text.thm", "not a theme at all\n"), "Invalid skin file for Marbelo! (no theme"},
+      {home.Write("cut.thm", whole.left(whole.size() / 2)), "Invalid skin file for Marbelo! ("},
+      {home.Write("inside.thm", inside), "Invalid skin file for Marbelo! (entry inside the header"},
   };
-  const QString scenario = WriteScenario(home, R"({"timeline": [{"at": 0, "screenshot": "shot.png"},
+  const QString scenario =
+      home.Write("s.json", R"({"timeline": [{"at": 0, "screenshot": "shot.png"},
                                            {"at": 100, "quit": true}]})");
   const QString trace = home.FilePath("t.jsonl");
   for (const auto &c : cases) {
@@ -214,10 +150,6 @@ TEST(E2eCommandLine, AThemeThatCannotBeUsedIsRefusedBeforeTheWindow) {
   }
 }
 
-} // namespace
-
-namespace {
-
 struct RunCase {
   const char *name;
   QStringList arguments;
@@ -226,24 +158,22 @@ struct RunCase {
   const char *err; // part of standard error
 };
 
-TEST(E2eCommandLine, StatusVersionAndUsageErrorsExitAsDocumented) {
-  ProgramHome home;
-  ASSERT_TRUE(home.IsValid());
-  // No display is needed for any of these.
-  home.Environment.remove("QT_QPA_PLATFORM");
-  home.Environment.remove("DISPLAY");
-  home.Environment.remove("WAYLAND_DISPLAY");
-  const QString nothing = WriteScenario(home, R"({"devices": []})");
-  const QString deaf = home.FilePath("deaf.json");
-  {
-    QFile file(deaf);
-    const QByteArray json = R"({"devices": [{"id": "rx", "vendor": "3A7E", "product": "0A11",
-                                             "receiver": {"fail_reads": true}}]})";
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(json) == json.size());
-  }
+// No display is needed for any of these; the window refuses to start without one.
+TEST_F(E2eCommandLine, StatusVersionRefusalsAndUsageErrorsExitAsDocumented) {
+  home.WithoutDisplay();
+  const QString trace = home.FilePath("t.jsonl");
+  const QString badVendor = Data + "/refused_bad_vendor.json";
+  const QString nothing = home.Write("s.json", R"({"devices": []})");
+  const QString deaf = home.Write("deaf.json", R"({"devices": [{"id": "rx", "vendor": "3A7E",
+      "product": "0A11", "receiver": {"fail_reads": true}}]})");
   const RunCase cases[] = {
       {"status",
        {"--status", "--simulate"},
+       0,
+       "3A7E:0A11 connected, battery level 5 (83%), CPI HIGH\n",
+       ""},
+      {"status traced to a file named after a space",
+       {"--status", "--simulate", "--trace", trace},
        0,
        "3A7E:0A11 connected, battery level 5 (83%), CPI HIGH\n",
        ""},
@@ -268,8 +198,23 @@ TEST(E2eCommandLine, StatusVersionAndUsageErrorsExitAsDocumented) {
        0,
        "[]\n",
        "quelvane: no HID interfaces found"},
+      {"a listing of the built-in scenario",
+       {"--list", "--simulate"},
+       0,
+       "sim:receiver\t3A7E:0A11\t0001:0002\t0/0/9\t2.4G Wireless Receiver\trw\tsupported\n",
+       ""},
+      {"the window", {"--simulate"}, 1, "", "no display"},
+      {"a missing scenario", {"--simulate=" + home.FilePath("none.json")}, 1, "", "none.json"},
+      {"a refused scenario", {"--simulate=" + badVendor}, 1, "", "devices[0].vendor"},
+      {"a listing of a refused scenario",
+       {"--list", "--simulate=" + badVendor},
+       1,
+       "",
+       "devices[0].vendor"},
       {"version", {"--version"}, 0, "quelvane 1.6\n", ""},
-      {"a missing value", {"--status", "--trace"}, 2, "", "Usage"},
+      {"a missing value", {"--status", "--trace"}, 2, "", "--trace"},
+      {"an unknown option", {"--frobnicate"}, 2, "", "--frobnicate"},
+      {"an unknown style", {"--style=Chrome", "--simulate"}, 2, "", "Chrome"},
       {"options that do not go together", {"--status", "--list"}, 2, "", "do not go together"},
   };
   for (const RunCase &c : cases) {
@@ -281,17 +226,12 @@ TEST(E2eCommandLine, StatusVersionAndUsageErrorsExitAsDocumented) {
     if (c.code == 1) {
       EXPECT_EQ(outcome.Err.count('\n'), 1) << outcome.Err.toStdString();
     }
+    if (c.code == 2) {
+      EXPECT_TRUE(outcome.Err.contains("Usage")) << outcome.Err.toStdString();
+    }
     ExpectMessages(outcome.Code == 2 ? QString() : outcome.Err);
   }
-}
-
-TEST(E2eCommandLine, TraceTakesItsFileAfterASpaceToo) {
-  ProgramHome home;
-  ASSERT_TRUE(home.IsValid());
-  const QString trace = home.FilePath("t.jsonl");
-  const auto outcome = home.Run({"--status", "--simulate", "--trace", trace});
-  EXPECT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
-  EXPECT_TRUE(Content(trace).contains("\"ev\":\"feature\""));
+  EXPECT_TRUE(FileContent(trace).contains("\"ev\":\"feature\""));
 }
 
 } // namespace

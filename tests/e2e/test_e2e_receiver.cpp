@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -16,10 +17,7 @@ struct Trace {
 
   std::vector<QJsonObject> States() const { return Of("state"); }
   std::vector<QJsonObject> Of(const QString &kind) const {
-    std::vector<QJsonObject> out;
-    for (const QJsonObject &e : Events)
-      if (e.value("ev").toString() == kind) out.push_back(e);
-    return out;
+    return testcommon::EventsOf(Events, kind);
   }
   // Feature-report writes whose command code (byte 1) is `code`.
   std::vector<QJsonObject> Writes(int code) const {
@@ -31,6 +29,10 @@ struct Trace {
         out.push_back(e);
     }
     return out;
+  }
+  template <typename Predicate> bool AnyState(Predicate holds) const {
+    const auto states = States();
+    return std::any_of(states.begin(), states.end(), holds);
   }
   QJsonObject LastState() const {
     const auto states = States();
@@ -59,26 +61,15 @@ constexpr const char *Red = "0x000000FF";
 constexpr const char *Lime = "0x0000FF00";
 
 // Runs the program on one scenario of the data folder and reads its trace.
-std::optional<Trace> RunScenario(const QString &scenario, int timeoutMs) {
-  testcommon::ProgramHome home;
-  if (!home.IsValid()) {
-    ADD_FAILURE() << "no temporary directory";
-    return std::nullopt;
-  }
-  const QString tracePath = home.FilePath("trace.jsonl");
-  const auto outcome = home.Run(
-      {"--simulate=" + QString(QUELVANE_TEST_DATA) + "/" + scenario, "--trace=" + tracePath},
-      timeoutMs);
-  if (!outcome.Ended) return std::nullopt;
-  EXPECT_EQ(outcome.Status, QProcess::NormalExit);
-  EXPECT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
-  auto events = testcommon::ReadTrace(tracePath);
-  if (!events) return std::nullopt;
-  return Trace{std::move(*events)};
+std::optional<Trace> RunScenario(const QString &scenario, int timeoutMs = 30000) {
+  const testcommon::ProgramHome home;
+  auto events = home.RunTraced({"--simulate=" QUELVANE_TEST_DATA "/" + scenario}, timeoutMs);
+  if (events.empty()) return std::nullopt;
+  return Trace{std::move(events)};
 }
 
 TEST(E2eReceiver, ReadoutsShowBatteryAndFollowTheCpi) {
-  const auto trace = RunScenario("receiver_readouts.json", 30000);
+  const auto trace = RunScenario("receiver_readouts.json");
   ASSERT_TRUE(trace);
   const QJsonObject last = trace->LastState();
   ASSERT_FALSE(last.isEmpty());
@@ -91,14 +82,11 @@ TEST(E2eReceiver, ReadoutsShowBatteryAndFollowTheCpi) {
   EXPECT_EQ(gauge.value("color").toString(), Lime);
   EXPECT_EQ(last.value("label").toString(), "83%");
   EXPECT_EQ(last.value("cpi").toString(), "HIGH");
-  bool sawLow = false;
-  for (const QJsonObject &state : trace->States())
-    sawLow = sawLow || state.value("cpi").toString() == "LOW";
-  EXPECT_TRUE(sawLow);
+  EXPECT_TRUE(trace->AnyState([](const QJsonObject &s) { return s.value("cpi") == "LOW"; }));
 }
 
 TEST(E2eReceiver, AReceiverThatNeverAcknowledgesGetsFiveExchangesAQuery) {
-  const auto trace = RunScenario("receiver_no_ack.json", 30000);
+  const auto trace = RunScenario("receiver_no_ack.json");
   ASSERT_TRUE(trace);
   // The CPI command is only ever sent by the acknowledged query.
   const auto cpi = trace->Writes(11);
@@ -110,12 +98,8 @@ TEST(E2eReceiver, AReceiverThatNeverAcknowledgesGetsFiveExchangesAQuery) {
 }
 
 TEST(E2eReceiver, UnpluggingTheReceiverLeavesTheNotConnectedState) {
-  const auto trace = RunScenario("receiver_unplug.json", 30000);
+  const auto trace = RunScenario("receiver_unplug.json");
   ASSERT_TRUE(trace);
-  bool connected = false;
-  for (const QJsonObject &state : trace->States())
-    connected = connected || LedOn(state);
-  EXPECT_TRUE(connected);
   const QJsonObject last = trace->LastState();
   EXPECT_FALSE(LedOn(last));
   EXPECT_EQ(last.value("vid").toString(), "");
@@ -145,16 +129,14 @@ TEST(E2eReceiver, UnpluggingTheReceiverLeavesTheNotConnectedState) {
 }
 
 TEST(E2eReceiver, PluggingAnUnrelatedDeviceStartsANewPairingAttempt) {
-  const auto trace = RunScenario("receiver_unrelated_plug.json", 30000);
+  const auto trace = RunScenario("receiver_unrelated_plug.json");
   ASSERT_TRUE(trace);
   const auto pairs = trace->Writes(8);
   ASSERT_EQ(pairs.size(), 2u);
   // Between the two attempts the first one had ended.
-  bool endedBetween = false;
-  for (const QJsonObject &state : trace->States())
-    if (T(state) > T(pairs[0]) && T(state) < T(pairs[1]) && !Pairing(state) && LedOn(state))
-      endedBetween = true;
-  EXPECT_TRUE(endedBetween);
+  EXPECT_TRUE(trace->AnyState([&](const QJsonObject &s) {
+    return T(s) > T(pairs[0]) && T(s) < T(pairs[1]) && !Pairing(s) && LedOn(s);
+  }));
   const QJsonObject last = trace->LastState();
   EXPECT_TRUE(Pairing(last));
   EXPECT_TRUE(LedOn(last));
@@ -174,12 +156,10 @@ std::optional<long long> AttemptLength(const Trace &trace) {
 }
 
 TEST(E2eReceiver, APairingChangeOnTheSecondTickEndsTheAttemptAfterAboutTwoSeconds) {
-  const auto trace = RunScenario("receiver_pair_change.json", 30000);
+  const auto trace = RunScenario("receiver_pair_change.json");
   ASSERT_TRUE(trace);
-  bool blinkedRed = false;
-  for (const QJsonObject &state : trace->States())
-    blinkedRed = blinkedRed || (Pairing(state) && LedBlink(state) && LedColor(state) == Red);
-  EXPECT_TRUE(blinkedRed);
+  EXPECT_TRUE(trace->AnyState(
+      [](const QJsonObject &s) { return Pairing(s) && LedBlink(s) && LedColor(s) == Red; }));
   const auto length = AttemptLength(*trace);
   ASSERT_TRUE(length);
   EXPECT_GE(*length, 1800);
@@ -193,7 +173,7 @@ TEST(E2eReceiver, APairingChangeOnTheSecondTickEndsTheAttemptAfterAboutTwoSecond
 }
 
 TEST(E2eReceiver, AFailedFirstPairingTickIsNoBinding) {
-  const auto trace = RunScenario("receiver_pair_first_tick_fails.json", 30000);
+  const auto trace = RunScenario("receiver_pair_first_tick_fails.json");
   ASSERT_TRUE(trace);
   ASSERT_EQ(trace->Writes(8).size(), 1u);
   // The scenario's window did catch a tick: a pairing query whose read failed.

@@ -8,7 +8,6 @@
 
 #include <QColor>
 #include <QDir>
-#include <QFile>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -50,9 +49,7 @@ void writeCopperTheme(const ProgramHome &home) {
   const QString base = home.FilePath("protein.thm");
   const auto exported = home.Run({"--export-theme=" + base, "--style=Protein"});
   ASSERT_EQ(exported.Code, 0) << exported.Err.toStdString();
-  QFile in(base);
-  ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-  const QByteArray bytes = in.readAll();
+  const QByteArray bytes = testcommon::FileContent(base);
   ThemeParse parse = ParseThemeFile(
       {reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size())});
   ASSERT_EQ(parse.Error, ThemeError::None);
@@ -81,10 +78,8 @@ void writeCopperTheme(const ProgramHome &home) {
   }
   const auto file = WriteThemeFile(parse.Contents.Entries);
   ASSERT_TRUE(file);
-  QFile out(home.FilePath("copper.thm"));
-  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-  ASSERT_EQ(out.write(reinterpret_cast<const char *>(file->data()), qint64(file->size())),
-            qint64(file->size()));
+  home.Write("copper.thm",
+             QByteArray(reinterpret_cast<const char *>(file->data()), qsizetype(file->size())));
 }
 
 struct Shot {
@@ -155,18 +150,13 @@ TEST_P(Screenshots, MatchTheGoldenPicture) {
   // Only the faces the setup installs may draw, whatever else this machine has.
   home.Environment.insert("FONTCONFIG_FILE", QStringLiteral(QUELVANE_GOLDEN_DIR "/fonts.conf"));
   home.Environment.insert("XDG_CACHE_HOME", home.FilePath("cache"));
-  const QString scenario = home.FilePath("shot.json");
-  QFile file(scenario);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(QStringLiteral(R"({"devices": [%1], "timeline": [%2
+  const QByteArray scenario = QStringLiteral(R"({"devices": [%1], "timeline": [%2
     {"at": %3, "screenshot": "shot.png"}, {"at": %4, "quit": true}]})")
-                 .arg(QLatin1String(Receiver), QLatin1String(shot.Steps))
-                 .arg(shot.At)
-                 .arg(shot.At + 100)
-                 .toUtf8());
-  file.close();
-
-  QStringList arguments = {"--simulate=" + scenario};
+                                  .arg(QLatin1String(Receiver), QLatin1String(shot.Steps))
+                                  .arg(shot.At)
+                                  .arg(shot.At + 100)
+                                  .toUtf8();
+  QStringList arguments = {"--simulate=" + home.Write("shot.json", scenario)};
   if (shot.Option) arguments.append(QLatin1String(shot.Option));
   const testcommon::ProgramOutcome outcome = home.Run(arguments);
   ASSERT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
