@@ -79,6 +79,17 @@ QFont TsuiButton::captionFont(const QFont &font, const QString &caption) const {
   // narrowed until it fits rather than cut at the edges.
   const int room = width() - 2 * (m_focusedRectMargin + CaptionPadding);
   const QString text = Shown(caption);
+  // A caption comes back (each pairing toggles it): its fit is kept, and with it the narrowed
+  // font's engine, so the trial stretches are not loaded again.
+  for (const FittedCaption &fitted : m_fitted)
+    if (fitted.Room == room && fitted.Text == text && fitted.Font == shown) return fitted.Shown;
+  QFont fitted = fitCaption(shown, text, room);
+  m_fitted[m_nextFitted] = {shown, text, room, fitted};
+  m_nextFitted = (m_nextFitted + 1) % m_fitted.size();
+  return fitted;
+}
+
+QFont TsuiButton::fitCaption(QFont shown, const QString &text, int room) {
   const int wide = QFontMetrics(shown).horizontalAdvance(text);
   if (room <= 0 || wide <= room) return shown;
   // The widest stretch from the proportional guess down to half width that fits, else half

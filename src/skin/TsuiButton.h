@@ -3,6 +3,9 @@
 #include "skin/ButtonSkin.h"
 #include "skin/TsuiCustomButton.h"
 
+#include <array>
+#include <cstddef>
+
 namespace skin {
 
 // The skinned push button: its style's button picture stretched without distorting the corners,
@@ -71,6 +74,8 @@ private:
   QImage shownGlyph() const;
   // The caption font as drawn: bold on request, narrowed to the room the button has.
   QFont captionFont(const QFont &font, const QString &caption) const;
+  // `shown` narrowed until `text` fits in `room` columns.
+  static QFont fitCaption(QFont shown, const QString &text, int room);
 
   int m_focusedRectMargin = 2;
   QImage m_glyph;
@@ -78,6 +83,15 @@ private:
   int m_spacing = 4;
   // Where the glyph layout puts the caption.
   QPoint m_captionPos;
+  // The last captions fitted, replaced oldest first.
+  struct FittedCaption {
+    QFont Font;
+    QString Text;
+    int Room = -1;
+    QFont Shown;
+  };
+  mutable std::array<FittedCaption, 4> m_fitted;
+  mutable std::size_t m_nextFitted = 0;
 };
 
 } // namespace skin

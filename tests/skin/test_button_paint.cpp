@@ -206,7 +206,7 @@ TEST(TsuiButton, WideCaptionIsNarrowedToStayInsideTheButton) {
   const auto captionColumns = [&](const QString &caption) {
     button.SetCaption(caption);
     button.Repaint();
-    int first = 97, last = -1;
+    int first = button.width(), last = -1;
     for (const auto &[x, y] : PixelsOf(button.Buffer(), Qt::blue)) {
       first = std::min(first, x);
       last = std::max(last, x);
@@ -221,6 +221,12 @@ TEST(TsuiButton, WideCaptionIsNarrowedToStayInsideTheButton) {
   const auto [shortFirst, shortLast] = captionColumns(QStringLiteral("CPI"));
   EXPECT_GT(shortFirst, 20);
   EXPECT_LT(shortLast, 76);
+  // A caption that comes back is narrowed the same way, and again for a narrower button.
+  EXPECT_EQ(captionColumns(QStringLiteral("&Connecting")), std::pair(first, last));
+  button.resize(80, 27);
+  const auto [narrowFirst, narrowLast] = captionColumns(QStringLiteral("&Connecting"));
+  EXPECT_GE(narrowFirst, 4);
+  EXPECT_LE(narrowLast, 75);
 }
 
 } // namespace
