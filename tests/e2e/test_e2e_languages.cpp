@@ -121,6 +121,8 @@ TEST(FirstLanguage, FollowsTheStoredChoiceElseTheInterfaceLanguageAsQtReadsIt) {
         home.RunTraced({"--simulate=" QUELVANE_TEST_DATA "/languages_quit.json"}), "state");
     ASSERT_FALSE(states.empty());
     EXPECT_EQ(states.front().value("language").toString().toStdString(), c.language);
-    if (c.stored) EXPECT_EQ(testcommon::FileContent(home.SettingsFile()), c.stored);
+    if (c.stored) {
+      EXPECT_EQ(testcommon::FileContent(home.SettingsFile()), c.stored);
+    }
   }
 }
