@@ -7,6 +7,7 @@
 #include "skin/style/StyleReads.h"
 
 #include <QApplication>
+#include <QChildEvent>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -57,6 +58,7 @@ TsuiForm *TsuiForm::Create(QWidget *owner) {
 
 TsuiForm::TsuiForm(QWidget *owner)
     : framework::RenderedControl(owner), m_titleBar(new TsuiTitleBar(this)) {
+  m_titleBarMade = true;
   SetOpaque(true);
   m_frame.SetOpaque(true);
   m_menuBarColor = m_color;
@@ -389,6 +391,15 @@ void TsuiForm::place(const QRect &bounds) {
   m_form->setGeometry(bounds);
   if (m_form->windowState() != state) m_form->overrideWindowState(state);
   m_placing = false;
+}
+
+void TsuiForm::childEvent(QChildEvent *event) {
+  framework::RenderedControl::childEvent(event);
+  // The title bar is the frame's own and lies over the form's contents: a taller bar of another
+  // look must cover a picture placed under a thin one, not be cut by it.
+  if (m_titleBarMade && event->added() && event->child() != m_titleBar &&
+      event->child()->isWidgetType())
+    m_titleBar->raise();
 }
 
 bool TsuiForm::eventFilter(QObject *watched, QEvent *event) {

@@ -115,6 +115,7 @@ public:
 
 protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
+  void childEvent(QChildEvent *event) override;
   void Render(framework::Canvas &canvas) override;
   void resizeEvent(QResizeEvent *event) override;
 
@@ -138,6 +139,9 @@ private:
 
   // Null when nothing was taken over, or once the window starts tearing down.
   QWidget *m_form = nullptr;
+  // Children arrive while the title bar itself is being made: only later ones go beneath it.
+  // Declared first, so that it is false by then.
+  bool m_titleBarMade = false;
   TsuiTitleBar *m_titleBar;
   bool m_destroying = false;
   Qt::WindowFlags m_savedFlags;
