@@ -10,27 +10,19 @@ TMenuItem::TMenuItem(QObject *parent, const QString &name, const QString &captio
 }
 
 void TMenuItem::SetCaption(const QString &value) {
-  if (value == m_caption) return;
-  m_caption = value;
-  emit Changed();
+  change(m_caption, value);
 }
 
 void TMenuItem::SetChecked(bool value) {
-  if (value == m_checked) return;
-  m_checked = value;
-  emit Changed();
+  change(m_checked, value);
 }
 
 void TMenuItem::SetEnabled(bool value) {
-  if (value == m_enabled) return;
-  m_enabled = value;
-  emit Changed();
+  change(m_enabled, value);
 }
 
 void TMenuItem::SetVisible(bool value) {
-  if (value == m_visible) return;
-  m_visible = value;
-  emit Changed();
+  change(m_visible, value);
 }
 
 void TMenuItem::HookTo(TsuiPopupMenu *menu) {

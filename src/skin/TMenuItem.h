@@ -61,6 +61,12 @@ signals:
   void Changed();
 
 private:
+  template <typename T> void change(T &field, const T &value) {
+    if (field == value) return;
+    field = value;
+    emit Changed();
+  }
+
   QString m_caption;
   QString m_shortCut;
   bool m_checked = false;
