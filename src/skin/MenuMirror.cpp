@@ -56,8 +56,12 @@ void add(QMenu &menu, TMenuItem &item) {
   QAction *action = menu.addAction(QString());
   action->setObjectName(item.Name());
   const QPointer<TMenuItem> target(&item);
-  QObject::connect(action, &QAction::triggered, action, [target] {
+  const QPointer<QAction> shown(action);
+  QObject::connect(action, &QAction::triggered, action, [target, shown] {
     if (target) target->Click();
+    // Qt toggled a checked entry's mark at the click; the item's handler decides it, and an
+    // unchanged item says nothing.
+    if (target && shown) shown->setChecked(target->Checked());
   });
 }
 

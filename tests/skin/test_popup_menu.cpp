@@ -325,6 +325,10 @@ TEST(TsuiPopupMenu, AMirroredMenuFollowsItsItemsInPlaceAndEmptiesWhenTheMenuGoes
 
   language->Add("mniChs", "Chinese(Simplified)");
   EXPECT_EQ(host.actions().at(0)->menu()->actions().size(), 2) << "an item added later";
+  // Qt toggles a checked entry at the click; the item, left checked by its handler, decides.
+  english->SetChecked(true);
+  host.actions().at(0)->menu()->actions().at(0)->trigger();
+  EXPECT_TRUE(host.actions().at(0)->menu()->actions().at(0)->isChecked());
   exit->SetVisible(false);
   EXPECT_EQ(host.actions().size(), 1);
 
