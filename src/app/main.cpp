@@ -175,11 +175,16 @@ int runWindow(int argc, char **argv, const app::Options &options) {
   // Read once, here: a theme that cannot be used ends the program before anything shows.
   std::unique_ptr<skin::TsuiThemeFileReader> theme;
   if (!readyForWindow(options, theme)) return 1;
-  // Qt reads "--style=" as its own widget style: the application sees the arguments without it.
+  // Qt reads "--style" as its own widget style: the application sees the arguments without it,
+  // and without its value when that is the next word.
   std::vector<char *> qtArguments;
-  for (int i = 0; i < argc; ++i)
-    if (i == 0 || !std::string_view(argv[i]).starts_with("--style="))
+  for (int i = 0; i < argc; ++i) {
+    const std::string_view argument(argv[i]);
+    if (i > 0 && argument == "--style")
+      ++i;
+    else if (i == 0 || !argument.starts_with("--style="))
       qtArguments.push_back(argv[i]);
+  }
   int qtCount = static_cast<int>(qtArguments.size());
   qtArguments.push_back(nullptr);
   QApplication application(qtCount, qtArguments.data());

@@ -150,6 +150,14 @@ TEST_F(E2eCommandLine, AThemeThatCannotBeUsedIsRefusedBeforeTheWindow) {
   }
 }
 
+// "--style NAME" in two words is the window's look, not a widget style for Qt to refuse.
+TEST_F(E2eCommandLine, TheStyleInTwoWordsIsNotGivenToQt) {
+  const QString scenario = home.Write("s.json", R"({"timeline": [{"at": 100, "quit": true}]})");
+  const auto run = home.Run({"--style", "MacOS", "--simulate=" + scenario});
+  EXPECT_EQ(run.Code, 0);
+  EXPECT_FALSE(run.Err.contains("MacOS")) << run.Err.toStdString();
+}
+
 struct RunCase {
   const char *name;
   QStringList arguments;
