@@ -58,10 +58,12 @@ void add(QMenu &menu, TMenuItem &item) {
   const QPointer<TMenuItem> target(&item);
   const QPointer<QAction> shown(action);
   QObject::connect(action, &QAction::triggered, action, [target, shown] {
-    if (target) target->Click();
+    if (target.isNull()) return;
+    target->Click();
     // Qt toggled a checked entry's mark at the click; the item's handler decides it, and an
-    // unchanged item says nothing.
-    if (target && shown) shown->setChecked(target->Checked());
+    // unchanged item says nothing. The handler may have deleted either.
+    if (const TMenuItem *const clicked = target.data(); clicked != nullptr && !shown.isNull())
+      shown->setChecked(clicked->Checked());
   });
 }
 

@@ -170,6 +170,14 @@ TEST_F(SettingsFolder, SavesThroughALinkToARegularFile) {
   EXPECT_EQ(readAll(real), "[General]\nLngSection=Chs\n");
 }
 
+// The limit bounds what is read, not what is set aside: a theme file's limit is 64 MiB.
+TEST_F(SettingsFolder, ASmallFileNeedsNoRoomForTheWholeLimit) {
+  writeAll(file(), "[General]\nLngSection=Cht\n");
+  const auto read = platform::ReadSettingsFile(file(), std::size_t{1} << 50);
+  EXPECT_EQ(read.State, platform::FileContents::Status::Read);
+  EXPECT_EQ(read.Text, "[General]\nLngSection=Cht\n");
+}
+
 // What stands at the settings file's place, and how to tell it is still there.
 struct Occupant {
   const char *name;

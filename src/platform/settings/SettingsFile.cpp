@@ -1,5 +1,6 @@
 #include "platform/settings/SettingsFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <utility>
@@ -112,10 +113,16 @@ FileContents ReadSettingsFile(const std::string &path, std::size_t maxBytes) {
     result.State = Status::NotRegular;
     return result;
   }
-  // One byte more than allowed tells a file that grew past the limit.
-  std::string text(maxBytes + 1, '\0');
+  // Room for the file as it is now and one byte more, which tells a file that grew; a growing
+  // file gets more room up to one byte past the limit, never the whole limit up front.
+  const std::size_t ceiling = maxBytes + 1;
+  std::string text(std::min(ceiling, static_cast<std::size_t>(st.st_size) + 1), '\0');
   std::size_t filled = 0;
-  while (filled < text.size()) {
+  for (;;) {
+    if (filled == text.size()) {
+      if (text.size() == ceiling) break;
+      text.resize(std::min(ceiling, text.size() * 2));
+    }
     const ssize_t got = ::read(fd.get(), text.data() + filled, text.size() - filled);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
