@@ -45,4 +45,18 @@ void SetFollowsParentShowHint(QWidget &control, bool value);
 // event is then left to the parent, as Qt does for a widget without a tooltip.
 bool HintSuppressed(const QWidget &control, QEvent &event);
 
+// The hint properties a control publishes, read and written through the rules above.
+template <typename Self> class HintProperties {
+public:
+  // Whether Hint shows: the parent's choice until one is set.
+  bool ShowHint() const { return ShowsHint(widget()); }
+  void SetShowHint(bool value) { SetShowsHint(widget(), value); }
+  bool ParentShowHint() const { return FollowsParentShowHint(widget()); }
+  void SetParentShowHint(bool value) { SetFollowsParentShowHint(widget(), value); }
+
+private:
+  const QWidget &widget() const { return static_cast<const Self &>(*this); }
+  QWidget &widget() { return static_cast<Self &>(*this); }
+};
+
 } // namespace framework

@@ -22,7 +22,9 @@ namespace skin {
 // A push button drawn from a three-state picture strip (normal, mouse over, pressed): the states,
 // the mouse and keyboard handling, the painting order and the caption. Derived classes replace
 // the drawing steps; TsuiButton draws the style's skin.
-class TsuiCustomButton : public framework::RenderedControl, public Skinned {
+class TsuiCustomButton : public framework::RenderedControl,
+                         public Skinned,
+                         public framework::HintProperties<TsuiCustomButton> {
   Q_OBJECT
 public:
   explicit TsuiCustomButton(QWidget *parent);
@@ -51,11 +53,6 @@ public:
   void SetTabStop(bool value);
   int TabOrder() const { return m_tabOrder; }
   void SetTabOrder(int value) { m_tabOrder = value; }
-  // Whether Hint shows: the parent's choice until one is set.
-  bool ShowHint() const { return framework::ShowsHint(*this); }
-  void SetShowHint(bool value) { framework::SetShowsHint(*this, value); }
-  bool ParentShowHint() const { return framework::FollowsParentShowHint(*this); }
-  void SetParentShowHint(bool value) { framework::SetFollowsParentShowHint(*this, value); }
   const QString &Hint() const { return m_hint; }
   void SetHint(const QString &value);
   Qt::LayoutDirection BiDiMode() const { return layoutDirection(); }

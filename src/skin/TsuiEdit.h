@@ -26,7 +26,9 @@ using TKeyPressEvent = framework::Delegate<void(QObject *, QChar &)>;
 // A one-line edit box with a flat two-pixel frame: an outer line in BorderColor and an inner line
 // in the box's Color, so the text area is 4 pixels narrower and lower than the control. The edit
 // box paints its text; the frame is rendered and laid over it.
-class TsuiEdit : public framework::Rendered<QLineEdit>, public Skinned {
+class TsuiEdit : public framework::Rendered<QLineEdit>,
+                 public Skinned,
+                 public framework::HintProperties<TsuiEdit> {
 public:
   // The frame's width on every side.
   static constexpr int FrameWidth = 2;
@@ -86,11 +88,6 @@ public:
   void SetTabStop(bool value) { setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus); }
   int TabOrder() const { return m_tabOrder; }
   void SetTabOrder(int value) { m_tabOrder = value; }
-  // Whether Hint shows: the parent's choice until one is set.
-  bool ShowHint() const { return framework::ShowsHint(*this); }
-  void SetShowHint(bool value) { framework::SetShowsHint(*this, value); }
-  bool ParentShowHint() const { return framework::FollowsParentShowHint(*this); }
-  void SetParentShowHint(bool value) { framework::SetFollowsParentShowHint(*this, value); }
   const QString &Hint() const { return m_hint; }
   void SetHint(const QString &value);
   Qt::LayoutDirection BiDiMode() const { return layoutDirection(); }

@@ -57,7 +57,8 @@ public:
 // the rules for when a change redraws. Nothing redraws before the control is ready (loading has
 // ended or the first paint came), while it loads or goes away, while automatic refresh is off or
 // while an update lock is held.
-class TCnAAGraphicControl : public framework::WindowlessControl {
+class TCnAAGraphicControl : public framework::WindowlessControl,
+                            public framework::HintProperties<TCnAAGraphicControl> {
   Q_OBJECT
 public:
   explicit TCnAAGraphicControl(QWidget *parent = nullptr);
@@ -84,11 +85,6 @@ public:
   bool ParentFont() const { return framework::FollowsParentFont(*this); }
   // True takes the parent's font again.
   void SetParentFont(bool value);
-  bool ParentShowHint() const { return framework::FollowsParentShowHint(*this); }
-  void SetParentShowHint(bool value) { framework::SetFollowsParentShowHint(*this, value); }
-  // Whether Hint shows: the parent's choice until one is set.
-  bool ShowHint() const { return framework::ShowsHint(*this); }
-  void SetShowHint(bool value) { framework::SetShowsHint(*this, value); }
   const QString &Hint() const { return m_hint; }
   void SetHint(const QString &value);
   TDragKind DragKind() const { return m_dragKind; }
