@@ -1,14 +1,18 @@
 #include "app/TForm1.h"
 
+#include "app/ApplicationFont.h"
 #include "app/DesktopNotifier.h"
 #include "app/DesktopTexts.h"
 #include "app/FormAccessibility.h"
 #include "app/FormLanguageView.h"
 #include "app/FormReceiverView.h"
 #include "app/FormSkin.h"
+#include "app/PaintAhead.h"
 #include "app/PictureFiles.h"
 #include "app/TaskbarEntry.h"
 #include "framework/Component.h"
+#include "framework/Fonts.h"
+#include "framework/Inherited.h"
 #include "framework/Timer.h"
 #include "platform/CodePage.h"
 #include "skin/TsuiButton.h"
@@ -59,6 +63,10 @@ TForm1::TForm1(TForm1Services services)
   setAttribute(Qt::WA_QuitOnClose);
   Form1 = this;
   InstallFormAccessibility();
+  // Qt's edit box lays out its empty text in the application's font while it is made: in the
+  // window's font (the description's, set again by the layout) the edits load no font of their own.
+  const ScopedApplicationFont windowFont(framework::MakeFont(framework::FontDesc{}));
+  framework::SetFontDesc(*this, framework::FontDesc{});
   createComponents();
   m_languageView = std::make_unique<FormLanguageView>(*this);
   m_receiver = std::make_unique<FormReceiver>(*this, m_services.Loop, m_languages,
@@ -197,14 +205,14 @@ void TForm1::centre() {
 }
 
 bool TForm1::LoadOptionalPicture(skin::TsuiImagePanel &panel, const QString &name,
-                                 const std::function<QString()> &currentDir) {
+                                 const std::function<QString()> &currentDir, PictureFiles &files) {
   using framework::PictureFormat;
   const struct {
     const char *extension;
     std::optional<PictureFormat> format; // none: no reader belongs to the program
   } candidates[] = {{"gif", PictureFormat::Gif}, {"bmp", PictureFormat::Bmp}, {"jpg", {}}};
   for (const auto &candidate : candidates) {
-    const std::optional<QString> path = FindPictureFile(
+    const std::optional<QString> path = files.Find(
         currentDir(), QStringLiteral("%1.%2").arg(name, QLatin1String(candidate.extension)));
     // A JPEG file is skipped like a damaged one.
     if (path && candidate.format && panel.LoadPicture(*path, *candidate.format)) return true;
@@ -232,10 +240,14 @@ void TForm1::FormCreate() {
   m_languages.LoadLanguage(m_services.AnsiCodePage(), *m_languageView);
   m_languages.ApplyLanguage(*m_languageView);
   readoutsChanged();
-  LoadOptionalPicture(*imgMouse, QStringLiteral("Mouse"), m_services.CurrentDir);
-  LoadOptionalPicture(*imgLogo, QStringLiteral("Logo"), m_services.CurrentDir);
-  // The controller's first scan, posted at its creation, runs here.
+  PictureFiles pictureFiles;
+  LoadOptionalPicture(*imgMouse, QStringLiteral("Mouse"), m_services.CurrentDir, pictureFiles);
+  LoadOptionalPicture(*imgLogo, QStringLiteral("Logo"), m_services.CurrentDir, pictureFiles);
+  // The controller's first scan, posted at its creation, runs here; the pauses of its exchanges
+  // draw the window ahead of its first paint.
+  m_services.Loop.SetPauseWork(PaintAhead(*this));
   m_services.Loop.processPendingMessages();
+  m_services.Loop.SetPauseWork({});
   centre();
 }
 

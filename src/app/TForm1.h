@@ -2,6 +2,7 @@
 
 #include "app/FormComponents.h"
 #include "app/FormLayout.h"
+#include "app/PictureFiles.h"
 #include "framework/Fonts.h"
 #include "framework/MessageLoop.h"
 #include "hid/HidBinding.h"
@@ -112,7 +113,7 @@ public:
   // Loads the first readable "<dir>/<name>.<ext>" into `panel`, extensions gif, bmp, jpg in that
   // order (jpg has no reader and is always skipped); the directory is asked anew for each.
   static bool LoadOptionalPicture(skin::TsuiImagePanel &panel, const QString &name,
-                                  const std::function<QString()> &currentDir);
+                                  const std::function<QString()> &currentDir, PictureFiles &files);
 
 protected:
   void resizeEvent(QResizeEvent *event) override;

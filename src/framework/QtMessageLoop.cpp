@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
+
+#include <chrono>
 #include <thread>
 
 namespace framework {
@@ -17,7 +19,14 @@ void QtMessageLoop::processPendingMessages() {
 }
 
 void QtMessageLoop::sleep(std::chrono::milliseconds duration) {
-  std::this_thread::sleep_for(duration);
+  const auto end = std::chrono::steady_clock::now() + duration;
+  while (m_pauseWork && std::chrono::steady_clock::now() < end)
+    if (!m_pauseWork()) m_pauseWork = nullptr;
+  std::this_thread::sleep_until(end);
+}
+
+void QtMessageLoop::SetPauseWork(std::function<bool()> step) {
+  m_pauseWork = std::move(step);
 }
 
 } // namespace framework

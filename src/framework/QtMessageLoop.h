@@ -11,6 +11,10 @@ public:
   void post(std::function<void()> message) override;
   void processPendingMessages() override;
   void sleep(std::chrono::milliseconds duration) override;
+  void SetPauseWork(std::function<bool()> step) override;
+
+private:
+  std::function<bool()> m_pauseWork;
 };
 
 } // namespace framework

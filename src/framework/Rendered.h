@@ -41,11 +41,25 @@ void PaintParentBackground(Canvas &canvas, const QWidget &control);
 // not shown yet still counts as visible, so that it renders for tests and before the first show.
 bool ShownByItself(const QWidget &control);
 
+// What a drawn control offers to be drawn ahead of its paint, in time the program would
+// otherwise spend waiting.
+class RenderTarget {
+public:
+  virtual ~RenderTarget() = default;
+  // Renders the buffer if it is stale and the control shows: true when it did.
+  virtual bool RenderIfStale() = 0;
+
+protected:
+  RenderTarget() = default;
+  RenderTarget(const RenderTarget &) = default;
+  RenderTarget &operator=(const RenderTarget &) = default;
+};
+
 // The base of every drawn control, over QWidget or over a Qt control whose own painting comes
 // first (an edit box's text). Render() draws the whole control; paintEvent only copies. Position,
 // size and visibility are Qt's; Invalidate() marks the buffer stale, Repaint() renders at once
 // (tests read Buffer()).
-template <class Base> class Rendered : public Base {
+template <class Base> class Rendered : public Base, public RenderTarget {
 public:
   using Base::Base;
 
@@ -62,6 +76,12 @@ public:
     }
     RenderNow();
     this->update();
+  }
+  bool RenderIfStale() override {
+    if (!m_buffer.Stale() || !ShownByItself(*this) || this->width() <= 0 || this->height() <= 0)
+      return false;
+    RenderNow();
+    return true;
   }
   // The last rendered image, of the control's size.
   const QImage &Buffer() const { return m_buffer.Image(); }

@@ -30,6 +30,11 @@ protected:
   void Render(framework::Canvas &canvas) override;
   void DoRefresh() override;
   void BeforePaint() override;
+  // A transparent label sizes itself to its caption while it is drawn, at every paint: drawing
+  // it ahead of the paint would prepare nothing and could size it from a caption about to change.
+  bool RenderIfStale() override {
+    return !m_effect.Transparent() && TCnAAGraphicControl::RenderIfStale();
+  }
 
 private:
   // Sets the canvas and the engine up for the caption, sizes the label to it and answers where

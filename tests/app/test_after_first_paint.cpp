@@ -1,4 +1,6 @@
 #include "app/AfterFirstPaint.h"
+#include "app/PaintAhead.h"
+#include "framework/WindowlessControl.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -65,3 +67,50 @@ TEST(AfterFirstPaint, NothingRunsWhenTheWindowGoesFirst) {
 }
 
 } // namespace
+
+namespace {
+
+class Drawn final : public framework::WindowlessControl {
+public:
+  using WindowlessControl::WindowlessControl;
+  int Renders = 0;
+
+protected:
+  void Render(framework::Canvas &) override { ++Renders; }
+};
+
+} // namespace
+
+TEST(PaintAhead, DrawsWhatTheWindowShowsOneControlAStepAndWhatGoesStaleAgain) {
+  QWidget window;
+  window.resize(100, 50);
+  QWidget panel(&window); // drawn controls inside plain ones count by where they lie
+  panel.setGeometry(10, 10, 80, 30);
+  auto *inside = new Drawn(&window);
+  inside->SetBounds(0, 0, 20, 10);
+  auto *nested = new Drawn(&panel);
+  nested->SetBounds(5, 5, 20, 10);
+  auto *outside = new Drawn(&window);
+  outside->SetBounds(120, 0, 20, 10); // placed beyond the window's edge on purpose
+  auto *hidden = new Drawn(&window);
+  hidden->SetBounds(30, 0, 20, 10);
+  hidden->SetVisible(false);
+  auto *deleted = new Drawn(&window);
+  deleted->SetBounds(60, 0, 20, 10);
+
+  const std::function<bool()> step = app::PaintAhead(window);
+  delete deleted;
+  EXPECT_TRUE(step());
+  EXPECT_EQ(inside->Renders + nested->Renders, 1) << "one control a step";
+  EXPECT_TRUE(step());
+  EXPECT_FALSE(step());
+  EXPECT_EQ(inside->Renders, 1);
+  EXPECT_EQ(nested->Renders, 1);
+  EXPECT_EQ(outside->Renders, 0);
+  EXPECT_EQ(hidden->Renders, 0);
+
+  inside->Invalidate();
+  EXPECT_TRUE(step());
+  EXPECT_EQ(inside->Renders, 2);
+  EXPECT_FALSE(step());
+}

@@ -340,7 +340,7 @@ TEST_F(FormFixture, PictureNamesMatchIgnoringCaseExactNameFirst) {
   const auto form = Create();
   EXPECT_EQ(form->imgMouse->Picture().size(), QSize(1, 1));
   EXPECT_EQ(form->imgLogo->Picture().size(), QSize(3, 2));
-  EXPECT_FALSE(FindPictureFile(QString(), "tmp")) << "a deleted current directory is not /";
+  EXPECT_FALSE(PictureFiles().Find(QString(), "tmp")) << "a deleted current directory is not /";
 }
 
 TEST_F(FormFixture, FifoUnderAPictureNameDoesNotBlockStartUp) {
