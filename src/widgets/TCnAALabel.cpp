@@ -55,6 +55,19 @@ QPoint TCnAALabel::PlaceCaption(framework::Canvas &canvas) {
   return {x, y};
 }
 
+bool TCnAALabel::RenderIfStale() {
+  if (!m_effect.Transparent()) return TCnAAGraphicControl::RenderIfStale();
+  if (m_fontPrepared || !framework::ShownByItself(*this)) return false;
+  m_fontPrepared = true;
+  QImage sizing(1, 1, QImage::Format_RGB32);
+  framework::Canvas measure(sizing);
+  measure.SetFont(framework::MakeFont(Font()));
+  AAFont().SetCanvas(&measure);
+  AAFont().MeasureWidth(Caption());
+  AAFont().SetCanvas(nullptr);
+  return true;
+}
+
 void TCnAALabel::BeforePaint() {
   // What lies beneath may have changed since the last paint.
   if (m_effect.Transparent()) MarkStale();

@@ -23,6 +23,11 @@ public:
   // Copies the settings and reports.
   void SetEffect(const TCnAAFontEffect &value);
 
+  // A transparent label sizes itself to its caption while it is drawn, at every paint: drawn
+  // ahead it could take its size from a caption about to change. Once, it measures its caption
+  // instead, which loads the font it draws in.
+  bool RenderIfStale() override;
+
   // What an opaque label shows; empty until its first refresh.
   const QImage &OffscreenBitmap() const { return m_bitmap; }
 
@@ -30,11 +35,6 @@ protected:
   void Render(framework::Canvas &canvas) override;
   void DoRefresh() override;
   void BeforePaint() override;
-  // A transparent label sizes itself to its caption while it is drawn, at every paint: drawing
-  // it ahead of the paint would prepare nothing and could size it from a caption about to change.
-  bool RenderIfStale() override {
-    return !m_effect.Transparent() && TCnAAGraphicControl::RenderIfStale();
-  }
 
 private:
   // Sets the canvas and the engine up for the caption, sizes the label to it and answers where
@@ -47,6 +47,7 @@ private:
   QImage m_bitmap;
   int m_border = 0;
   bool m_rendering = false;
+  bool m_fontPrepared = false;
 };
 
 } // namespace widgets

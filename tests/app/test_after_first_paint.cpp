@@ -1,6 +1,7 @@
 #include "app/AfterFirstPaint.h"
 #include "app/PaintAhead.h"
 #include "framework/WindowlessControl.h"
+#include "skin/TsuiButton.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -97,9 +98,14 @@ TEST(PaintAhead, DrawsWhatTheWindowShowsOneControlAStepAndWhatGoesStaleAgain) {
   hidden->SetVisible(false);
   auto *deleted = new Drawn(&window);
   deleted->SetBounds(60, 0, 20, 10);
+  auto *button = new skin::TsuiButton(&window);
+  button->setGeometry(0, 20, 60, 20);
 
   const std::function<bool()> step = app::PaintAhead(window);
   delete deleted;
+  EXPECT_TRUE(step());
+  EXPECT_FALSE(button->Buffer().isNull()) << "buttons first, made last as it is";
+  EXPECT_EQ(inside->Renders + nested->Renders, 0);
   EXPECT_TRUE(step());
   EXPECT_EQ(inside->Renders + nested->Renders, 1) << "one control a step";
   EXPECT_TRUE(step());

@@ -326,3 +326,22 @@ public:
 INSTANTIATE_TYPED_TEST_SUITE_P(AntiAliased, ParentProperties, testing::Types<ReadyLabel>);
 
 } // namespace
+
+TEST_F(Label, DrawnAheadATransparentLabelOnlyMeasuresItsCaptionOnce) {
+  Aa->Effect().SetTransparent(true);
+  Aa->SetAutoSize(true);
+  Aa->SetCaption(QStringLiteral("83%"));
+  Aa->Loaded();
+  const QRect before = Aa->geometry();
+  EXPECT_TRUE(Aa->RenderIfStale());
+  EXPECT_EQ(Aa->geometry(), before) << "sized at its paint, from the caption it has then";
+  EXPECT_TRUE(Aa->Buffer().isNull()) << "drawn at its paint";
+  EXPECT_FALSE(Aa->RenderIfStale());
+
+  // Opaque, it is drawn ahead like any control.
+  Aa->Effect().SetTransparent(false);
+  Aa->Invalidate();
+  EXPECT_TRUE(Aa->RenderIfStale());
+  EXPECT_FALSE(Aa->Buffer().isNull());
+  EXPECT_FALSE(Aa->RenderIfStale());
+}
