@@ -76,6 +76,7 @@ TEST_F(FormFixture, StartsAsTheFixedSizeCentredWindow) {
 }
 
 TEST_F(FormFixture, StartingDecodesOnlyWhatTheWindowDraws) {
+  skin::style::BuiltInBitmaps().Clear(); // earlier tests of this process drew other things
   const auto form = Create();
   form->grab();
   const auto protein = static_cast<std::size_t>(

@@ -33,6 +33,11 @@ std::size_t BitmapCache::Loaded() const {
   return count;
 }
 
+void BitmapCache::Clear() {
+  for (auto &set : m_sets)
+    set.clear();
+}
+
 BitmapCache &BuiltInBitmaps() {
   static BitmapCache cache(QStringLiteral(":/skin"));
   return cache;

@@ -24,6 +24,8 @@ public:
   QImage Bitmap(std::string_view resource);
   // Pictures looked up so far, readable or not.
   std::size_t Loaded() const;
+  // Forgets every picture: each is read again at its next use.
+  void Clear();
 
 private:
   QString m_root;
