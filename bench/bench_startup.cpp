@@ -1,7 +1,9 @@
 // Start-up of the program with the simulated receiver, from process start until its window has
 // been shown and painted (a scenario that quits at 0 ms, i.e. at the loop's first turn after
 // the window came up), and the child's peak memory, beside an empty Qt Widgets window that
-// quits at its first paint. Both run on the offscreen platform with a fresh HOME.
+// quits at its first paint. All run on the offscreen platform with a fresh HOME. Two more rows
+// tell the parts apart: the program without a receiver (the first scan exchanges nothing, so
+// none of its three 1 ms pauses) and the empty window painting one label (fonts read).
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -94,20 +96,38 @@ void Measure(benchmark::State &state, const std::vector<std::string> &args,
   state.counters["maxrss_KiB"] = static_cast<double>(peak);
 }
 
-void QuelvaneSimulateStartup(benchmark::State &state) {
+void QuelvaneStartup(benchmark::State &state, const char *devices) {
   TempHome home;
   const std::string scenario = home.Path() + "/quit.json";
-  std::ofstream(scenario) << R"({"devices": [{"id": "rx", "vendor": "3A7E", "product": "0A11",
-    "receiver": {}}], "timeline": [{"at": 0, "quit": true}]})";
+  std::ofstream(scenario) << R"({"devices": )" << devices
+                          << R"(, "timeline": [{"at": 0, "quit": true}]})";
   Measure(state, {QUELVANE_BINARY, "--simulate=" + scenario}, home.Path());
 }
+
+void QuelvaneSimulateStartup(benchmark::State &state) {
+  QuelvaneStartup(state, R"([{"id": "rx", "vendor": "3A7E", "product": "0A11", "receiver": {}}])");
+}
 BENCHMARK(QuelvaneSimulateStartup)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+void QuelvaneNoReceiverStartup(benchmark::State &state) {
+  QuelvaneStartup(state, "[]");
+}
+BENCHMARK(QuelvaneNoReceiverStartup)
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
 
 void EmptyQtWidgetsStartup(benchmark::State &state) {
   TempHome home;
   Measure(state, {EMPTY_QT_APP}, home.Path());
 }
 BENCHMARK(EmptyQtWidgetsStartup)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+void LabelQtWidgetsStartup(benchmark::State &state) {
+  TempHome home;
+  Measure(state, {EMPTY_QT_APP, "--label"}, home.Path());
+}
+BENCHMARK(LabelQtWidgetsStartup)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
