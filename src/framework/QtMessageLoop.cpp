@@ -20,8 +20,12 @@ void QtMessageLoop::processPendingMessages() {
 
 void QtMessageLoop::sleep(std::chrono::milliseconds duration) {
   const auto end = std::chrono::steady_clock::now() + duration;
-  while (m_pauseWork && std::chrono::steady_clock::now() < end)
-    if (!m_pauseWork()) m_pauseWork = nullptr;
+  while (m_pauseWork && std::chrono::steady_clock::now() < end) {
+    // Held here while it runs: a step may set other work, which then takes its place.
+    std::function<bool()> step = std::move(m_pauseWork);
+    m_pauseWork = nullptr;
+    if (step() && !m_pauseWork) m_pauseWork = std::move(step);
+  }
   std::this_thread::sleep_until(end);
 }
 

@@ -67,6 +67,15 @@ TEST(RenderAhead, PausesRunTheirWorkUntilItIsDoneAndLastTheirTime) {
   loop.sleep(std::chrono::milliseconds(1));
   EXPECT_EQ(steps, 3) << "finished work is not called again";
 
+  // A step may hand over to other work.
+  int handedOver = 0;
+  loop.SetPauseWork([&] {
+    loop.SetPauseWork([&handedOver] { return ++handedOver < 2; });
+    return true;
+  });
+  loop.sleep(std::chrono::milliseconds(1));
+  EXPECT_EQ(handedOver, 2);
+
   // Work that never ends is cut off at the end of each pause, and cleared it is gone.
   int endless = 0;
   loop.SetPauseWork([&endless] { return ++endless > 0; });
