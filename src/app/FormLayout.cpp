@@ -30,6 +30,10 @@ FontDesc sansSerif(int height, bool bold, TColor color) {
 
 } // namespace
 
+FontDesc FormFont() {
+  return FontDesc{};
+}
+
 FontDesc CPILabelFont() {
   return sansSerif(-16, true, clBlack);
 }
@@ -44,7 +48,7 @@ void SetLabelFont(QLabel &label, const FontDesc &font) {
 void Form1(QWidget &window) {
   window.setWindowTitle(QLatin1String(Title));
   window.setMinimumSize(130, 50);
-  SetFontDesc(window, FontDesc{});
+  SetFontDesc(window, FormFont());
   QPalette palette = window.palette();
   palette.setColor(QPalette::Window, ToQColor(clBtnFace));
   window.setPalette(palette);

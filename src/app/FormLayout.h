@@ -13,6 +13,8 @@ namespace layout {
 
 inline constexpr const char *Title = "Quelvane v1.6";
 
+// The window's font, which its controls follow unless given their own.
+framework::FontDesc FormFont();
 // The CPI caption's font as stored; its height follows the language afterwards.
 framework::FontDesc CPILabelFont();
 void SetLabelFont(QLabel &label, const framework::FontDesc &font);

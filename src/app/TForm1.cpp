@@ -65,8 +65,8 @@ TForm1::TForm1(TForm1Services services)
   InstallFormAccessibility();
   // Qt's edit box lays out its empty text in the application's font while it is made: in the
   // window's font (the description's, set again by the layout) the edits load no font of their own.
-  const ScopedApplicationFont windowFont(framework::MakeFont(framework::FontDesc{}));
-  framework::SetFontDesc(*this, framework::FontDesc{});
+  const ScopedApplicationFont windowFont(framework::MakeFont(layout::FormFont()));
+  framework::SetFontDesc(*this, layout::FormFont());
   createComponents();
   m_languageView = std::make_unique<FormLanguageView>(*this);
   m_receiver = std::make_unique<FormReceiver>(*this, m_services.Loop, m_languages,

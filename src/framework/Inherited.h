@@ -34,6 +34,29 @@ void SetFollowsParentColor(QWidget &control, bool value);
 void SetWidgetColor(QWidget &widget, TColor color);
 TColor WidgetColor(const QWidget &widget);
 
+// A control's Color property: its own value, kept as given (clBtnFace stays clBtnFace), or its
+// parent's while it follows the parent. Ending that keeps the colour shown as its own.
+class OwnColor {
+public:
+  explicit OwnColor(TColor initial) : m_own(initial) {}
+  TColor Shown(const QWidget &control) const {
+    return FollowsParentColor(control) ? WidgetColor(control) : m_own;
+  }
+  TColor Own() const { return m_own; }
+  void Set(QWidget &control, TColor value) {
+    m_own = value;
+    SetWidgetColor(control, value);
+  }
+  void SetFollowsParent(QWidget &control, bool value) {
+    const TColor shown = Shown(control);
+    SetFollowsParentColor(control, value);
+    if (!value) m_own = shown;
+  }
+
+private:
+  TColor m_own;
+};
+
 // Whether the widget's hint is shown: its own choice, else its parent's; a window without a
 // choice shows none.
 bool ShowsHint(const QWidget &widget);

@@ -70,19 +70,16 @@ void TsuiCustomButton::parentFontChanged() {
 }
 
 framework::TColor TsuiCustomButton::Color() const {
-  return ParentColor() ? framework::WidgetColor(*this) : m_color;
+  return m_color.Shown(*this);
 }
 
 void TsuiCustomButton::SetColor(framework::TColor value) {
-  m_color = value;
-  framework::SetWidgetColor(*this, value);
+  m_color.Set(*this, value);
   Invalidate();
 }
 
 void TsuiCustomButton::SetParentColor(bool value) {
-  const framework::TColor shown = Color();
-  framework::SetFollowsParentColor(*this, value);
-  if (!value) m_color = shown;
+  m_color.SetFollowsParent(*this, value);
   Invalidate();
 }
 

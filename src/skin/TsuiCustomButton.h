@@ -188,7 +188,7 @@ private:
   ThemeLink m_theme{*this, [this] { UIStyleChanged(); }};
   QString m_caption;
   framework::FontDesc m_font;
-  framework::TColor m_color = framework::clBtnFace;
+  framework::OwnColor m_color{framework::clBtnFace};
   bool m_autoSize = false;
   bool m_tabStop = true;
   int m_tabOrder = -1;

@@ -68,19 +68,16 @@ void TsuiEdit::SetBorderColor(framework::TColor value) {
 }
 
 framework::TColor TsuiEdit::Color() const {
-  return ParentColor() ? framework::WidgetColor(*this) : m_color;
+  return m_color.Shown(*this);
 }
 
 void TsuiEdit::SetColor(framework::TColor value) {
-  m_color = value;
-  framework::SetWidgetColor(*this, value);
+  m_color.Set(*this, value);
   applyColor();
 }
 
 void TsuiEdit::SetParentColor(bool value) {
-  const framework::TColor shown = Color();
-  framework::SetFollowsParentColor(*this, value);
-  if (!value) m_color = shown;
+  m_color.SetFollowsParent(*this, value);
   applyColor();
 }
 
@@ -198,7 +195,7 @@ void TsuiEdit::SetPopupMenu(QMenu *value) {
 void TsuiEdit::Render(framework::Canvas &canvas) {
   canvas.SetPenColor(framework::ColorToRGB(m_borderColor));
   canvas.FrameRect({0, 0, width(), height()});
-  canvas.SetPenColor(framework::ColorToRGB(m_color));
+  canvas.SetPenColor(framework::ColorToRGB(m_color.Own()));
   canvas.FrameRect({1, 1, width() - 1, height() - 1});
 }
 

@@ -156,7 +156,7 @@ private:
   TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;
   ThemeLink m_theme{*this, [this] { styleChanged(); }};
   framework::TColor m_borderColor = framework::clBlack;
-  framework::TColor m_color = framework::clWindow;
+  framework::OwnColor m_color{framework::clWindow};
   framework::FontDesc m_font;
   bool m_autoSelect = true;
   TEditCharCase m_charCase = TEditCharCase::ecNormal;

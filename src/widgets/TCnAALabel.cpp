@@ -26,11 +26,15 @@ void TCnAALabel::SetEffect(const TCnAAFontEffect &value) {
   RefreshIfReady();
 }
 
-QPoint TCnAALabel::PlaceCaption(framework::Canvas &canvas) {
+aa::TCnAAFontEx &TCnAALabel::engineOn(framework::Canvas &canvas) {
   canvas.SetFont(framework::MakeFont(Font()));
   canvas.SetFontColor(Font().Color);
-  aa::TCnAAFontEx &engine = AAFont();
-  engine.SetCanvas(&canvas);
+  AAFont().SetCanvas(&canvas);
+  return AAFont();
+}
+
+QPoint TCnAALabel::PlaceCaption(framework::Canvas &canvas) {
+  aa::TCnAAFontEx &engine = engineOn(canvas);
   const int h = engine.MeasureHeight(Caption());
   const int w = engine.MeasureWidth(Caption());
   if (AutoSize()) {
@@ -61,9 +65,7 @@ bool TCnAALabel::RenderIfStale() {
   m_fontPrepared = true;
   QImage sizing(1, 1, QImage::Format_RGB32);
   framework::Canvas measure(sizing);
-  measure.SetFont(framework::MakeFont(Font()));
-  AAFont().SetCanvas(&measure);
-  AAFont().MeasureWidth(Caption());
+  engineOn(measure).MeasureWidth(Caption());
   AAFont().SetCanvas(nullptr);
   return true;
 }
@@ -108,10 +110,7 @@ void TCnAALabel::RenderOpaque() {
   if (m_bitmap.isNull()) return;
   framework::Canvas canvas(m_bitmap);
   DrawBackground(canvas);
-  canvas.SetFont(framework::MakeFont(Font()));
-  canvas.SetFontColor(Font().Color);
-  AAFont().SetCanvas(&canvas);
-  AAFont().SetBrushClear(true);
+  engineOn(canvas).SetBrushClear(true);
   AAFont().RenderText(at.x(), at.y(), Caption());
   AAFont().SetCanvas(nullptr);
 }

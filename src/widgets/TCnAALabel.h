@@ -37,6 +37,8 @@ protected:
   void BeforePaint() override;
 
 private:
+  // The engine drawing on `canvas` in the label's font and colour.
+  aa::TCnAAFontEx &engineOn(framework::Canvas &canvas);
   // Sets the canvas and the engine up for the caption, sizes the label to it and answers where
   // the caption goes.
   QPoint PlaceCaption(framework::Canvas &canvas);

@@ -159,3 +159,33 @@ TEST(WindowlessControl, RepaintWhileLoadingWaitsForThePaintAfterLoaded) {
   control.Repaint();
   EXPECT_EQ(control.renders, 2) << "at once again after loading";
 }
+
+TEST(WindowlessControl, DrawnAheadAStaleShownControlRendersOnceAndOnlyWhenStaleAgain) {
+  QWidget window;
+  window.resize(40, 40);
+  struct Case {
+    const char *name;
+    QRect bounds;
+    bool hidden;
+    bool renders;
+  } const cases[] = {
+      {"shown", {0, 0, 10, 10}, false, true},
+      {"hidden on purpose", {0, 0, 10, 10}, true, false},
+      {"without size", {0, 0, 0, 10}, false, false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    auto *control = new HalfControl;
+    control->setParent(&window);
+    control->SetBounds(c.bounds.x(), c.bounds.y(), c.bounds.width(), c.bounds.height());
+    control->SetVisible(!c.hidden);
+    EXPECT_EQ(control->RenderIfStale(), c.renders);
+    EXPECT_EQ(control->renders, c.renders ? 1 : 0);
+    EXPECT_FALSE(control->RenderIfStale()) << "a fresh buffer is not drawn again";
+    if (!c.renders) continue;
+    EXPECT_EQ(control->Buffer().pixel(0, 0), 0xFFFF0000u);
+    control->Invalidate();
+    EXPECT_TRUE(control->RenderIfStale());
+    EXPECT_EQ(control->renders, 2);
+  }
+}
