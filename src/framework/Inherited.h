@@ -42,7 +42,6 @@ public:
   TColor Shown(const QWidget &control) const {
     return FollowsParentColor(control) ? WidgetColor(control) : m_own;
   }
-  TColor Own() const { return m_own; }
   void Set(QWidget &control, TColor value) {
     m_own = value;
     SetWidgetColor(control, value);

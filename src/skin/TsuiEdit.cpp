@@ -195,7 +195,7 @@ void TsuiEdit::SetPopupMenu(QMenu *value) {
 void TsuiEdit::Render(framework::Canvas &canvas) {
   canvas.SetPenColor(framework::ColorToRGB(m_borderColor));
   canvas.FrameRect({0, 0, width(), height()});
-  canvas.SetPenColor(framework::ColorToRGB(m_color.Own()));
+  canvas.SetPenColor(framework::ColorToRGB(Color()));
   canvas.FrameRect({1, 1, width() - 1, height() - 1});
 }
 

@@ -37,6 +37,18 @@ TEST(ParentProperties, ColourFollowedAtCreationOnlyByTheButton) {
   EXPECT_EQ(edit.Color(), framework::clWindow);
 }
 
+TEST(TsuiEdit, TheFramesInnerLineIsTheColourShown) {
+  test::FramedWindow parent(QSize(200, 100));
+  TsuiEdit edit(&parent.form);
+  edit.setGeometry(10, 10, 60, 20);
+  const auto innerLine = [&] { return edit.grab().toImage().pixelColor(1, 5); };
+  edit.SetColor(framework::clAqua);
+  EXPECT_EQ(innerLine(), QColor(Qt::cyan));
+  edit.SetParentColor(true);
+  parent.form.SetColor(framework::clYellow);
+  EXPECT_EQ(innerLine(), QColor(Qt::yellow)) << "the parent's, as the background";
+}
+
 TEST(TsuiEdit, AutoSizeHeightFollowsTheFontShownWhileSet) {
   const struct {
     bool autoSize;
