@@ -1,11 +1,9 @@
 #include "app/PaintAhead.h"
 
 #include "framework/Rendered.h"
-#include "skin/TsuiButton.h"
 
 #include <QPointer>
 
-#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -18,11 +16,6 @@ std::function<bool()> PaintAhead(QWidget &window) {
     if (dynamic_cast<framework::RenderTarget *>(child) && window.rect().intersects(area))
       controls->emplace_back(child);
   }
-  // Buttons first: a caption too wide for its button is fitted by trying narrower fonts, the
-  // longest drawing of all, which outlasts a pause least when it starts one.
-  std::stable_partition(controls->begin(), controls->end(), [](const QPointer<QWidget> &control) {
-    return qobject_cast<skin::TsuiButton *>(control.data()) != nullptr;
-  });
   // From the first again each time: a control drawn already may have gone stale meanwhile.
   return [controls] {
     for (const QPointer<QWidget> &control : *controls)

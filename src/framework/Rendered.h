@@ -18,6 +18,10 @@ public:
   const QImage &Image() const { return m_image; }
   bool Stale() const { return m_stale; }
   void MarkStale() { m_stale = true; }
+  // Rendered since it was last marked stale, at `size`.
+  bool FreshAt(QSize size) const {
+    return !m_stale && (size.isEmpty() ? m_image.isNull() : m_image.size() == size);
+  }
   bool Opaque() const { return m_opaque; }
   void SetOpaque(bool value) { m_opaque = value; }
 
@@ -111,7 +115,9 @@ protected:
   }
   void resizeEvent(QResizeEvent *event) override {
     Base::resizeEvent(event);
-    Invalidate();
+    // A control made while hidden is told its size when it is first shown or rendered: a buffer
+    // drawn ahead at that size stays good.
+    if (!m_buffer.FreshAt(event->size())) Invalidate();
   }
 
 private:

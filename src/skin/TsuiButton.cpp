@@ -75,6 +75,11 @@ void TsuiButton::DrawSkin(framework::Canvas &canvas, const QImage &state) {
 QFont TsuiButton::captionFont(const QFont &font, const QString &caption) const {
   QFont shown = font;
   if (BoldCaptionRequest()) shown.setBold(true);
+  return *fittedCaption(shown, caption, std::nullopt);
+}
+
+std::optional<QFont> TsuiButton::fittedCaption(const QFont &shown, const QString &caption,
+                                               std::optional<int> newTrials) const {
   // The installed families stand in for narrower ones: a caption wider than the button is
   // narrowed until it fits rather than cut at the edges.
   const int room = width() - 2 * (m_focusedRectMargin + CaptionPadding);
@@ -83,34 +88,58 @@ QFont TsuiButton::captionFont(const QFont &font, const QString &caption) const {
   // font's engine, so the trial stretches are not loaded again.
   for (const FittedCaption &fitted : m_fitted)
     if (fitted.Room == room && fitted.Text == text && fitted.Font == shown) return fitted.Shown;
-  QFont fitted = fitCaption(shown, text, room);
-  m_fitted[m_nextFitted] = {shown, text, room, fitted};
-  m_nextFitted = (m_nextFitted + 1) % m_fitted.size();
+  if (m_trials.Font != shown || m_trials.Text != text) m_trials = {shown, text, {}};
+  const auto widthAt = [&](int stretch) -> std::optional<int> {
+    for (const auto &[tried, width] : m_trials.Widths)
+      if (tried == stretch) return width;
+    if (newTrials && (*newTrials)-- == 0) return std::nullopt;
+    QFont trial = shown;
+    trial.setStretch(stretch);
+    m_trials.Widths.emplace_back(stretch, QFontMetrics(trial).horizontalAdvance(text));
+    return m_trials.Widths.back().second;
+  };
+  const std::optional<QFont> fitted = fitCaption(shown, room, widthAt);
+  if (fitted) {
+    m_fitted[m_nextFitted] = {shown, text, room, *fitted};
+    m_nextFitted = (m_nextFitted + 1) % m_fitted.size();
+  }
   return fitted;
 }
 
-QFont TsuiButton::fitCaption(QFont shown, const QString &text, int room) {
-  const int wide = QFontMetrics(shown).horizontalAdvance(text);
-  if (room <= 0 || wide <= room) return shown;
+std::optional<QFont> TsuiButton::fitCaption(QFont shown, int room, const WidthAt &widthAt) {
+  const std::optional<int> wide = widthAt(shown.stretch());
+  if (!wide) return std::nullopt;
+  if (room <= 0 || *wide <= room) return shown;
   // The widest stretch from the proportional guess down to half width that fits, else half
   // width. Every stretch tried loads a font of its own, so each guess is corrected by the width
   // the last one measured rather than stepped down one by one.
-  const auto widthAt = [&](int stretch) {
-    shown.setStretch(stretch);
-    return QFontMetrics(shown).horizontalAdvance(text);
-  };
-  int tooWide = std::max(50, room * 100 / wide) + 1;
+  int tooWide = std::max(50, room * 100 / *wide) + 1;
   int stretch = tooWide - 1;
-  for (int measured = widthAt(stretch); measured > room; measured = widthAt(stretch)) {
+  for (std::optional<int> measured = widthAt(stretch); !measured || *measured > room;
+       measured = widthAt(stretch)) {
+    if (!measured) return std::nullopt;
     tooWide = stretch;
-    if (stretch == 50) return shown;
-    stretch = std::clamp(stretch * room / measured, 50, stretch - 1);
+    if (stretch == 50) break;
+    stretch = std::clamp(stretch * room / *measured, 50, stretch - 1);
   }
   // A correction may undershoot: the wider stretches up to the first one known too wide.
-  while (stretch + 1 < tooWide && widthAt(stretch + 1) <= room)
+  while (stretch + 1 < tooWide) {
+    const std::optional<int> wider = widthAt(stretch + 1);
+    if (!wider) return std::nullopt;
+    if (*wider > room) break;
     ++stretch;
+  }
   shown.setStretch(stretch);
   return shown;
+}
+
+bool TsuiButton::RenderIfStale() {
+  // Fitting a caption loads one font per trial stretch, the longest part of drawing a button:
+  // ahead of the paint it goes one trial at a time, so that no single step runs long.
+  if (framework::ShownByItself(*this) && shownGlyph().isNull() && !Caption().trimmed().isEmpty() &&
+      !fittedCaption(framework::MakeFont(Font()), Caption(), 1))
+    return true;
+  return TsuiCustomButton::RenderIfStale();
 }
 
 void TsuiButton::DrawCaption(framework::Canvas &canvas, const QString &caption) {

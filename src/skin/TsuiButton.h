@@ -5,6 +5,10 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace skin {
 
@@ -63,6 +67,8 @@ public:
   int Spacing() const { return m_spacing; }
   void SetSpacing(int value);
 
+  bool RenderIfStale() override;
+
 protected:
   void UIStyleChanged() override;
   void DrawSkin(framework::Canvas &canvas, const QImage &state) override;
@@ -74,8 +80,14 @@ private:
   QImage shownGlyph() const;
   // The caption font as drawn: bold on request, narrowed to the room the button has.
   QFont captionFont(const QFont &font, const QString &caption) const;
-  // `shown` narrowed until `text` fits in `room` columns.
-  static QFont fitCaption(QFont shown, const QString &text, int room);
+  // `shown` narrowed to the room the button has for `caption`; none when that takes more than
+  // `newTrials` widths not measured before.
+  std::optional<QFont> fittedCaption(const QFont &shown, const QString &caption,
+                                     std::optional<int> newTrials) const;
+  // The text's width at a stretch; none when not known yet.
+  using WidthAt = std::function<std::optional<int>(int stretch)>;
+  // `shown` narrowed until its text fits in `room` columns; none when a width is not known.
+  static std::optional<QFont> fitCaption(QFont shown, int room, const WidthAt &widthAt);
 
   int m_focusedRectMargin = 2;
   QImage m_glyph;
@@ -92,6 +104,13 @@ private:
   };
   mutable std::array<FittedCaption, 4> m_fitted;
   mutable std::size_t m_nextFitted = 0;
+  // The widths measured for the caption being fitted, by stretch.
+  struct CaptionTrials {
+    QFont Font;
+    QString Text;
+    std::vector<std::pair<int, int>> Widths;
+  };
+  mutable CaptionTrials m_trials;
 };
 
 } // namespace skin

@@ -189,3 +189,19 @@ TEST(WindowlessControl, DrawnAheadAStaleShownControlRendersOnceAndOnlyWhenStaleA
     EXPECT_EQ(control->renders, 2);
   }
 }
+
+TEST(WindowlessControl, ABufferDrawnAheadSurvivesTheSizeQtAnnouncesAtTheFirstShow) {
+  QWidget window;
+  window.resize(40, 40);
+  auto *control = new HalfControl;
+  control->setParent(&window);
+  control->SetBounds(0, 0, 10, 10);
+  ASSERT_TRUE(control->RenderIfStale());
+  // Made while hidden, the control hears of its size only now.
+  window.show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(control->renders, 1);
+  EXPECT_FALSE(control->RenderIfStale());
+  control->SetBounds(0, 0, 12, 10);
+  EXPECT_TRUE(control->RenderIfStale()) << "a new size is drawn anew";
+}

@@ -229,4 +229,28 @@ TEST(TsuiButton, WideCaptionIsNarrowedToStayInsideTheButton) {
   EXPECT_LE(narrowLast, 75);
 }
 
+TEST(TsuiButton, DrawnAheadAWideCaptionIsFittedOneTrialFontAStep) {
+  QWidget window;
+  const auto made = [&](const QString &caption) {
+    auto *button = new TsuiButton(&window);
+    button->setGeometry(0, 0, 97, 27);
+    button->SetUIStyle(TsuiUIStyle::MacOS);
+    button->SetFont({QStringLiteral("MS Sans Serif"), -16, true, false, false, framework::clBlue});
+    button->SetCaption(caption);
+    return button;
+  };
+  for (const QString &caption : {QStringLiteral("&Connecting"), QStringLiteral("CPI")}) {
+    SCOPED_TRACE(caption.toStdString());
+    TsuiButton *ahead = made(caption);
+    int steps = 0;
+    while (ahead->RenderIfStale())
+      ++steps;
+    // Each trial is a step of its own; a caption that fits is drawn at once.
+    EXPECT_EQ(steps > 1, caption.size() > 3) << steps;
+    TsuiButton *direct = made(caption);
+    direct->Repaint();
+    EXPECT_EQ(ahead->Buffer(), direct->Buffer());
+  }
+}
+
 } // namespace
