@@ -85,7 +85,7 @@ void titleBarSections(skin::TsuiForm &frame) {
 
 void sfrm1(skin::TsuiForm &frame) {
   // The style first: the stored values below replace what it brought.
-  frame.SetUIStyle(TsuiUIStyle::Protein);
+  frame.SetUIStyle(FrameStyle);
   frame.SetUIStyleAutoUpdateSub(false);
   frame.SetTitleBarCustom(false);
   frame.SetColor(0xFBFBFB);

@@ -13,6 +13,9 @@ namespace app {
 // title bar's buttons and sections, the menu's colours. Applied after the layout.
 namespace skinning {
 
+// The frame's stored style: the frame is made in it.
+inline constexpr skin::TsuiUIStyle FrameStyle = skin::TsuiUIStyle::Protein;
+
 void sfrm1(skin::TsuiForm &frame);
 void Button(skin::TsuiButton &button);
 void Edit(skin::TsuiEdit &edit);

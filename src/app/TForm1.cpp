@@ -101,7 +101,7 @@ TForm1::~TForm1() {
 void TForm1::createComponents() {
   setObjectName(QStringLiteral("Form1"));
   // The window holds no other frame yet, so it is always made.
-  sfrm1 = skin::TsuiForm::Create(this);
+  sfrm1 = skin::TsuiForm::Create(this, skinning::FrameStyle);
   sfrm1->setObjectName(QStringLiteral("sfrm1"));
   lblCPI = named<QLabel>(sfrm1, "lblCPI");
   imgBattery = named<skin::TsuiImagePanel>(sfrm1, "imgBattery");

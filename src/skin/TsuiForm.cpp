@@ -48,16 +48,17 @@ private:
   TsuiForm &m_form;
 };
 
-TsuiForm *TsuiForm::Create(QWidget *owner) {
+TsuiForm *TsuiForm::Create(QWidget *owner, TsuiUIStyle style) {
   if (owner && owner->findChild<TsuiForm *>(QString(), Qt::FindDirectChildrenOnly)) {
     ShowErrorBox(owner, QLatin1String(OnePerFormMessage));
     return nullptr;
   }
-  return new TsuiForm(owner);
+  return new TsuiForm(owner, style);
 }
 
-TsuiForm::TsuiForm(QWidget *owner)
-    : framework::RenderedControl(owner), m_titleBar(new TsuiTitleBar(this)) {
+TsuiForm::TsuiForm(QWidget *owner, TsuiUIStyle style)
+    : framework::RenderedControl(owner), m_titleBar(new TsuiTitleBar(this, style)),
+      m_uiStyle(style) {
   m_titleBarMade = true;
   SetOpaque(true);
   m_frame.SetOpaque(true);
@@ -68,6 +69,8 @@ TsuiForm::TsuiForm(QWidget *owner)
     // A window being destroyed says so before it deletes this panel: nothing to give back then.
     connect(owner, &QObject::destroyed, this, [this] { m_form = nullptr; });
     takeOver();
+  } else if (style != TsuiUIStyle::DeepBlue) {
+    SetUIStyle(style);
   }
 }
 
@@ -104,7 +107,7 @@ void TsuiForm::takeOver() {
   }
   m_form->installEventFilter(this);
   m_applicationKeys = std::make_unique<ApplicationKeys>(*this);
-  SetUIStyle(TsuiUIStyle::DeepBlue);
+  SetUIStyle(m_uiStyle);
 }
 
 void TsuiForm::giveBack() {

@@ -31,8 +31,9 @@ public:
       "Sorry, you can't select the Form assign to FormPanel property";
 
   // Null, after an error box, when `owner` already holds a TsuiForm. An owner that is not a
-  // top-level window gets a plain panel that takes nothing over.
-  static TsuiForm *Create(QWidget *owner);
+  // top-level window gets a plain panel that takes nothing over. Made in `style`: a window that
+  // stores another style than the default reads no pictures of the default one.
+  static TsuiForm *Create(QWidget *owner, TsuiUIStyle style = TsuiUIStyle::DeepBlue);
   ~TsuiForm() override;
 
   bool TitleBarCustom() const { return m_titleBar->Custom(); }
@@ -120,7 +121,7 @@ protected:
   void resizeEvent(QResizeEvent *event) override;
 
 private:
-  explicit TsuiForm(QWidget *owner);
+  TsuiForm(QWidget *owner, TsuiUIStyle style);
   class ApplicationKeys;
 
   void takeOver();

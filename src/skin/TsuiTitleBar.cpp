@@ -31,7 +31,7 @@ constexpr int RightToLeftMenuShift = 176;
 
 } // namespace
 
-TsuiTitleBar::TsuiTitleBar(QWidget *parent)
+TsuiTitleBar::TsuiTitleBar(QWidget *parent, TsuiUIStyle style)
     : framework::RenderedControl(parent), m_buttons(*this), m_sections(*this),
       m_systemMenu(new TsuiTitleBarPopupMenu(*this)),
       // A new file keeps the caption colour; a theme that goes away restyles whole.
@@ -45,7 +45,7 @@ TsuiTitleBar::TsuiTitleBar(QWidget *parent)
        {TsuiTitleBarBtnType::suiControlBox, TsuiTitleBarBtnType::suiClose,
         TsuiTitleBarBtnType::suiMax, TsuiTitleBarBtnType::suiMin})
     m_buttons.Add().SetButtonType(type);
-  SetUIStyle(TsuiUIStyle::DeepBlue);
+  SetUIStyle(style);
 }
 
 TsuiTitleBar::~TsuiTitleBar() = default;

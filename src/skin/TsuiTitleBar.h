@@ -31,7 +31,7 @@ public:
   // The frame's left width when the frame has no picture of its own.
   static constexpr int DefaultLeftBorder = 3;
 
-  explicit TsuiTitleBar(QWidget *parent);
+  explicit TsuiTitleBar(QWidget *parent, TsuiUIStyle style = TsuiUIStyle::DeepBlue);
   ~TsuiTitleBar() override;
 
   // With Custom a style change only stores the style.

@@ -3,6 +3,7 @@
 #include "skin/TsuiEdit.h"
 #include "skin/TsuiFileTheme.h"
 #include "skin/TsuiForm.h"
+#include "skin/style/BitmapCache.h"
 #include "skin/style/StyleReads.h"
 
 #include <QAction>
@@ -165,6 +166,27 @@ TEST(TsuiForm, BuiltInStylesSetTheFrameFromTheTable) {
   w.form.SetUIStyle(TsuiUIStyle::FromThemeFile);
   EXPECT_EQ(w.form.Color(),
             style::GetStyleColor(TsuiUIStyle::DeepBlue, StyleEntry::FormBackgroundColor));
+}
+
+TEST(TsuiForm, MadeInAStyleItLooksAsSetToItAndReadsNoPictureOfTheDefault) {
+  style::BuiltInBitmaps().Clear();
+  QWidget window;
+  window.resize(220, 270);
+  TsuiForm &made = *TsuiForm::Create(&window, TsuiUIStyle::Protein);
+  made.FormResized();
+  EXPECT_EQ(made.UIStyle(), TsuiUIStyle::Protein);
+  EXPECT_EQ(made.TitleBar().UIStyle(), TsuiUIStyle::Protein);
+  const std::size_t read = style::BuiltInBitmaps().Loaded();
+  made.SetUIStyle(TsuiUIStyle::Protein);
+  EXPECT_EQ(style::BuiltInBitmaps().Loaded(), read);
+  made.SetUIStyle(TsuiUIStyle::DeepBlue);
+  EXPECT_GT(style::BuiltInBitmaps().Loaded(), read) << "no DeepBlue picture was read before";
+  made.SetUIStyle(TsuiUIStyle::Protein);
+
+  FramedWindow set(QSize(220, 270));
+  set.form.SetUIStyle(TsuiUIStyle::Protein);
+  EXPECT_EQ(made.grab().toImage(), set.form.grab().toImage());
+  EXPECT_EQ(window.mask(), set.window.mask());
 }
 
 TEST(TsuiForm, ThemeMenuBarColourFallsBackByTheControlFontColour) {
