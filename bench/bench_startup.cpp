@@ -3,7 +3,9 @@
 // the window came up), and the child's peak memory, beside an empty Qt Widgets window that
 // quits at its first paint. All run on the offscreen platform with a fresh HOME. Two more rows
 // tell the parts apart: the program without a receiver (the first scan exchanges nothing, so
-// none of its three 1 ms pauses) and the empty window painting one label (fonts read).
+// none of its three 1 ms pauses) and the empty window painting one label (fonts read). The last
+// row starts the program and the empty window by turns, so that both see the same load of the
+// machine, and reports the median of the pairs' ratios.
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -96,16 +98,24 @@ void Measure(benchmark::State &state, const std::vector<std::string> &args,
   state.counters["maxrss_KiB"] = static_cast<double>(peak);
 }
 
-void QuelvaneStartup(benchmark::State &state, const char *devices) {
-  TempHome home;
+constexpr const char *OneReceiver =
+    R"([{"id": "rx", "vendor": "3A7E", "product": "0A11", "receiver": {}}])";
+
+// The program's arguments for a scenario with `devices` that quits at once, written in `home`.
+std::vector<std::string> QuelvaneQuitting(const TempHome &home, const char *devices) {
   const std::string scenario = home.Path() + "/quit.json";
   std::ofstream(scenario) << R"({"devices": )" << devices
                           << R"(, "timeline": [{"at": 0, "quit": true}]})";
-  Measure(state, {QUELVANE_BINARY, "--simulate=" + scenario}, home.Path());
+  return {QUELVANE_BINARY, "--simulate=" + scenario};
+}
+
+void QuelvaneStartup(benchmark::State &state, const char *devices) {
+  TempHome home;
+  Measure(state, QuelvaneQuitting(home, devices), home.Path());
 }
 
 void QuelvaneSimulateStartup(benchmark::State &state) {
-  QuelvaneStartup(state, R"([{"id": "rx", "vendor": "3A7E", "product": "0A11", "receiver": {}}])");
+  QuelvaneStartup(state, OneReceiver);
 }
 BENCHMARK(QuelvaneSimulateStartup)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
@@ -128,6 +138,39 @@ void LabelQtWidgetsStartup(benchmark::State &state) {
   Measure(state, {EMPTY_QT_APP, "--label"}, home.Path());
 }
 BENCHMARK(LabelQtWidgetsStartup)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+void SimulateToEmptyByTurns(benchmark::State &state) {
+  TempHome home;
+  const std::vector<std::string> quelvane = QuelvaneQuitting(home, OneReceiver);
+  std::vector<double> ratios, ours, empty;
+  long oursPeak = 0, emptyPeak = 0;
+  for (auto _ : state) {
+    const ChildRun baseline = Spawn({EMPTY_QT_APP}, home.Path());
+    const ChildRun run = Spawn(quelvane, home.Path());
+    if (!baseline.Ok || !run.Ok) {
+      state.SkipWithError("a child did not run to a clean exit");
+      return;
+    }
+    state.SetIterationTime(run.Seconds);
+    ratios.push_back(run.Seconds / baseline.Seconds);
+    ours.push_back(run.Seconds * 1e3);
+    empty.push_back(baseline.Seconds * 1e3);
+    oursPeak = std::max(oursPeak, run.MaxRssKiB);
+    emptyPeak = std::max(emptyPeak, baseline.MaxRssKiB);
+  }
+  state.counters["time_ratio"] = Median(ratios);
+  state.counters["quelvane_ms"] = Median(ours);
+  state.counters["empty_ms"] = Median(empty);
+  state.counters["maxrss_ratio"] =
+      emptyPeak > 0 ? static_cast<double>(oursPeak) / static_cast<double>(emptyPeak) : 0;
+}
+BENCHMARK(SimulateToEmptyByTurns)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
