@@ -70,6 +70,7 @@ TsuiForm::TsuiForm(QWidget *owner, TsuiUIStyle style)
     connect(owner, &QObject::destroyed, this, [this] { m_form = nullptr; });
     takeOver();
   } else if (style != TsuiUIStyle::DeepBlue) {
+    // A plain panel keeps its defaults; another style comes as if set.
     SetUIStyle(style);
   }
 }
