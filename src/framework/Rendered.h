@@ -84,7 +84,7 @@ public:
   bool RenderIfStale() override {
     if (!m_buffer.Stale() || !ShownByItself(*this) || this->width() <= 0 || this->height() <= 0)
       return false;
-    RenderNow();
+    if (!PrepareAhead()) RenderNow();
     return true;
   }
   // The last rendered image, of the control's size.
@@ -94,6 +94,9 @@ protected:
   virtual void Render(Canvas &canvas) = 0;
   // True while settings are applied one after another, none of them worth drawing on its own.
   virtual bool RenderingDeferred() const { return false; }
+  // Drawn ahead, a long rendering can go in short steps: one step of preparing it, true while a
+  // step was left to take (the rendering itself waits for a later call).
+  virtual bool PrepareAhead() { return false; }
 
   // A control that paints every pixel needs no clearing and nothing beneath shows through.
   void SetOpaque(bool value) {

@@ -133,13 +133,11 @@ std::optional<QFont> TsuiButton::fitCaption(QFont shown, int room, const WidthAt
   return shown;
 }
 
-bool TsuiButton::RenderIfStale() {
+bool TsuiButton::PrepareAhead() {
   // Fitting a caption loads one font per trial stretch, the longest part of drawing a button:
-  // ahead of the paint it goes one trial at a time, so that no single step runs long.
-  if (framework::ShownByItself(*this) && shownGlyph().isNull() && !Caption().trimmed().isEmpty() &&
-      !fittedCaption(framework::MakeFont(Font()), Caption(), 1))
-    return true;
-  return TsuiCustomButton::RenderIfStale();
+  // ahead of the paint it goes one trial at a time.
+  return shownGlyph().isNull() && !Caption().trimmed().isEmpty() &&
+         !fittedCaption(framework::MakeFont(Font()), Caption(), 1);
 }
 
 void TsuiButton::DrawCaption(framework::Canvas &canvas, const QString &caption) {

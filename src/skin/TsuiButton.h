@@ -67,9 +67,8 @@ public:
   int Spacing() const { return m_spacing; }
   void SetSpacing(int value);
 
-  bool RenderIfStale() override;
-
 protected:
+  bool PrepareAhead() override;
   void UIStyleChanged() override;
   void DrawSkin(framework::Canvas &canvas, const QImage &state) override;
   void DrawCaption(framework::Canvas &canvas, const QString &caption) override;

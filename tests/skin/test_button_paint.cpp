@@ -197,12 +197,19 @@ TEST(TsuiButton, PressedCaptionMovesOnePixelDownRight) {
   EXPECT_EQ(PixelsOf(flat.button.Buffer(), Qt::blue), moved);
 }
 
+// The pairing button's size and font, whose "Connecting" is too wide for the installed fonts.
+TsuiButton &PairingButton(QWidget &window, const QString &caption = {}) {
+  auto *button = new TsuiButton(&window);
+  button->setGeometry(0, 0, 97, 27);
+  button->SetUIStyle(TsuiUIStyle::MacOS);
+  button->SetFont({QStringLiteral("MS Sans Serif"), -16, true, false, false, framework::clBlue});
+  button->SetCaption(caption);
+  return *button;
+}
+
 TEST(TsuiButton, WideCaptionIsNarrowedToStayInsideTheButton) {
   QWidget window;
-  TsuiButton button(&window);
-  button.setGeometry(0, 0, 97, 27);
-  button.SetUIStyle(TsuiUIStyle::MacOS);
-  button.SetFont({QStringLiteral("MS Sans Serif"), -16, true, false, false, framework::clBlue});
+  TsuiButton &button = PairingButton(window);
   const auto captionColumns = [&](const QString &caption) {
     button.SetCaption(caption);
     button.Repaint();
@@ -231,25 +238,17 @@ TEST(TsuiButton, WideCaptionIsNarrowedToStayInsideTheButton) {
 
 TEST(TsuiButton, DrawnAheadAWideCaptionIsFittedOneTrialFontAStep) {
   QWidget window;
-  const auto made = [&](const QString &caption) {
-    auto *button = new TsuiButton(&window);
-    button->setGeometry(0, 0, 97, 27);
-    button->SetUIStyle(TsuiUIStyle::MacOS);
-    button->SetFont({QStringLiteral("MS Sans Serif"), -16, true, false, false, framework::clBlue});
-    button->SetCaption(caption);
-    return button;
-  };
   for (const QString &caption : {QStringLiteral("&Connecting"), QStringLiteral("CPI")}) {
     SCOPED_TRACE(caption.toStdString());
-    TsuiButton *ahead = made(caption);
+    TsuiButton &ahead = PairingButton(window, caption);
     int steps = 0;
-    while (ahead->RenderIfStale())
+    while (ahead.RenderIfStale())
       ++steps;
     // Each trial is a step of its own; a caption that fits is drawn at once.
     EXPECT_EQ(steps > 1, caption.size() > 3) << steps;
-    TsuiButton *direct = made(caption);
-    direct->Repaint();
-    EXPECT_EQ(ahead->Buffer(), direct->Buffer());
+    TsuiButton &direct = PairingButton(window, caption);
+    direct.Repaint();
+    EXPECT_EQ(ahead.Buffer(), direct.Buffer());
   }
 }
 
