@@ -223,7 +223,7 @@ bool TForm1::LoadOptionalPicture(skin::TsuiImagePanel &panel, const QString &nam
 void TForm1::FormCreate() {
   FormResize();
   centre();
-  hideTaskbarButton();
+  updateTaskbarEntry(TaskbarWindow::Unmapped);
   JvHidDeviceController1->SetOnDeviceChange(
       hid::TNotifyEvent::bind<&TForm1::JvHidDeviceController1DeviceChange>(this));
 
@@ -267,9 +267,9 @@ void TForm1::PlaceBatteryPictures() {
     picture->move(imgBattery->pos());
 }
 
-void TForm1::hideTaskbarButton() {
+void TForm1::updateTaskbarEntry(TaskbarWindow window) {
   // The tray is the program's way back to its window; without one the task bar must keep it.
-  if (tray1->IconReachable()) SkipTaskbar(*this);
+  SetTaskbarEntry(*this, !tray1->IconReachable(), window);
 }
 
 void TForm1::sfrm1TitleBarCustomBtnsClick(QObject *, int) {
@@ -280,7 +280,9 @@ void TForm1::ShowHidden() {
   // A desktop without a notification area could never give a hidden window back: the window is
   // minimised to the task bar instead, where it keeps its button.
   if (!tray1->IconReachable()) {
-    showMinimized();
+    // A window kept off the task bar while a tray was there gets its button back first.
+    if (isVisible()) SetTaskbarEntry(*this, true, TaskbarWindow::Mapped);
+    tray1->ShowOwnerMinimized();
     return;
   }
   setVisible(false);
@@ -288,6 +290,9 @@ void TForm1::ShowHidden() {
 }
 
 void TForm1::tray1DblClick(QObject *) {
+  // Brought forward means seen: a window the window manager minimised meanwhile has no task-bar
+  // button to come back by while the tray is there.
+  setWindowState(windowState() & ~Qt::WindowMinimized);
   show();
   raise();
   activateWindow();
@@ -346,7 +351,7 @@ void TForm1::closeEvent(QCloseEvent *event) {
 
 void TForm1::showEvent(QShowEvent *event) {
   // The window manager forgets the state of a withdrawn window; tell it again before mapping.
-  hideTaskbarButton();
+  updateTaskbarEntry(event->spontaneous() ? TaskbarWindow::Mapped : TaskbarWindow::Unmapped);
   QWidget::showEvent(event);
 }
 

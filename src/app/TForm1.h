@@ -3,6 +3,7 @@
 #include "app/FormComponents.h"
 #include "app/FormLayout.h"
 #include "app/PictureFiles.h"
+#include "app/TaskbarEntry.h"
 #include "framework/Fonts.h"
 #include "framework/MessageLoop.h"
 #include "hid/HidBinding.h"
@@ -121,7 +122,7 @@ protected:
   void showEvent(QShowEvent *event) override;
 
 private:
-  void hideTaskbarButton();
+  void updateTaskbarEntry(TaskbarWindow window);
   void createComponents();
   void connectEvents();
   void beginLoading();

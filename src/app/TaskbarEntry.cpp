@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -35,11 +36,22 @@ struct Xcb {
       lookup<decltype(&xcb_get_property_value)>("xcb_get_property_value");
   decltype(&xcb_get_property_value_length) propertyValueLength =
       lookup<decltype(&xcb_get_property_value_length)>("xcb_get_property_value_length");
+  decltype(&xcb_query_tree) queryTree = lookup<decltype(&xcb_query_tree)>("xcb_query_tree");
+  decltype(&xcb_query_tree_reply) queryTreeReply =
+      lookup<decltype(&xcb_query_tree_reply)>("xcb_query_tree_reply");
+  decltype(&xcb_send_event) sendEvent = lookup<decltype(&xcb_send_event)>("xcb_send_event");
   decltype(&xcb_flush) flush = lookup<decltype(&xcb_flush)>("xcb_flush");
 
   bool complete() const {
     return internAtom && internAtomReply && changeProperty && getProperty && getPropertyReply &&
-           propertyValue && propertyValueLength && flush;
+           propertyValue && propertyValueLength && queryTree && queryTreeReply && sendEvent &&
+           flush;
+  }
+
+  xcb_window_t root(xcb_connection_t *connection, xcb_window_t window) const {
+    const std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> reply(
+        queryTreeReply(connection, queryTree(connection, window), nullptr), &std::free);
+    return reply ? reply->root : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
   }
 
   // The atoms a window's ATOM-list property holds now; empty when it has none.
@@ -67,27 +79,58 @@ struct Xcb {
 
 } // namespace
 
-bool SkipTaskbar(QWidget &window) {
+bool SetTaskbarEntry(QWidget &window, bool entry, TaskbarWindow state) {
   const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   if (!x11 || !x11->connection()) return false;
   const Xcb xcb;
   if (!xcb.complete()) return false;
   xcb_connection_t *connection = x11->connection();
-  const xcb_atom_t state = xcb.atom(connection, "_NET_WM_STATE");
+  const xcb_atom_t netWmState = xcb.atom(connection, "_NET_WM_STATE");
   const xcb_atom_t atoms[] = {xcb.atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
                               xcb.atom(connection, "_NET_WM_STATE_SKIP_PAGER")};
-  if (state == XCB_ATOM_NONE || atoms[0] == XCB_ATOM_NONE || atoms[1] == XCB_ATOM_NONE)
+  if (netWmState == XCB_ATOM_NONE || atoms[0] == XCB_ATOM_NONE || atoms[1] == XCB_ATOM_NONE)
     return false;
+  const auto id = static_cast<xcb_window_t>(window.winId());
+
+  if (state == TaskbarWindow::Mapped) {
+    const xcb_window_t root = xcb.root(connection, id);
+    if (root == XCB_WINDOW_NONE) return false;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = netWmState;
+    message.data.data32[0] = entry ? 0 : 1; // remove, add
+    message.data.data32[1] = atoms[0];
+    message.data.data32[2] = atoms[1];
+    message.data.data32[3] = 1; // from an application
+    xcb.sendEvent(connection, 0, root,
+                  XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                  reinterpret_cast<const char *>(&message));
+    return xcb.flush(connection) > 0;
+  }
+
   // Qt merges what it finds in the property when it maps the window, so appending what is
   // missing is enough; appending blindly would grow the list at every show.
-  const auto id = static_cast<xcb_window_t>(window.winId());
-  const std::vector<xcb_atom_t> present = xcb.atoms(connection, id, state);
-  std::vector<xcb_atom_t> missing;
-  for (const xcb_atom_t atom : atoms)
-    if (std::find(present.begin(), present.end(), atom) == present.end()) missing.push_back(atom);
-  if (!missing.empty())
-    xcb.changeProperty(connection, XCB_PROP_MODE_APPEND, id, state, XCB_ATOM_ATOM, 32,
-                       static_cast<std::uint32_t>(missing.size()), missing.data());
+  std::vector<xcb_atom_t> present = xcb.atoms(connection, id, netWmState);
+  const auto ours = [&atoms](xcb_atom_t atom) {
+    return std::find(std::begin(atoms), std::end(atoms), atom) != std::end(atoms);
+  };
+  if (entry) {
+    const auto kept = std::remove_if(present.begin(), present.end(), ours);
+    if (kept != present.end()) {
+      present.erase(kept, present.end());
+      xcb.changeProperty(connection, XCB_PROP_MODE_REPLACE, id, netWmState, XCB_ATOM_ATOM, 32,
+                         static_cast<std::uint32_t>(present.size()), present.data());
+    }
+  } else {
+    std::vector<xcb_atom_t> missing;
+    for (const xcb_atom_t atom : atoms)
+      if (!std::count(present.begin(), present.end(), atom)) missing.push_back(atom);
+    if (!missing.empty())
+      xcb.changeProperty(connection, XCB_PROP_MODE_APPEND, id, netWmState, XCB_ATOM_ATOM, 32,
+                         static_cast<std::uint32_t>(missing.size()), missing.data());
+  }
   return xcb.flush(connection) > 0;
 }
 

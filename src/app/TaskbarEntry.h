@@ -4,10 +4,16 @@ class QWidget;
 
 namespace app {
 
-// Keeps a top-level window off the task bar and the pager. On X11 the window manager learns it
-// from _NET_WM_STATE, which Qt::Tool alone does not set; call before the window is mapped (at
-// creation and from its show event). Answers false where the platform has no such state (any
-// platform but xcb) or the call failed.
-bool SkipTaskbar(QWidget &window);
+enum class TaskbarWindow {
+  Unmapped, // not yet shown, or withdrawn (at creation, in its show event)
+  Mapped,   // shown, minimised included
+};
+
+// Keeps a top-level window off the task bar and the pager (`entry` false) or puts it back there.
+// On X11 the window manager learns it from _NET_WM_STATE, which Qt::Tool alone does not set: an
+// unmapped window carries it in the property, a mapped one asks the window manager, which owns
+// the property then. Answers false where the platform has no such state (any platform but xcb)
+// or a call failed.
+bool SetTaskbarEntry(QWidget &window, bool entry, TaskbarWindow state);
 
 } // namespace app

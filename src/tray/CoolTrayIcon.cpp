@@ -290,6 +290,14 @@ void TCoolTrayIcon::SendToTray() {
   SetIconVisible(true);
 }
 
+void TCoolTrayIcon::ShowOwnerMinimized() {
+  QWidget *window = ownerWindow();
+  if (window == nullptr) return;
+  m_showingOwnerMinimized = true;
+  window->showMinimized();
+  m_showingOwnerMinimized = false;
+}
+
 void TCoolTrayIcon::taskbarCreated() {
   if (m_iconVisible) AddIcon();
 }
@@ -305,6 +313,7 @@ void TCoolTrayIcon::handleWindowMessage(WindowMessage message) {
     if (QWidget *focus = window->focusWidget()) focus->setFocus(Qt::ActiveWindowFocusReason);
     break;
   case WindowMessage::ShownByCall:
+    if (m_showingOwnerMinimized) break;
     // A window sent to the tray while minimised must come back restored. Showing it stacked it
     // on top already (Qt raises a window it shows); the foreground is the active window.
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);

@@ -118,6 +118,9 @@ public:
 
   void ShowMenuAtCursor();
   virtual void SendToTray();
+  // Shows the owner's window minimised, where no tray could take it back; unlike other shows by
+  // a call, this one is not restored.
+  void ShowOwnerMinimized();
 
   // False when the program asked not to show its main window at start.
   bool ShowMainForm() const { return m_showMainForm; }
@@ -165,6 +168,7 @@ private:
   bool m_leftPopup = false;
   bool m_startMinimized = false;
   bool m_minimizeToTray = false;
+  bool m_showingOwnerMinimized = false;
 
   TNotifyEvent m_onClick;
   TNotifyEvent m_onDblClick;

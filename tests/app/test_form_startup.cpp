@@ -239,6 +239,11 @@ TEST_F(FormFixture, CustomButtonHidesToTheTrayAndDoubleClickShows) {
   form->sfrm1->TitleBar().ClickButton(4);
   form->mniConfigure->Click();
   EXPECT_TRUE(form->isVisible());
+  // Minimised by the window manager, it has no task-bar button to come back by.
+  form->setWindowState(Qt::WindowMinimized);
+  form->mniConfigure->Click();
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_FALSE(form->isMinimized());
 }
 
 TEST_F(FormFixture, WithoutANotificationAreaTheCustomButtonMinimisesInsteadOfHiding) {
@@ -250,6 +255,12 @@ TEST_F(FormFixture, WithoutANotificationAreaTheCustomButtonMinimisesInsteadOfHid
   EXPECT_TRUE(form->isVisible());
   EXPECT_TRUE(form->isMinimized());
   EXPECT_FALSE(form->tray1->MinimizeToTray());
+  // As a start in the tray does without one: the tray's restoring of a shown window must not
+  // undo it.
+  form->hide();
+  form->ShowHidden();
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_TRUE(form->isMinimized());
 
   Tray->setAvailable(true);
   form->showNormal();
