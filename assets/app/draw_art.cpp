@@ -92,6 +92,18 @@ QImage battery(Caption caption) {
   p.setPen(QPen(QColor(0x5C, 0x4C, 0x66), 1));
   p.drawPath(recess);
 
+  // The plate the percentage is read from: it reaches past the shell on the right, where a
+  // reading of 100 % ends, so that the white figures never stand on the light panel.
+  const QRectF plate(15.5, 154.5, 43, 17);
+  QLinearGradient plateFill(0, plate.top(), 0, plate.bottom());
+  plateFill.setColorAt(0, QColor(0x3A, 0x2A, 0x42));
+  plateFill.setColorAt(1, QColor(0x1A, 0x10, 0x1E));
+  QPainterPath platePath;
+  platePath.addRoundedRect(plate, 4, 4);
+  p.fillPath(platePath, plateFill);
+  p.setPen(QPen(QColor(0x5C, 0x4C, 0x66), 1));
+  p.drawPath(platePath);
+
   // Plus mark on the upper shoulder.
   p.setPen(QPen(QColor(0xC8, 0xC0, 0xD6), 1.6));
   p.drawLine(QPointF(30.5, 41.5), QPointF(30.5, 45.5));
