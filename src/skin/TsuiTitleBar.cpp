@@ -328,14 +328,21 @@ void TsuiTitleBar::mousePressEvent(QMouseEvent *event) {
   m_hot = hitTest(m_mouse);
   Invalidate();
   if (m_hot < 0 && !window()->isMaximized()) {
-    // The window system moves the window while the button stays down.
+    // The window system moves the window while the button stays down; without a window manager
+    // that can, the window follows the mouse here.
     m_pressed = false;
     emit dragStarted();
-    if (QWindow *handle = window()->windowHandle()) handle->startSystemMove();
+    QWindow *handle = window()->windowHandle();
+    if (!handle || !handle->startSystemMove())
+      m_dragOffset = event->globalPosition().toPoint() - window()->pos();
   }
 }
 
 void TsuiTitleBar::mouseMoveEvent(QMouseEvent *event) {
+  if (m_dragOffset && event->buttons().testFlag(Qt::LeftButton)) {
+    window()->move(event->globalPosition().toPoint() - *m_dragOffset);
+    return;
+  }
   track(event->position().toPoint());
 }
 
@@ -345,6 +352,7 @@ void TsuiTitleBar::leaveEvent(QEvent *) {
 
 void TsuiTitleBar::mouseReleaseEvent(QMouseEvent *event) {
   if (event->button() != Qt::LeftButton) return;
+  m_dragOffset.reset();
   m_mouse = event->position().toPoint();
   // The button under the mouse now acts, whichever was pressed.
   const int hot = hitTest(m_mouse);

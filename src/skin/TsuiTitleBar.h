@@ -166,6 +166,8 @@ private:
   bool m_pressed = false;
   // The release ending a double click that already acted does not act again.
   bool m_doubleClickActed = false;
+  // Where the bar was grabbed, while the window is moved by hand.
+  std::optional<QPoint> m_dragOffset;
   TsuiTitleBarButtonClickEvent m_onCustomBtnsClick;
   TsuiTitleBarButtonClickEvent m_onHelpBtnClick;
 };

@@ -278,8 +278,14 @@ TEST_F(ProteinBar, PressOutsideTheButtonsDragsUnlessMaximised) {
   Mouse(bar, QEvent::MouseButtonPress, free);
   EXPECT_EQ(drags, 1);
   EXPECT_FALSE(bar.Pressed());
+  // No window manager moves it here: the window follows the mouse until the release.
+  const QPoint start = w.window.pos();
+  Mouse(bar, QEvent::MouseMove, free + QPoint(30, 20));
+  EXPECT_EQ(w.window.pos(), start + QPoint(30, 20));
   Mouse(bar, QEvent::MouseButtonRelease, free);
   EXPECT_TRUE(w.window.isVisible());
+  Mouse(bar, QEvent::MouseMove, free + QPoint(30, 20));
+  EXPECT_EQ(w.window.pos(), start + QPoint(30, 20)) << "released";
 
   Mouse(bar, QEvent::MouseButtonPress, bar.ButtonRect(0).center());
   EXPECT_EQ(drags, 1) << "a button is pressed, not dragged";
