@@ -49,6 +49,9 @@ int RunStatusCommand(hid::HidBinding &binding, hid::HidTrace *trace, bool json, 
           status = out ? 0 : 1;
         } else if (reading.Failure == receiver::StatusFailure::NotFound) {
           err << ProgramName << ": no supported receiver found (quelvane --list shows what is)\n";
+        } else if (reading.Failure == receiver::StatusFailure::BadAnswer) {
+          err << ProgramName << ": the receiver's answer cannot be shown: " << reading.Detail
+              << '\n';
         } else {
           err << ProgramName << ": the receiver does not answer: " << reading.Detail << '\n';
         }

@@ -79,6 +79,7 @@ StatusReading ReadReceiverStatus(hid::TJvHidDeviceController &controller,
   if (!cpi) return reading;
   const int level = *battery & 0x0F;
   if (level > GaugeSteps) {
+    reading.Failure = StatusFailure::BadAnswer;
     reading.Detail = name + " answers battery level " + std::to_string(level) + ", beyond " +
                      std::to_string(GaugeSteps);
     return reading;

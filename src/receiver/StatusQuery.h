@@ -29,7 +29,7 @@ struct ReceiverStatus {
   bool operator==(const ReceiverStatus &) const = default;
 };
 
-enum class StatusFailure : std::uint8_t { NotFound, NoAnswer };
+enum class StatusFailure : std::uint8_t { NotFound, NoAnswer, BadAnswer };
 
 struct StatusReading {
   std::optional<ReceiverStatus> Status;

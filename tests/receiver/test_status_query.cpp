@@ -95,7 +95,7 @@ TEST(StatusQueryTest, ReadsTheReceiverTheWindowWouldTake) {
       {"a level beyond the gauge",
        {{.state = Answers(0x17, 10)}},
        std::nullopt,
-       StatusFailure::NoAnswer,
+       StatusFailure::BadAnswer,
        "3A7E:0A11 answers battery level 7, beyond 6"},
   };
   for (const StatusCase &c : cases) {
