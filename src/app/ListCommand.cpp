@@ -1,6 +1,7 @@
 #include "app/ListCommand.h"
 
 #include "app/DeviceTreeWatcher.h"
+#include "app/Messages.h"
 #include "framework/QtMessageLoop.h"
 #include "framework/text/Hex.h"
 #include "framework/text/Json.h"
@@ -135,8 +136,7 @@ int RunListCommand(hid::HidBinding &binding, hid::HidTrace *trace, const ListOpt
       },
       &tag));
   controller.Loaded();
-  const int status = QCoreApplication::exec();
-  return out ? status : 1;
+  return OutputStatus(out, err, QCoreApplication::exec());
 }
 
 } // namespace app

@@ -21,4 +21,10 @@ QString ShownPath(const QString &path) {
   return plain ? path : Quoted(path);
 }
 
+int OutputStatus(std::ostream &out, std::ostream &err, int status) {
+  if (out.flush()) return status;
+  err << ProgramName << ": cannot write to standard output\n";
+  return 1;
+}
+
 } // namespace app

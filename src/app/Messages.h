@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,9 @@ std::string Quoted(std::string_view bytes);
 // A file name as the user gave it, quoted like outside text only when it holds a control
 // character.
 QString ShownPath(const QString &path);
+
+// Flushes what a command printed; answers `status`, or 1 with a line on `err` when standard
+// output took it not whole (a full disk, a closed pipe).
+int OutputStatus(std::ostream &out, std::ostream &err, int status);
 
 } // namespace app

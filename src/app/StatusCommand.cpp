@@ -45,8 +45,7 @@ int RunStatusCommand(hid::HidBinding &binding, hid::HidTrace *trace, bool json, 
           out << (json ? receiver::FormatStatusJson(*reading.Status)
                        : receiver::FormatStatusText(*reading.Status))
               << '\n';
-          out.flush();
-          status = out ? 0 : 1;
+          status = OutputStatus(out, err, 0);
         } else if (reading.Failure == receiver::StatusFailure::NotFound) {
           err << ProgramName << ": no supported receiver found (quelvane --list shows what is)\n";
         } else if (reading.Failure == receiver::StatusFailure::BadAnswer) {

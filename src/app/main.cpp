@@ -255,11 +255,11 @@ int main(int argc, char **argv) {
   const app::Options &options = parsed.Values;
   if (options.Help) {
     std::cout << app::UsageText();
-    return 0;
+    return app::OutputStatus(std::cout, std::cerr, 0);
   }
   if (options.Version) {
     std::cout << app::VersionText() << '\n';
-    return 0;
+    return app::OutputStatus(std::cout, std::cerr, 0);
   }
   if (options.ExportTheme) return app::RunExportTheme(options, std::cerr);
   if (options.List) return runList(argc, argv, options);

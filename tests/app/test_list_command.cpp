@@ -115,6 +115,11 @@ TEST_F(ListCommandTest, RunPrintsOnceAndEndsWithoutWatch) {
     EXPECT_TRUE(printed.starts_with(json ? "[{\"path\":\"sim:rx\"" : "sim:rx\t")) << printed;
     EXPECT_EQ(err.str(), "");
   }
+  // Standard output that takes nothing (a full disk) is a failure, and said.
+  std::ostringstream full, err;
+  full.setstate(std::ios::badbit);
+  EXPECT_EQ(app::RunListCommand(binding, nullptr, {false, false}, full, err), 1);
+  EXPECT_EQ(err.str(), "quelvane: cannot write to standard output\n");
 }
 
 TEST_F(ListCommandTest, WatchPrintsAgainAfterEveryChange) {
