@@ -141,6 +141,10 @@ std::string TypedOption(const QString &name, const QStringList &arguments) {
       bare.remove(0, 1);
     if (bare == name) return argument.toStdString();
   }
+  // One dash joins short options: "-bogus" is refused at its "b".
+  for (const QString &argument : arguments)
+    if (name.size() == 1 && argument.startsWith(QLatin1Char('-') + name))
+      return argument.toStdString();
   return (name.size() == 1 ? "-" : "--") + name.toStdString();
 }
 

@@ -100,6 +100,7 @@ TEST(CommandLineParser, BadLinesSayWhy) {
       {{"--frobnicate"}, "unknown option: \"--frobnicate\""},
       {{"--frobnicate=3"}, "unknown option: \"--frobnicate=3\""},
       {{"-x"}, "unknown option: \"-x\""},
+      {{"-xyz"}, "unknown option: \"-xyz\""},
       {{"--trace"}, "--trace"},
       {{"--trace="}, "--trace needs a file name"},
       {{"--simulate="}, "--simulate= needs a file name"},
