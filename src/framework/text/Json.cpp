@@ -124,23 +124,30 @@ std::string DecodeString(std::string_view json, std::size_t &at) {
 std::optional<DuplicateKey> FindDuplicateKey(std::string_view json) {
   struct Level {
     bool Object = false;
-    std::string Where;
     std::set<std::string> Keys;
     std::string Key;    // objects: the member being read
     bool Naming = true; // objects: the next string is a key
     std::size_t Index = 0;
   };
   std::vector<Level> levels;
-  const auto placeOfValue = [&] {
-    if (levels.empty()) return std::string();
-    const Level &parent = levels.back();
-    if (!parent.Object) return parent.Where + "[" + std::to_string(parent.Index) + "]";
-    return parent.Where.empty() ? parent.Key : parent.Where + "." + parent.Key;
+  // Joined only for the answer: a path kept per level would cost the square of the depth.
+  const auto placeOf = [&](std::size_t depth) {
+    std::string where;
+    for (std::size_t k = 0; k < depth; ++k) {
+      const Level &level = levels[k];
+      if (!level.Object)
+        where += "[" + std::to_string(level.Index) + "]";
+      else
+        where += (where.empty() ? "" : ".") + level.Key;
+    }
+    return where;
   };
   for (std::size_t at = 0; at < json.size();) {
     const char c = json[at];
     if (c == '{' || c == '[') {
-      levels.push_back(Level{c == '{', placeOfValue(), {}, {}, true, 0});
+      // Deeper than any reader takes; each level costs memory.
+      if (levels.size() >= MaxJsonDepth) return std::nullopt;
+      levels.push_back(Level{c == '{', {}, {}, true, 0});
       ++at;
     } else if (c == '}' || c == ']') {
       if (!levels.empty()) levels.pop_back();
@@ -158,8 +165,9 @@ std::optional<DuplicateKey> FindDuplicateKey(std::string_view json) {
       std::string text = DecodeString(json, at);
       if (!levels.empty() && levels.back().Object && levels.back().Naming) {
         Level &object = levels.back();
-        if (!object.Keys.insert(text).second) return DuplicateKey{object.Where, std::move(text)};
-        object.Key = std::move(text);
+        if (object.Keys.contains(text)) return DuplicateKey{placeOf(levels.size() - 1), text};
+        object.Key = text;
+        object.Keys.insert(std::move(text));
         object.Naming = false;
       }
     } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,8 +17,12 @@ struct DuplicateKey {
   std::string Where; // the object's place: "devices[1].receiver", empty for the top
   std::string Key;   // decoded UTF-8
 };
+// Qt's JSON reader refuses deeper nesting.
+inline constexpr std::size_t MaxJsonDepth = 1024;
+
 // The first duplicate in document order. Meant for text a JSON reader has accepted; any other
-// text gives a wrong answer or none, never a fault.
+// text (deeper than MaxJsonDepth included) gives a wrong answer or none, never a fault. Memory
+// grows with the text, not faster.
 std::optional<DuplicateKey> FindDuplicateKey(std::string_view json);
 
 } // namespace framework::text
