@@ -2,6 +2,7 @@
 
 #include "app/Messages.h"
 #include "framework/text/Json.h"
+#include "platform/settings/SettingsFile.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -9,7 +10,9 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 #include <map>
 
@@ -368,12 +371,29 @@ std::optional<Scenario> ParseScenario(const QByteArray &json, const QString &fil
 }
 
 std::optional<Scenario> LoadScenario(const QString &path, QString &error) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    error = QStringLiteral("%1: %2").arg(ShownPath(path), file.errorString());
+  const auto fail = [&](const QString &reason) {
+    error = QStringLiteral("%1: %2").arg(ShownPath(path), reason);
     return std::nullopt;
+  };
+  errno = 0;
+  // Never blocks on a FIFO and never reads past the limit, whatever the name points at.
+  const platform::FileContents file =
+      platform::ReadSettingsFile(QFile::encodeName(path).toStdString(), MaxScenarioFileBytes);
+  const int readError = errno;
+  using Status = platform::FileContents::Status;
+  switch (file.State) {
+  case Status::Read:
+    break;
+  case Status::NotRegular:
+    return fail(QStringLiteral("not a regular file"));
+  case Status::TooLarge:
+    return fail(QStringLiteral("larger than %1 MiB").arg(MaxScenarioFileBytes >> 20));
+  case Status::Missing:
+  case Status::Unreadable:
+    return fail(readError != 0 ? QString::fromLocal8Bit(std::strerror(readError))
+                               : QStringLiteral("cannot be read"));
   }
-  return ParseScenario(file.readAll(), path, error);
+  return ParseScenario(QByteArray::fromStdString(file.Text), path, error);
 }
 
 Scenario DefaultScenario() {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -52,6 +53,8 @@ struct Scenario {
 // `demo.json: devices[1].vendor: "XYZ" is not a hexadecimal ID`, and none is returned.
 std::optional<Scenario> ParseScenario(const QByteArray &json, const QString &fileName,
                                       QString &error);
+// A scenario is a regular file of at most this size; anything else is refused unread.
+inline constexpr std::size_t MaxScenarioFileBytes = 4u << 20;
 std::optional<Scenario> LoadScenario(const QString &path, QString &error);
 
 // The scenario of a plain --simulate: one supported receiver, plugged in.

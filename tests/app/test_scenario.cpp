@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace app {
 namespace {
@@ -216,10 +220,29 @@ TEST(Scenario, ShippedScenariosAreValidAndDemoIsTheDefault) {
   EXPECT_EQ(demo->Timeline.size(), fallback.Timeline.size());
 }
 
-TEST(Scenario, MissingFileNamesThePath) {
-  QString error;
-  EXPECT_FALSE(LoadScenario(QStringLiteral("/nonexistent/x.json"), error));
-  EXPECT_TRUE(error.startsWith(QStringLiteral("/nonexistent/x.json: "))) << error.toStdString();
+// Looked at before being opened: a FIFO without a writer would block, a device never end.
+TEST(Scenario, WhatIsNoScenarioFileIsRefusedUnreadWithItsPath) {
+  const QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString fifo = dir.filePath(QStringLiteral("fifo")), big = dir.filePath("big.json");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  QFile file(big);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(MaxScenarioFileBytes + 1));
+  const struct {
+    QString Path;
+    const char *Reason;
+  } cases[] = {
+      {big, "larger than 4 MiB"},
+      {QStringLiteral("/nonexistent/x.json"), "No such file or directory"},
+      {dir.path(), "not a regular file"},
+      {fifo, "not a regular file"},
+      {QStringLiteral("/dev/zero"), "not a regular file"},
+  };
+  for (const auto &c : cases) {
+    QString error;
+    EXPECT_FALSE(LoadScenario(c.Path, error));
+    EXPECT_EQ(error, c.Path + QStringLiteral(": ") + QLatin1String(c.Reason));
+  }
 }
 
 } // namespace
