@@ -2,6 +2,7 @@
 
 #include "app/StateTrace.h"
 #include "app/TForm1.h"
+#include "app/WholeFile.h"
 #include "framework/WindowlessControl.h"
 #include "platform/HeadlessTrayBinding.h"
 #include "skin/TsuiButton.h"
@@ -11,6 +12,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
+#include <QFile>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -180,8 +183,18 @@ bool WindowDriver::Screenshot(const QString &path) {
   TForm1 *const form = m_form.data();
   if (!form) return false;
   // What the user looks at: an open menu rather than the window beneath it.
-  if (QMenu *const open = openMenu()) return done(menuPicture(*open).save(path, "PNG"));
-  return done(form->grab().save(path, "PNG"));
+  QMenu *const open = openMenu();
+  const QImage picture = open ? menuPicture(*open) : form->grab().toImage();
+  // Encoded in memory and written whole: the image writer misses errors at flush and close and
+  // would open a FIFO or a device in place of a file.
+  QByteArray png;
+  QBuffer buffer(&png);
+  if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) return done(false);
+  std::string reason;
+  return done(WriteWholeFile(QFile::encodeName(path).toStdString(),
+                             {reinterpret_cast<const std::uint8_t *>(png.constData()),
+                              static_cast<std::size_t>(png.size())},
+                             reason));
 }
 
 } // namespace app

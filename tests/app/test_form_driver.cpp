@@ -6,8 +6,11 @@
 #include "skin/TsuiPopupMenu.h"
 #include "tray/CoolTrayIcon.h"
 
+#include <QFile>
 #include <QImage>
 #include <QRegularExpression>
+
+#include <sys/stat.h>
 
 using namespace app;
 using namespace app::test;
@@ -100,7 +103,11 @@ TEST_F(FormDriver, ScreenshotShowsTheWholeWindow) {
   // The frame's black border and the title band's dark blue.
   EXPECT_EQ(shot.pixelColor(0, 150), QColor(Qt::black));
   EXPECT_EQ(shot.pixelColor(150, 20), QColor(0x21, 0x25, 0x75));
-  EXPECT_FALSE(Driver->Screenshot(Dir.filePath("missing/dir/shot.png")));
+  // A full device and a FIFO without a reader are refused at once, not written or waited on.
+  const QString fifo = Dir.filePath("fifo");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  for (const QString &bad : {Dir.filePath("missing/dir/shot.png"), QString("/dev/full"), fifo})
+    EXPECT_FALSE(Driver->Screenshot(bad)) << bad.toStdString();
 }
 
 TEST_F(FormDriver, LastStateIsWrittenWhenTheTraceEnds) {
