@@ -199,6 +199,7 @@ TEST_P(SettingsFileThatCannotBeRead, ReadsAsNothingAndIsNeverReplaced) {
 
 const std::string Oversized =
     "[General]\nLngSection=Cht\n" + std::string(platform::MaxSettingsFileBytes, ';') + "\n";
+const std::string NearTheLimit = std::string(platform::MaxSettingsFileBytes - 1, ';') + "\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Occupants, SettingsFileThatCannotBeRead,
@@ -224,7 +225,10 @@ INSTANTIATE_TEST_SUITE_P(
         Occupant{"Folder", [](auto &path, auto &) { fs::create_directory(path); },
                  [](auto &path, auto &) { return fs::is_directory(path); }},
         Occupant{"Oversized", [](auto &path, auto &) { writeAll(path, Oversized); },
-                 [](auto &path, auto &) { return readAll(path) == Oversized; }}),
+                 [](auto &path, auto &) { return readAll(path) == Oversized; }},
+        // Read, but the value's line would take it past the limit.
+        Occupant{"NearTheLimit", [](auto &path, auto &) { writeAll(path, NearTheLimit); },
+                 [](auto &path, auto &) { return readAll(path) == NearTheLimit; }}),
     [](const auto &p) { return p.param.name; });
 
 // Each case would otherwise hang or freeze the window; the bound tells a hang, not a speed.

@@ -83,6 +83,8 @@ bool FileSettingsStore::WriteString(const std::string &key, const std::string &v
   using Status = FileContents::Status;
   if (file.State != Status::Read && file.State != Status::Missing) return false;
   std::string text = ini::WithTopLevelString(file.Text, value, data);
+  // A file past the limit would be refused at the next start and never saved again.
+  if (text.size() > MaxSettingsFileBytes) return false;
   if (!ReplaceSettingsFile(path, text)) {
     m_files.erase(path); // whatever the failed save left is read again when next needed
     return false;

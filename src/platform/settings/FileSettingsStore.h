@@ -20,8 +20,8 @@ inline constexpr std::size_t MaxSettingsFileBytes = 64 * 1024;
 // Each file is read once, when first used. A write takes the file's lock without waiting, reads
 // the file again only when another process changed it, keeps every line it does not set and
 // replaces the file whole. A file it could not read completely (not a regular file, too large,
-// unreadable) reads as holding nothing and is never written: the value then lasts as long as the
-// process, in the caller's hands.
+// unreadable) reads as holding nothing and is never written, nor is a file whose new text would
+// pass the limit: the value then lasts as long as the process, in the caller's hands.
 class FileSettingsStore final : public SettingsStore {
 public:
   explicit FileSettingsStore(std::string configFolder) : m_configFolder(std::move(configFolder)) {}
