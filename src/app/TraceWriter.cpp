@@ -32,11 +32,19 @@ bool SameFile(const struct stat &a, const struct stat &b) {
 std::unique_ptr<TraceWriter> TraceWriter::Open(const QString &path, QString &error,
                                                const QString &input, std::ostream &err) {
   const QString shown = ShownPath(path);
-  // Not truncated on opening: the file may turn out to be the input.
-  const int fd =
-      ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+  // Not truncated on opening: the file may turn out to be the input. Not blocking either: a FIFO
+  // without a reader would wait for one forever.
+  const int fd = ::open(QFile::encodeName(path).constData(),
+                        O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
   if (fd < 0) {
-    error = QStringLiteral("%1: cannot write the trace: %2").arg(shown, SystemError(errno));
+    const int failure = errno;
+    struct stat named = {};
+    const bool pipe = failure == ENXIO &&
+                      ::stat(QFile::encodeName(path).constData(), &named) == 0 &&
+                      S_ISFIFO(named.st_mode);
+    error =
+        QStringLiteral("%1: cannot write the trace: %2")
+            .arg(shown, pipe ? QStringLiteral("nothing reads this pipe") : SystemError(failure));
     return nullptr;
   }
   const auto fail = [&](const QString &message) {
@@ -44,6 +52,10 @@ std::unique_ptr<TraceWriter> TraceWriter::Open(const QString &path, QString &err
     error = message;
     return nullptr;
   };
+  // Lines are written whole: a pipe whose reader is slow is waited for.
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+    return fail(QStringLiteral("%1: cannot write the trace: %2").arg(shown, SystemError(errno)));
   struct stat opened = {};
   if (::fstat(fd, &opened) != 0)
     return fail(QStringLiteral("%1: cannot write the trace: %2").arg(shown, SystemError(errno)));

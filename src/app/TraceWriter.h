@@ -18,8 +18,9 @@ namespace app {
 // stops there, with one message on `err`.
 class TraceWriter final : public hid::HidTrace {
 public:
-  // None, with `error` set, when the file cannot be created or is `input` (the file the program
-  // reads, empty for none), also through a link: a trace never overwrites it.
+  // None, with `error` set, when the file cannot be created, is a pipe nothing reads, or is
+  // `input` (the file the program reads, empty for none), also through a link: a trace never
+  // overwrites it.
   static std::unique_ptr<TraceWriter> Open(const QString &path, QString &error,
                                            const QString &input = QString(),
                                            std::ostream &err = std::cerr);

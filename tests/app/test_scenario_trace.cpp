@@ -13,7 +13,9 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,6 +23,7 @@
 #include <csignal>
 #include <cstring>
 #include <sstream>
+#include <thread>
 
 namespace app {
 namespace {
@@ -153,6 +156,29 @@ TEST_F(Trace, ReplacesAnyFileButTheScenarioItReads) {
   const auto lines = ReadLines(other);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0][QStringLiteral("ev")].toString(), QStringLiteral("scan"));
+}
+
+// Past the pipe's room, lines wait for the reader instead of failing.
+TEST_F(Trace, APipeWithASlowReaderGetsTheWholeTrace) {
+  ASSERT_EQ(::mkfifo(QFile::encodeName(Path).constData(), 0600), 0);
+  const int reader = ::open(QFile::encodeName(Path).constData(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  const auto trace = Open();
+  ASSERT_TRUE(trace && ::fcntl(reader, F_SETFL, 0) == 0);
+  constexpr int Lines = 4000; // some 160 KB
+  std::thread writer([&] {
+    for (int i = 0; i < Lines; ++i)
+      trace->Scan(i, true);
+    EXPECT_TRUE(trace->Close());
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the pipe fills meanwhile
+  std::string text;
+  char buffer[4096];
+  for (ssize_t got; (got = ::read(reader, buffer, sizeof buffer)) > 0;)
+    text.append(buffer, static_cast<std::size_t>(got));
+  writer.join();
+  ::close(reader);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), Lines);
 }
 
 // A file-size limit stands in for a full disk: writes past it fail after writing what fits.

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -49,10 +50,12 @@ TEST_F(E2eCommandLine, ATraceThatCannotBeWrittenWholeFailsTheRunWithAMessage) {
   const QString hardLink = home.FilePath("hard.json");
   ASSERT_TRUE(QFile::link(scenario, link));
   ASSERT_EQ(::link(QFile::encodeName(scenario), QFile::encodeName(hardLink)), 0);
+  const QString fifo = home.FilePath("fifo");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo), 0600), 0);
   // The scenario itself, also through a link; a device that takes nothing; a file that takes
-  // nothing, even from root.
+  // nothing, even from root; a pipe nothing reads, which once held the start for ever.
   for (const QString &trace :
-       {scenario, link, hardLink, QString("/dev/full"), QString("/proc/version")}) {
+       {scenario, link, hardLink, QString("/dev/full"), QString("/proc/version"), fifo}) {
     const auto run = home.Run({"--simulate=" + scenario, "--trace=" + trace});
     EXPECT_EQ(run.Code, 1) << trace.toStdString();
     EXPECT_TRUE(run.Err.contains("quelvane: " + trace + ": ")) << run.Err.toStdString();
