@@ -30,6 +30,7 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -171,6 +172,54 @@ bool readyForWindow(const app::Options &options,
   return true;
 }
 
+// Qt's messages while the application object is made are held back: a display Qt cannot open
+// ends the program there, with a fatal message Qt follows by an abort, and all of them then go on
+// one line.
+std::mutex heldLock;
+bool holding = false;
+QStringList held;
+
+void say(const QString &line) {
+  std::cerr << app::ProgramName << ": " << line.toLocal8Bit().constData() << '\n';
+}
+
+// Qt's own warnings are the program's messages too: one line each, starting with its name.
+void qtMessage(QtMsgType type, const QMessageLogContext &, const QString &text) {
+  QString line = text.simplified();
+  for (QChar &c : line)
+    if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F)) c = QLatin1Char('?');
+  const std::lock_guard lock(heldLock);
+  if (!holding) {
+    say(line);
+    return;
+  }
+  if (line.endsWith(QLatin1Char('.'))) line.chop(1);
+  held.append(line);
+  if (type == QtFatalMsg) {
+    say(QStringLiteral("cannot open the display: ") + held.join(QStringLiteral("; ")));
+    std::_Exit(1);
+  }
+}
+
+std::unique_ptr<QApplication> makeApplication(int &argc, char **argv) {
+  {
+    // Asked to, Qt aborts at a warning too: nothing is held back then.
+    const std::lock_guard lock(heldLock);
+    holding = !qEnvironmentVariableIsSet("QT_FATAL_WARNINGS") &&
+              !qEnvironmentVariableIsSet("QT_FATAL_CRITICALS");
+  }
+  auto application = std::make_unique<QApplication>(argc, argv);
+  QStringList said;
+  {
+    const std::lock_guard lock(heldLock);
+    holding = false;
+    said.swap(held);
+  }
+  for (const QString &line : said)
+    say(line);
+  return application;
+}
+
 int runWindow(int argc, char **argv, const app::Options &options) {
   // Read once, here: a theme that cannot be used ends the program before anything shows.
   std::unique_ptr<skin::TsuiThemeFileReader> theme;
@@ -187,7 +236,7 @@ int runWindow(int argc, char **argv, const app::Options &options) {
   }
   int qtCount = static_cast<int>(qtArguments.size());
   qtArguments.push_back(nullptr);
-  QApplication application(qtCount, qtArguments.data());
+  const std::unique_ptr<QApplication> application = makeApplication(qtCount, qtArguments.data());
   QGuiApplication::setApplicationDisplayName(QLatin1String(app::TForm1::Title));
   const auto signalQuit = takeOverSignals();
   if (!signalQuit) return 1;
@@ -228,18 +277,10 @@ int runWindow(int argc, char **argv, const app::Options &options) {
       machine.Simulated->SetWindowDriver(&driver);
       machine.Simulated->Start();
     }
-    status = application.exec();
+    status = application->exec();
     if (machine.Simulated) machine.Simulated->SetWindowDriver(nullptr);
   }
   return endSession(*session, status);
-}
-
-// Qt's own warnings are the program's messages too: one line each, starting with its name.
-void qtMessage(QtMsgType, const QMessageLogContext &, const QString &text) {
-  QString line = text.simplified();
-  for (QChar &c : line)
-    if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F)) c = QLatin1Char('?');
-  std::cerr << app::ProgramName << ": " << line.toLocal8Bit().constData() << '\n';
 }
 
 } // namespace

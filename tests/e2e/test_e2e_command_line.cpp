@@ -161,6 +161,23 @@ TEST_F(E2eCommandLine, TheStyleInTwoWordsIsNotGivenToQt) {
   EXPECT_FALSE(run.Err.contains("MacOS")) << run.Err.toStdString();
 }
 
+// Qt aborts when it cannot open the display; the program ends the start with one line instead.
+TEST_F(E2eCommandLine, ADisplayThatCannotBeOpenedEndsTheStartWithOneLine) {
+  int unused = 97;
+  while (QFile::exists(QString("/tmp/.X11-unix/X%1").arg(unused)))
+    ++unused;
+  home.WithoutDisplay();
+  home.Environment.insert("DISPLAY", QString(":%1").arg(unused));
+  for (const QStringList &arguments :
+       {QStringList{"--simulate"}, QStringList{"-platform", "nonexistent", "--simulate"}}) {
+    const auto run = home.Run(arguments);
+    EXPECT_EQ(run.Status, QProcess::NormalExit);
+    EXPECT_EQ(run.Code, 1);
+    EXPECT_TRUE(run.Err.startsWith("quelvane: cannot open the display: ")) << run.Err.toStdString();
+    EXPECT_EQ(run.Err.count('\n'), 1) << run.Err.toStdString();
+  }
+}
+
 struct RunCase {
   const char *name;
   QStringList arguments;
