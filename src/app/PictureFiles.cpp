@@ -8,9 +8,10 @@ namespace app {
 std::optional<QString> PictureFiles::Find(const QString &directory, const QString &fileName) {
   if (directory.isEmpty()) return std::nullopt;
   const QString exact = directory + QLatin1Char('/') + fileName;
-  if (QFileInfo::exists(exact)) return exact;
+  // Only files (or links to them): a directory or FIFO of the same or a similar name would hide
+  // one.
+  if (QFileInfo(exact).isFile()) return exact;
   if (!m_files || m_listed != directory) {
-    // Only files (or links to them): a directory or FIFO of a similar name would hide one.
     m_files = QDir(directory).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     m_listed = directory;
   }

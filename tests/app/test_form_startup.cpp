@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -347,6 +348,7 @@ TEST_F(FormFixture, PictureCutInsideItsImageDataCountsAsUnreadable) {
 
 TEST_F(FormFixture, PictureNamesMatchIgnoringCaseExactNameFirst) {
   writeFile(Dir.filePath("mOUSE.GIF"), RedGif);
+  ASSERT_TRUE(QDir(Dir.path()).mkdir("Mouse.gif")); // no file: the exact name does not count
   writeBmp(Dir.filePath("LOGO.BMP"), QSize(5, 5), Qt::blue);
   writeBmp(Dir.filePath("Logo.bmp"), QSize(3, 2), Qt::blue);
   const auto form = Create();
