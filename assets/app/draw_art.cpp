@@ -62,22 +62,23 @@ QImage battery(Caption caption) {
   metal.setColorAt(0, QColor(0x8A, 0x8F, 0x9C));
   metal.setColorAt(0.35, QColor(0xE4, 0xE7, 0xEE));
   metal.setColorAt(1, QColor(0x6B, 0x70, 0x7E));
-  QPainterPath capPath;
-  capPath.addRoundedRect(cap, 3, 3);
-  p.fillPath(capPath, metal);
-  p.setPen(QPen(QColor(0x4A, 0x4E, 0x5A), 1));
-  p.drawPath(capPath);
+  // A rounded shape filled and outlined in one pixel.
+  const auto rounded = [&p](const QRectF &rect, qreal radius, const QBrush &fill,
+                            const QColor &outline) {
+    QPainterPath path;
+    path.addRoundedRect(rect, radius, radius);
+    p.fillPath(path, fill);
+    p.setPen(QPen(outline, 1));
+    p.drawPath(path);
+  };
+  rounded(cap, 3, metal, QColor(0x4A, 0x4E, 0x5A));
 
   QLinearGradient shell(body.left(), 0, body.right(), 0);
   shell.setColorAt(0, QColor(0x52, 0x40, 0x58));
   shell.setColorAt(0.18, QColor(0x3A, 0x28, 0x40));
   shell.setColorAt(0.7, QColor(0x24, 0x16, 0x2A));
   shell.setColorAt(1, QColor(0x14, 0x0C, 0x18));
-  QPainterPath bodyPath;
-  bodyPath.addRoundedRect(body, 6, 6);
-  p.fillPath(bodyPath, shell);
-  p.setPen(QPen(QColor(0x12, 0x0A, 0x16), 1));
-  p.drawPath(bodyPath);
+  rounded(body, 6, shell, QColor(0x12, 0x0A, 0x16));
 
   // A soft sheen down the left side of the shell.
   QLinearGradient sheen(body.left(), 0, body.left() + 8, 0);
@@ -86,11 +87,7 @@ QImage battery(Caption caption) {
   p.fillRect(QRectF(body.left() + 2, body.top() + 5, 7, body.height() - 10), sheen);
 
   // The recess the gauge sits in: slightly darker than the gauge's own background.
-  QPainterPath recess;
-  recess.addRoundedRect(QRectF(16.5, 46.5, 28, 110), 2, 2);
-  p.fillPath(recess, QColor(0x12, 0x0C, 0x16));
-  p.setPen(QPen(QColor(0x5C, 0x4C, 0x66), 1));
-  p.drawPath(recess);
+  rounded(QRectF(16.5, 46.5, 28, 110), 2, QColor(0x12, 0x0C, 0x16), QColor(0x5C, 0x4C, 0x66));
 
   // The plate the percentage is read from: it reaches past the shell on the right, where a
   // reading of 100 % ends, so that the white figures never stand on the light panel.
@@ -98,11 +95,7 @@ QImage battery(Caption caption) {
   QLinearGradient plateFill(0, plate.top(), 0, plate.bottom());
   plateFill.setColorAt(0, QColor(0x3A, 0x2A, 0x42));
   plateFill.setColorAt(1, QColor(0x1A, 0x10, 0x1E));
-  QPainterPath platePath;
-  platePath.addRoundedRect(plate, 4, 4);
-  p.fillPath(platePath, plateFill);
-  p.setPen(QPen(QColor(0x5C, 0x4C, 0x66), 1));
-  p.drawPath(platePath);
+  rounded(plate, 4, plateFill, QColor(0x5C, 0x4C, 0x66));
 
   // Plus mark on the upper shoulder.
   p.setPen(QPen(QColor(0xC8, 0xC0, 0xD6), 1.6));
