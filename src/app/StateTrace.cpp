@@ -53,6 +53,8 @@ QJsonObject StateTrace::Capture(TForm1 &form) {
   state.insert(QStringLiteral("language"),
                QString::fromUtf8(receiver::LanguageName(form.Languages().Language())));
   state.insert(QStringLiteral("window_visible"), form.isVisible());
+  // Shown but minimised is not seen: the window's visibility alone does not tell it.
+  state.insert(QStringLiteral("window_minimized"), form.isMinimized());
   state.insert(QStringLiteral("timers"),
                QJsonObject{{QStringLiteral("status"), form.tmrStatus->Enabled()},
                            {QStringLiteral("pairing"), form.tmrSoftBind->Enabled()}});

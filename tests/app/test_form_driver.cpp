@@ -85,6 +85,10 @@ TEST_F(FormDriver, TitleButtonsAndTrayHideAndShowTheWindow) {
   ASSERT_TRUE(Driver->Tray(TrayAction::DoubleClick));
   EXPECT_TRUE(Form->isVisible());
   EXPECT_TRUE(States().back().value("window_visible").toBool());
+  Form->setWindowState(Qt::WindowMinimized);
+  EXPECT_TRUE(Trace->Check());
+  EXPECT_TRUE(States().back().value("window_minimized").toBool());
+  EXPECT_TRUE(States().back().value("window_visible").toBool());
 }
 
 TEST_F(FormDriver, UnknownNamesAreRefused) {
