@@ -160,6 +160,15 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
   QCommandLineParser parser;
   options.AddTo(parser);
   const QStringList ours = WithoutQtOptions(arguments);
+  // "--trace --simulate=s.json" would trace into a file named like the option and run on the real
+  // devices; a value that is an option is refused (--trace=--name takes such a name on purpose).
+  for (qsizetype i = 0; i + 1 < ours.size(); ++i)
+    for (const char *name : {"--trace", "--export-theme", "--theme", "--style"})
+      if (ours[i] == QLatin1String(name) && ours[i + 1].startsWith(QLatin1String("--"))) {
+        fail(std::string(name) + " needs a value, not the option " +
+             Quoted(ours[i + 1].toStdString()));
+        return parsed;
+      }
   // The parser wants the program name first.
   if (!parser.parse(QStringList{QLatin1String(ProgramName)} + ours)) {
     const QStringList unknown = parser.unknownOptionNames();
