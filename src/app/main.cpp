@@ -143,7 +143,17 @@ int runStatus(int &argc, char **argv, const app::Options &options) {
 
 // Said before any window system is contacted, so that these errors reach the user even where no
 // display can be opened.
-bool readyForWindow(const app::Options &options,
+// Whether Qt's own -platform option is on the command line (Qt takes one or two dashes).
+bool platformChosen(int argc, char **argv) {
+  for (int i = 1; i < argc; ++i) {
+    std::string_view argument(argv[i]);
+    if (argument.starts_with("--")) argument.remove_prefix(1);
+    if (argument == "-platform" || argument.starts_with("-platform=")) return true;
+  }
+  return false;
+}
+
+bool readyForWindow(const app::Options &options, bool platformChosen,
                     std::unique_ptr<skin::TsuiThemeFileReader> &theme) {
   if (options.Simulate && !options.Simulate->empty()) {
     QString error;
@@ -163,7 +173,7 @@ bool readyForWindow(const app::Options &options,
     const char *const value = std::getenv(name);
     return value == nullptr || *value == '\0';
   };
-  if (unset("QT_QPA_PLATFORM") && unset("DISPLAY") && unset("WAYLAND_DISPLAY")) {
+  if (!platformChosen && unset("QT_QPA_PLATFORM") && unset("DISPLAY") && unset("WAYLAND_DISPLAY")) {
     std::cerr << app::ProgramName
               << ": no display to show the window on (DISPLAY is not set); --list works without "
                  "one\n";
@@ -223,7 +233,7 @@ std::unique_ptr<QApplication> makeApplication(int &argc, char **argv) {
 int runWindow(int argc, char **argv, const app::Options &options) {
   // Read once, here: a theme that cannot be used ends the program before anything shows.
   std::unique_ptr<skin::TsuiThemeFileReader> theme;
-  if (!readyForWindow(options, theme)) return 1;
+  if (!readyForWindow(options, platformChosen(argc, argv), theme)) return 1;
   // Qt reads "--style" as its own widget style: the application sees the arguments without it,
   // and without its value when that is the next word.
   std::vector<char *> qtArguments;

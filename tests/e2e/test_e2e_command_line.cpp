@@ -192,6 +192,8 @@ TEST_F(E2eCommandLine, StatusVersionRefusalsAndUsageErrorsExitAsDocumented) {
   const QString trace = home.FilePath("t.jsonl");
   const QString badVendor = Data + "/refused_bad_vendor.json";
   const QString nothing = home.Write("s.json", R"({"devices": []})");
+  const QString quit =
+      home.Write("quit.json", R"({"devices": [], "timeline": [{"at": 0, "quit": true}]})");
   const QString deaf = home.Write("deaf.json", R"({"devices": [{"id": "rx", "vendor": "3A7E",
       "product": "0A11", "receiver": {"fail_reads": true}}]})");
   const RunCase cases[] = {
@@ -232,6 +234,11 @@ TEST_F(E2eCommandLine, StatusVersionRefusalsAndUsageErrorsExitAsDocumented) {
        "sim:receiver\t3A7E:0A11\t0001:0002\t0/0/9\t2.4G Wireless Receiver\trw\tsupported\n",
        ""},
       {"the window", {"--simulate"}, 1, "", "no display"},
+      {"the window on a platform Qt is told",
+       {"-platform", "offscreen", "--simulate", quit},
+       0,
+       "",
+       ""},
       {"a missing scenario", {"--simulate=" + home.FilePath("none.json")}, 1, "", "none.json"},
       {"a refused scenario", {"--simulate=" + badVendor}, 1, "", "devices[0].vendor"},
       {"a listing of a refused scenario",
