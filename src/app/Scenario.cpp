@@ -1,8 +1,8 @@
 #include "app/Scenario.h"
 
 #include "app/Messages.h"
+#include "framework/files/RegularFile.h"
 #include "framework/text/Json.h"
-#include "platform/settings/SettingsFile.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -377,10 +377,10 @@ std::optional<Scenario> LoadScenario(const QString &path, QString &error) {
   };
   errno = 0;
   // Never blocks on a FIFO and never reads past the limit, whatever the name points at.
-  const platform::FileContents file =
-      platform::ReadSettingsFile(QFile::encodeName(path).toStdString(), MaxScenarioFileBytes);
+  const framework::FileContents file =
+      framework::ReadRegularFile(QFile::encodeName(path).toStdString(), MaxScenarioFileBytes);
   const int readError = errno;
-  using Status = platform::FileContents::Status;
+  using Status = framework::FileContents::Status;
   switch (file.State) {
   case Status::Read:
     break;

@@ -1,7 +1,7 @@
 #include "app/UserTheme.h"
 
 #include "app/Messages.h"
-#include "platform/settings/SettingsFile.h"
+#include "framework/files/RegularFile.h"
 #include "skin/theme/ThemeFile.h"
 
 #include <QFile>
@@ -21,10 +21,10 @@ std::unique_ptr<skin::TsuiThemeFileReader> LoadUserTheme(const std::string &path
   };
   errno = 0;
   // Never blocks on a FIFO and never reads past the limit, whatever the name points at.
-  const platform::FileContents file =
-      platform::ReadSettingsFile(QFile::encodeName(name).toStdString(), skin::theme::MaxFileBytes);
+  const framework::FileContents file =
+      framework::ReadRegularFile(QFile::encodeName(name).toStdString(), skin::theme::MaxFileBytes);
   const int readError = errno;
-  using Status = platform::FileContents::Status;
+  using Status = framework::FileContents::Status;
   switch (file.State) {
   case Status::Read:
     break;

@@ -1,20 +1,15 @@
 #include "framework/PictureLoader.h"
 
+#include "framework/files/RegularFile.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 namespace framework {
 namespace {
 
-// The whole content of a regular file, or none. The type is checked before opening, so that a
-// FIFO or a device is never opened, and again on the open file, for one swapped in meanwhile.
+// The whole content of a regular file, or none: a FIFO or a device is never opened.
 std::optional<QByteArray> readRegularFile(const QString &path) {
   if (path.startsWith(QLatin1String(":/"))) { // compiled in
     QFile resource(path);
@@ -23,28 +18,10 @@ std::optional<QByteArray> readRegularFile(const QString &path) {
     return resource.readAll();
   }
   const QByteArray name = QFile::encodeName(path);
-  struct stat info = {};
-  if (name.isEmpty() || ::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode))
-    return std::nullopt;
-  const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  struct Closer {
-    int fd;
-    ~Closer() { ::close(fd); }
-  } closer{fd};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > MaxPictureFileBytes)
-    return std::nullopt;
-  QByteArray content;
-  char chunk[65536];
-  while (true) {
-    const ssize_t got = ::read(fd, chunk, sizeof chunk);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return std::nullopt;
-    if (got == 0) return content;
-    // The file may grow while it is read.
-    if (content.size() + got > MaxPictureFileBytes) return std::nullopt;
-    content.append(chunk, got);
-  }
+  if (name.isEmpty()) return std::nullopt;
+  FileContents file = ReadRegularFile(name.toStdString(), MaxPictureFileBytes);
+  if (file.State != FileContents::Status::Read) return std::nullopt;
+  return QByteArray::fromStdString(file.Text);
 }
 
 const char *readerName(PictureFormat format) {

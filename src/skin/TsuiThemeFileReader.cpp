@@ -1,7 +1,7 @@
 #include "skin/TsuiThemeFileReader.h"
 
+#include "framework/files/RegularFile.h"
 #include "framework/text/Json.h"
-#include "platform/settings/SettingsFile.h"
 
 namespace skin {
 
@@ -10,8 +10,8 @@ using theme::ThemeEntryKind;
 
 std::unique_ptr<TsuiThemeFileReader> TsuiThemeFileReader::Load(const std::string &path) {
   // Never blocks on a FIFO and never reads past the limit, whatever the name points at.
-  const platform::FileContents file = platform::ReadSettingsFile(path, theme::MaxFileBytes);
-  using Status = platform::FileContents::Status;
+  const framework::FileContents file = framework::ReadRegularFile(path, theme::MaxFileBytes);
+  using Status = framework::FileContents::Status;
   switch (file.State) {
   case Status::Read:
     break;

@@ -173,8 +173,8 @@ TEST_F(SettingsFolder, SavesThroughALinkToARegularFile) {
 // The limit bounds what is read, not what is set aside: a theme file's limit is 64 MiB.
 TEST_F(SettingsFolder, ASmallFileNeedsNoRoomForTheWholeLimit) {
   writeAll(file(), "[General]\nLngSection=Cht\n");
-  const auto read = platform::ReadSettingsFile(file(), std::size_t{1} << 50);
-  EXPECT_EQ(read.State, platform::FileContents::Status::Read);
+  const auto read = framework::ReadRegularFile(file(), std::size_t{1} << 50);
+  EXPECT_EQ(read.State, framework::FileContents::Status::Read);
   EXPECT_EQ(read.Text, "[General]\nLngSection=Cht\n");
 }
 

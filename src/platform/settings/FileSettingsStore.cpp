@@ -55,10 +55,10 @@ std::string FileSettingsStore::Location(const std::string &key) const {
   return m_configFolder + "/" + org + "/" + app + ".conf";
 }
 
-FileContents &FileSettingsStore::contents(const std::string &path) {
+framework::FileContents &FileSettingsStore::contents(const std::string &path) {
   auto found = m_files.find(path);
   if (found == m_files.end())
-    found = m_files.emplace(path, ReadSettingsFile(path, MaxSettingsFileBytes)).first;
+    found = m_files.emplace(path, framework::ReadRegularFile(path, MaxSettingsFileBytes)).first;
   return found->second;
 }
 
@@ -66,8 +66,8 @@ std::optional<std::string> FileSettingsStore::ReadString(const std::string &key,
                                                          const std::string &value) {
   const std::string path = Location(key);
   if (path.empty()) return std::nullopt;
-  const FileContents &file = contents(path);
-  if (file.State != FileContents::Status::Read) return std::nullopt;
+  const framework::FileContents &file = contents(path);
+  if (file.State != framework::FileContents::Status::Read) return std::nullopt;
   return ini::ReadTopLevelString(file.Text, value);
 }
 
@@ -77,10 +77,11 @@ bool FileSettingsStore::WriteString(const std::string &key, const std::string &v
   if (path.empty() || !MakeParentFolders(path)) return false;
   const auto lock = SettingsLock::TryTake(path + ".lock");
   if (!lock) return false;
-  FileContents &file = contents(path);
+  framework::FileContents &file = contents(path);
   // Another instance may have saved since; its lines are kept too.
-  if (StampOf(path) != file.Stamp) file = ReadSettingsFile(path, MaxSettingsFileBytes);
-  using Status = FileContents::Status;
+  if (framework::StampOf(path) != file.Stamp)
+    file = framework::ReadRegularFile(path, MaxSettingsFileBytes);
+  using Status = framework::FileContents::Status;
   if (file.State != Status::Read && file.State != Status::Missing) return false;
   std::string text = ini::WithTopLevelString(file.Text, value, data);
   // A file past the limit would be refused at the next start and never saved again.
@@ -89,7 +90,7 @@ bool FileSettingsStore::WriteString(const std::string &key, const std::string &v
     m_files.erase(path); // whatever the failed save left is read again when next needed
     return false;
   }
-  file = {Status::Read, std::move(text), StampOf(path)};
+  file = {Status::Read, std::move(text), framework::StampOf(path)};
   return true;
 }
 

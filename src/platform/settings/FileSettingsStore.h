@@ -39,10 +39,10 @@ public:
                    const std::string &data) override;
 
 private:
-  FileContents &contents(const std::string &path);
+  framework::FileContents &contents(const std::string &path);
 
   std::string m_configFolder;
-  std::map<std::string, FileContents> m_files;
+  std::map<std::string, framework::FileContents> m_files;
 };
 
 } // namespace platform

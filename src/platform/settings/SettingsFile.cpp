@@ -1,5 +1,7 @@
 #include "platform/settings/SettingsFile.h"
 
+#include "framework/files/UniqueFd.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -13,24 +15,7 @@
 namespace platform {
 namespace {
 
-class UniqueFd {
-public:
-  explicit UniqueFd(int fd = -1) : m_fd(fd) {}
-  ~UniqueFd() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  UniqueFd(const UniqueFd &) = delete;
-  UniqueFd &operator=(const UniqueFd &) = delete;
-
-  int get() const { return m_fd; }
-  int release() { return std::exchange(m_fd, -1); }
-  explicit operator bool() const { return m_fd >= 0; }
-  // A close that fails may have lost written data.
-  bool close() { return ::close(release()) == 0; }
-
-private:
-  int m_fd;
-};
+using framework::UniqueFd;
 
 // A temporary file that is removed unless it was renamed into place.
 class TemporaryFile {
@@ -48,11 +33,6 @@ public:
 private:
   std::string m_path;
 };
-
-FileStamp stampOf(const struct stat &st) {
-  return {st.st_dev, st.st_ino, st.st_size,
-          static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec};
-}
 
 bool writeAll(int fd, std::string_view text) {
   while (!text.empty()) {
@@ -79,69 +59,6 @@ bool syncFolder(const std::string &folder) {
 }
 
 } // namespace
-
-std::optional<FileStamp> StampOf(const std::string &path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
-  return stampOf(st);
-}
-
-FileContents ReadSettingsFile(const std::string &path, std::size_t maxBytes) {
-  using Status = FileContents::Status;
-  FileContents result;
-  // Looked at before opening: opening a FIFO waits for a writer, opening a device may act on it.
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) {
-    result.State = errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::Unreadable;
-    return result;
-  }
-  if (!S_ISREG(st.st_mode)) {
-    result.State = Status::NotRegular;
-    return result;
-  }
-  if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
-    result.State = Status::TooLarge;
-    return result;
-  }
-  // O_NONBLOCK in case it was swapped for a FIFO in between.
-  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (!fd || ::fstat(fd.get(), &st) != 0) {
-    result.State = errno == ENOENT ? Status::Missing : Status::Unreadable;
-    return result;
-  }
-  if (!S_ISREG(st.st_mode)) {
-    result.State = Status::NotRegular;
-    return result;
-  }
-  // Room for the file as it is now and one byte more, which tells a file that grew; a growing
-  // file gets more room up to one byte past the limit, never the whole limit up front.
-  const std::size_t ceiling = maxBytes + 1;
-  std::string text(std::min(ceiling, static_cast<std::size_t>(st.st_size) + 1), '\0');
-  std::size_t filled = 0;
-  for (;;) {
-    if (filled == text.size()) {
-      if (text.size() == ceiling) break;
-      text.resize(std::min(ceiling, text.size() * 2));
-    }
-    const ssize_t got = ::read(fd.get(), text.data() + filled, text.size() - filled);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      result.State = Status::Unreadable;
-      return result;
-    }
-    if (got == 0) break;
-    filled += static_cast<std::size_t>(got);
-  }
-  if (filled > maxBytes) {
-    result.State = Status::TooLarge;
-    return result;
-  }
-  text.resize(filled);
-  result.State = Status::Read;
-  result.Text = std::move(text);
-  result.Stamp = stampOf(st);
-  return result;
-}
 
 bool ReplaceSettingsFile(const std::string &path, std::string_view text) {
   std::string target = path;

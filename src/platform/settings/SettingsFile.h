@@ -4,6 +4,8 @@
 // folder may hold instead of a settings file: a FIFO, a device node or a link to one, a
 // directory, a file of any size, a lock left behind.
 
+#include "framework/files/RegularFile.h"
+
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -14,35 +16,6 @@
 #include <sys/types.h>
 
 namespace platform {
-
-// Tells one version of a file from another.
-struct FileStamp {
-  dev_t Device = 0;
-  ino_t Inode = 0;
-  off_t Size = 0;
-  long long ModifiedNs = 0;
-
-  bool operator==(const FileStamp &) const = default;
-};
-
-// The stamp of the file a path names (links followed); none when it does not exist.
-std::optional<FileStamp> StampOf(const std::string &path);
-
-struct FileContents {
-  enum class Status {
-    Missing,    // nothing at the path
-    Read,       // Text holds the whole file
-    NotRegular, // a FIFO, a device, a directory…: never opened
-    TooLarge,   // more than the limit: never read
-    Unreadable, // refused or failed
-  };
-  Status State = Status::Missing;
-  std::string Text;
-  std::optional<FileStamp> Stamp;
-};
-
-// Reads a regular file (links followed) of at most `maxBytes` without ever blocking on it.
-FileContents ReadSettingsFile(const std::string &path, std::size_t maxBytes);
 
 // Replaces the regular file at `path` (through links, which stay) by `text`: a temporary file
 // beside it, synced and renamed over it, so that a reader sees the old or the new text, never a
