@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-qpa-plugins libudev-dev
+  qt6-base-dev qt6-qpa-plugins libudev-dev libxcb1-dev
   dbus-daemon xvfb x11-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format

@@ -351,7 +351,9 @@ void TForm1::closeEvent(QCloseEvent *event) {
 
 void TForm1::showEvent(QShowEvent *event) {
   // The window manager forgets the state of a withdrawn window; tell it again before mapping.
-  updateTaskbarEntry(event->spontaneous() ? TaskbarWindow::Mapped : TaskbarWindow::Unmapped);
+  const bool mapped = event->spontaneous();
+  updateTaskbarEntry(mapped ? TaskbarWindow::Mapped : TaskbarWindow::Unmapped);
+  if (!mapped && !isMinimized()) MapInNormalState(*this);
   QWidget::showEvent(event);
 }
 

@@ -55,17 +55,18 @@ struct Xcb {
   }
 
   // The atoms a window's ATOM-list property holds now; empty when it has none.
-  std::vector<xcb_atom_t> atoms(xcb_connection_t *connection, xcb_window_t window,
-                                xcb_atom_t property) const {
+  // The 32-bit values of a window's property of the given type; empty when it has none.
+  std::vector<std::uint32_t> values(xcb_connection_t *connection, xcb_window_t window,
+                                    xcb_atom_t property, xcb_atom_t type) const {
     const xcb_get_property_cookie_t cookie =
-        getProperty(connection, 0, window, property, XCB_ATOM_ATOM, 0, 64);
+        getProperty(connection, 0, window, property, type, 0, 64);
     const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
         getPropertyReply(connection, cookie, nullptr), &std::free);
-    if (!reply || reply->format != 32 || reply->type != XCB_ATOM_ATOM) return {};
+    if (!reply || reply->format != 32 || reply->type != type) return {};
     const int bytes = propertyValueLength(reply.get());
-    const auto *const values = static_cast<const xcb_atom_t *>(propertyValue(reply.get()));
-    if (bytes <= 0 || values == nullptr) return {};
-    return std::vector<xcb_atom_t>(values, values + bytes / static_cast<int>(sizeof(xcb_atom_t)));
+    const auto *const first = static_cast<const std::uint32_t *>(propertyValue(reply.get()));
+    if (bytes <= 0 || first == nullptr) return {};
+    return std::vector<std::uint32_t>(first, first + bytes / 4);
   }
 
   xcb_atom_t atom(xcb_connection_t *connection, const char *name) const {
@@ -112,7 +113,7 @@ bool SetTaskbarEntry(QWidget &window, bool entry, TaskbarWindow state) {
 
   // Qt merges what it finds in the property when it maps the window, so appending what is
   // missing is enough; appending blindly would grow the list at every show.
-  std::vector<xcb_atom_t> present = xcb.atoms(connection, id, netWmState);
+  std::vector<xcb_atom_t> present = xcb.values(connection, id, netWmState, XCB_ATOM_ATOM);
   const auto ours = [&atoms](xcb_atom_t atom) {
     return std::find(std::begin(atoms), std::end(atoms), atom) != std::end(atoms);
   };
@@ -131,6 +132,30 @@ bool SetTaskbarEntry(QWidget &window, bool entry, TaskbarWindow state) {
       xcb.changeProperty(connection, XCB_PROP_MODE_APPEND, id, netWmState, XCB_ATOM_ATOM, 32,
                          static_cast<std::uint32_t>(missing.size()), missing.data());
   }
+  return xcb.flush(connection) > 0;
+}
+
+bool MapInNormalState(QWidget &window) {
+  const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11 || !x11->connection()) return false;
+  const Xcb xcb;
+  if (!xcb.complete()) return false;
+  xcb_connection_t *connection = x11->connection();
+  const auto id = static_cast<xcb_window_t>(window.winId());
+  // flags, input, initial state, then icon and group fields
+  constexpr std::size_t Fields = 9, Flags = 0, InitialState = 2;
+  constexpr std::uint32_t StateHint = 1u << 1, NormalState = 1;
+  std::vector<std::uint32_t> hints =
+      xcb.values(connection, id, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS);
+  // No hint, or none on the state, means the normal state already.
+  if (hints.size() <= InitialState || (hints[Flags] & StateHint) == 0 ||
+      hints[InitialState] == NormalState)
+    return true;
+  hints.resize(std::max(hints.size(), Fields), 0);
+  hints[Flags] |= StateHint;
+  hints[InitialState] = NormalState;
+  xcb.changeProperty(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS,
+                     32, static_cast<std::uint32_t>(hints.size()), hints.data());
   return xcb.flush(connection) > 0;
 }
 

@@ -16,4 +16,9 @@ enum class TaskbarWindow {
 // or a call failed.
 bool SetTaskbarEntry(QWidget &window, bool entry, TaskbarWindow state);
 
+// Makes an unmapped window map in its normal state. Qt leaves the initial-state hint at iconic
+// when the window manager, not Qt, restored a minimised window, and the window would come back
+// iconic once withdrawn (hidden to the tray) and shown again. False as above.
+bool MapInNormalState(QWidget &window);
+
 } // namespace app
