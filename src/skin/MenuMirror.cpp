@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include <algorithm>
 #include <vector>
 
 namespace skin {
@@ -34,11 +35,13 @@ void empty(QMenu &menu) {
   }
 }
 
-void copyState(QAction &action, const TMenuItem &item) {
+// `marked`: a sibling or the item itself is checked, as one of a group of choices.
+void copyState(QAction &action, const TMenuItem &item, bool marked) {
   action.setText(item.Caption());
   action.setEnabled(item.Enabled());
-  // As in the skinned menu, only a checked item shows a mark.
-  action.setCheckable(item.Checked());
+  // A choice stays checkable when it loses its mark: a host applying the change in place must
+  // be told the mark went, not only the caption.
+  action.setCheckable(marked);
   action.setChecked(item.Checked());
 }
 
@@ -78,11 +81,13 @@ void mirror(QMenu &menu, const TMenuItem &parent) {
     for (TMenuItem *item : items)
       add(menu, *item);
   }
+  const bool marked = std::any_of(items.begin(), items.end(),
+                                  [](const TMenuItem *item) { return item->Checked(); });
   const QList<QAction *> now = menu.actions();
   for (std::size_t i = 0; i < items.size(); ++i) {
     QAction &action = *now[static_cast<qsizetype>(i)];
     if (action.isSeparator()) continue;
-    copyState(action, *items[i]);
+    copyState(action, *items[i], marked);
     if (QMenu *sub = action.menu()) mirror(*sub, *items[i]);
   }
 }

@@ -325,6 +325,14 @@ TEST(TsuiPopupMenu, AMirroredMenuFollowsItsItemsInPlaceAndEmptiesWhenTheMenuGoes
 
   language->Add("mniChs", "Chinese(Simplified)");
   EXPECT_EQ(host.actions().at(0)->menu()->actions().size(), 2) << "an item added later";
+  // Choices stay checkable without their mark, so that a host is told the mark went; an entry
+  // among no choices has none.
+  english->SetChecked(false);
+  language->Items(1)->SetChecked(true);
+  for (QAction *choice : host.actions().at(0)->menu()->actions())
+    EXPECT_TRUE(choice->isCheckable()) << choice->text().toStdString();
+  EXPECT_FALSE(exitAction->isCheckable());
+  language->Items(1)->SetChecked(false);
   // Qt toggles a checked entry at the click; the item, left checked by its handler, decides.
   english->SetChecked(true);
   host.actions().at(0)->menu()->actions().at(0)->trigger();
