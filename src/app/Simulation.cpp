@@ -56,6 +56,8 @@ const char *StepName(StepKind kind) {
 Simulation::Simulation(Scenario scenario, QString fileName, QObject *parent)
     : QObject(parent), m_scenario(std::move(scenario)), m_fileName(std::move(fileName)),
       m_binding(std::make_unique<hid::SimulatedHidBinding>()) {
+  // The trace is the program's record; the binding's own log would only grow.
+  m_binding->SetLogging(false);
   for (const ScenarioDevice &device : m_scenario.Devices) {
     hid::VirtualDevice virtualDevice;
     virtualDevice.Id = device.Id;

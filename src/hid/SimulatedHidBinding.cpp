@@ -262,6 +262,11 @@ void SimulatedHidBinding::ClearCalls() {
   m_state->Calls.clear();
 }
 
+void SimulatedHidBinding::SetLogging(bool on) {
+  const std::lock_guard lock(m_state->Mutex);
+  m_state->Logging = on;
+}
+
 void SimulatedHidBinding::PushInputReport(const std::string &id, std::vector<std::uint8_t> report) {
   {
     const std::lock_guard lock(m_state->Mutex);

@@ -72,6 +72,9 @@ public:
   // Read the log only while no reader thread runs.
   const std::vector<SimulatedCall> &Calls() const { return m_state->Calls; }
   void ClearCalls();
+  // On by default. A binding nobody reads the log of keeps none: it would grow for as long as
+  // the program runs.
+  void SetLogging(bool on);
   // Queues an input report (ID first) for the device's readers; dropped while unplugged.
   void PushInputReport(const std::string &id, std::vector<std::uint8_t> report);
   // Number of handles open now, over all devices.
@@ -102,7 +105,10 @@ private:
     std::uint32_t NextInstance = 1;
     std::size_t OpenHandles = 0;
     bool Alive = true;
-    void Log(SimulatedCall call) { Calls.push_back(std::move(call)); }
+    bool Logging = true;
+    void Log(SimulatedCall call) {
+      if (Logging) Calls.push_back(std::move(call));
+    }
     Slot *FindLocked(const std::string &id) const;
   };
 

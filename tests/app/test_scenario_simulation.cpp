@@ -94,6 +94,9 @@ TEST(Simulation, BuildsTheDevicesOfTheScenario) {
   std::size_t length = sizeof answer;
   ASSERT_TRUE(rx->OnGetFeature(answer, length));
   EXPECT_EQ(answer[1], 3);
+  // A run of days keeps no log of its calls.
+  EXPECT_TRUE(binding.Enumerate());
+  EXPECT_TRUE(binding.Calls().empty());
 }
 
 TEST(Simulation, TimelineRunsInTimeOrderUntilQuit) {
