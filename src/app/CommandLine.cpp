@@ -58,8 +58,8 @@ constexpr std::array<std::pair<std::string_view, bool>, 22> QtOptions = {{
 // The hidden flag --simulate without a file becomes: the parser knows no optional values.
 constexpr const char *BuiltInSimulation = "simulate-built-in";
 
-// The arguments without Qt's own options and their values.
-QStringList WithoutQtOptions(const std::vector<std::string> &arguments) {
+// The arguments without Qt's own options and their values; `platform`: -platform was among them.
+QStringList WithoutQtOptions(const std::vector<std::string> &arguments, bool &platform) {
   QStringList ours;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string &argument = arguments[i];
@@ -68,6 +68,7 @@ QStringList WithoutQtOptions(const std::vector<std::string> &arguments) {
       const auto qt =
           std::ranges::find_if(QtOptions, [&](const auto &o) { return o.first == name; });
       if (qt != QtOptions.end()) {
+        platform = platform || name == "platform";
         if (qt->second && argument.find('=') == std::string::npos) ++i;
         continue;
       }
@@ -159,7 +160,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
   const OptionSet options;
   QCommandLineParser parser;
   options.AddTo(parser);
-  const QStringList ours = WithoutQtOptions(arguments);
+  const QStringList ours = WithoutQtOptions(arguments, o.QtPlatform);
   // "--trace --simulate=s.json" would trace into a file named like the option and run on the real
   // devices; a value that is an option is refused (--trace=--name takes such a name on purpose).
   for (qsizetype i = 0; i + 1 < ours.size(); ++i)

@@ -27,6 +27,8 @@ struct Options {
   std::optional<skin::TsuiUIStyle> Style;
   // --theme=FILE: the window and its tray menu in the look of that theme file.
   std::optional<std::string> Theme;
+  // Qt's -platform is on the command line: Qt is told where to show the window.
+  bool QtPlatform = false;
 };
 
 struct ParsedCommandLine {

@@ -10,7 +10,6 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
@@ -375,11 +374,9 @@ std::optional<Scenario> LoadScenario(const QString &path, QString &error) {
     error = QStringLiteral("%1: %2").arg(ShownPath(path), reason);
     return std::nullopt;
   };
-  errno = 0;
   // Never blocks on a FIFO and never reads past the limit, whatever the name points at.
   const framework::FileContents file =
       framework::ReadRegularFile(QFile::encodeName(path).toStdString(), MaxScenarioFileBytes);
-  const int readError = errno;
   using Status = framework::FileContents::Status;
   switch (file.State) {
   case Status::Read:
@@ -390,8 +387,8 @@ std::optional<Scenario> LoadScenario(const QString &path, QString &error) {
     return fail(QStringLiteral("larger than %1 MiB").arg(MaxScenarioFileBytes >> 20));
   case Status::Missing:
   case Status::Unreadable:
-    return fail(readError != 0 ? QString::fromLocal8Bit(std::strerror(readError))
-                               : QStringLiteral("cannot be read"));
+    return fail(file.Error != 0 ? QString::fromLocal8Bit(std::strerror(file.Error))
+                                : QStringLiteral("cannot be read"));
   }
   return ParseScenario(QByteArray::fromStdString(file.Text), path, error);
 }

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace app {
@@ -54,7 +55,6 @@ struct Xcb {
     return reply ? reply->root : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
   }
 
-  // The atoms a window's ATOM-list property holds now; empty when it has none.
   // The 32-bit values of a window's property of the given type; empty when it has none.
   std::vector<std::uint32_t> values(xcb_connection_t *connection, xcb_window_t window,
                                     xcb_atom_t property, xcb_atom_t type) const {
@@ -78,20 +78,35 @@ struct Xcb {
   }
 };
 
+// A top-level window on Qt's connection to the X server.
+struct X11Window {
+  Xcb xcb;
+  xcb_connection_t *connection = nullptr;
+  xcb_window_t id = XCB_WINDOW_NONE;
+};
+
+// None on any platform but xcb.
+std::optional<X11Window> x11Window(QWidget &window) {
+  const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11 || !x11->connection()) return std::nullopt;
+  X11Window found{Xcb{}, x11->connection(), static_cast<xcb_window_t>(window.winId())};
+  if (!found.xcb.complete()) return std::nullopt;
+  return found;
+}
+
 } // namespace
 
 bool SetTaskbarEntry(QWidget &window, bool entry, TaskbarWindow state) {
-  const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (!x11 || !x11->connection()) return false;
-  const Xcb xcb;
-  if (!xcb.complete()) return false;
-  xcb_connection_t *connection = x11->connection();
+  const std::optional<X11Window> x11 = x11Window(window);
+  if (!x11) return false;
+  const Xcb &xcb = x11->xcb;
+  xcb_connection_t *connection = x11->connection;
+  const xcb_window_t id = x11->id;
   const xcb_atom_t netWmState = xcb.atom(connection, "_NET_WM_STATE");
   const xcb_atom_t atoms[] = {xcb.atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
                               xcb.atom(connection, "_NET_WM_STATE_SKIP_PAGER")};
   if (netWmState == XCB_ATOM_NONE || atoms[0] == XCB_ATOM_NONE || atoms[1] == XCB_ATOM_NONE)
     return false;
-  const auto id = static_cast<xcb_window_t>(window.winId());
 
   if (state == TaskbarWindow::Mapped) {
     const xcb_window_t root = xcb.root(connection, id);
@@ -136,27 +151,22 @@ bool SetTaskbarEntry(QWidget &window, bool entry, TaskbarWindow state) {
 }
 
 bool MapInNormalState(QWidget &window) {
-  const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (!x11 || !x11->connection()) return false;
-  const Xcb xcb;
-  if (!xcb.complete()) return false;
-  xcb_connection_t *connection = x11->connection();
-  const auto id = static_cast<xcb_window_t>(window.winId());
+  const std::optional<X11Window> x11 = x11Window(window);
+  if (!x11) return false;
   // flags, input, initial state, then icon and group fields
-  constexpr std::size_t Fields = 9, Flags = 0, InitialState = 2;
+  constexpr std::size_t Flags = 0, InitialState = 2;
   constexpr std::uint32_t StateHint = 1u << 1, NormalState = 1;
   std::vector<std::uint32_t> hints =
-      xcb.values(connection, id, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS);
+      x11->xcb.values(x11->connection, x11->id, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS);
   // No hint, or none on the state, means the normal state already.
   if (hints.size() <= InitialState || (hints[Flags] & StateHint) == 0 ||
       hints[InitialState] == NormalState)
     return true;
-  hints.resize(std::max(hints.size(), Fields), 0);
-  hints[Flags] |= StateHint;
   hints[InitialState] = NormalState;
-  xcb.changeProperty(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS,
-                     32, static_cast<std::uint32_t>(hints.size()), hints.data());
-  return xcb.flush(connection) > 0;
+  x11->xcb.changeProperty(x11->connection, XCB_PROP_MODE_REPLACE, x11->id, XCB_ATOM_WM_HINTS,
+                          XCB_ATOM_WM_HINTS, 32, static_cast<std::uint32_t>(hints.size()),
+                          hints.data());
+  return x11->xcb.flush(x11->connection) > 0;
 }
 
 } // namespace app

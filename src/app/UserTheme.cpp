@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QString>
 
-#include <cerrno>
 #include <cstring>
 
 namespace app {
@@ -19,11 +18,9 @@ std::unique_ptr<skin::TsuiThemeFileReader> LoadUserTheme(const std::string &path
     error = ShownPath(name).toStdString() + ": cannot load the theme: " + reason;
     return nullptr;
   };
-  errno = 0;
   // Never blocks on a FIFO and never reads past the limit, whatever the name points at.
   const framework::FileContents file =
       framework::ReadRegularFile(QFile::encodeName(name).toStdString(), skin::theme::MaxFileBytes);
-  const int readError = errno;
   using Status = framework::FileContents::Status;
   switch (file.State) {
   case Status::Read:
@@ -35,7 +32,7 @@ std::unique_ptr<skin::TsuiThemeFileReader> LoadUserTheme(const std::string &path
   case Status::TooLarge:
     return fail(skin::theme::ThemeErrorName(skin::theme::ThemeError::FileTooLarge));
   case Status::Unreadable:
-    return fail(readError != 0 ? std::strerror(readError) : "cannot be read");
+    return fail(file.Error != 0 ? std::strerror(file.Error) : "cannot be read");
   }
   try {
     return skin::TsuiThemeFileReader::FromBytes(

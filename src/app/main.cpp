@@ -143,17 +143,7 @@ int runStatus(int &argc, char **argv, const app::Options &options) {
 
 // Said before any window system is contacted, so that these errors reach the user even where no
 // display can be opened.
-// Whether Qt's own -platform option is on the command line (Qt takes one or two dashes).
-bool platformChosen(int argc, char **argv) {
-  for (int i = 1; i < argc; ++i) {
-    std::string_view argument(argv[i]);
-    if (argument.starts_with("--")) argument.remove_prefix(1);
-    if (argument == "-platform" || argument.starts_with("-platform=")) return true;
-  }
-  return false;
-}
-
-bool readyForWindow(const app::Options &options, bool platformChosen,
+bool readyForWindow(const app::Options &options,
                     std::unique_ptr<skin::TsuiThemeFileReader> &theme) {
   if (options.Simulate && !options.Simulate->empty()) {
     QString error;
@@ -173,7 +163,8 @@ bool readyForWindow(const app::Options &options, bool platformChosen,
     const char *const value = std::getenv(name);
     return value == nullptr || *value == '\0';
   };
-  if (!platformChosen && unset("QT_QPA_PLATFORM") && unset("DISPLAY") && unset("WAYLAND_DISPLAY")) {
+  if (!options.QtPlatform && unset("QT_QPA_PLATFORM") && unset("DISPLAY") &&
+      unset("WAYLAND_DISPLAY")) {
     std::cerr << app::ProgramName
               << ": no display to show the window on (DISPLAY is not set); --list works without "
                  "one\n";
@@ -203,10 +194,12 @@ void qtMessage(QtMsgType type, const QMessageLogContext &, const QString &text) 
     say(line);
     return;
   }
-  if (line.endsWith(QLatin1Char('.'))) line.chop(1);
   held.append(line);
   if (type == QtFatalMsg) {
-    say(QStringLiteral("cannot open the display: ") + held.join(QStringLiteral("; ")));
+    QStringList parts = held;
+    for (QString &part : parts)
+      if (part.endsWith(QLatin1Char('.'))) part.chop(1);
+    say(QStringLiteral("cannot open the display: ") + parts.join(QStringLiteral("; ")));
     std::_Exit(1);
   }
 }
@@ -233,7 +226,7 @@ std::unique_ptr<QApplication> makeApplication(int &argc, char **argv) {
 int runWindow(int argc, char **argv, const app::Options &options) {
   // Read once, here: a theme that cannot be used ends the program before anything shows.
   std::unique_ptr<skin::TsuiThemeFileReader> theme;
-  if (!readyForWindow(options, platformChosen(argc, argv), theme)) return 1;
+  if (!readyForWindow(options, theme)) return 1;
   // Qt reads "--style" as its own widget style: the application sees the arguments without it,
   // and without its value when that is the next word.
   std::vector<char *> qtArguments;

@@ -31,6 +31,7 @@ FileContents ReadRegularFile(const std::string &path, std::size_t maxBytes) {
   // Looked at before opening: opening a FIFO waits for a writer, opening a device may act on it.
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
+    result.Error = errno;
     result.State = errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::Unreadable;
     return result;
   }
@@ -45,6 +46,7 @@ FileContents ReadRegularFile(const std::string &path, std::size_t maxBytes) {
   // O_NONBLOCK in case it was swapped for a FIFO in between.
   const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (!fd || ::fstat(fd.get(), &st) != 0) {
+    result.Error = errno;
     result.State = errno == ENOENT ? Status::Missing : Status::Unreadable;
     return result;
   }
@@ -65,6 +67,7 @@ FileContents ReadRegularFile(const std::string &path, std::size_t maxBytes) {
     const ssize_t got = ::read(fd.get(), text.data() + filled, text.size() - filled);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
+      result.Error = errno;
       result.State = Status::Unreadable;
       return result;
     }

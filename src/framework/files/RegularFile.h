@@ -33,6 +33,7 @@ struct FileContents {
     Unreadable, // refused or failed
   };
   Status State = Status::Missing;
+  int Error = 0; // the system's error number of a Missing or Unreadable file, 0 if it gave none
   std::string Text;
   std::optional<FileStamp> Stamp;
 };

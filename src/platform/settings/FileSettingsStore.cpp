@@ -90,7 +90,7 @@ bool FileSettingsStore::WriteString(const std::string &key, const std::string &v
     m_files.erase(path); // whatever the failed save left is read again when next needed
     return false;
   }
-  file = {Status::Read, std::move(text), framework::StampOf(path)};
+  file = {Status::Read, 0, std::move(text), framework::StampOf(path)};
   return true;
 }
 

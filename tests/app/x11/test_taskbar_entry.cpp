@@ -71,50 +71,47 @@ private:
   xcb_connection_t *m_connection;
 };
 
-xcb_window_t Id(QWidget &window) {
-  return static_cast<xcb_window_t>(window.winId());
-}
-
-TEST(TaskbarEntry, TheStateOfAnUnmappedWindowIsWrittenOnceAndOnlyOurPartRemoved) {
+struct TaskbarEntry : testing::Test {
+  xcb_window_t Id() { return static_cast<xcb_window_t>(window.winId()); }
   const Peer peer;
   QWidget window;
+};
+
+TEST_F(TaskbarEntry, TheStateOfAnUnmappedWindowIsWrittenOnceAndOnlyOurPartRemoved) {
   const xcb_atom_t state = peer.Atom("_NET_WM_STATE");
   const std::vector<std::uint32_t> skip = {peer.Atom("_NET_WM_STATE_SKIP_TASKBAR"),
                                            peer.Atom("_NET_WM_STATE_SKIP_PAGER")};
   const std::uint32_t above = peer.Atom("_NET_WM_STATE_ABOVE");
-  peer.Set(Id(window), state, XCB_ATOM_ATOM, {above});
+  peer.Set(Id(), state, XCB_ATOM_ATOM, {above});
 
   for (int twice = 0; twice < 2; ++twice)
     ASSERT_TRUE(app::SetTaskbarEntry(window, false, app::TaskbarWindow::Unmapped));
   Peer::SyncQt();
-  EXPECT_EQ(peer.Values(Id(window), state, XCB_ATOM_ATOM),
+  EXPECT_EQ(peer.Values(Id(), state, XCB_ATOM_ATOM),
             (std::vector<std::uint32_t>{above, skip[0], skip[1]}));
 
   ASSERT_TRUE(app::SetTaskbarEntry(window, true, app::TaskbarWindow::Unmapped));
   Peer::SyncQt();
-  EXPECT_EQ(peer.Values(Id(window), state, XCB_ATOM_ATOM), std::vector<std::uint32_t>{above});
+  EXPECT_EQ(peer.Values(Id(), state, XCB_ATOM_ATOM), std::vector<std::uint32_t>{above});
 }
 
-TEST(TaskbarEntry, AMappedWindowAsksTheWindowManager) {
-  const Peer manager;
+TEST_F(TaskbarEntry, AMappedWindowAsksTheWindowManager) {
   const uint32_t redirect[] = {XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT};
-  ASSERT_EQ(xcb_request_check(manager.Connection(), xcb_change_window_attributes_checked(
-                                                        manager.Connection(), manager.Root(),
-                                                        XCB_CW_EVENT_MASK, redirect)),
+  ASSERT_EQ(xcb_request_check(peer.Connection(),
+                              xcb_change_window_attributes_checked(peer.Connection(), peer.Root(),
+                                                                   XCB_CW_EVENT_MASK, redirect)),
             nullptr);
-  QWidget window;
-  const xcb_atom_t state = manager.Atom("_NET_WM_STATE");
+  const xcb_atom_t state = peer.Atom("_NET_WM_STATE");
   for (const bool entry : {true, false}) {
     ASSERT_TRUE(app::SetTaskbarEntry(window, entry, app::TaskbarWindow::Mapped));
     std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(nullptr, &std::free);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (std::chrono::steady_clock::now() < deadline) {
-      event.reset(xcb_poll_for_event(manager.Connection()));
+      event.reset(xcb_poll_for_event(peer.Connection()));
       // Qt asks for states of its own too.
       const auto *message = reinterpret_cast<const xcb_client_message_event_t *>(event.get());
-      if (event && (event->response_type & 0x7F) == XCB_CLIENT_MESSAGE &&
-          message->window == Id(window) &&
-          message->data.data32[1] == manager.Atom("_NET_WM_STATE_SKIP_TASKBAR"))
+      if (event && (event->response_type & 0x7F) == XCB_CLIENT_MESSAGE && message->window == Id() &&
+          message->data.data32[1] == peer.Atom("_NET_WM_STATE_SKIP_TASKBAR"))
         break;
       if (!event) std::this_thread::sleep_for(std::chrono::milliseconds(5));
       event.reset();
@@ -123,23 +120,20 @@ TEST(TaskbarEntry, AMappedWindowAsksTheWindowManager) {
     const auto *message = reinterpret_cast<const xcb_client_message_event_t *>(event.get());
     EXPECT_EQ(message->type, state);
     EXPECT_EQ(message->data.data32[0], entry ? 0U : 1U) << "remove or add";
-    EXPECT_EQ(message->data.data32[2], manager.Atom("_NET_WM_STATE_SKIP_PAGER"));
+    EXPECT_EQ(message->data.data32[2], peer.Atom("_NET_WM_STATE_SKIP_PAGER"));
     // Nothing is written behind the window manager's back.
     Peer::SyncQt();
-    EXPECT_TRUE(manager.Values(Id(window), state, XCB_ATOM_ATOM).empty());
+    EXPECT_TRUE(peer.Values(Id(), state, XCB_ATOM_ATOM).empty());
   }
 }
 
-TEST(TaskbarEntry, AWindowLeftWithAnIconicHintMapsNormallyAndOtherHintsStay) {
-  const Peer peer;
-  QWidget window;
+TEST_F(TaskbarEntry, AWindowLeftWithAnIconicHintMapsNormallyAndOtherHintsStay) {
   constexpr std::uint32_t StateHint = 2, InputHint = 1, Iconic = 3, Normal = 1;
-  peer.Set(Id(window), XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS,
+  peer.Set(Id(), XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS,
            {StateHint | InputHint, 1, Iconic, 0, 0, 0, 0, 0, 0});
   ASSERT_TRUE(app::MapInNormalState(window));
   Peer::SyncQt();
-  const std::vector<std::uint32_t> hints =
-      peer.Values(Id(window), XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS);
+  const std::vector<std::uint32_t> hints = peer.Values(Id(), XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS);
   ASSERT_EQ(hints.size(), 9U);
   EXPECT_EQ(hints[0], StateHint | InputHint);
   EXPECT_EQ(hints[1], 1U);
