@@ -1,9 +1,10 @@
 #include "framework/files/RegularFile.h"
 
+#include "framework/files/BoundedRead.h"
 #include "framework/files/UniqueFd.h"
 
-#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,8 +14,9 @@ namespace framework {
 namespace {
 
 FileStamp stampOf(const struct stat &st) {
-  return {st.st_dev, st.st_ino, st.st_size,
-          static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec};
+  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+          static_cast<std::uint64_t>(st.st_size),
+          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec};
 }
 
 } // namespace
@@ -54,32 +56,18 @@ FileContents ReadRegularFile(const std::string &path, std::size_t maxBytes) {
     result.State = Status::NotRegular;
     return result;
   }
-  // Room for the file as it is now and one byte more, which tells a file that grew; a growing
-  // file gets more room up to one byte past the limit, never the whole limit up front.
-  const std::size_t ceiling = maxBytes + 1;
-  std::string text(std::min(ceiling, static_cast<std::size_t>(st.st_size) + 1), '\0');
-  std::size_t filled = 0;
-  for (;;) {
-    if (filled == text.size()) {
-      if (text.size() == ceiling) break;
-      text.resize(std::min(ceiling, text.size() * 2));
-    }
-    const ssize_t got = ::read(fd.get(), text.data() + filled, text.size() - filled);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      result.Error = errno;
-      result.State = Status::Unreadable;
-      return result;
-    }
-    if (got == 0) break;
-    filled += static_cast<std::size_t>(got);
-  }
-  if (filled > maxBytes) {
-    result.State = Status::TooLarge;
-    return result;
-  }
-  text.resize(filled);
-  result.State = Status::Read;
+  std::string text;
+  result.State = ReadBounded(static_cast<std::size_t>(st.st_size), maxBytes, text,
+                             [&](char *into, std::size_t room) -> std::optional<std::size_t> {
+                               for (;;) {
+                                 const ssize_t got = ::read(fd.get(), into, room);
+                                 if (got >= 0) return static_cast<std::size_t>(got);
+                                 if (errno != EINTR) break;
+                               }
+                               result.Error = errno;
+                               return std::nullopt;
+                             });
+  if (result.State != Status::Read) return result;
   result.Text = std::move(text);
   result.Stamp = stampOf(st);
   return result;

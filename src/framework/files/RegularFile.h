@@ -1,22 +1,23 @@
 #pragma once
 
 // Reading a file the user names, safe against what may stand at its path instead: a FIFO, a
-// device node or a link to one, a directory, a file of any size.
+// device node or a link to one, a directory, a file of any size. On Windows also a device name
+// ("NUL", "COM1", dir\aux.txt) or a named pipe (\\.\pipe\x). Paths are UTF-8.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
-#include <sys/types.h>
-
 namespace framework {
 
-// Tells one version of a file from another.
+// Tells one version of a file from another. Device and File are st_dev and st_ino on Linux, the
+// volume serial number and the file index on Windows; ModifiedNs counts from the platform's epoch.
 struct FileStamp {
-  dev_t Device = 0;
-  ino_t Inode = 0;
-  off_t Size = 0;
-  long long ModifiedNs = 0;
+  std::uint64_t Device = 0;
+  std::uint64_t File = 0;
+  std::uint64_t Size = 0;
+  std::int64_t ModifiedNs = 0;
 
   bool operator==(const FileStamp &) const = default;
 };
@@ -33,7 +34,9 @@ struct FileContents {
     Unreadable, // refused or failed
   };
   Status State = Status::Missing;
-  int Error = 0; // the system's error number of a Missing or Unreadable file, 0 if it gave none
+  // The errno value of a Missing or Unreadable file (on Windows the nearest one to the system's
+  // error code), 0 if the system gave none.
+  int Error = 0;
   std::string Text;
   std::optional<FileStamp> Stamp;
 };
