@@ -1,8 +1,5 @@
 #include "platform/CodePage.h"
 
-#include <QLocale>
-#include <QStringList>
-
 #include <algorithm>
 #include <cctype>
 #include <string>
@@ -39,12 +36,6 @@ int CodePageForLocale(std::string_view locale) {
   if (has("Hans")) return 936;
   if (has("Hant") || has("TW") || has("HK") || has("MO")) return 950;
   return 936;
-}
-
-int AnsiCodePage() {
-  const QStringList languages = QLocale::system().uiLanguages();
-  if (languages.isEmpty()) return 1252;
-  return CodePageForLocale(languages.front().toStdString());
 }
 
 } // namespace platform

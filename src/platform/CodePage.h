@@ -4,8 +4,8 @@
 
 namespace platform {
 
-// The system's ANSI code page as Windows would report it, derived on Linux from the user's
-// interface language as Qt reads it (LANGUAGE, then LC_ALL, LC_MESSAGES, LANG).
+// The system's ANSI code page: GetACP() on Windows; on Linux derived from the user's interface
+// language as Qt reads it (LANGUAGE, then LC_ALL, LC_MESSAGES, LANG).
 int AnsiCodePage();
 
 // The code page for one language or locale name, in either spelling: "zh_TW.UTF-8",
