@@ -23,12 +23,29 @@ QString DesktopNotifier::KindName(receiver::NotificationKind kind) {
 
 void DesktopNotifier::Notify(const receiver::Notification &notification) {
   const NotificationText text = NotificationFor(notification, m_languages.Language());
-  QString via = QStringLiteral("none");
-  if (m_desktop && m_desktop(text.Title, text.Body))
-    via = QStringLiteral("desktop");
-  else if (m_tray && m_tray->showMessage(text.Title, text.Body))
-    via = QStringLiteral("tray");
-  if (m_trace) m_trace->Notification(KindName(notification.Kind), text.Title, text.Body, via);
+  const QString kind = KindName(notification.Kind);
+  if (!m_desktop) {
+    ShowInTray(kind, text.Title, text.Body);
+    return;
+  }
+  m_desktop(text.Title, text.Body,
+            [this, alive = std::weak_ptr<const bool>(m_alive), kind, text](bool shown) {
+              if (alive.expired()) return;
+              if (shown)
+                Trace(kind, text.Title, text.Body, QStringLiteral("desktop"));
+              else
+                ShowInTray(kind, text.Title, text.Body);
+            });
+}
+
+void DesktopNotifier::ShowInTray(const QString &kind, const QString &title, const QString &body) {
+  const bool shown = m_tray && m_tray->showMessage(title, body);
+  Trace(kind, title, body, shown ? QStringLiteral("tray") : QStringLiteral("none"));
+}
+
+void DesktopNotifier::Trace(const QString &kind, const QString &title, const QString &body,
+                            const QString &via) {
+  if (m_trace) m_trace->Notification(kind, title, body, via);
 }
 
 } // namespace app

@@ -51,9 +51,10 @@ struct TForm1Services {
   // is the name it was read under.
   std::unique_ptr<skin::TsuiThemeFileReader> Theme;
   QString ThemeFile;
-  // The desktop's notification service; false when there is none (the tray icon's message is
-  // used then). Empty: none.
-  std::function<bool(const QString &title, const QString &body)> DesktopNotify;
+  // The desktop's notification service, which calls `shown` once with whether it took the
+  // message (the tray icon's message is used when not). Empty: none.
+  std::function<void(const QString &title, const QString &body, std::function<void(bool shown)>)>
+      DesktopNotify;
   // Where notifications are traced; may be null.
   TraceWriter *EventTrace = nullptr;
 };

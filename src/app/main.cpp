@@ -28,12 +28,14 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -257,8 +259,9 @@ int runWindow(int argc, char **argv, const app::Options &options) {
     services.Style = options.Style;
     services.Theme = std::move(theme);
     services.ThemeFile = QString::fromStdString(options.Theme.value_or(""));
-    services.DesktopNotify = [&notifications](const QString &title, const QString &body) {
-      return notifications.Send(title, body, QStringLiteral("quelvane"));
+    services.DesktopNotify = [&notifications](const QString &title, const QString &body,
+                                              std::function<void(bool)> shown) {
+      notifications.Send(title, body, QStringLiteral("quelvane"), std::move(shown));
     };
     services.EventTrace = trace;
     app::TForm1 form(std::move(services));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DesktopNotifier.h"
 #include "app/TForm1.h"
 #include "common/MemorySettings.h"
 #include "common/ProgramRun.h"
@@ -67,7 +68,7 @@ protected:
   int DirQueries = 0;
   QRect Screen{0, 0, 1025, 769};
   // Handed to the window by Create.
-  std::function<bool(const QString &, const QString &)> DesktopNotify;
+  DesktopNotifier::DesktopSender DesktopNotify;
   TraceWriter *EventTrace = nullptr;
 };
 

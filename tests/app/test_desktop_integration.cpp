@@ -17,6 +17,8 @@ using namespace app::test;
 
 namespace {
 
+enum class Service { Absent, Takes, Refuses };
+
 // The window on one virtual receiver, with the desktop's notification service recorded.
 class DesktopIntegration : public FormFixture {
 protected:
@@ -25,11 +27,20 @@ protected:
     state.Battery = battery;
     AddReceiver(state);
   }
-  void WithDesktopService(bool present) {
-    DesktopNotify = [this, present](const QString &title, const QString &body) {
-      if (present) m_desktop.emplace_back(title, body);
-      return present;
+  // The service's answers wait for Answer(), as the bus's come later from the event loop.
+  void WithDesktopService(Service service) {
+    DesktopNotify = nullptr;
+    if (service == Service::Absent) return;
+    DesktopNotify = [this, service](const QString &title, const QString &body,
+                                    DesktopNotifier::Shown shown) {
+      m_desktop.emplace_back(title, body);
+      m_answers.push_back(
+          [service, shown = std::move(shown)] { shown(service == Service::Takes); });
     };
+  }
+  void Answer() {
+    for (const std::function<void()> &answer : std::exchange(m_answers, {}))
+      answer();
   }
   // Delivers posted device changes until `done` holds.
   static bool Settled(const std::function<bool()> &done) {
@@ -40,6 +51,7 @@ protected:
   }
 
   std::vector<std::pair<QString, QString>> m_desktop;
+  std::vector<std::function<void()>> m_answers;
 };
 
 struct LanguageCase {
@@ -55,7 +67,7 @@ TEST_F(DesktopIntegration, ALowBatteryIsToldInTheWindowsLanguage) {
       {936, "鼠标电量不足", "鼠标电池剩余 16%，请尽快充电或更换。"},
   };
   Plug(0x11);
-  WithDesktopService(true);
+  WithDesktopService(Service::Takes);
   for (const LanguageCase &c : cases) {
     SCOPED_TRACE(c.codePage);
     m_desktop.clear();
@@ -71,16 +83,19 @@ TEST_F(DesktopIntegration, ALowBatteryIsToldInTheWindowsLanguage) {
 // Where the message goes, and what the trace says of it.
 struct RouteCase {
   const char *name;
-  bool desktopService;
+  Service service;
   bool trayIcon;
   const char *via;
 };
 
 TEST_F(DesktopIntegration, EveryNotificationIsTracedWithWhereItWent) {
+  using enum Service;
   const RouteCase cases[] = {
-      {"the desktop's service", true, true, "desktop"},
-      {"the tray icon without a service", false, true, "tray"},
-      {"nowhere without either", false, false, "none"},
+      {"the desktop's service", Takes, true, "desktop"},
+      {"the tray icon when the service refuses", Refuses, true, "tray"},
+      {"the tray icon without a service", Absent, true, "tray"},
+      {"nowhere when the service refuses and there is no icon", Refuses, false, "none"},
+      {"nowhere without either", Absent, false, "none"},
   };
   Plug(0x15);
   for (const RouteCase &c : cases) {
@@ -92,7 +107,7 @@ TEST_F(DesktopIntegration, EveryNotificationIsTracedWithWhereItWent) {
     EventTrace = writer.get();
     m_desktop.clear();
     TrayHost->messages.clear();
-    WithDesktopService(c.desktopService);
+    WithDesktopService(c.service);
     receiver::VirtualReceiverState state = Rx->State();
     state.Battery = 0x15;
     Rx->SetState(state);
@@ -103,15 +118,27 @@ TEST_F(DesktopIntegration, EveryNotificationIsTracedWithWhereItWent) {
     Rx->SetState(state);
     form->tmrStatusTimer(nullptr);
     form->tmrStatusTimer(nullptr); // still low: told once
+    Answer();
     const std::vector<QJsonObject> events = TraceEvents("trace.jsonl", "notification");
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].value("kind").toString(), "battery_low");
     EXPECT_EQ(events[0].value("title").toString(), "Mouse battery low");
     EXPECT_EQ(events[0].value("via").toString(), c.via);
-    EXPECT_EQ(m_desktop.size(), c.desktopService ? 1u : 0u);
+    EXPECT_EQ(m_desktop.size(), c.service == Absent ? 0u : 1u);
     EXPECT_EQ(TrayHost->messages.size(), std::string(c.via) == "tray" ? 1u : 0u);
     EventTrace = nullptr;
   }
+}
+
+TEST_F(DesktopIntegration, AnAnswerThatComesAfterTheWindowIsGoneIsDropped) {
+  Plug(0x10);
+  WithDesktopService(Service::Refuses);
+  auto form = Create();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(m_desktop.size(), 1u);
+  form.reset();
+  Answer();
+  EXPECT_TRUE(TrayHost->messages.empty());
 }
 
 TEST_F(DesktopIntegration, ARescanAsksTheDevicesAgainThoughNothingChanged) {

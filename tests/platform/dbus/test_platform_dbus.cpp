@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusContext>
 #include <QDBusMessage>
 #include <QDeadlineTimer>
 #include <QProcess>
@@ -31,17 +32,24 @@ struct ReceivedNotification {
   QVariantMap hints;
 };
 
-// The notification service as a desktop runs it.
-class FakeNotifications final : public QObject {
+// The notification service as a desktop runs it, or as a broken one answers.
+class FakeNotifications final : public QObject, protected QDBusContext {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
+  enum class Answer { Id, Error, Silence };
+  Answer Reply = Answer::Id;
   std::vector<ReceivedNotification> Received;
 
 public slots:
   uint Notify(const QString &app, uint, const QString &icon, const QString &summary,
               const QString &body, const QStringList &, const QVariantMap &hints, int) {
     Received.push_back({app, icon, summary, body, hints});
+    if (Reply == Answer::Error)
+      sendErrorReply(QStringLiteral("org.freedesktop.DBus.Error.Spawn.ChildExited"),
+                     QStringLiteral("the daemon died on start"));
+    else if (Reply == Answer::Silence)
+      setDelayedReply(true);
     return static_cast<uint>(Received.size());
   }
 };
@@ -65,35 +73,70 @@ private:
 
 class DesktopBus : public testing::Test {
 protected:
+  // Serves `service` under the notification service's name; false when the bus refuses.
+  bool Serve(FakeNotifications &service) {
+    return m_service.Bus().registerObject(QLatin1String(platform::DesktopNotifications::Path),
+                                          &service, QDBusConnection::ExportAllSlots) &&
+           m_service.Bus().registerService(QLatin1String(platform::DesktopNotifications::Service));
+  }
+  void Withdraw() {
+    m_service.Bus().unregisterService(QLatin1String(platform::DesktopNotifications::Service));
+  }
+  void TearDown() override { Withdraw(); }
+  // Whether the notification counted as shown; nothing when no answer came at all.
+  static std::optional<bool> SendAndWait(platform::DesktopNotifications &notifications) {
+    std::optional<bool> shown;
+    notifications.Send(QStringLiteral("Mouse battery low"), QStringLiteral("16%"),
+                       QStringLiteral("quelvane"), [&shown](bool taken) { shown = taken; });
+    waitFor([&] { return shown.has_value(); });
+    return shown;
+  }
+
+  static constexpr int ReplyMilliseconds = 300;
   static int s_count;
   Peer m_client{QStringLiteral("client%1").arg(++s_count)};
   Peer m_service{QStringLiteral("service%1").arg(s_count)};
 };
 int DesktopBus::s_count = 0;
 
-TEST_F(DesktopBus, WithoutANotificationServiceNothingIsSent) {
-  ASSERT_TRUE(m_client.Bus().isConnected());
-  platform::DesktopNotifications notifications(m_client.Bus());
-  EXPECT_FALSE(notifications.Send(QStringLiteral("t"), QStringLiteral("b"), QStringLiteral("i")));
+struct AnswerCase {
+  const char *name;
+  std::optional<FakeNotifications::Answer> answer; // nothing: no service on the bus
+  bool shown;
+};
+
+TEST_F(DesktopBus, OnlyANotificationTheServiceTookCountsAsShown) {
+  const AnswerCase cases[] = {
+      {"no notification service", std::nullopt, false},
+      {"the service answers with its id", FakeNotifications::Answer::Id, true},
+      {"the service answers with an error", FakeNotifications::Answer::Error, false},
+      {"the service does not answer", FakeNotifications::Answer::Silence, false},
+  };
+  for (const AnswerCase &c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeNotifications service;
+    if (c.answer) {
+      service.Reply = *c.answer;
+      ASSERT_TRUE(Serve(service));
+    }
+    platform::DesktopNotifications notifications(m_client.Bus(), ReplyMilliseconds);
+    EXPECT_EQ(SendAndWait(notifications), c.shown);
+    Withdraw();
+  }
 }
 
-TEST_F(DesktopBus, WithoutABusNothingIsSent) {
+TEST_F(DesktopBus, WithoutABusNothingIsShown) {
   platform::DesktopNotifications notifications(QDBusConnection::connectToBus(
       QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("nowhere")));
-  EXPECT_FALSE(notifications.Send(QStringLiteral("t"), QStringLiteral("b"), QStringLiteral("i")));
+  EXPECT_EQ(SendAndWait(notifications), false);
   QDBusConnection::disconnectFromBus(QStringLiteral("nowhere"));
 }
 
 TEST_F(DesktopBus, TheServiceGetsTitleBodyIconAndTheDesktopEntry) {
   FakeNotifications service;
-  ASSERT_TRUE(m_service.Bus().registerObject(QLatin1String(platform::DesktopNotifications::Path),
-                                             &service, QDBusConnection::ExportAllSlots));
-  ASSERT_TRUE(
-      m_service.Bus().registerService(QLatin1String(platform::DesktopNotifications::Service)));
+  ASSERT_TRUE(Serve(service));
   platform::DesktopNotifications notifications(m_client.Bus());
-  ASSERT_TRUE(notifications.Send(QStringLiteral("Mouse battery low"), QStringLiteral("16%"),
-                                 QStringLiteral("quelvane")));
-  ASSERT_TRUE(waitFor([&] { return !service.Received.empty(); }));
+  ASSERT_EQ(SendAndWait(notifications), true);
   ASSERT_EQ(service.Received.size(), 1u);
   const ReceivedNotification &n = service.Received[0];
   EXPECT_EQ(n.app, QStringLiteral("Quelvane"));
@@ -101,7 +144,6 @@ TEST_F(DesktopBus, TheServiceGetsTitleBodyIconAndTheDesktopEntry) {
   EXPECT_EQ(n.summary, QStringLiteral("Mouse battery low"));
   EXPECT_EQ(n.body, QStringLiteral("16%"));
   EXPECT_EQ(n.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("quelvane"));
-  m_service.Bus().unregisterService(QLatin1String(platform::DesktopNotifications::Service));
 }
 
 // PrepareForSleep as logind sends it; `fromLogind`: from the owner of logind's name.
@@ -149,9 +191,11 @@ int main(int argc, char **argv) {
   testing::InitGoogleTest(&argc, argv);
   QCoreApplication app(argc, argv);
   QProcess daemon;
+  // A bus of the test's own: the machine's notification daemon must not be started on it.
   daemon.start(QStringLiteral("dbus-daemon"),
-               {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
+               {QStringLiteral("--config-file=" QUELVANE_TEST_BUS_CONFIG),
+                QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
+                QStringLiteral("--print-address=1")});
   if (!daemon.waitForStarted(10000) || !daemon.waitForReadyRead(10000)) {
     std::fprintf(stderr, "needs dbus-daemon (scripts/install-deps.sh installs it)\n");
     return 1;

@@ -495,8 +495,8 @@ INSTANTIATE_TEST_SUITE_P(Trays, ProgramStart,
 int main(int argc, char **argv) {
   testing::InitGoogleTest(&argc, argv);
   // Neither the user's bus and desktop nor their absence may decide the outcome.
-  testcommon::Child bus(
-      {"dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address={fd}"});
+  testcommon::Child bus({"dbus-daemon", "--config-file=" QUELVANE_TEST_BUS_CONFIG, "--nofork",
+                         "--nopidfile", "--print-address={fd}"});
   testcommon::Child display(
       {"Xvfb", "-displayfd", "{fd}", "-screen", "0", "320x240x24", "-nolisten", "tcp"});
   if (!bus.Line() || !display.Line()) {
