@@ -120,7 +120,8 @@ void QtTrayBinding::deliver(QSystemTrayIcon::ActivationReason reason,
 }
 
 bool QtTrayBinding::showMessage(const QString &title, const QString &body) {
-  if (!m_present || !QSystemTrayIcon::supportsMessages()) return false;
+  // On X11 the icon stays added while no tray is there to show it, nor its messages.
+  if (!m_present || !available() || !QSystemTrayIcon::supportsMessages()) return false;
   m_icon.showMessage(title, body, QSystemTrayIcon::Information);
   return true;
 }

@@ -18,6 +18,7 @@
 #include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QIcon>
 #include <QJsonObject>
 #include <QMenu>
 #include <QMutex>
@@ -446,6 +447,29 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
   EXPECT_EQ(outcome.Code, 0);
   EXPECT_EQ(outcome.Err.toStdString(), "")
       << "a normal start on X11 says nothing on standard error";
+}
+
+// On X11 Qt keeps an icon for a tray that may start later: only a tray that is there shows a
+// message, and the program tells the user another way when none is.
+TEST(TrayMessages, OnlyATrayThatIsThereShowsAMessage) {
+  for (const bool xembedTray : {false, true}) {
+    SCOPED_TRACE(xembedTray ? "an XEmbed tray" : "no tray");
+    QProcess tray;
+    if (xembedTray) {
+      if (QStandardPaths::findExecutable("trayer").isEmpty()) GTEST_SKIP() << "no trayer";
+      tray.start("trayer", {"--edge", "bottom", "--widthtype", "pixel", "--width", "64"});
+      ASSERT_TRUE(tray.waitForStarted());
+      Pause(500);
+    }
+    platform::QtTrayBinding binding;
+    QPixmap picture(16, 16);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(binding.add(QIcon(picture), "tip"));
+    EXPECT_EQ(binding.showMessage("Mouse battery low", "16%"), xembedTray);
+    binding.remove();
+    tray.terminate();
+    tray.waitForFinished();
+  }
 }
 
 // A normal start says nothing on standard error, whatever tray the desktop has.
