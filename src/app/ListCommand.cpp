@@ -10,6 +10,11 @@
 #include "receiver/SupportedDevices.h"
 
 #include <QCoreApplication>
+#include <QSocketNotifier>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 #include <memory>
 #include <ostream>
@@ -28,6 +33,28 @@ std::string OneLine(std::u16string_view text) {
   for (char &c : utf8)
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
   return utf8;
+}
+
+// A pipe's write end polls as readable only with an error: when its last reader has closed it.
+// A terminal or a file is never watched (a terminal is readable when a key is typed).
+std::unique_ptr<QSocketNotifier> WatchReaderLeaving(int fd, bool &gone) {
+#ifndef Q_OS_UNIX
+  // A notifier there takes sockets only; the next listing finds the pipe gone.
+  static_cast<void>(fd);
+  static_cast<void>(gone);
+  return nullptr;
+#else
+  struct stat status {};
+  if (fd < 0 || ::fstat(fd, &status) != 0 || !S_ISFIFO(status.st_mode)) return nullptr;
+  auto notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+  QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(),
+                   [&gone, notifier = notifier.get()] {
+                     notifier->setEnabled(false);
+                     gone = true;
+                     QCoreApplication::exit(1);
+                   });
+  return notifier;
+#endif
 }
 
 } // namespace
@@ -119,7 +146,12 @@ int RunListCommand(hid::HidBinding &binding, hid::HidTrace *trace, const ListOpt
   framework::QtMessageLoop loop;
   hid::TJvHidDeviceController controller(binding, loop, trace);
   std::unique_ptr<DeviceTreeWatcher> watcher;
-  if (options.Watch) watcher = std::make_unique<DeviceTreeWatcher>(binding);
+  bool readerGone = false;
+  std::unique_ptr<QSocketNotifier> reader;
+  if (options.Watch) {
+    watcher = std::make_unique<DeviceTreeWatcher>(binding);
+    reader = WatchReaderLeaving(options.OutputFd, readerGone);
+  }
   static const char tag = 0;
   controller.Loading();
   controller.SetOnDeviceChange(hid::TNotifyEvent::fromFunction(
@@ -131,12 +163,14 @@ int RunListCommand(hid::HidBinding &binding, hid::HidTrace *trace, const ListOpt
           out << FormatListingJson(interfaces) << '\n';
         else
           out << FormatListingText(interfaces) << (options.Watch ? "\n" : "");
-        out.flush();
-        if (!options.Watch) QCoreApplication::exit(0);
+        // A watch whose output is gone has no one to tell of the next change.
+        if (!out.flush() || !options.Watch) QCoreApplication::exit(out ? 0 : 1);
       },
       &tag));
   controller.Loaded();
-  return OutputStatus(out, err, QCoreApplication::exec());
+  const int status = QCoreApplication::exec();
+  if (readerGone) out.setstate(std::ios::badbit);
+  return OutputStatus(out, err, status);
 }
 
 } // namespace app

@@ -38,14 +38,20 @@ std::string FormatListingText(const std::vector<InterfaceListing> &interfaces);
 // One JSON array on one line, without a line end; vendor and product as four hexadecimal digits.
 std::string FormatListingJson(const std::vector<InterfaceListing> &interfaces);
 
+// Standard output's descriptor, on POSIX and in the Windows C runtime alike.
+inline constexpr int StandardOutputFd = 1;
+
 struct ListOptions {
   bool Watch = false;
   bool Json = false;
+  // The descriptor behind `out`, when known: a pipe whose reader has left ends the watch at once
+  // rather than at the next change.
+  int OutputFd = -1;
 };
 
 // Runs `--list` in the running application's event loop: prints after the first scan and, when
-// watching, after every scan that changed the list, until the application quits. Answers the
-// exit status; errors go to `err`.
+// watching, after every scan that changed the list, until the application quits or the output
+// is gone (status 1). Answers the exit status; errors go to `err`.
 int RunListCommand(hid::HidBinding &binding, hid::HidTrace *trace, const ListOptions &options,
                    std::ostream &out, std::ostream &err);
 

@@ -127,7 +127,8 @@ int runList(int &argc, char **argv, const app::Options &options) {
   if (machine.Simulated && options.Watch)
     machine.Simulated->Start(); // its timeline plugs and unplugs while we watch
   const int status = app::RunListCommand(machine.Binding(), session->Trace.get(),
-                                         {options.Watch, options.Json}, std::cout, std::cerr);
+                                         {options.Watch, options.Json, app::StandardOutputFd},
+                                         std::cout, std::cerr);
   return endSession(*session, status);
 }
 

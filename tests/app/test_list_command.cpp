@@ -15,6 +15,7 @@
 
 #include <sstream>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -139,6 +140,43 @@ TEST_F(ListCommandTest, WatchPrintsAgainAfterEveryChange) {
   EXPECT_NE(listings[0].find("sim:kbd"), std::string::npos);
   EXPECT_EQ(listings[1].find("sim:kbd"), std::string::npos);
   EXPECT_NE(listings[2].find("sim:x"), std::string::npos);
+}
+
+// Where the listing goes: `streamTakesNothing`, standard output refuses every write (a full
+// disk); `readerLeaves`, the pipe behind it loses its reader once the first listing is read.
+struct GoneOutputCase {
+  const char *name;
+  bool streamTakesNothing;
+  bool readerLeaves;
+};
+
+TEST_F(ListCommandTest, AWatchEndsWithAMessageOnceItsOutputIsGone) {
+  const GoneOutputCase cases[] = {
+      {"nothing can be written", true, false},
+      {"the pipe's reader left", false, true},
+  };
+  for (const GoneOutputCase &c : cases) {
+    SCOPED_TRACE(c.name);
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    std::ostringstream out, err;
+    if (c.streamTakesNothing) out.setstate(std::ios::badbit);
+    QTimer leave, guard;
+    leave.setSingleShot(true);
+    QObject::connect(&leave, &QTimer::timeout, [&] { ::close(std::exchange(pipeFds[0], -1)); });
+    if (c.readerLeaves) leave.start(20);
+    bool stillWatching = false;
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+      stillWatching = true;
+      QCoreApplication::exit(0);
+    });
+    guard.start(3000);
+    EXPECT_EQ(app::RunListCommand(binding, nullptr, {true, false, pipeFds[1]}, out, err), 1);
+    EXPECT_FALSE(stillWatching);
+    EXPECT_EQ(err.str(), "quelvane: cannot write to standard output\n");
+    for (const int fd : pipeFds)
+      if (fd >= 0) ::close(fd);
+  }
 }
 
 TEST(ListCommand, AnEmptyMachineIsSaidOnStandardErrorBesideTheEmptyListing) {
