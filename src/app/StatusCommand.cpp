@@ -10,24 +10,42 @@
 #include <QCoreApplication>
 
 #include <ostream>
+#include <string>
 
 namespace app {
 
+namespace {
+
+std::string WhyNot(const receiver::StatusReading &reading) {
+  switch (reading.Failure) {
+  case receiver::StatusFailure::NotFound:
+    break;
+  case receiver::StatusFailure::NoPermission:
+    return "no permission to write to the receiver " + reading.Detail +
+           ": install the udev rule 70-quelvane.rules and plug the receiver in again (see the "
+           "README)";
+  case receiver::StatusFailure::NoAnswer:
+    return "the receiver does not answer: " + reading.Detail;
+  case receiver::StatusFailure::BadAnswer:
+    return "the receiver's answer cannot be shown: " + reading.Detail;
+  }
+  return "no supported receiver found (quelvane --list shows what is)";
+}
+
+} // namespace
+
 int RunStatusCommand(hid::HidBinding &binding, hid::HidTrace *trace, bool json, std::ostream &out,
                      std::ostream &err) {
-  if (!binding.Bound()) {
-    err << ProgramName << ": the HID device services are not available\n";
-    return 1;
-  }
+  // A script polling --json gets an object whatever happened; the line why goes beside it.
+  const auto failed = [&](const receiver::StatusReading &reading, const std::string &why) {
+    err << ProgramName << ": " << why << '\n';
+    if (json) out << receiver::FormatStatusJson(reading) << '\n';
+    return OutputStatus(out, err, 1);
+  };
+  if (!binding.Bound()) return failed({}, "the HID device services are not available");
   // The controller would take a failed enumeration for an empty machine.
-  if (!binding.Enumerate()) {
-    err << ProgramName << ": the HID devices cannot be enumerated\n";
-    return 1;
-  }
-  if (QCoreApplication::instance() == nullptr) {
-    err << ProgramName << ": no application event loop\n";
-    return 1;
-  }
+  if (!binding.Enumerate()) return failed({}, "the HID devices cannot be enumerated");
+  if (QCoreApplication::instance() == nullptr) return failed({}, "no application event loop");
   framework::QtMessageLoop loop;
   receiver::ReceiverConnection connection(loop);
   hid::TJvHidDeviceController controller(binding, loop, trace);
@@ -46,13 +64,8 @@ int RunStatusCommand(hid::HidBinding &binding, hid::HidTrace *trace, bool json, 
                        : receiver::FormatStatusText(*reading.Status))
               << '\n';
           status = OutputStatus(out, err, 0);
-        } else if (reading.Failure == receiver::StatusFailure::NotFound) {
-          err << ProgramName << ": no supported receiver found (quelvane --list shows what is)\n";
-        } else if (reading.Failure == receiver::StatusFailure::BadAnswer) {
-          err << ProgramName << ": the receiver's answer cannot be shown: " << reading.Detail
-              << '\n';
         } else {
-          err << ProgramName << ": the receiver does not answer: " << reading.Detail << '\n';
+          status = failed(reading, WhyNot(reading));
         }
         QCoreApplication::exit(status);
       },

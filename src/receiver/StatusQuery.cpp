@@ -53,15 +53,22 @@ StatusReading ReadReceiverStatus(hid::TJvHidDeviceController &controller,
   }
   if (receiver == nullptr) return reading;
 
+  const hid::HIDD_ATTRIBUTES ids = receiver->Attributes();
+  const std::string name =
+      framework::text::Hex4(ids.VendorID) + ":" + framework::text::Hex4(ids.ProductID);
+  reading.Vendor = ids.VendorID;
+  reading.Product = ids.ProductID;
+  if (!receiver->ReadWriteAccess()) {
+    reading.Failure = StatusFailure::NoPermission;
+    reading.Detail = name + " (" + receiver->PnPInfo().DevicePath() + ")";
+    return reading;
+  }
+
   const ConnectionReset reset{connection};
   connection.SetMatchedRow(row);
   connection.SetAltReceiver(SupportedDevices[*row].Alternative);
   connection.SetFeatureLengths(receiver->GetCaps().FeatureReportByteLength);
   connection.SetCurrentReceiver(receiver);
-  const hid::HIDD_ATTRIBUTES ids = receiver->Attributes();
-  const std::string name =
-      framework::text::Hex4(ids.VendorID) + ":" + framework::text::Hex4(ids.ProductID);
-
   reading.Failure = StatusFailure::NoAnswer;
   const auto answer = [&](std::uint8_t code, const char *what) -> std::optional<int> {
     const std::optional<CommandReport> report = connection.ExchangeWithAck(code);
@@ -96,12 +103,33 @@ std::string FormatStatusText(const ReceiverStatus &s) {
          (s.CpiHigh ? "HIGH" : "LOW");
 }
 
+namespace {
+
+std::string JsonObject(const std::string &vendor, const std::string &product, bool connected,
+                       const std::string &level, const std::string &percentage,
+                       const std::string &cpi) {
+  return "{\"vendor\":" + vendor + ",\"product\":" + product +
+         ",\"connected\":" + (connected ? "true" : "false") + ",\"level\":" + level +
+         ",\"percentage\":" + percentage + ",\"cpi\":" + cpi + "}";
+}
+
+std::string JsonHex(std::uint16_t id) {
+  return "\"" + framework::text::Hex4(id) + "\"";
+}
+
+} // namespace
+
 std::string FormatStatusJson(const ReceiverStatus &s) {
-  return "{\"vendor\":\"" + framework::text::Hex4(s.Vendor) + "\",\"product\":\"" +
-         framework::text::Hex4(s.Product) + "\",\"connected\":" + (s.Connected ? "true" : "false") +
-         ",\"level\":" + std::to_string(s.Level) +
-         ",\"percentage\":" + std::to_string(s.Percentage) + ",\"cpi\":\"" +
-         (s.CpiHigh ? "HIGH" : "LOW") + "\"}";
+  return JsonObject(JsonHex(s.Vendor), JsonHex(s.Product), s.Connected, std::to_string(s.Level),
+                    std::to_string(s.Percentage), s.CpiHigh ? "\"HIGH\"" : "\"LOW\"");
+}
+
+std::string FormatStatusJson(const StatusReading &reading) {
+  if (reading.Status) return FormatStatusJson(*reading.Status);
+  const bool found = reading.Failure != StatusFailure::NotFound;
+  return JsonObject(found ? JsonHex(reading.Vendor) : "null",
+                    found ? JsonHex(reading.Product) : "null",
+                    reading.Failure == StatusFailure::BadAnswer, "null", "null", "null");
 }
 
 } // namespace receiver

@@ -29,12 +29,16 @@ struct ReceiverStatus {
   bool operator==(const ReceiverStatus &) const = default;
 };
 
-enum class StatusFailure : std::uint8_t { NotFound, NoAnswer, BadAnswer };
+// NoPermission: the receiver may only be looked at, not written to (no udev rule for the user).
+enum class StatusFailure : std::uint8_t { NotFound, NoPermission, NoAnswer, BadAnswer };
 
 struct StatusReading {
   std::optional<ReceiverStatus> Status;
   StatusFailure Failure = StatusFailure::NotFound; // when there is no status
   std::string Detail;                              // what did not answer, for the message
+  // Once a receiver was found, also when it could not be read.
+  std::uint16_t Vendor = 0;
+  std::uint16_t Product = 0;
 };
 
 // Takes the receiver the window would take (the last candidate of the scan) and reads status,
@@ -47,5 +51,9 @@ StatusReading ReadReceiverStatus(hid::TJvHidDeviceController &controller,
 std::string FormatStatusText(const ReceiverStatus &status);
 // One JSON object on one line, without a line end.
 std::string FormatStatusJson(const ReceiverStatus &status);
+// The same object for any reading, so that a script always gets one: one that failed is not
+// connected (unless only its answer was out of range), its readouts null, and its IDs null
+// without a receiver.
+std::string FormatStatusJson(const StatusReading &reading);
 
 } // namespace receiver

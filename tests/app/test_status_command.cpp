@@ -11,7 +11,7 @@
 
 namespace {
 
-enum class Machine { Receiver, Deaf, Keyboard, Unbound };
+enum class Machine { Receiver, Deaf, Locked, Keyboard, Unbound };
 
 struct StatusRunCase {
   const char *name;
@@ -22,6 +22,10 @@ struct StatusRunCase {
   const char *err; // the start of the one line
 };
 
+constexpr const char *NotConnected =
+    "{\"vendor\":\"3A7E\",\"product\":\"0A11\",\"connected\":false,\"level\":null,"
+    "\"percentage\":null,\"cpi\":null}\n";
+
 TEST(StatusCommand, PrintsOneReadingOrOneLineWhyNotWithTheExitStatus) {
   const StatusRunCase cases[] = {
       {"text", Machine::Receiver, false, 0,
@@ -31,9 +35,19 @@ TEST(StatusCommand, PrintsOneReadingOrOneLineWhyNotWithTheExitStatus) {
        "\"percentage\":83,\"cpi\":\"HIGH\"}\n",
        ""},
       {"no receiver", Machine::Keyboard, false, 1, "", "quelvane: no supported receiver found"},
-      {"no receiver, json", Machine::Keyboard, true, 1, "", "quelvane: no supported receiver"},
-      {"no answer", Machine::Deaf, true, 1, "",
+      {"no receiver, json", Machine::Keyboard, true, 1,
+       "{\"vendor\":null,\"product\":null,\"connected\":false,\"level\":null,"
+       "\"percentage\":null,\"cpi\":null}\n",
+       "quelvane: no supported receiver"},
+      {"no answer", Machine::Deaf, false, 1, "",
        "quelvane: the receiver does not answer: 3A7E:0A11 does not answer the status query"},
+      {"no answer, json", Machine::Deaf, true, 1, NotConnected,
+       "quelvane: the receiver does not answer"},
+      {"no permission", Machine::Locked, false, 1, "",
+       "quelvane: no permission to write to the receiver 3A7E:0A11 (sim:rx): install the udev "
+       "rule"},
+      {"no permission, json", Machine::Locked, true, 1, NotConnected,
+       "quelvane: no permission to write"},
       {"no device services", Machine::Unbound, false, 1, "",
        "quelvane: the HID device services are not available"},
   };
@@ -47,6 +61,7 @@ TEST(StatusCommand, PrintsOneReadingOrOneLineWhyNotWithTheExitStatus) {
     hid::VirtualDevice device =
         fakes::HidInterface("rx", keyboard ? 0x046D : 0x3A7E, 0x0A11, 1, keyboard ? 6 : 2);
     rx.AttachTo(device);
+    if (c.machine == Machine::Locked) device.Access = hid::VirtualDevice::Access::QueryOnly;
     binding.Add(device);
     binding.SetBound(c.machine != Machine::Unbound);
     std::ostringstream out, err;

@@ -21,6 +21,7 @@ struct Interface {
   std::uint16_t usage = 2;
   std::uint16_t vendor = 0x3A7E;
   VirtualReceiverState state{};
+  bool writable = true;
 };
 
 VirtualReceiverState Answers(std::uint8_t battery, std::uint8_t cpi) {
@@ -49,6 +50,7 @@ StatusReading Read(const std::vector<Interface> &interfaces) {
     hid::VirtualDevice device =
         fakes::HidInterface("dev" + std::to_string(n++), i.vendor, i.product, i.usagePage, i.usage);
     receiver->AttachTo(device);
+    if (!i.writable) device.Access = hid::VirtualDevice::Access::QueryOnly;
     binding.Add(std::move(device));
     receivers.push_back(std::move(receiver));
   }
@@ -87,6 +89,11 @@ TEST(StatusQueryTest, ReadsTheReceiverTheWindowWouldTake) {
        ReceiverStatus{0x3A7E, 0x0A11, true, 5, 83, true}},
       {"no devices", {}, std::nullopt, StatusFailure::NotFound},
       {"an unsupported vendor", {{.vendor = 0x1234}}, std::nullopt, StatusFailure::NotFound},
+      {"a receiver the user may only look at",
+       {{.writable = false}},
+       std::nullopt,
+       StatusFailure::NoPermission,
+       "3A7E:0A11 (sim:dev0)"},
       {"a receiver that cannot be read",
        {{.state = deaf}},
        std::nullopt,
@@ -114,6 +121,35 @@ TEST(StatusQueryTest, OneLineOfTextOrOneJsonObject) {
   EXPECT_EQ(FormatStatusText(status), "2C19:0B21 connected, battery level 2 (33%), CPI LOW");
   EXPECT_EQ(FormatStatusJson(status), R"({"vendor":"2C19","product":"0B21","connected":true,)"
                                       R"("level":2,"percentage":33,"cpi":"LOW"})");
+  StatusReading reading;
+  reading.Status = status;
+  EXPECT_EQ(FormatStatusJson(reading), FormatStatusJson(status));
+}
+
+struct FailedJsonCase {
+  StatusFailure failure;
+  const char *json;
+};
+
+TEST(StatusQueryTest, AReadingThatFailedIsStillOneObjectWithNullReadouts) {
+  const FailedJsonCase cases[] = {
+      {StatusFailure::NotFound, R"({"vendor":null,"product":null,"connected":false,)"
+                                R"("level":null,"percentage":null,"cpi":null})"},
+      {StatusFailure::NoPermission, R"({"vendor":"2C19","product":"0B21","connected":false,)"
+                                    R"("level":null,"percentage":null,"cpi":null})"},
+      {StatusFailure::NoAnswer, R"({"vendor":"2C19","product":"0B21","connected":false,)"
+                                R"("level":null,"percentage":null,"cpi":null})"},
+      {StatusFailure::BadAnswer, R"({"vendor":"2C19","product":"0B21","connected":true,)"
+                                 R"("level":null,"percentage":null,"cpi":null})"},
+  };
+  for (const FailedJsonCase &c : cases) {
+    SCOPED_TRACE(c.json);
+    StatusReading reading;
+    reading.Failure = c.failure;
+    reading.Vendor = 0x2C19;
+    reading.Product = 0x0B21;
+    EXPECT_EQ(FormatStatusJson(reading), c.json);
+  }
 }
 
 } // namespace
