@@ -59,7 +59,10 @@ constexpr std::array<std::pair<std::string_view, bool>, 22> QtOptions = {{
 constexpr const char *BuiltInSimulation = "simulate-built-in";
 
 // The arguments without Qt's own options and their values; `platform`: -platform was among them.
-QStringList WithoutQtOptions(const std::vector<std::string> &arguments, bool &platform) {
+// `typed` gets the same arguments as the user typed them, for messages: "--simulate" alone is
+// passed on under the hidden name.
+QStringList WithoutQtOptions(const std::vector<std::string> &arguments, bool &platform,
+                             QStringList &typed) {
   QStringList ours;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string &argument = arguments[i];
@@ -78,6 +81,7 @@ QStringList WithoutQtOptions(const std::vector<std::string> &arguments, bool &pl
                          (i + 1 == arguments.size() || arguments[i + 1].starts_with('-'));
     ours << (builtIn ? QStringLiteral("--") + QLatin1String(BuiltInSimulation)
                      : QString::fromLocal8Bit(argument));
+    typed << QString::fromLocal8Bit(argument);
   }
   return ours;
 }
@@ -160,21 +164,22 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
   const OptionSet options;
   QCommandLineParser parser;
   options.AddTo(parser);
-  const QStringList ours = WithoutQtOptions(arguments, o.QtPlatform);
+  QStringList typed;
+  const QStringList ours = WithoutQtOptions(arguments, o.QtPlatform, typed);
   // "--trace --simulate=s.json" would trace into a file named like the option and run on the real
   // devices; a value that is an option is refused (--trace=--name takes such a name on purpose).
   for (qsizetype i = 0; i + 1 < ours.size(); ++i)
     for (const char *name : {"--trace", "--export-theme", "--theme", "--style"})
       if (ours[i] == QLatin1String(name) && ours[i + 1].startsWith(QLatin1String("--"))) {
         fail(std::string(name) + " needs a value, not the option " +
-             Quoted(ours[i + 1].toStdString()));
+             Quoted(typed[i + 1].toStdString()));
         return parsed;
       }
   // The parser wants the program name first.
   if (!parser.parse(QStringList{QLatin1String(ProgramName)} + ours)) {
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty())
-      fail("unknown option: " + Quoted(TypedOption(unknown.front(), ours)));
+      fail("unknown option: " + Quoted(TypedOption(unknown.front(), typed)));
     else
       fail(parser.errorText().toStdString());
     return parsed;

@@ -106,6 +106,7 @@ TEST(CommandLineParser, BadLinesSayWhy) {
       {{"--trace", "--simulate=s.json"},
        "--trace needs a value, not the option \"--simulate=s.json\""},
       {{"--theme", "--hidden"}, "--theme needs a value"},
+      {{"--trace", "--simulate"}, "--trace needs a value, not the option \"--simulate\""},
       {{"--simulate="}, "--simulate= needs a file name"},
       {{"--simulate", "s.json", "more"}, "unexpected argument: \"more\""},
       {{"list"}, "unexpected argument: \"list\""},
