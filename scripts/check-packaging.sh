@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks what `cmake --install` puts on a system: the metainfo and desktop entries pass their
-# validators, the manual page formats without warnings, the completion parses, and an install
-# into a scratch folder places every file where the desktop looks for it.
+# validators, the manual page formats without warnings, the completion completes in a real
+# interactive shell, and an install into a scratch folder places every file where the desktop
+# looks for it.
 # Usage: check-packaging.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +21,7 @@ grep -q '^Exec=quelvane --hidden$' packaging/quelvane-autostart.desktop ||
 warnings="$(groff -man -ww -z packaging/quelvane.1 2>&1)"
 [ -z "$warnings" ] || { echo "$warnings" >&2; exit 1; }
 bash -n packaging/quelvane.bash
+bash tests/packaging/test_completion.sh
 
 root="$(mktemp -d)"
 trap 'rm -rf "$root"' EXIT

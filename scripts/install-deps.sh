@@ -14,6 +14,8 @@ packages=(
   python3
   # the packaging check: metainfo and desktop-entry validators, the manual-page formatter
   appstream desktop-file-utils groff-base
+  # the completion, typed into a real interactive shell
+  tmux bash-completion
   # the real-kernel check (tests/uhid): QEMU, the guest's init, modules and udevd
   qemu-system-x86 busybox-static cpio kmod udev xz-utils
 )
