@@ -8,8 +8,9 @@ packages=(
   dbus-daemon xvfb x11-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  # the Windows cross build and its tests under Wine (GoogleTest from its source package)
-  g++-mingw-w64-x86-64-posix wine64 wine googletest
+  # the Windows cross build and its tests under Wine (GoogleTest from its source package; Qt for
+  # Windows from Debian's source of qt6-base, fetched with dpkg-dev's tools), the window under Wine
+  g++-mingw-w64-x86-64-posix wine64 wine googletest dpkg-dev trayer xdotool imagemagick
   fonts-dejavu-core fonts-wqy-microhei
   python3
   # the packaging check: metainfo and desktop-entry validators, the manual-page formatter

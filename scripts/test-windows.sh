@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Cross-builds the Qt-free layers and their tests for Windows (mingw-w64) and runs the tests
-# under Wine. Exits 77 with the reason when Wine cannot run a program here at all; any other
-# failure is a failure. Usage: scripts/test-windows.sh [BUILD_DIR]
+# Cross-builds the whole program and its tests for Windows (mingw-w64, against a Qt for Windows
+# made by scripts/build-qt-windows.sh, which builds one only when its cache has none) and runs the
+# tests under Wine, then packs the portable zip. Exits 77 with the reason when Wine cannot run a
+# program here at all; any other failure is a failure.
+# Usage: scripts/test-windows.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build-windows}"
 jobs="$(nproc)"
 
+kit="$(bash scripts/build-qt-windows.sh | tail -n1)"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELVANE_WERROR=ON \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DQUELVANE_QT_WINDOWS="$kit"
 cmake --build "$build" -j"$jobs"
 
 # The same prefix as the toolchain's emulator uses, kept in the build folder for the next run.
@@ -34,6 +37,13 @@ if [[ -z "$wine" || -z "$wineserver" ]]; then
   exit 77
 fi
 
+# The tests load Qt's and the compiler's libraries from where they were built, as the portable
+# folder has them beside the program; Qt's plugins likewise.
+runtime="$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")"
+export WINEPATH="Z:${kit//\//\\}\\bin;Z:${runtime//\//\\};Z:\\usr\\x86_64-w64-mingw32\\lib"
+export QT_PLUGIN_PATH="Z:${kit//\//\\}\\plugins"
+export QT_QPA_PLATFORM=offscreen
+
 # One server for every test program instead of one each, stopped however we leave. Wine's
 # device services live as long as it: they are started here, away from the pipes through which
 # CTest reads each test's output and which it would otherwise wait on until the server ends.
@@ -47,4 +57,6 @@ if ! "$wine" wineboot -i >"$build/wineboot.log" 2>&1 </dev/null; then
   cat "$build/wineboot.log" >&2
   exit 77
 fi
-(cd "$build" && ctest -j"$jobs" --output-on-failure --timeout 300)
+(cd "$build" && ctest -j"$jobs" --output-on-failure --timeout 600)
+
+cmake --build "$build" --target windows-zip

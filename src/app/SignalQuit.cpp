@@ -5,12 +5,14 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 namespace app {
@@ -48,6 +50,20 @@ bool Readable(int fd, std::chrono::milliseconds timeout) {
 
 } // namespace
 
+struct SignalQuit::Watch {
+  Watch(std::chrono::milliseconds grace, int stopRead, int stopWrite)
+      : Grace(grace), StopRead(stopRead), StopWrite(stopWrite) {}
+  ~Watch();
+  void Run();
+
+  const std::chrono::milliseconds Grace;
+  const int StopRead;
+  const int StopWrite;
+  struct sigaction OldInt = {};
+  struct sigaction OldTerm = {};
+  std::thread Watcher;
+};
+
 std::unique_ptr<SignalQuit> SignalQuit::Install(std::chrono::milliseconds grace,
                                                 std::string &error) {
   const auto fail = [&](const char *what) {
@@ -68,46 +84,55 @@ std::unique_ptr<SignalQuit> SignalQuit::Install(std::chrono::milliseconds grace,
   }
   g_signalRead = signalPipe[0];
   g_signalWrite = signalPipe[1];
-  std::unique_ptr<SignalQuit> quit(new SignalQuit(grace, stopPipe[0], stopPipe[1]));
+  auto watch = std::make_unique<Watch>(grace, stopPipe[0], stopPipe[1]);
+  Watch &w = *watch;
+  w.Watcher = std::thread([&w] { w.Run(); });
+  std::unique_ptr<SignalQuit> quit(new SignalQuit(std::move(watch)));
   struct sigaction action = {};
   action.sa_handler = OnSignal;
   action.sa_flags = SA_RESETHAND; // the second signal takes the default action
   sigemptyset(&action.sa_mask);
-  if (::sigaction(SIGINT, &action, &quit->m_oldInt) != 0 ||
-      ::sigaction(SIGTERM, &action, &quit->m_oldTerm) != 0) {
+  if (::sigaction(SIGINT, &action, &w.OldInt) != 0 ||
+      ::sigaction(SIGTERM, &action, &w.OldTerm) != 0) {
     error = std::string("cannot take over SIGINT and SIGTERM: ") + std::strerror(errno);
     return nullptr;
   }
   // A shell starts background jobs with SIGINT ignored; they keep ignoring it.
-  const std::pair<int, const struct sigaction *> previous[] = {{SIGINT, &quit->m_oldInt},
-                                                               {SIGTERM, &quit->m_oldTerm}};
+  const std::pair<int, const struct sigaction *> previous[] = {{SIGINT, &w.OldInt},
+                                                               {SIGTERM, &w.OldTerm}};
   for (const auto &[signal, old] : previous)
     if (old->sa_handler == SIG_IGN && ::sigaction(signal, old, nullptr) != 0) {
       error = std::string("cannot leave a signal ignored: ") + std::strerror(errno);
       return nullptr;
     }
+  if (::signal(SIGPIPE, SIG_IGN) == SIG_ERR || ::signal(SIGXFSZ, SIG_IGN) == SIG_ERR) {
+    error = std::string("cannot ignore SIGPIPE and SIGXFSZ: ") + std::strerror(errno);
+    return nullptr;
+  }
   return quit;
 }
 
-SignalQuit::SignalQuit(std::chrono::milliseconds grace, int stopRead, int stopWrite)
-    : m_grace(grace), m_stopRead(stopRead), m_stopWrite(stopWrite), m_watcher([this] { Watch(); }) {
-}
+SignalQuit::SignalQuit(std::unique_ptr<Watch> watch) : m_watch(std::move(watch)) {}
 
-SignalQuit::~SignalQuit() {
+SignalQuit::~SignalQuit() = default;
+
+void SignalQuit::OnSessionEnd(std::function<void()>) {}
+
+SignalQuit::Watch::~Watch() {
   // Restored first: from here on no handler writes to the pipe being closed.
-  ::sigaction(SIGINT, &m_oldInt, nullptr);
-  ::sigaction(SIGTERM, &m_oldTerm, nullptr);
+  ::sigaction(SIGINT, &OldInt, nullptr);
+  ::sigaction(SIGTERM, &OldTerm, nullptr);
   const unsigned char byte = 0;
-  while (::write(m_stopWrite, &byte, 1) < 0 && errno == EINTR) {
+  while (::write(StopWrite, &byte, 1) < 0 && errno == EINTR) {
   }
-  m_watcher.join();
-  for (const int fd : {m_stopRead, m_stopWrite, g_signalRead, g_signalWrite})
+  Watcher.join();
+  for (const int fd : {StopRead, StopWrite, g_signalRead, g_signalWrite})
     ::close(fd);
   g_signalRead = g_signalWrite = -1;
 }
 
-void SignalQuit::Watch() {
-  pollfd watched[2] = {{g_signalRead, POLLIN, 0}, {m_stopRead, POLLIN, 0}};
+void SignalQuit::Watch::Run() {
+  pollfd watched[2] = {{g_signalRead, POLLIN, 0}, {StopRead, POLLIN, 0}};
   unsigned char signal = 0;
   for (;;) {
     if (::poll(watched, 2, -1) <= 0) continue; // interrupted, or short of memory for a moment
@@ -117,7 +142,7 @@ void SignalQuit::Watch() {
   if (QCoreApplication *const application = QCoreApplication::instance())
     QMetaObject::invokeMethod(
         application, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
-  if (Readable(m_stopRead, m_grace)) return;
+  if (Readable(StopRead, Grace)) return;
   // Busy elsewhere: end now, as the signal's default action would have. SA_RESETHAND has put
   // that action back.
   if (::kill(::getpid(), signal) != 0) std::_Exit(128 + signal);

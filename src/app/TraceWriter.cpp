@@ -4,87 +4,42 @@
 #include "framework/text/Hex.h"
 #include "framework/text/Json.h"
 
-#include <QFile>
 #include <QJsonDocument>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <ostream>
 
 namespace app {
 
-namespace {
-
-QString SystemError(int error) {
-  return QString::fromLocal8Bit(std::strerror(error));
-}
-
-bool SameFile(const struct stat &a, const struct stat &b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-} // namespace
-
 std::unique_ptr<TraceWriter> TraceWriter::Open(const QString &path, QString &error,
                                                const QString &input, std::ostream &err) {
   const QString shown = ShownPath(path);
-  // Not truncated on opening: the file may turn out to be the input. Not blocking either: a FIFO
-  // without a reader would wait for one forever.
-  const int fd = ::open(QFile::encodeName(path).constData(),
-                        O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
-  if (fd < 0) {
-    const int failure = errno;
-    struct stat named = {};
-    const bool pipe = failure == ENXIO &&
-                      ::stat(QFile::encodeName(path).constData(), &named) == 0 &&
-                      S_ISFIFO(named.st_mode);
-    error =
-        QStringLiteral("%1: cannot write the trace: %2")
-            .arg(shown, pipe ? QStringLiteral("nothing reads this pipe") : SystemError(failure));
-    return nullptr;
-  }
-  const auto fail = [&](const QString &message) {
-    ::close(fd);
-    error = message;
-    return nullptr;
-  };
-  // Lines are written whole: a pipe whose reader is slow is waited for.
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
-    return fail(QStringLiteral("%1: cannot write the trace: %2").arg(shown, SystemError(errno)));
-  struct stat opened = {};
-  if (::fstat(fd, &opened) != 0)
-    return fail(QStringLiteral("%1: cannot write the trace: %2").arg(shown, SystemError(errno)));
-  struct stat source = {};
-  if (!input.isEmpty() && ::stat(QFile::encodeName(input).constData(), &source) == 0 &&
-      SameFile(opened, source))
-    return fail(QStringLiteral("%1: the trace would overwrite the scenario being read; name "
-                               "another file")
-                    .arg(shown));
-  const bool regular = S_ISREG(opened.st_mode);
-  if (regular && ::ftruncate(fd, 0) != 0)
-    return fail(QStringLiteral("%1: cannot write the trace: %2").arg(shown, SystemError(errno)));
-  return std::unique_ptr<TraceWriter>(new TraceWriter(fd, regular, path, err));
+  TraceFile::Refusal refusal = TraceFile::Refusal::None;
+  int failure = 0;
+  std::unique_ptr<TraceFile> file = TraceFile::Open(path, input, refusal, failure);
+  if (file) return std::unique_ptr<TraceWriter>(new TraceWriter(std::move(file), path, err));
+  if (refusal == TraceFile::Refusal::IsInput)
+    error = QStringLiteral("%1: the trace would overwrite the scenario being read; name another "
+                           "file")
+                .arg(shown);
+  else
+    error = QStringLiteral("%1: cannot write the trace: %2")
+                .arg(shown, refusal == TraceFile::Refusal::NoReader
+                                ? QStringLiteral("nothing reads this pipe")
+                                : TraceFile::ErrorText(failure));
+  return nullptr;
 }
 
-TraceWriter::TraceWriter(int fd, bool regular, QString path, std::ostream &err)
-    : m_fd(fd), m_regular(regular), m_path(std::move(path)), m_err(err),
+TraceWriter::TraceWriter(std::unique_ptr<TraceFile> file, QString path, std::ostream &err)
+    : m_file(std::move(file)), m_path(std::move(path)), m_err(err),
       m_start(std::chrono::steady_clock::now()) {}
 
-TraceWriter::~TraceWriter() {
-  if (m_fd >= 0) ::close(m_fd);
-}
+TraceWriter::~TraceWriter() = default;
 
 bool TraceWriter::Close() {
-  if (m_fd < 0) return !m_stopped;
-  const int fd = m_fd;
-  m_fd = -1;
+  if (!m_file) return !m_stopped;
+  const std::unique_ptr<TraceFile> file = std::move(m_file);
   // Some file systems report a failed write only here.
-  if (::close(fd) != 0 && !m_stopped) Stop(errno);
+  if (const int error = file->Close(); error != 0 && !m_stopped) Stop(error);
   return !m_stopped;
 }
 
@@ -95,21 +50,13 @@ long long TraceWriter::Elapsed() const {
 }
 
 void TraceWriter::WriteLine(const std::string &event, const std::string &fields) {
-  if (m_stopped || m_fd < 0) return;
+  if (m_stopped || !m_file) return;
   std::string line = "{\"t\":" + std::to_string(Elapsed()) + ",\"ev\":\"" + event + "\"";
   if (!fields.empty()) line += "," + fields;
   line += "}\n";
-  std::size_t done = 0;
-  while (done < line.size()) {
-    const ssize_t n = ::write(m_fd, line.data() + done, line.size() - done);
-    if (n > 0) {
-      done += static_cast<std::size_t>(n);
-    } else if (n < 0 && errno == EINTR) {
-      continue;
-    } else {
-      Stop(n < 0 ? errno : EIO);
-      return;
-    }
+  if (const int error = m_file->WriteAll(line); error != 0) {
+    Stop(error);
+    return;
   }
   m_whole += static_cast<long long>(line.size());
 }
@@ -117,11 +64,12 @@ void TraceWriter::WriteLine(const std::string &event, const std::string &fields)
 void TraceWriter::Stop(int error) {
   m_stopped = true;
   m_err << ProgramName << ": " << ShownPath(m_path).toStdString()
-        << ": the trace stopped: " << SystemError(error).toStdString();
+        << ": the trace stopped: " << TraceFile::ErrorText(error).toStdString();
   // A torn last line would be the one line that is not JSON; lines written later, once space
   // returns, would be glued to it.
-  if (m_fd >= 0 && m_regular && ::ftruncate(m_fd, m_whole) != 0)
-    m_err << "; its last line stays cut: " << SystemError(errno).toStdString();
+  if (m_file && m_file->Regular())
+    if (const int cut = m_file->CutTo(m_whole); cut != 0)
+      m_err << "; its last line stays cut: " << TraceFile::ErrorText(cut).toStdString();
   m_err << std::endl;
 }
 

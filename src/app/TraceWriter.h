@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/TraceFile.h"
 #include "hid/HidTrace.h"
 
 #include <QJsonObject>
@@ -41,15 +42,14 @@ public:
   bool Close();
 
 private:
-  TraceWriter(int fd, bool regular, QString path, std::ostream &err);
+  TraceWriter(std::unique_ptr<TraceFile> file, QString path, std::ostream &err);
   long long Elapsed() const;
   void WriteLine(const std::string &event, const std::string &fields);
   void WriteObject(const std::string &event, QJsonObject fields);
   void Stop(int error);
 
-  int m_fd;
-  const bool m_regular;  // a torn line can be cut off again
-  long long m_whole = 0; // bytes of whole lines written
+  std::unique_ptr<TraceFile> m_file; // none once closed
+  long long m_whole = 0;             // bytes of whole lines written
   bool m_stopped = false;
   const QString m_path;
   std::ostream &m_err;

@@ -1,6 +1,8 @@
 #include "app/AfterFirstPaint.h"
+#include "app/BundledFonts.h"
 #include "app/CommandLine.h"
 #include "app/DeviceTreeWatcher.h"
+#include "app/DisplayCheck.h"
 #include "app/ExportTheme.h"
 #include "app/ListCommand.h"
 #include "app/Messages.h"
@@ -15,14 +17,12 @@
 #include "app/WindowDriver.h"
 #include "framework/QtMessageLoop.h"
 #include "hid/PlatformHidBinding.h"
-#include "platform/DesktopNotifications.h"
-#include "platform/ResumeWatcher.h"
-#include "platform/settings/FileSettingsStore.h"
+#include "platform/DesktopNotify.h"
+#include "platform/ResumeWatch.h"
+#include "platform/settings/SettingsStore.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-
-#include <signal.h>
 
 #include <cerrno>
 #include <chrono>
@@ -102,16 +102,11 @@ int endSession(Session &session, int status) {
 // Time a signalled program has to end in order before the signal takes its default action.
 constexpr std::chrono::seconds SignalGrace{2};
 
-// SIGINT and SIGTERM quit in order; a trace on a pipe whose reader left, or past the file-size
-// limit, fails its write instead of killing the program. None, said on standard error, when the
-// signals cannot be set up.
+// The system's requests to end quit in order. None, said on standard error, when they cannot be
+// taken over.
 std::unique_ptr<app::SignalQuit> takeOverSignals() {
   std::string error;
   auto quit = app::SignalQuit::Install(SignalGrace, error);
-  if (quit && (::signal(SIGPIPE, SIG_IGN) == SIG_ERR || ::signal(SIGXFSZ, SIG_IGN) == SIG_ERR)) {
-    error = std::string("cannot ignore SIGPIPE and SIGXFSZ: ") + std::strerror(errno);
-    quit.reset();
-  }
   if (!quit) std::cerr << app::ProgramName << ": " << error << '\n';
   return quit;
 }
@@ -162,17 +157,11 @@ bool readyForWindow(const app::Options &options,
       return false;
     }
   }
-  const auto unset = [](const char *name) {
-    const char *const value = std::getenv(name);
-    return value == nullptr || *value == '\0';
-  };
-  if (!options.QtPlatform && unset("QT_QPA_PLATFORM") && unset("DISPLAY") &&
-      unset("WAYLAND_DISPLAY")) {
-    std::cerr << app::ProgramName
-              << ": no display to show the window on (DISPLAY is not set); --list works without "
-                 "one\n";
-    return false;
-  }
+  if (!options.QtPlatform)
+    if (const std::optional<std::string> missing = app::MissingDisplay()) {
+      std::cerr << app::ProgramName << ": " << *missing << '\n';
+      return false;
+    }
   return true;
 }
 
@@ -244,6 +233,7 @@ int runWindow(int argc, char **argv, const app::Options &options) {
   qtArguments.push_back(nullptr);
   const std::unique_ptr<QApplication> application = makeApplication(qtCount, qtArguments.data());
   QGuiApplication::setApplicationDisplayName(QLatin1String(app::TForm1::Title));
+  app::LoadBundledFonts();
   const auto signalQuit = takeOverSignals();
   if (!signalQuit) return 1;
   std::optional<Session> session = openSession(options);
@@ -254,16 +244,12 @@ int runWindow(int argc, char **argv, const app::Options &options) {
   {
     app::DeviceTreeWatcher watcher(machine.Binding());
     framework::QtMessageLoop loop;
-    platform::FileSettingsStore settings(platform::FileSettingsStore::UserConfigFolder());
-    platform::DesktopNotifications notifications;
-    app::TForm1Services services(machine.Binding(), loop, settings, trace);
+    const std::unique_ptr<platform::SettingsStore> settings = platform::MakeUserSettingsStore();
+    app::TForm1Services services(machine.Binding(), loop, *settings, trace);
     services.Style = options.Style;
     services.Theme = std::move(theme);
     services.ThemeFile = QString::fromStdString(options.Theme.value_or(""));
-    services.DesktopNotify = [&notifications](const QString &title, const QString &body,
-                                              std::function<void(bool)> shown) {
-      notifications.Send(title, body, QStringLiteral("quelvane"), std::move(shown));
-    };
+    services.DesktopNotify = platform::DesktopNotificationSender(QStringLiteral("quelvane"));
     services.EventTrace = trace;
     app::TForm1 form(std::move(services));
     if (options.Hidden)
@@ -272,14 +258,19 @@ int runWindow(int argc, char **argv, const app::Options &options) {
       form.show();
     // Devices may have come and gone while the machine slept, unseen by the hotplug monitor. The
     // system bus is no part of the window's first look: it is asked once the window is seen.
-    std::unique_ptr<platform::ResumeWatcher> resume;
-    app::AfterFirstPaint(form, [&resume, &form] {
-      resume = std::make_unique<platform::ResumeWatcher>([&form] { form.Rescan(); });
-    });
+    std::unique_ptr<QObject> resume;
+    app::AfterFirstPaint(
+        form, [&resume, &form] { resume = platform::WatchResume([&form] { form.Rescan(); }); });
     // Declared after the window: its last look at the window, when it goes, is written.
     std::unique_ptr<app::StateTrace> states;
     if (trace) states = std::make_unique<app::StateTrace>(form, *trace);
     app::WindowDriver driver(form, states.get());
+    // Windows ends the process when the session ends, without returning to the loop: the trace
+    // gets the window's last state and is closed there.
+    signalQuit->OnSessionEnd([&states, trace] {
+      if (states) states->Check();
+      if (trace) trace->Close();
+    });
     if (machine.Simulated) {
       machine.Simulated->SetWindowDriver(&driver);
       machine.Simulated->Start();

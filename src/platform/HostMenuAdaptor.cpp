@@ -1,4 +1,5 @@
 #include "platform/HostMenuAdaptor.h"
+#include "platform/HostMenuRequests.h"
 
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -197,6 +198,10 @@ void HostMenuAdaptor::Scroll(int delta, const QString &orientation) {
 
 void HostMenuAdaptor::ProvideXdgActivationToken(const QString &token) {
   if (m_qt) QMetaObject::invokeMethod(m_qt, "ProvideXdgActivationToken", Q_ARG(QString, token));
+}
+
+bool TakeOverHostMenuRequests(QMenu &hostMenu, std::function<void(QPoint)> requested) {
+  return HostMenuAdaptor::install(hostMenu, std::move(requested)) != nullptr;
 }
 
 } // namespace platform

@@ -1,6 +1,6 @@
 #include "platform/QtTrayBinding.h"
 
-#include "platform/HostMenuAdaptor.h"
+#include "platform/HostMenuRequests.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -43,7 +43,7 @@ bool QtTrayBinding::add(const QIcon &icon, const QString &tip) {
   // Qt registers its item at the first show; the adaptor stays through a later hide and show.
   if (m_statusNotifierItem && !m_hostMenuAdaptor)
     m_hostMenuAdaptor =
-        HostMenuAdaptor::install(m_hostMenu, [this](QPoint at) { m_requestedAt = at; }) != nullptr;
+        TakeOverHostMenuRequests(m_hostMenu, [this](QPoint at) { m_requestedAt = at; });
   return true;
 }
 

@@ -1,4 +1,5 @@
 #include "platform/ResumeWatcher.h"
+#include "platform/ResumeWatch.h"
 
 namespace platform {
 
@@ -17,6 +18,10 @@ ResumeWatcher::~ResumeWatcher() {
 
 void ResumeWatcher::prepareForSleep(bool sleeping) {
   if (!sleeping && m_resumed) m_resumed();
+}
+
+std::unique_ptr<QObject> WatchResume(std::function<void()> resumed) {
+  return std::make_unique<ResumeWatcher>(std::move(resumed));
 }
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include "platform/settings/IniText.h"
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include <pwd.h>
@@ -92,6 +93,10 @@ bool FileSettingsStore::WriteString(const std::string &key, const std::string &v
   }
   file = {Status::Read, 0, std::move(text), framework::StampOf(path)};
   return true;
+}
+
+std::unique_ptr<SettingsStore> MakeUserSettingsStore() {
+  return std::make_unique<FileSettingsStore>(FileSettingsStore::UserConfigFolder());
 }
 
 } // namespace platform

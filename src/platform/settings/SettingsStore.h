@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -19,5 +20,9 @@ public:
   virtual bool WriteString(const std::string &key, const std::string &value,
                            const std::string &data) = 0;
 };
+
+// The user's own store: the registry on Windows, the settings files in the user's configuration
+// folder elsewhere.
+std::unique_ptr<SettingsStore> MakeUserSettingsStore();
 
 } // namespace platform
