@@ -30,11 +30,13 @@ QSize TsuiCustomPanel::pictureSize() const {
 void TsuiCustomPanel::SetPicture(const QImage &value) {
   m_decode = nullptr;
   m_picture = value.copy();
+  m_fromFile = false;
   pictureChanged();
 }
 
 void TsuiCustomPanel::SetPictureSource(QSize size, std::function<QImage()> decode) {
   m_picture = QImage();
+  m_fromFile = false;
   m_pendingSize = decode ? size : QSize();
   m_decode = std::move(decode);
   pictureChanged();
@@ -45,6 +47,7 @@ bool TsuiCustomPanel::LoadPicture(const QString &path, framework::PictureFormat 
   if (!image) return false;
   m_decode = nullptr;
   m_picture = std::move(*image);
+  m_fromFile = true;
   pictureChanged();
   return true;
 }
@@ -166,7 +169,7 @@ void TsuiCustomPanel::resizeEvent(QResizeEvent *event) {
 
 std::optional<framework::TColor> TsuiCustomPanel::key() const {
   // A picture with its own transparency keeps it.
-  if (!m_transparent || Picture().hasAlphaChannel()) return std::nullopt;
+  if (!m_transparent || m_fromFile || Picture().hasAlphaChannel()) return std::nullopt;
   return style::BottomLeftKey(Picture());
 }
 

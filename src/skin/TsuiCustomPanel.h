@@ -32,14 +32,15 @@ public:
   // never seen costs no decoding.
   void SetPictureSource(QSize size, std::function<QImage()> decode);
   // Loads a file into the picture; false, with the picture unchanged, when the file is missing,
-  // unreadable, cut or damaged.
+  // unreadable, cut or damaged. A file's picture keeps only the transparency it brings itself.
   bool LoadPicture(const QString &path, framework::PictureFormat format);
   TsuiDrawStyle DrawStyle() const { return m_drawStyle; }
   void SetDrawStyle(TsuiDrawStyle value);
   bool AutoSize() const { return m_autoSize; }
   void SetAutoSize(bool value);
   // An opaque picture loses the colour of its bottom-left pixel and the parent shows there, as it
-  // does wherever no picture covers the panel.
+  // does wherever no picture covers the panel. Not a picture from a file: a logo of one colour
+  // would vanish whole, a photograph lose every pixel of its corner's colour.
   bool Transparent() const { return m_transparent; }
   void SetTransparent(bool value);
   framework::TColor Color() const { return m_color; }
@@ -79,6 +80,7 @@ private:
   QSize pictureSize() const;
 
   mutable QImage m_picture;
+  bool m_fromFile = false;
   // Pending until the picture is first needed.
   mutable std::function<QImage()> m_decode;
   QSize m_pendingSize;

@@ -335,6 +335,30 @@ TEST_F(FormFixture, DamagedGifFallsBackToBmpSilently) {
   EXPECT_EQ(DirQueries, 3 + 2);
 }
 
+TEST_F(FormFixture, ALogoFileOfOneColourShowsStretchedOverTheWholeLogo) {
+  const QByteArray gif = ::test::Gif(QSize(50, 20), 40);
+  const QByteArray bmp = ::test::Bmp(::test::Filled(QSize(50, 20), QColor(0, 128, 128)));
+  const struct {
+    QByteArray gif, bmp;
+    QColor shown;
+  } cases[] = {
+      {gif, {}, QColor(80, 0, 175)},
+      {{}, bmp, QColor(0, 128, 128)},
+      {gif.left(gif.size() - 30), bmp, QColor(0, 128, 128)}, // a cut GIF is passed over
+  };
+  for (const auto &c : cases) {
+    QFile::remove(Dir.filePath("Logo.gif"));
+    QFile::remove(Dir.filePath("Logo.bmp"));
+    if (!c.gif.isEmpty()) writeFile(Dir.filePath("Logo.gif"), c.gif);
+    if (!c.bmp.isEmpty()) writeFile(Dir.filePath("Logo.bmp"), c.bmp);
+    const auto form = Create();
+    const QImage shown = form->imgLogo->grab().toImage();
+    ASSERT_EQ(shown.size(), QSize(212, 70));
+    for (const QPoint at : {QPoint(0, 0), QPoint(106, 35), QPoint(211, 69)})
+      EXPECT_EQ(shown.pixelColor(at), c.shown) << c.gif.size() << " " << c.bmp.size();
+  }
+}
+
 TEST_F(FormFixture, PictureCutInsideItsImageDataCountsAsUnreadable) {
   const QByteArray gif = ::test::Gif(QSize(16, 16));
   writeFile(Dir.filePath("Logo.gif"), gif.left(gif.size() - 100));

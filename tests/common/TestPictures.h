@@ -9,9 +9,10 @@
 namespace test {
 
 // A GIF of `size` with a 128-colour table (entry i is red 2i, green 0, blue 255 - 2i) whose
-// pixel (x, y) has index (x + y) % 128. The LZW codes stay 8 bits wide (a clear code every 100
-// pixels), so every pixel is one byte of the image data.
-inline QByteArray Gif(QSize size) {
+// pixel (x, y) has index (x + y) % 128, or `onlyIndex` everywhere when that is given. The LZW
+// codes stay 8 bits wide (a clear code every 100 pixels), so every pixel is one byte of the
+// image data.
+inline QByteArray Gif(QSize size, int onlyIndex = -1) {
   QByteArray out("GIF89a");
   const auto word = [&out](int value) {
     out.append(char(value & 0xFF));
@@ -33,7 +34,7 @@ inline QByteArray Gif(QSize size) {
   QByteArray codes;
   for (int i = 0; i < size.width() * size.height(); ++i) {
     if (i % 100 == 0) codes.append(char(128));
-    codes.append(char((i % size.width() + i / size.width()) % 128));
+    codes.append(char(onlyIndex >= 0 ? onlyIndex : (i % size.width() + i / size.width()) % 128));
   }
   codes.append(char(129));
   for (qsizetype at = 0; at < codes.size(); at += 255) {

@@ -3,6 +3,7 @@
 // the build's golden-failures folder. QUELVANE_UPDATE_GOLDENS=1 writes the pictures anew instead
 // (scripts/update-goldens.sh).
 #include "common/ProgramRun.h"
+#include "common/TestPictures.h"
 #include "skin/theme/BitmapFile.h"
 #include "skin/theme/ThemeFile.h"
 
@@ -82,6 +83,14 @@ void writeCopperTheme(const ProgramHome &home) {
              QByteArray(reinterpret_cast<const char *>(file->data()), qsizetype(file->size())));
 }
 
+// A logo of the user's own beside the program: one colour, as a bitmap, with a cut GIF of the
+// same name that goes first and must be passed over.
+void writeLogoFiles(const ProgramHome &home) {
+  const QByteArray gif = test::Gif(QSize(50, 20), 40);
+  home.Write("Logo.gif", gif.left(gif.size() - 30));
+  home.Write("Logo.bmp", test::Bmp(test::Filled(QSize(50, 20), QColor(0, 128, 128))));
+}
+
 struct Shot {
   const char *Name;
   // Steps before the screenshot. The lamp blinks once a second while pairing: a pairing look is
@@ -109,6 +118,7 @@ const Shot Shots[] = {
     {"style_deepblue", "", 0, "--style=DeepBlue"},
     {"style_blueglass", "", 0, "--style=BlueGlass"},
     {"theme_copper", "", 0, "--theme=copper.thm", writeCopperTheme},
+    {"logo_file", "", 0, nullptr, writeLogoFiles},
     {"simplified_connected",
      R"({"at": 0, "menu": "mniChs"}, {"at": 1500, "set": "rx", "receiver": {"query14": [1, 7]}},)",
      3500},
