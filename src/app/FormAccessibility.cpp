@@ -1,10 +1,12 @@
 #include "app/FormAccessibility.h"
 
 #include "app/DesktopTexts.h"
+#include "app/FormLayout.h"
 #include "app/TForm1.h"
 #include "framework/Timer.h"
 #include "skin/TsuiButton.h"
 #include "skin/TsuiEdit.h"
+#include "skin/TsuiForm.h"
 #include "widgets/TCnAALabel.h"
 #include "widgets/TProgBar.h"
 #include "widgets/ThhALed.h"
@@ -122,9 +124,39 @@ private:
   }
 };
 
+// The window's frame as assistive technology sees it: without the controls outside the client
+// area, which nobody sees and which a screen reader should not read out either.
+class FrameAccessible final : public QAccessibleWidget {
+public:
+  explicit FrameAccessible(QWidget *frame) : QAccessibleWidget(frame, QAccessible::Client) {}
+
+  int childCount() const override { return static_cast<int>(seen().size()); }
+  QAccessibleInterface *child(int index) const override {
+    const QList<QWidget *> controls = seen();
+    if (index < 0 || index >= controls.size()) return nullptr;
+    return QAccessible::queryAccessibleInterface(controls.at(index));
+  }
+  int indexOfChild(const QAccessibleInterface *child) const override {
+    if (child == nullptr) return -1;
+    return static_cast<int>(seen().indexOf(qobject_cast<QWidget *>(child->object())));
+  }
+
+private:
+  QList<QWidget *> seen() const {
+    QList<QWidget *> controls;
+    for (QWidget *control : widget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+      if (!control->isWindow() && !layout::LiesOutside(*control)) controls.append(control);
+    return controls;
+  }
+};
+
 QAccessibleInterface *readoutFactory(const QString &className, QObject *object) {
   auto *const control = qobject_cast<QWidget *>(object);
   if (control == nullptr) return nullptr;
+  if (className == QLatin1String(skin::TsuiForm::staticMetaObject.className())) {
+    const TForm1 *const form = formOf(control);
+    return form != nullptr && control == form->sfrm1 ? new FrameAccessible(control) : nullptr;
+  }
   // Mostly the class decides, not the window: an interface is made once per control and kept,
   // even when it is asked for while the window is still being built.
   if (className == QLatin1String(widgets::ThhALed::staticMetaObject.className()))

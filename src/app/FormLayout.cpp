@@ -220,6 +220,15 @@ void TabOrder(FormComponents &c) {
     QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
+bool LiesOutside(const QWidget &control) {
+  return control.x() >= ClientWidth;
+}
+
+void Focus(const FormComponents &c) {
+  for (QWidget *control : c.sfrm1->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+    if (LiesOutside(*control)) control->setFocusPolicy(Qt::NoFocus);
+}
+
 void Timers(FormComponents &c) {
   for (framework::Timer *timer : {c.tmrStatus, c.tmrSoftBind}) {
     timer->SetEnabled(false);
@@ -264,6 +273,7 @@ void Apply(QWidget &window, FormComponents &c) {
   imgLogo(*c.imgLogo);
   imgMouse(*c.imgMouse);
   TabOrder(c);
+  Focus(c);
   Timers(c);
   tray1(*c.tray1);
   pmnTray(c);

@@ -12,6 +12,11 @@ namespace app {
 namespace layout {
 
 inline constexpr const char *Title = "Quelvane v1.6";
+// Controls placed this far right or further lie outside the client area: nobody sees them.
+inline constexpr int ClientWidth = 216;
+
+// Whether `control`, a child of the window's frame, lies outside the client area.
+bool LiesOutside(const QWidget &control);
 
 // The window's font, which its controls follow unless given their own.
 framework::FontDesc FormFont();
@@ -37,6 +42,9 @@ void QueryButtons(FormComponents &c);
 void imgLogo(skin::TsuiImagePanel &panel);
 void imgMouse(skin::TsuiImagePanel &panel);
 void TabOrder(FormComponents &c);
+// Controls nobody sees take no focus, so the window's first focus falls on the default button,
+// the first of the tab order that is seen.
+void Focus(const FormComponents &c);
 void Timers(FormComponents &c);
 void tray1(tray::TCoolTrayIcon &icon);
 // Adds the menu's items and keeps them in `c`.

@@ -2,15 +2,25 @@
 
 #include "skin/TsuiButton.h"
 #include "skin/TsuiEdit.h"
+#include "skin/TsuiForm.h"
+#include "skin/TsuiImagePanel.h"
 #include "skin/TsuiPopupMenu.h"
 #include "widgets/TCnAALabel.h"
+#include "widgets/THexEdit.h"
 #include "widgets/TProgBar.h"
 #include "widgets/ThhALed.h"
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+
+#include <algorithm>
+#include <vector>
 
 using namespace app;
 using namespace app::test;
@@ -115,6 +125,43 @@ TEST_F(FormAccessibility, TextsFollowAMenuLanguageChangeAndTheGaugeGivesItsNumbe
   EXPECT_EQ(numbers->currentValue().toDouble(), 5);
   EXPECT_EQ(numbers->maximumValue().toDouble(), 6);
   EXPECT_EQ(numbers->minimumValue().toDouble(), 0);
+}
+
+TEST_F(FormAccessibility, ControlsOutsideTheWindowTakeNoFocusAndAreLeftOutOfTheTree) {
+  const auto form = Start(1252, Phase::Pairing);
+  form->show();
+  form->activateWindow();
+  QApplication::setActiveWindow(form.get());
+  const QWidget *const outside[] = {form->btnSystemStatus, form->btnBattery, form->btnCPI,
+                                    form->edtVID,          form->edtPID,     form->imgMouse,
+                                    form->lbl48,           form->lbl49,      form->DevListBox};
+  EXPECT_EQ(QApplication::focusWidget(), form->btnCombo_Cmd_Soft_Bind_SW) << "the default button";
+  for (int i = 0; i < 12; ++i) {
+    QWidget *const focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_EQ(std::count(std::begin(outside), std::end(outside), focus), 0)
+        << focus->objectName().toStdString() << " after " << i << " Tabs";
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QCoreApplication::sendEvent(focus, &tab);
+  }
+  QAccessibleInterface *const frame = Of(form->sfrm1);
+  ASSERT_NE(frame, nullptr);
+  std::vector<QObject *> heard;
+  for (int i = 0; i < frame->childCount(); ++i) {
+    QAccessibleInterface *const child = frame->child(i);
+    ASSERT_NE(child, nullptr) << i;
+    EXPECT_EQ(frame->indexOfChild(child), i);
+    heard.push_back(child->object());
+  }
+  for (const QWidget *control : outside) {
+    EXPECT_EQ(std::count(heard.begin(), heard.end(), control), 0)
+        << control->objectName().toStdString();
+    EXPECT_EQ(frame->indexOfChild(Of(const_cast<QWidget *>(control))), -1);
+  }
+  for (const QWidget *readout : {static_cast<QWidget *>(form->ledDev),
+                                 static_cast<QWidget *>(form->btnCombo_Cmd_Soft_Bind_SW)})
+    EXPECT_EQ(std::count(heard.begin(), heard.end(), readout), 1);
+  form->close();
 }
 
 TEST_F(FormAccessibility, TheHiddenIdBoxesKeepQtsLineEditInterface) {
