@@ -97,9 +97,8 @@ void PaintPlainFrame(Canvas &canvas, const FrameLook &look) {
     }
   }
   if (titleVisible && HasTitlePictures(look) && bw < 4)
-    // The strip stops at a border as wide as the frame, as it does on the right.
-    PaintTitleEdge(canvas, look, bw, StandardFrame, std::max(StandardFrame - 1, bw),
-                   w - StandardFrame);
+    // The strip starts one column into the frame whatever the border, over a 3-pixel one too.
+    PaintTitleEdge(canvas, look, bw, StandardFrame, StandardFrame - 1, w - StandardFrame);
   if (bw == 1 && look.RoundCorner == 11) PaintCornerArcs(canvas, 11, look.BorderColor);
   if (!titleVisible) {
     canvas.SetBrushColor(look.BorderColor);

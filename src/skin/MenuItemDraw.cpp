@@ -10,11 +10,18 @@ using framework::Canvas;
 using framework::TColor;
 using framework::TRect;
 
-int textWidth(const QFont &font, const QString &text) {
+// The caption starts this far below the item's top.
+constexpr int CaptionTop = 4;
+
+QSize textExtent(const QFont &font, const QString &text) {
   QImage scratch(1, 1, QImage::Format_RGB32);
   Canvas canvas(scratch);
   canvas.SetFont(font);
-  return canvas.TextExtent(text).width();
+  return canvas.TextExtent(text);
+}
+
+int textWidth(const QFont &font, const QString &text) {
+  return textExtent(font, text).width();
 }
 
 // The top `rows` rows of a picture stretched over r.
@@ -52,10 +59,11 @@ QImage greyed(const QImage &picture) {
 } // namespace
 
 QSize MeasureMenuItem(const MenuLook &look, const MenuItemState &item) {
-  const int height = item.Separator ? look.SeparatorHeight : look.ItemHeight;
-  const int width =
-      textWidth(look.Font, item.Caption) + textWidth(look.Font, item.ShortCut) + look.BarWidth + 40;
-  return {width, height};
+  const QSize caption = textExtent(look.Font, item.Caption);
+  const int width = caption.width() + textWidth(look.Font, item.ShortCut) + look.BarWidth + 40;
+  if (item.Separator) return {width, look.SeparatorHeight};
+  // The text ends above the bottom row, where a selected item has its frame.
+  return {width, std::max(look.ItemHeight, CaptionTop + caption.height() + 1)};
 }
 
 void DrawMenuItem(Canvas &canvas, const TRect &r, const MenuLook &look, const MenuItemState &item) {
@@ -98,14 +106,15 @@ void DrawMenuItem(Canvas &canvas, const TRect &r, const MenuLook &look, const Me
   canvas.SetFontColor(!item.Enabled   ? DisabledMenuFontColor
                       : item.Selected ? look.SelectedFontColor
                                       : look.FontColor);
-  const TRect captionRect = rtl ? TRect{r.Left, r.Top + 4, r.Right - look.BarWidth - 4, r.Bottom}
-                                : TRect{r.Left + look.BarWidth + 4, r.Top + 4, r.Right, r.Bottom};
+  const TRect captionRect =
+      rtl ? TRect{r.Left, r.Top + CaptionTop, r.Right - look.BarWidth - 4, r.Bottom}
+          : TRect{r.Left + look.BarWidth + 4, r.Top + CaptionTop, r.Right, r.Bottom};
   canvas.TextRect(captionRect, item.Caption,
                   {rtl ? framework::TextAlign::Right : framework::TextAlign::Left,
                    framework::TextLayout::Top, false, framework::Mnemonic::Underline});
   if (!item.ShortCut.isEmpty()) {
     const int w = canvas.TextExtent(item.ShortCut).width();
-    canvas.TextOut(rtl ? r.Left + 16 : r.Right - w - 16, r.Top + 4, item.ShortCut);
+    canvas.TextOut(rtl ? r.Left + 16 : r.Right - w - 16, r.Top + CaptionTop, item.ShortCut);
   }
 
   const int x = rtl ? r.Right - 20 : r.Left + 4;

@@ -22,6 +22,8 @@ struct MenuLook {
   framework::TColor SelectedColor = framework::clHighlight;
   framework::TColor SelectedFontColor = framework::clWhite;
   framework::TColor FontColor = framework::clWhite;
+  // The style's form background: a flat menu's frame shows it.
+  framework::TColor FormColor = framework::clBtnFace;
   QFont Font;
   // The style's item pictures, where it has them: the bar and the selection are stretched from
   // their top rows instead of filled.
@@ -46,7 +48,8 @@ struct MenuItemState {
 // A disabled item's caption, selected or not.
 inline constexpr framework::TColor DisabledMenuFontColor = 8421504;
 
-// Caption and shortcut are measured in the menu's font as written, "&" included.
+// Caption and shortcut are measured in the menu's font as written, "&" included. An item is
+// as tall as the menu says, or taller where its font needs it: a large desktop font never clips.
 QSize MeasureMenuItem(const MenuLook &look, const MenuItemState &item);
 
 // Paints the whole item rectangle `r`.

@@ -118,12 +118,20 @@ void MenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *opti
       return;
     }
     if (element == PE_FrameMenu && owner->FlatMenu()) {
-      // A black edge with white inside it, drawn in the menu's own window.
+      // A black edge with white inside it, drawn in the menu's own window; the form's colour then
+      // covers the white along the bottom, up the right and back along the top, leaving it on
+      // the left only.
       const QRect r = option->rect;
       painter->setPen(Qt::black);
       painter->drawRect(r.adjusted(0, 0, -1, -1));
       painter->setPen(Qt::white);
       painter->drawRect(r.adjusted(1, 1, -2, -2));
+      const QRect inner = r.adjusted(1, 1, -1, -1);
+      const QPoint bottomLeft(inner.left(), inner.bottom()), bottomRight = inner.bottomRight(),
+                                                             topRight = inner.topRight();
+      painter->setPen(framework::ToQColor(owner->Look().FormColor));
+      painter->drawPolyline(
+          QPolygon({bottomLeft, bottomRight, topRight, QPoint(inner.left() + 1, inner.top())}));
       return;
     }
   }

@@ -25,6 +25,10 @@ void TMenuItem::SetVisible(bool value) {
   change(m_visible, value);
 }
 
+TsuiPopupMenu *TMenuItem::DrawnBy() const {
+  return m_drawnBy;
+}
+
 void TMenuItem::HookTo(TsuiPopupMenu *menu) {
   m_drawnBy = menu;
   for (const QPointer<TMenuItem> &item : m_items)

@@ -41,7 +41,7 @@ public:
 
   // The menu whose measuring and drawing this item uses; none until hooked, and then Qt's own
   // look applies.
-  TsuiPopupMenu *DrawnBy() const { return m_drawnBy; }
+  TsuiPopupMenu *DrawnBy() const;
   // Hooks this item and every sub-item, present and future, to `menu`.
   void HookTo(TsuiPopupMenu *menu);
 
@@ -75,7 +75,8 @@ private:
   bool m_default = false;
   int m_imageIndex = -1;
   TNotifyEvent m_onClick;
-  TsuiPopupMenu *m_drawnBy = nullptr; // the menu owns its items
+  // Another menu's items may outlive the menu that hooked them.
+  QPointer<TsuiPopupMenu> m_drawnBy;
   std::vector<QPointer<TMenuItem>> m_items;
 };
 

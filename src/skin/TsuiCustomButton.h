@@ -185,7 +185,8 @@ private:
   bool DialogKey(const QKeyEvent &key);
 
   TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;
-  ThemeLink m_theme{*this, [this] { UIStyleChanged(); }};
+  ThemeLink m_theme{*this, [this] { UIStyleChanged(); },
+                    [this] { SetUIStyle(TsuiUIStyle::DeepBlue); }};
   QString m_caption;
   framework::FontDesc m_font;
   framework::OwnColor m_color{framework::clBtnFace};

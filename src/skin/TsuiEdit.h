@@ -154,7 +154,8 @@ private:
   QString cased(const QString &text) const;
 
   TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;
-  ThemeLink m_theme{*this, [this] { styleChanged(); }};
+  ThemeLink m_theme{*this, [this] { styleChanged(); },
+                    [this] { SetUIStyle(TsuiUIStyle::DeepBlue); }};
   framework::TColor m_borderColor = framework::clBlack;
   framework::OwnColor m_color{framework::clWindow};
   framework::FontDesc m_font;

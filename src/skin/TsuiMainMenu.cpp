@@ -18,7 +18,14 @@ void TsuiMainMenu::SetUIStyle(TsuiUIStyle value) {
 }
 
 void TsuiMainMenu::SetFileTheme(style::ThemeEntries *value) {
+  disconnect(m_themeGone);
   m_fileTheme = value;
+  // A theme that is a component of its own may go away first.
+  if (auto *component = dynamic_cast<QObject *>(value))
+    m_themeGone = connect(component, &QObject::destroyed, this, [this] {
+      m_fileTheme = nullptr;
+      SetUIStyle(TsuiUIStyle::DeepBlue);
+    });
   emit changed();
 }
 

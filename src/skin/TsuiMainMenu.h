@@ -24,6 +24,7 @@ public:
   TsuiUIStyle UIStyle() const { return m_uiStyle; }
   void SetUIStyle(TsuiUIStyle value) override;
   style::ThemeEntries *FileTheme() const { return m_fileTheme; }
+  // A theme that goes away leaves DeepBlue.
   void SetFileTheme(style::ThemeEntries *value);
   void SetFileTheme(TsuiFileTheme *value) override;
   const QString &FontName() const { return m_fontName; }
@@ -47,6 +48,7 @@ private:
   TMenuItem *m_items; // owned through Qt parenting
   TsuiUIStyle m_uiStyle = TsuiUIStyle::DeepBlue;
   style::ThemeEntries *m_fileTheme = nullptr;
+  QMetaObject::Connection m_themeGone;
   QString m_fontName = QStringLiteral("Tahoma");
   int m_fontSize = 8;
   bool m_useSystemFont = true;

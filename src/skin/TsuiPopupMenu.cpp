@@ -4,24 +4,45 @@
 #include "skin/DefaultStyle.h"
 #include "skin/MenuMirror.h"
 #include "skin/SkinnedMenu.h"
+#include "skin/TsuiMainMenu.h"
 #include "skin/style/StyleFacts.h"
 #include "skin/style/StyleReads.h"
 
 #include <QApplication>
+#include <QChildEvent>
 #include <QPointer>
 
 namespace skin {
 
 TsuiPopupMenu::TsuiPopupMenu(QObject *owner)
     : QObject(owner), m_items(new TMenuItem(this)),
-      m_fileTheme(*this, [this] { SetUIStyle(m_uiStyle); }) {
+      m_fileTheme(
+          *this, [this] { SetUIStyle(m_uiStyle); }, [this] { SetUIStyle(TsuiUIStyle::DeepBlue); }) {
   SetUIStyle(DefaultStyle(owner));
+  if (owner) owner->installEventFilter(this);
 }
 
 TsuiPopupMenu::~TsuiPopupMenu() = default;
 
 void TsuiPopupMenu::HookItems() {
   m_items->HookTo(this);
+}
+
+bool TsuiPopupMenu::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == parent() && event->type() == QEvent::ChildAdded) {
+    // The child is told while its constructor runs: what it is shows only afterwards.
+    QPointer<QObject> child = static_cast<QChildEvent *>(event)->child();
+    QMetaObject::invokeMethod(
+        this, [this, child] { hookAdded(child); }, Qt::QueuedConnection);
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void TsuiPopupMenu::hookAdded(QObject *component) {
+  TMenuItem *items = qobject_cast<TMenuItem *>(component);
+  if (auto *mainMenu = qobject_cast<TsuiMainMenu *>(component)) items = &mainMenu->Items();
+  if (auto *popupMenu = qobject_cast<TsuiPopupMenu *>(component)) items = &popupMenu->Items();
+  if (items && !items->DrawnBy()) items->HookTo(this);
 }
 
 bool TsuiPopupMenu::fixedHeights() const {
@@ -42,6 +63,7 @@ void TsuiPopupMenu::SetUIStyle(TsuiUIStyle value) {
   m_look.SelectedColor = reader.Color(style::StyleEntry::MenuSelectedBackgroundColor);
   m_look.SelectedFontColor = reader.Color(style::StyleEntry::MenuSelectedFontColor);
   m_look.FontColor = reader.Color(style::StyleEntry::MenuFontColor);
+  m_look.FormColor = reader.Color(style::StyleEntry::FormBackgroundColor);
 }
 
 void TsuiPopupMenu::SetFileTheme(TsuiFileTheme *value) {

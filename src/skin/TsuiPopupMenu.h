@@ -33,7 +33,9 @@ public:
   TMenuItem &Items() { return *m_items; }
   TMenuItem *Find(const QString &name) { return m_items->Find(name); }
   // Gives every item, sub-items included, this menu's measuring and drawing; items added later
-  // follow. Loaded() does it, and so must a menu that adds items in code afterwards.
+  // follow. Loaded() does it, and so must a menu that adds items in code afterwards. Items and
+  // other menus that the owner takes on later are hooked too, once built, unless a menu draws
+  // them already.
   void HookItems();
   void Loaded() override { HookItems(); }
 
@@ -106,8 +108,12 @@ public:
   bool ClickDefaultItem() override;
   void MirrorInto(QMenu *menu) override;
 
+protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
   bool fixedHeights() const;
+  void hookAdded(QObject *component);
 
   TMenuItem *m_items; // owned through Qt parenting
   QPointer<QObject> m_popupComponent;

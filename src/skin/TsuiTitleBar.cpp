@@ -35,10 +35,13 @@ TsuiTitleBar::TsuiTitleBar(QWidget *parent, TsuiUIStyle style)
     : framework::RenderedControl(parent), m_buttons(*this), m_sections(*this),
       m_systemMenu(new TsuiTitleBarPopupMenu(*this)),
       // A new file keeps the caption colour; a theme that goes away restyles whole.
-      m_fileTheme(*this, [this] {
-        m_keepCaptionColor = m_fileTheme.Theme() != nullptr;
-        SetUIStyle(m_uiStyle);
-      }) {
+      m_fileTheme(
+          *this,
+          [this] {
+            m_keepCaptionColor = true;
+            SetUIStyle(m_uiStyle);
+          },
+          [this] { SetUIStyle(TsuiUIStyle::DeepBlue); }) {
   setMouseTracking(true);
   SetOpaque(true);
   for (const TsuiTitleBarBtnType type :

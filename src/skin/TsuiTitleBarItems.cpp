@@ -139,7 +139,7 @@ void TsuiTitleBarSection::SetAlign(TsuiTitleBarAlign value) {
 }
 void TsuiTitleBarSection::SetPicture(const QImage &value) {
   m_picture = value.copy();
-  if (m_autoSize && !m_picture.isNull()) m_width = m_picture.width();
+  if (!m_picture.isNull()) m_width = m_picture.width();
   changed();
 }
 void TsuiTitleBarSection::SetStretch(bool value) {

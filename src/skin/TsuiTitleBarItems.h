@@ -84,7 +84,7 @@ class TsuiTitleBarSection {
 public:
   explicit TsuiTitleBarSection(TsuiTitleBar &bar) : m_bar(bar) {}
 
-  // With AutoSize the width follows the picture.
+  // Turning AutoSize on, and every new picture, set the width to the picture's.
   bool AutoSize() const { return m_autoSize; }
   void SetAutoSize(bool value);
   int Width() const { return m_width; }

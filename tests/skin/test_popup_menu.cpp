@@ -1,8 +1,10 @@
 #include "skin/MenuItemDraw.h"
+#include "skin/TsuiMainMenu.h"
 #include "skin/TsuiPopupMenu.h"
 #include "skin/style/BitmapCache.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <gtest/gtest.h>
 #include <tuple>
@@ -383,7 +385,7 @@ TEST_F(TrayMenu, ItemsNotHookedKeepQtsOwnLook) {
   EXPECT_NE(built->actionGeometry(built->actions().at(0)).height(), 21);
 }
 
-TEST_F(TrayMenu, FlatMenuFramesItsItemsBlackAndWhite) {
+TEST_F(TrayMenu, FlatMenuFramesItsItemsBlackThenWhiteOnTheLeftAndTheFormsColourElsewhere) {
   menu.SetFlatMenu(true);
   menu.Items().Add("mniExit", "&Exit");
   menu.Loaded();
@@ -392,8 +394,67 @@ TEST_F(TrayMenu, FlatMenuFramesItsItemsBlackAndWhite) {
   const QRect item = built->actionGeometry(built->actions().at(0));
   EXPECT_EQ(item.topLeft(), QPoint(2, 2));
   const QImage shown = built->grab().toImage();
+  const int w = shown.width(), h = shown.height();
   EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 0, 0));
-  EXPECT_EQ(shown.pixel(shown.width() - 1, shown.height() - 1), qRgb(0, 0, 0));
+  EXPECT_EQ(shown.pixel(w - 1, h - 1), qRgb(0, 0, 0));
   EXPECT_EQ(shown.pixel(1, 1), qRgb(255, 255, 255));
+  EXPECT_EQ(shown.pixel(1, h / 2), qRgb(255, 255, 255));
+  constexpr TColor WinXPForm = 0xDEEBEF;
+  for (const QPoint ring : {QPoint(w / 2, h - 2), QPoint(w - 2, h / 2), QPoint(w / 2, 1),
+                            QPoint(1, h - 2), QPoint(w - 2, 1)})
+    EXPECT_EQ(shown.pixel(ring), ToQRgb(WinXPForm)) << ring.x() << "," << ring.y();
   EXPECT_EQ(shown.pixel(2, 2), ToQRgb(Face));
+}
+
+TEST_F(TrayMenu, ItemsAreAsTallAsTheirTextNeedsAndNeverBelowTheStoredHeights) {
+  const struct {
+    const char *caption;
+    int pixels; // the font's height
+    int storedHeight;
+  } cases[] = {
+      {"&Exit", 11, 21},        {"Configure...", 11, 21}, {"&Exit", 22, 21},
+      {"Configure...", 22, 21}, {"Configure...", 11, 40}, {"-", 30, 5},
+  };
+  const QFont desktopFont = QApplication::font("QMenu");
+  for (const auto &c : cases) {
+    menu.SetMenuItemHeight(c.storedHeight);
+    menu.SetSeparatorHeight(c.storedHeight);
+    // The desktop's menu font, as a platform theme hands it to Qt.
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(c.pixels);
+    QApplication::setFont(font, "QMenu");
+    menu.SetUseSystemFont(true);
+    const MenuItemState item = Item(QLatin1String(c.caption));
+    const int height = MeasureMenuItem(menu.Look(), item).height();
+    EXPECT_GE(height, c.storedHeight) << c.caption << " " << c.pixels;
+    // Every row the text inks when nothing cuts it lies inside the item, with a row to spare.
+    const QImage free = Draw(item, {200, 100});
+    int lowestInk = -1;
+    for (int y = 0; y < free.height(); ++y)
+      if (Count(free, framework::clBlack, QRect(24, y, 176, 1)) > 0) lowestInk = y;
+    EXPECT_LT(lowestInk + 1, height) << c.caption << " " << c.pixels;
+    if (c.pixels == 11) {
+      EXPECT_EQ(height, c.storedHeight) << "the usual font keeps the height";
+    }
+  }
+  QApplication::setFont(desktopFont, "QMenu");
+}
+
+TEST(TsuiPopupMenu, ItemsOfOtherMenusLaterAddedToTheOwnerAreHookedOnceBuilt) {
+  QObject owner;
+  auto *menu = new TsuiPopupMenu(&owner);
+  menu->Loaded();
+  auto *mainMenu = new TsuiMainMenu(&owner);
+  TMenuItem *file = mainMenu->Items().Add("mniFile", "&File");
+  auto *loose = new TMenuItem(&owner, "mniLoose", "Loose");
+  auto *other = new TsuiPopupMenu(&owner);
+  TMenuItem *own = other->Items().Add("mniOwn", "Own");
+  other->Loaded();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(file->DrawnBy(), menu);
+  EXPECT_EQ(mainMenu->Items().Add("mniOpen", "&Open")->DrawnBy(), menu) << "and later ones";
+  EXPECT_EQ(loose->DrawnBy(), menu);
+  EXPECT_EQ(own->DrawnBy(), other) << "a skinned menu keeps drawing its own items";
+  delete menu;
+  EXPECT_EQ(file->DrawnBy(), nullptr) << "never a menu that is gone";
 }

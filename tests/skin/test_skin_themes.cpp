@@ -1,6 +1,9 @@
 #include "SkinTestHelpers.h"
 #include "ThemeFileSamples.h"
+#include "skin/TsuiButton.h"
+#include "skin/TsuiEdit.h"
 #include "skin/TsuiFileTheme.h"
+#include "skin/TsuiMainMenu.h"
 #include "skin/TsuiPopupMenu.h"
 #include "skin/TsuiTitleBar.h"
 
@@ -64,4 +67,29 @@ TEST_F(ThemedControls, TitleCaptionColourComesFromTheThemeAndStaysOnANewFile) {
   theme.reset();
   EXPECT_EQ(bar.FileTheme(), nullptr);
   EXPECT_EQ(bar.Font().Color, 0xFFFFFFu) << "DeepBlue, caption colour included";
+}
+
+TEST_F(ThemedControls, EveryControlWhoseThemeGoesFallsBackToTheDeepBlueStyle) {
+  TsuiPopupMenu menu(&form);
+  TsuiTitleBar bar(&form);
+  TsuiEdit edit(&form);
+  TsuiButton button(&form);
+  TsuiMainMenu mainMenu(&form);
+  const auto attach = [this](auto &control) {
+    control.SetUIStyle(TsuiUIStyle::WinXP);
+    control.SetFileTheme(&*theme);
+  };
+  attach(menu);
+  attach(bar);
+  attach(edit);
+  attach(button);
+  attach(mainMenu);
+  theme.reset();
+  const std::pair<const char *, TsuiUIStyle> styles[] = {
+      {"menu", menu.UIStyle()},     {"title bar", bar.UIStyle()},      {"edit", edit.UIStyle()},
+      {"button", button.UIStyle()}, {"main menu", mainMenu.UIStyle()},
+  };
+  for (const auto &[control, style] : styles)
+    EXPECT_EQ(style, TsuiUIStyle::DeepBlue) << control;
+  EXPECT_EQ(mainMenu.FileTheme(), nullptr);
 }

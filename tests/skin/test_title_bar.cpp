@@ -171,6 +171,19 @@ TEST_F(ProteinBar, OnlyOneControlBoxAndOneClientSection) {
   EXPECT_EQ(errors[1], "Sorry, only one section's Align property can be \"suiClient\"");
 }
 
+TEST_F(ProteinBar, ASectionsWidthFollowsEveryNewPictureAndAutoSizeTurnedOn) {
+  for (const bool autoSize : {false, true}) {
+    TsuiTitleBarSection &section = bar.Sections().Add();
+    section.SetAutoSize(autoSize);
+    section.SetWidth(10);
+    section.SetPicture(Solid(QSize(37, 5), Qt::red));
+    EXPECT_EQ(section.Width(), 37) << autoSize;
+    section.SetWidth(10);
+    section.SetAutoSize(true);
+    EXPECT_EQ(section.Width(), 37) << autoSize;
+  }
+}
+
 TEST_F(ProteinBar, LongCaptionEndsInDotsBeforeTheLeftmostButton) {
   Buttons({TsuiTitleBarBtnType::suiClose, TsuiTitleBarBtnType::suiMin});
   bar.SetCaption("A caption far too long for this small title bar, longer still");
