@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs, builds and runs every test: the include and formatting checks, a normal build, its HID
-# binding and program on a real kernel in QEMU, the Qt-free layers built for Windows and tested
-# under Wine, a build with AddressSanitizer and UndefinedBehaviorSanitizer, and a fuzzer for every
-# parser of outside input. Every build treats warnings as errors.
+# binding and program on a real kernel in QEMU, the whole program built for Windows and tested
+# under Wine (with a Qt for Windows made once and kept in a cache), a build with AddressSanitizer
+# and UndefinedBehaviorSanitizer, and a fuzzer for every parser of outside input. Every build
+# treats warnings as errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -35,7 +36,7 @@ elif ((uhid_status != 0)); then
   exit "$uhid_status"
 fi
 
-echo "== the Qt-free layers built for Windows (mingw-w64), tested under Wine"
+echo "== the program built for Windows (mingw-w64), tested under Wine"
 windows_status=0
 bash scripts/test-windows.sh build-windows || windows_status=$?
 if ((windows_status == 77)); then

@@ -2,6 +2,7 @@
 
 #include "app/DeviceTreeWatcher.h"
 #include "app/Messages.h"
+#include "app/ReaderWatch.h"
 #include "framework/QtMessageLoop.h"
 #include "framework/text/Hex.h"
 #include "framework/text/Json.h"
@@ -10,11 +11,6 @@
 #include "receiver/SupportedDevices.h"
 
 #include <QCoreApplication>
-#include <QSocketNotifier>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
 
 #include <memory>
 #include <ostream>
@@ -33,28 +29,6 @@ std::string OneLine(std::u16string_view text) {
   for (char &c : utf8)
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
   return utf8;
-}
-
-// A pipe's write end polls as readable only with an error: when its last reader has closed it.
-// A terminal or a file is never watched (a terminal is readable when a key is typed).
-std::unique_ptr<QSocketNotifier> WatchReaderLeaving(int fd, bool &gone) {
-#ifndef Q_OS_UNIX
-  // A notifier there takes sockets only; the next listing finds the pipe gone.
-  static_cast<void>(fd);
-  static_cast<void>(gone);
-  return nullptr;
-#else
-  struct stat status {};
-  if (fd < 0 || ::fstat(fd, &status) != 0 || !S_ISFIFO(status.st_mode)) return nullptr;
-  auto notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-  QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(),
-                   [&gone, notifier = notifier.get()] {
-                     notifier->setEnabled(false);
-                     gone = true;
-                     QCoreApplication::exit(1);
-                   });
-  return notifier;
-#endif
 }
 
 } // namespace
