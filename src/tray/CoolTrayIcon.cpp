@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QStyleHints>
 #include <QWidget>
 
@@ -270,18 +271,25 @@ void TCoolTrayIcon::cycleTimerTick(framework::Timer * /*timer*/) {
 }
 
 void TCoolTrayIcon::ShowMenuAtCursor() {
-  if (!m_popupMenu || !m_popupMenu->AutoPopup()) return;
+  // One menu at a time: a tray host asks as often as it likes, and each request would run its
+  // menu inside the loop of the one before, or of the messages pumped before that one opens.
+  if (m_menuRequested || !m_popupMenu || !m_popupMenu->AutoPopup()) return;
   const std::optional<QPoint> cursor = m_binding->cursorPosition();
   if (!cursor) return;
+  // A handler may destroy the icon meanwhile.
+  const QPointer<TCoolTrayIcon> alive(this);
+  m_menuRequested = true;
   if (m_loop)
     m_loop->processPendingMessages();
   else
     QCoreApplication::processEvents();
   // The pending messages may have taken the menu away.
-  if (!m_popupMenu) return;
-  if (QWidget *window = ownerWindow(); window && window->isVisible()) window->activateWindow();
-  m_popupMenu->SetPopupComponent(this);
-  m_popupMenu->Popup(cursor->x(), cursor->y());
+  if (alive && m_popupMenu) {
+    if (QWidget *window = ownerWindow(); window && window->isVisible()) window->activateWindow();
+    m_popupMenu->SetPopupComponent(this);
+    m_popupMenu->Popup(cursor->x(), cursor->y());
+  }
+  if (alive) m_menuRequested = false;
 }
 
 void TCoolTrayIcon::SendToTray() {

@@ -166,6 +166,8 @@ private:
   QObject *m_popupComponent = nullptr;
   QMetaObject::Connection m_popupMenuGone;
   bool m_leftPopup = false;
+  // From a menu request's pending messages until its menu is closed.
+  bool m_menuRequested = false;
   bool m_startMinimized = false;
   bool m_minimizeToTray = false;
   bool m_showingOwnerMinimized = false;

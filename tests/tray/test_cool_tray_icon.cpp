@@ -9,7 +9,9 @@
 #include <QWidget>
 #include <gmock/gmock.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 using platform::HeadlessTrayBinding;
@@ -52,6 +54,7 @@ public:
   void SetPopupComponent(QObject *component) override { popupComponent = component; }
   void Popup(int x, int y) override {
     m_log.push_back("popup " + std::to_string(x) + "," + std::to_string(y));
+    if (const auto inItsLoop = std::exchange(whileOpen, nullptr)) inItsLoop();
   }
   bool ClickDefaultItem() override {
     if (!hasDefault) return false;
@@ -60,6 +63,7 @@ public:
   }
   bool autoPopup = true;
   bool hasDefault = false;
+  std::function<void()> whileOpen; // once, as if from the menu's own loop
   QObject *popupComponent = nullptr;
 
 private:
@@ -192,6 +196,42 @@ TEST_F(TrayIconTest, RightButtonRaisesMouseDownThenOpensTheMenuAtTheCursor) {
   EXPECT_EQ(menu.popupComponent, tray.get());
   EXPECT_EQ(loop.pumps, 1);
 }
+
+// A tray host's menu requests arrive whenever it likes: one that comes while the menu opens or is
+// open is dropped, never run inside the other's loop; the next one after it opens the menu again.
+struct MenuRequestCase {
+  const char *name;
+  bool whileOpen; // else among the messages pumped before the menu opens
+  Log expected;
+};
+
+class TrayMenuRequests : public TrayIconTest,
+                         public testing::WithParamInterface<MenuRequestCase> {};
+
+TEST_P(TrayMenuRequests, OneMenuAtATime) {
+  FakeMenu menu(log);
+  tray->SetPopupMenu(&menu);
+  const auto another = [this] { send(TrayMouseMessage::RightButtonDown, QPoint(1, 2)); };
+  if (GetParam().whileOpen)
+    menu.whileOpen = another;
+  else
+    loop.post(another);
+  send(TrayMouseMessage::RightButtonDown, QPoint(640, 700));
+  send(TrayMouseMessage::RightButtonDown, QPoint(3, 4));
+  EXPECT_EQ(log, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, TrayMenuRequests,
+    testing::Values(MenuRequestCase{"WhileOpen",
+                                    true,
+                                    {"down right 640,700", "popup 640,700", "down right 1,2",
+                                     "down right 3,4", "popup 3,4"}},
+                    MenuRequestCase{"BeforeItOpens",
+                                    false,
+                                    {"down right 640,700", "down right 1,2", "popup 640,700",
+                                     "down right 3,4", "popup 3,4"}}),
+    [](const auto &p) { return std::string(p.param.name); });
 
 TEST_F(TrayIconTest, NoMenuWithoutAutoPopupOrCursor) {
   FakeMenu menu(log);
