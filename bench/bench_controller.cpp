@@ -6,7 +6,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -74,6 +76,25 @@ void BM_ScanOneArrival(benchmark::State &state) {
   SetPerInterface(state, interfaces);
 }
 
+// What the window and --status do after a scan: take every device, then give them all back.
+void BM_ClaimAndReleaseAll(benchmark::State &state) {
+  const int interfaces = static_cast<int>(state.range(0));
+  hid::SimulatedHidBinding binding;
+  AddInterfaces(binding, interfaces);
+  DiscardingLoop loop;
+  hid::TJvHidDeviceController controller(binding, loop);
+  controller.DeviceChange();
+  std::vector<std::unique_ptr<hid::TJvHidDevice>> held;
+  held.reserve(static_cast<std::size_t>(interfaces));
+  for (auto _ : state) {
+    std::unique_ptr<hid::TJvHidDevice> device;
+    while (controller.CheckOutNext(device))
+      held.push_back(std::move(device));
+    held.clear();
+  }
+  SetPerInterface(state, interfaces);
+}
+
 // 100,000 interfaces: every device lookup of the binding must stay constant-time for a scan to
 // stay linear.
 BENCHMARK(BM_ScanNothingChanged)
@@ -82,6 +103,7 @@ BENCHMARK(BM_ScanNothingChanged)
     ->Arg(1024)
     ->Arg(100000)
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ClaimAndReleaseAll)->Arg(1024)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanOneArrival)->Arg(16)->Arg(256)->Arg(1024)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -39,6 +39,7 @@ TJvHidDeviceController::~TJvHidDeviceController() {
       entry.Owned.reset();
   }
   m_deviceList.clear();
+  m_indexOfSerial.clear();
 }
 
 void TJvHidDeviceController::PostDeviceChange(std::intptr_t lParam) {
@@ -91,9 +92,28 @@ std::vector<std::unique_ptr<TJvHidDevice>> TJvHidDeviceController::ScanInterface
 }
 
 std::ptrdiff_t TJvHidDeviceController::IndexOf(std::uint64_t serial) const {
-  for (std::size_t i = 0; i < m_deviceList.size(); ++i)
-    if (m_deviceList[i].Serial == serial) return static_cast<std::ptrdiff_t>(i);
-  return -1;
+  const auto found = m_indexOfSerial.find(serial);
+  return found == m_indexOfSerial.end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
+}
+
+void TJvHidDeviceController::Append(Entry entry) {
+  m_indexOfSerial[entry.Serial] = m_deviceList.size();
+  m_deviceList.push_back(std::move(entry));
+}
+
+void TJvHidDeviceController::EraseAt(std::size_t index) {
+  m_indexOfSerial.erase(m_deviceList[index].Serial);
+  m_deviceList.erase(m_deviceList.begin() + static_cast<std::ptrdiff_t>(index));
+  for (std::size_t i = index; i < m_deviceList.size(); ++i)
+    m_indexOfSerial[m_deviceList[i].Serial] = i;
+  m_firstMaybeFree = std::min(m_firstMaybeFree, index);
+}
+
+void TJvHidDeviceController::ReplaceAt(std::size_t index, Entry entry) {
+  m_indexOfSerial.erase(m_deviceList[index].Serial);
+  m_indexOfSerial[entry.Serial] = index;
+  m_deviceList[index] = std::move(entry);
+  m_firstMaybeFree = std::min(m_firstMaybeFree, index);
 }
 
 void TJvHidDeviceController::DeviceChange() {
@@ -124,7 +144,7 @@ void TJvHidDeviceController::DeviceChange() {
     Entry &entry = m_deviceList[static_cast<std::size_t>(index)];
     if (!entry.Device->CheckedOut()) {
       std::unique_ptr<TJvHidDevice> gone = std::move(entry.Owned);
-      m_deviceList.erase(m_deviceList.begin() + index);
+      EraseAt(static_cast<std::size_t>(index));
       gone->m_controller = nullptr;
     }
   }
@@ -157,7 +177,7 @@ void TJvHidDeviceController::DeviceChange() {
       }
     }
     TJvHidDevice *arrived = device.get();
-    m_deviceList.push_back(Entry{arrived->Serial(), arrived, std::move(device)});
+    Append(Entry{arrived->Serial(), arrived, std::move(device)});
     changed = true;
     RaiseArrival(arrived);
   }
@@ -225,8 +245,12 @@ bool TJvHidDeviceController::CheckOutAt(std::int32_t index, std::unique_ptr<TJvH
 
 bool TJvHidDeviceController::CheckOutNext(std::unique_ptr<TJvHidDevice> &device) {
   device.reset();
-  for (std::size_t i = 0; i < m_deviceList.size(); ++i)
-    if (TryCheckOut(device, i, true)) return true;
+  for (std::size_t i = m_firstMaybeFree; i < m_deviceList.size(); ++i)
+    if (TryCheckOut(device, i, true)) {
+      m_firstMaybeFree = i + 1;
+      return true;
+    }
+  m_firstMaybeFree = m_deviceList.size();
   return false;
 }
 
@@ -236,12 +260,13 @@ void TJvHidDeviceController::CheckIn(TJvHidDevice &device, const TJvHidDataEvent
   if (index < 0) return;
   const auto position = static_cast<std::size_t>(index);
   if (m_destroying) {
+    m_indexOfSerial.erase(m_deviceList[position].Serial);
     m_deviceList[position].Device = nullptr;
     m_deviceList[position].Serial = 0;
     return;
   }
   if (!device.Plugged()) {
-    m_deviceList.erase(m_deviceList.begin() + index);
+    EraseAt(position);
     --m_unpluggedCount;
     return;
   }
@@ -253,7 +278,7 @@ void TJvHidDeviceController::CheckIn(TJvHidDevice &device, const TJvHidDataEvent
     // object listed; the next scan lists the interface again if it recovers.
   }
   if (!replacement) {
-    m_deviceList.erase(m_deviceList.begin() + index);
+    EraseAt(position);
     if (device.CheckedOut())
       --m_heldCount;
     else
@@ -264,7 +289,7 @@ void TJvHidDeviceController::CheckIn(TJvHidDevice &device, const TJvHidDataEvent
   replacement->m_onUnplug = onUnplug;
   replacement->SetThreadSleepTime(device.ThreadSleepTime());
   TJvHidDevice *fresh = replacement.get();
-  m_deviceList[position] = Entry{fresh->Serial(), fresh, std::move(replacement)};
+  ReplaceAt(position, Entry{fresh->Serial(), fresh, std::move(replacement)});
   if (device.CheckedOut()) {
     --m_heldCount;
     ++m_freeCount;

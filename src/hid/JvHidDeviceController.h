@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace framework {
@@ -98,6 +99,10 @@ private:
   std::vector<std::unique_ptr<TJvHidDevice>> ScanInterfaces();
   bool TryCheckOut(std::unique_ptr<TJvHidDevice> &device, std::size_t index, bool allowed);
   std::ptrdiff_t IndexOf(std::uint64_t serial) const;
+  // Every change of the list goes through these, which keep the two indexes below.
+  void Append(Entry entry);
+  void EraseAt(std::size_t index);
+  void ReplaceAt(std::size_t index, Entry entry);
   void RaiseArrival(TJvHidDevice *device);
   void RaiseRemoval(TJvHidDevice *device);
   // Calls a copy: the handler may assign the event anew.
@@ -125,6 +130,11 @@ private:
   std::int32_t m_devThreadSleepTime = 100;
   std::string m_versionSink;
   std::vector<Entry> m_deviceList;
+  // With a hundred thousand interfaces a search through the list per device makes a scan, the
+  // claim of every device and their release quadratic.
+  std::unordered_map<std::uint64_t, std::size_t> m_indexOfSerial;
+  // Every entry before it is checked out.
+  std::size_t m_firstMaybeFree = 0;
   std::int32_t m_freeCount = 0;
   std::int32_t m_heldCount = 0;
   std::int32_t m_unpluggedCount = 0;
