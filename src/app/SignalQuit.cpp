@@ -1,5 +1,7 @@
 #include "app/SignalQuit.h"
 
+#include "app/QuitEventLoop.h"
+
 #include <QCoreApplication>
 #include <QMetaObject>
 
@@ -141,7 +143,7 @@ void SignalQuit::Watch::Run() {
   }
   if (QCoreApplication *const application = QCoreApplication::instance())
     QMetaObject::invokeMethod(
-        application, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+        application, [] { QuitEventLoop(); }, Qt::QueuedConnection);
   if (Readable(StopRead, Grace)) return;
   // Busy elsewhere: end now, as the signal's default action would have. SA_RESETHAND has put
   // that action back.

@@ -9,25 +9,39 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <tuple>
 
 namespace app {
 namespace {
 
 using namespace std::chrono_literals;
 
-TEST(SignalQuit, ASignalQuitsTheEventLoop) {
-  for (const int signal : {SIGTERM, SIGINT}) {
-    std::string error;
-    const auto quit = SignalQuit::Install(10s, error);
-    ASSERT_TRUE(quit) << error;
+// A signal that arrives while start-up handles events outside the loop quits the loop once it
+// runs.
+class SignalQuitLoop : public testing::TestWithParam<std::tuple<int, bool>> {};
+
+TEST_P(SignalQuitLoop, ASignalQuitsTheEventLoop) {
+  const auto [signal, beforeTheLoop] = GetParam();
+  std::string error;
+  const auto quit = SignalQuit::Install(10s, error);
+  ASSERT_TRUE(quit) << error;
+  if (beforeTheLoop) {
+    ::kill(::getpid(), signal);
+    const auto end = std::chrono::steady_clock::now() + 300ms;
+    while (std::chrono::steady_clock::now() < end)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  } else {
     QTimer::singleShot(0, [signal] { ::kill(::getpid(), signal); });
-    QTimer failsafe;
-    failsafe.setSingleShot(true);
-    QObject::connect(&failsafe, &QTimer::timeout, [] { QCoreApplication::exit(7); });
-    failsafe.start(5000);
-    EXPECT_EQ(QCoreApplication::exec(), 0) << signal;
   }
+  QTimer failsafe;
+  failsafe.setSingleShot(true);
+  QObject::connect(&failsafe, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+  failsafe.start(5000);
+  EXPECT_EQ(QCoreApplication::exec(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(TermAndInt, SignalQuitLoop,
+                         testing::Combine(testing::Values(SIGTERM, SIGINT), testing::Bool()));
 
 // The death test runs in a fresh copy of the test program, which has other threads.
 class SignalQuitDeathTest : public testing::TestWithParam<int> {
