@@ -13,7 +13,10 @@
 #include <fstream>
 #include <sstream>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using skin::TsuiUIStyle;
 
@@ -70,6 +73,68 @@ TEST_F(WholeFile, WhatCannotBeWrittenSaysWhyAndLeavesNothingBehind) {
   struct stat st {};
   ASSERT_EQ(::lstat(Path("fifo").c_str(), &st), 0);
   EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "never replaced by a regular file";
+}
+
+TEST_F(WholeFile, AWriteThroughALinkReplacesTheFileItNames) {
+  std::ofstream(Path("real.thm")) << "old";
+  ASSERT_EQ(::symlink(Path("real.thm").c_str(), Path("link.thm").c_str()), 0);
+  EXPECT_TRUE(Write(Path("link.thm"), "new")) << reason;
+  EXPECT_EQ(Contents(Path("real.thm")), "new");
+  struct stat st {};
+  ASSERT_EQ(::lstat(Path("link.thm").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+}
+
+// Each case runs in a copy of the test program, so that the user, limits and signals it changes
+// stay there. Exits 0 when the write did what the shell's ">" would.
+class WholeFileAsUser : public WholeFile {
+protected:
+  void SetUp() override {
+    WholeFile::SetUp();
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+  }
+  // An ordinary user: the one running the tests, or a scratch one that root becomes.
+  static bool BecomeOrdinaryUser(const std::string &folderPath) {
+    if (::geteuid() != 0) return true;
+    constexpr uid_t Scratch = 65534;
+    return ::chown(folderPath.c_str(), Scratch, Scratch) == 0 &&
+           ::setresgid(Scratch, Scratch, Scratch) == 0 &&
+           ::setresuid(Scratch, Scratch, Scratch) == 0;
+  }
+};
+
+TEST_F(WholeFileAsUser, AFileTheUserMayNotWriteIsRefusedAndKept) {
+  const std::string path = Path("kept.thm");
+  EXPECT_EXIT(
+      {
+        if (!BecomeOrdinaryUser(folder.path().toStdString())) std::_Exit(3);
+        std::ofstream(path) << "kept";
+        if (::chmod(path.c_str(), 0444) != 0) std::_Exit(4);
+        const bool refused = !Write(path, "new") && !reason.empty();
+        std::_Exit(refused && Contents(path) == "kept" && Names() == QStringList{"kept.thm"} ? 0
+                                                                                             : 1);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+TEST_F(WholeFileAsUser, RootReplacesAWriteProtectedFileAsTheShellDoes) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root";
+  std::ofstream(Path("ro.thm")) << "old";
+  ASSERT_EQ(::chmod(Path("ro.thm").c_str(), 0444), 0);
+  EXPECT_TRUE(Write(Path("ro.thm"), "new")) << reason;
+  EXPECT_EQ(Contents(Path("ro.thm")), "new");
+}
+
+TEST_F(WholeFileAsUser, AFileSizeLimitFailsTheWriteAndLeavesNothingBehind) {
+  EXPECT_EXIT(
+      {
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = 1024;
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) std::_Exit(3);
+        const bool failed = !Write(Path("big.thm"), std::string(8192, 'x')) && !reason.empty();
+        std::_Exit(failed && Names().isEmpty() ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 namespace {
