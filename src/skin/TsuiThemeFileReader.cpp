@@ -3,6 +3,9 @@
 #include "framework/files/RegularFile.h"
 #include "framework/text/Json.h"
 
+#include <string_view>
+#include <unordered_map>
+
 namespace skin {
 
 using theme::EInvalidSkinFile;
@@ -37,16 +40,23 @@ TsuiThemeFileReader::FromBytes(std::span<const std::uint8_t> bytes) {
   theme::ThemeParse parse = theme::ParseThemeFile(bytes);
   if (parse.Error != theme::ThemeError::None) throw EInvalidSkinFile(DescribeRefusal(parse));
   std::unique_ptr<TsuiThemeFileReader> reader(new TsuiThemeFileReader);
-  for (const theme::ThemeEntry &entry : parse.Contents.Entries) {
+  reader->m_contents = std::move(parse.Contents);
+  // Entries may point at one picture's data: it is decoded once and the picture shared.
+  std::unordered_map<std::string_view, QImage> decoded;
+  for (const theme::ThemeEntry &entry : reader->m_contents.Entries) {
     if (entry.Kind != ThemeEntryKind::Image) continue;
-    QImage image = QImage::fromData(entry.Data.data(), static_cast<int>(entry.Data.size()), "BMP");
+    const std::string_view data(reinterpret_cast<const char *>(entry.Data.data()),
+                                entry.Data.size());
+    auto [picture, fresh] = decoded.try_emplace(data);
+    if (fresh)
+      picture->second =
+          QImage::fromData(entry.Data.data(), static_cast<int>(entry.Data.size()), "BMP");
     // The name comes from the file: quoted, it cannot rewrite a terminal line it is shown on.
-    if (image.isNull())
+    if (picture->second.isNull())
       throw EInvalidSkinFile("image entry " + framework::text::JsonString(entry.Name) +
                              " cannot be decoded");
-    reader->m_images.emplace(entry.Name, std::move(image));
+    reader->m_images.emplace(entry.Name, picture->second);
   }
-  reader->m_contents = std::move(parse.Contents);
   return reader;
 }
 

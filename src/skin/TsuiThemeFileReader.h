@@ -14,8 +14,8 @@
 
 namespace skin {
 
-// One theme file, read and checked whole: every picture decoded once, so that a picture Qt cannot
-// decode refuses the file like any other damage instead of failing later while drawing.
+// One theme file, read and checked whole: every picture decoded at once, so that a picture Qt
+// cannot decode refuses the file like any other damage instead of failing later while drawing.
 class TsuiThemeFileReader {
 public:
   // Throws theme::EInvalidSkinFile for a file that cannot be read or is refused.

@@ -1,6 +1,8 @@
 // What a user sees when the program refuses to start: a message on standard error naming the
 // cause and a non-zero exit, never a crash.
 #include "common/ProgramRun.h"
+#include "skin/theme/BitmapFile.h"
+#include "skin/theme/ThemeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -122,6 +124,21 @@ TEST_F(E2eCommandLine, AThemeThatCannotBeUsedIsRefusedBeforeTheWindow) {
   QByteArray inside = whole;
   // The first entry placed on the file header.
   inside.replace(20, 4, QByteArray::fromRawData("\x14\0\0\0", 4));
+  // Values that Qt would warn about, or draw nothing with, beside the program's line.
+  using skin::theme::ThemeEntry;
+  const auto themeOf = [](const ThemeEntry &entry) {
+    const auto file = skin::theme::WriteThemeFile(std::vector<ThemeEntry>{entry});
+    return file ? QByteArray(reinterpret_cast<const char *>(file->data()), qsizetype(file->size()))
+                : QByteArray();
+  };
+  const auto largest = [&](const char *key) {
+    return themeOf(ThemeEntry::Integer(key, 0)).chopped(4) + QByteArray("\xFF\xFF\xFF\x7F", 4);
+  };
+  // Five colours for a one-bit picture.
+  QByteArray overfull = themeOf(ThemeEntry::Image(
+      "ButtonImage", skin::theme::WriteBitmapFile24(8, 2, std::vector<std::uint32_t>(16))));
+  overfull[overfull.size() - 48 - 54 + 28] = 1;
+  overfull[overfull.size() - 48 - 54 + 46] = 5;
   const struct {
     QString path;
     const char *reason;
@@ -132,6 +149,9 @@ TEST_F(E2eCommandLine, AThemeThatCannotBeUsedIsRefusedBeforeTheWindow) {
       {home.Write("text.thm", "not a theme at all\n"), "Invalid skin file for Marbelo! (no theme"},
       {home.Write("cut.thm", whole.left(whole.size() / 2)), "Invalid skin file for Marbelo! ("},
       {home.Write("inside.thm", inside), "Invalid skin file for Marbelo! (entry inside the header"},
+      {home.Write("border.thm", largest("FormBorderWidthInt")), "number outside the range"},
+      {home.Write("width.thm", largest("FormMinWidthInt")), "number outside the range"},
+      {home.Write("palette.thm", overfull), "not a readable bitmap"},
   };
   const QString scenario =
       home.Write("s.json", R"({"timeline": [{"at": 0, "screenshot": "shot.png"},

@@ -59,4 +59,34 @@ inline std::size_t EntryOffset(const Bytes &file, int index) {
   return at;
 }
 
+// An 8-bit run-length bitmap of that size whose pixels are all left undrawn: a few bytes that
+// declare as many pixels as wanted.
+inline Bytes RunLengthBitmap(int width, int height) {
+  Bytes bmp = SampleBitmap(1, 1);
+  bmp.resize(54);
+  SetU32(bmp, 18, static_cast<std::uint32_t>(width));
+  SetU32(bmp, 22, static_cast<std::uint32_t>(height));
+  bmp[28] = 8;
+  SetU32(bmp, 30, 1);            // run-length coded, 8 bits
+  bmp.insert(bmp.end(), {0, 1}); // end of bitmap
+  return bmp;
+}
+
+// A file of `count` entries of one kind that all point at one copy of `data`.
+inline Bytes SharedDataFile(theme::ThemeEntryKind kind, const Bytes &data, std::size_t count) {
+  std::vector<theme::ThemeEntry> entries;
+  for (std::size_t i = 0; i < count; ++i)
+    entries.push_back(theme::ThemeEntry::Text("E" + std::to_string(i), ""));
+  Bytes file = *theme::WriteThemeFile(entries);
+  const auto dataAt = static_cast<std::uint32_t>(file.size());
+  file.insert(file.end(), data.begin(), data.end());
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t at = EntryOffset(file, static_cast<int>(i));
+    file[at + KindAt] = static_cast<std::uint8_t>(kind);
+    SetU32(file, at + DataAt, dataAt);
+    SetU32(file, at + SizeAt, static_cast<std::uint32_t>(data.size()));
+  }
+  return file;
+}
+
 } // namespace skin::test

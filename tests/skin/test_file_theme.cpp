@@ -1,5 +1,6 @@
 #include "SkinTestHelpers.h"
 #include "ThemeFileSamples.h"
+#include "common/QtMessages.h"
 
 #include "skin/TsuiFileTheme.h"
 #include "skin/style/StyleReads.h"
@@ -109,15 +110,23 @@ TEST_F(FileTheme, ARefusedFileChangesNothingAndSaysWhy) {
   badSignature[3] = 'x';
   Bytes loop = SampleFile();
   SetU32(loop, EntryOffset(loop, 3) + NextAt, static_cast<std::uint32_t>(EntryOffset(loop, 1)));
-  // More palette colours than 8 bits can index: the header check lets it pass, the decoder not.
+  // An information header of a length no bitmap version has: the header check lets it pass (it
+  // reads only the fields all versions share), the decoder not.
   Bytes undecodable = SampleBitmap();
-  undecodable[28] = 8;
-  SetU32(undecodable, 46, 1000);
+  SetU32(undecodable, 14, 44);
+  undecodable.insert(undecodable.begin() + 54, 4, 0);
+  SetU32(undecodable, 10, 58);
+  // Five colours for a one-bit picture: the decoder would complain to Qt's log about each extra.
+  Bytes overfull = SampleBitmap();
+  overfull[28] = 1;
+  SetU32(overfull, 46, 5);
   const std::vector<std::pair<Bytes, std::string>> refused = {
       {badSignature, "no theme file signature"},
       {loop, "entry chain loops"},
       {*theme::WriteThemeFile({{ThemeEntry::Image("ButtonImage", undecodable)}}), "decoded"},
+      {SharedDataFile(theme::ThemeEntryKind::Image, overfull, 1), "not a readable bitmap"},
   };
+  const testcommon::QtMessages qt;
   for (const auto &[bytes, detail] : refused) {
     const std::string path = Write("bad.thm", bytes);
     try {
@@ -131,6 +140,17 @@ TEST_F(FileTheme, ARefusedFileChangesNothingAndSaysWhy) {
     EXPECT_EQ(theme.ThemeFile(), "good.thm");
     EXPECT_EQ(theme.GetInt("FormMinWidthInt"), 130);
   }
+  EXPECT_TRUE(qt.Said().isEmpty()) << qt.Said().join('\n').toStdString();
+}
+
+TEST_F(FileTheme, EntriesWithTheSameDataShareOnePicture) {
+  Write("shared.thm", SharedDataFile(theme::ThemeEntryKind::Image, SampleBitmap(), 3));
+  theme.SetThemeFile("shared.thm");
+  QImage first, last;
+  theme.GetImage("E0", first);
+  theme.GetImage("E2", last);
+  ASSERT_EQ(first.size(), QSize(6, 2));
+  EXPECT_EQ(first.cacheKey(), last.cacheKey()) << "decoded once";
 }
 
 TEST_F(FileTheme, AMissingFileOrTheSameNameChangesNothingQuietly) {

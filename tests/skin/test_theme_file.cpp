@@ -35,14 +35,19 @@ TEST(ThemeFile, EntriesAreFoundByNameAndKind) {
 }
 
 TEST(ThemeFile, TheWriterRefusesWhatTheReaderWouldRefuse) {
-  const std::vector<std::vector<ThemeEntry>> unwritable = {
+  std::vector<std::vector<ThemeEntry>> unwritable = {
       {ThemeEntry::Text(std::string(64, 'k'), "")},
       {ThemeEntry::Text(std::string("a\0b", 3), "")},
       {ThemeEntry::Integer("same", 1), ThemeEntry::Boolean("same", true)},
       {ThemeEntry{"short", ThemeEntryKind::Integer, {1, 2, 3}}},
       {ThemeEntry::Image("noBitmap", {'B', 'M', 0, 0})},
       {ThemeEntry{"kind", static_cast<ThemeEntryKind>(4), {}}},
+      {ThemeEntry::Integer("FormBorderWidthInt", INT_MAX)},
+      {},
   };
+  for (int i = 0; i < 5; ++i)
+    unwritable.back().push_back(
+        ThemeEntry::Image("Picture" + std::to_string(i), RunLengthBitmap(2048, 2048)));
   for (const auto &entries : unwritable)
     EXPECT_FALSE(WriteThemeFile(entries)) << entries.front().Name;
   EXPECT_FALSE(WriteThemeFile(std::vector<ThemeEntry>(MaxEntries + 1)));
@@ -146,6 +151,12 @@ const std::vector<Damage> &Damages() {
       {"image that is no bitmap", [](Bytes &f) { f[Bmp(f)] = 'P'; }, BadBitmap},
       {"bitmap of zero width", [](Bytes &f) { SetU32(f, Bmp(f) + 18, 0); }, BadBitmap},
       {"bitmap of 7 bits per pixel", [](Bytes &f) { f[Bmp(f) + 28] = 7; }, BadBitmap},
+      {"bitmap of more colours than its depth indexes",
+       [](Bytes &f) {
+         f[Bmp(f) + 28] = 1;
+         SetU32(f, Bmp(f) + 46, 5);
+       },
+       BadBitmap},
       {"bitmap with two planes", [](Bytes &f) { f[Bmp(f) + 26] = 2; }, BadBitmap},
       {"bitmap of an unknown compression", [](Bytes &f) { f[Bmp(f) + 30] = 9; }, BadBitmap},
       {"bitmap pixels past its data", [](Bytes &f) { SetU32(f, Bmp(f) + 22, 3); }, BadBitmap},
@@ -188,6 +199,65 @@ TEST(ThemeFile, AChainOfTheMostEntriesAllowedIsRead) {
   const ThemeParse parse = ParseThemeFile(file);
   EXPECT_EQ(parse.Error, ThemeError::None) << DescribeRefusal(parse);
   EXPECT_EQ(parse.Contents.Entries.size(), MaxEntries);
+}
+
+// Each entry counts with the whole of its data, however many share it: what is accepted can be
+// written out entry by entry, and decoding every entry stays bounded.
+TEST(ThemeFile, EntriesSharingDataCountAsManyTimesAsTheyAre) {
+  const Bytes picture = RunLengthBitmap(2048, 2048); // a quarter of the pixels allowed
+  const Bytes text(MaxEntryBytes, 't');
+  const struct {
+    ThemeEntryKind Kind;
+    const Bytes &Data;
+    std::size_t Count;
+    ThemeError Expected;
+  } cases[] = {
+      {ThemeEntryKind::Image, picture, 4, ThemeError::None},
+      {ThemeEntryKind::Image, picture, 5, ThemeError::PicturesTooLarge},
+      {ThemeEntryKind::Image, SampleBitmap(), MaxEntries, ThemeError::None},
+      {ThemeEntryKind::Text, text, 3, ThemeError::None},
+      {ThemeEntryKind::Text, text, 4, ThemeError::EntriesTooLarge},
+  };
+  for (const auto &c : cases) {
+    const ThemeParse parse = ParseThemeFile(SharedDataFile(c.Kind, c.Data, c.Count));
+    EXPECT_EQ(parse.Error, c.Expected) << c.Count << " entries: " << DescribeRefusal(parse);
+    EXPECT_EQ(parse.Contents.Entries.size(), c.Expected == ThemeError::None ? c.Count : 0u);
+  }
+}
+
+// The sizes and offsets the window draws with; colours and names it does not read take any value.
+TEST(ThemeFile, NumbersAreReadOnlyWithinTheRangeTheWindowCanDraw) {
+  const struct {
+    const char *Key;
+    std::int32_t Lowest, Highest;
+  } ranges[] = {
+      {"FormBorderWidthInt", -1, 32},
+      {"FormRoundCornerInt", -1, 255},
+      {"FormBottomRoundCornerInt", -1, 255},
+      {"FormMinWidthInt", -1, 4096},
+      {"TitleBarButtonLeftOffsetInt", -256, 256},
+      {"TitleBarButtonRightOffsetInt", -256, 256},
+      {"TitleBarButtonTopInt", -256, 256},
+      {"FormBorderColor", INT_MIN, INT_MAX},
+      {"SomethingElseInt", INT_MIN, INT_MAX},
+  };
+  Bytes file;
+  const auto parse = [&](const char *key, std::int64_t value) {
+    file = *WriteThemeFile(
+        std::vector<ThemeEntry>{ThemeEntry::Text("Author", "x"), ThemeEntry::Integer(key, 0)});
+    SetU32(file, U32(file, EntryOffset(file, 1) + DataAt), static_cast<std::uint32_t>(value));
+    return ParseThemeFile(file);
+  };
+  for (const auto &r : ranges) {
+    for (const std::int64_t value : {std::int64_t{r.Lowest}, std::int64_t{r.Highest}})
+      EXPECT_EQ(parse(r.Key, value).Error, ThemeError::None) << r.Key << " " << value;
+    for (const std::int64_t value : {std::int64_t{r.Lowest} - 1, std::int64_t{r.Highest} + 1}) {
+      if (value < INT_MIN || value > INT_MAX) continue;
+      const ThemeParse refused = parse(r.Key, value);
+      EXPECT_EQ(refused.Error, ThemeError::NumberOutOfRange) << r.Key << " " << value;
+      EXPECT_EQ(refused.ErrorOffset, EntryOffset(file, 1)) << r.Key;
+    }
+  }
 }
 
 TEST(BitmapFile, WrittenBitmapsPassTheCheckAndKeepTheirRowsPadded) {

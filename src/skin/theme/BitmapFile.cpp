@@ -28,16 +28,19 @@ std::int64_t RowBytes(std::int64_t width, std::int64_t bits) {
   return (width * bits + 31) / 32 * 4;
 }
 
-} // namespace
+struct Checked {
+  BitmapCheck Check = BitmapCheck::NotReadable;
+  std::int64_t Pixels = 0;
+};
 
-BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> bytes) {
+Checked Check(std::span<const std::uint8_t> bytes) {
   if (bytes.size() < FileHeaderBytes + CoreHeaderBytes || bytes[0] != 'B' || bytes[1] != 'M')
-    return BitmapCheck::NotReadable;
+    return {};
   const std::uint32_t pixelOffset = ReadU32(bytes, 10);
   const std::uint32_t infoBytes = ReadU32(bytes, FileHeaderBytes);
 
   std::int64_t width = 0, height = 0;
-  std::uint32_t planes = 0, bits = 0, compression = Rgb;
+  std::uint32_t planes = 0, bits = 0, compression = Rgb, colours = 0;
   if (infoBytes == CoreHeaderBytes) {
     width = ReadU16(bytes, 18);
     height = ReadU16(bytes, 20);
@@ -46,32 +49,43 @@ BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> bytes) {
   } else {
     if (infoBytes < InfoHeaderBytes || infoBytes > MaxInfoHeaderBytes ||
         bytes.size() < FileHeaderBytes + infoBytes)
-      return BitmapCheck::NotReadable;
+      return {};
     width = static_cast<std::int32_t>(ReadU32(bytes, 18));
     height = static_cast<std::int32_t>(ReadU32(bytes, 22));
     planes = ReadU16(bytes, 26);
     bits = ReadU16(bytes, 28);
     compression = ReadU32(bytes, 30);
+    colours = ReadU32(bytes, 46);
   }
   if (height < 0) height = -height; // rows from the top; int64 holds -INT32_MIN
-  if (width <= 0 || height == 0 || planes != 1 || !KnownDepth(bits))
-    return BitmapCheck::NotReadable;
+  if (width <= 0 || height == 0 || planes != 1 || !KnownDepth(bits)) return {};
+  // A palette larger than the depth indexes makes the decoder complain about every extra colour.
+  if (bits <= 8 && colours > (1u << bits)) return {};
   if (width > MaxBitmapSide || height > MaxBitmapSide || width * height > MaxBitmapPixels)
-    return BitmapCheck::TooLarge;
+    return {BitmapCheck::TooLarge};
 
   const bool rle = compression == Rle8 || compression == Rle4;
-  if (compression == Rle8 && bits != 8) return BitmapCheck::NotReadable;
-  if (compression == Rle4 && bits != 4) return BitmapCheck::NotReadable;
-  if (compression == BitFields && bits != 16 && bits != 32) return BitmapCheck::NotReadable;
-  if (!rle && compression != Rgb && compression != BitFields) return BitmapCheck::NotReadable;
+  if (compression == Rle8 && bits != 8) return {};
+  if (compression == Rle4 && bits != 4) return {};
+  if (compression == BitFields && bits != 16 && bits != 32) return {};
+  if (!rle && compression != Rgb && compression != BitFields) return {};
 
-  if (pixelOffset < FileHeaderBytes + infoBytes || pixelOffset >= bytes.size())
-    return BitmapCheck::NotReadable;
-  if (rle) return BitmapCheck::Readable;
+  if (pixelOffset < FileHeaderBytes + infoBytes || pixelOffset >= bytes.size()) return {};
+  const Checked readable{BitmapCheck::Readable, width * height};
+  if (rle) return readable;
   const std::int64_t pixelBytes = RowBytes(width, bits) * height;
-  if (pixelBytes > static_cast<std::int64_t>(bytes.size() - pixelOffset))
-    return BitmapCheck::NotReadable;
-  return BitmapCheck::Readable;
+  if (pixelBytes > static_cast<std::int64_t>(bytes.size() - pixelOffset)) return {};
+  return readable;
+}
+
+} // namespace
+
+BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> bytes) {
+  return Check(bytes).Check;
+}
+
+std::int64_t BitmapPixels(std::span<const std::uint8_t> bytes) {
+  return Check(bytes).Pixels;
 }
 
 std::vector<std::uint8_t> WriteBitmapFile24(int width, int height,

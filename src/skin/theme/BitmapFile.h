@@ -23,6 +23,10 @@ enum class BitmapCheck {
 // run-length coded ones cannot be measured before decoding and only need to start in it.
 BitmapCheck CheckBitmapFile(std::span<const std::uint8_t> bytes);
 
+// Width times height as the headers declare them; 0 for what CheckBitmapFile does not find
+// readable.
+std::int64_t BitmapPixels(std::span<const std::uint8_t> bytes);
+
 // A bottom-up 24-bit uncompressed file of `pixels` (0x00RRGGBB, rows from the top). Empty when
 // the size is not positive, not within the limits or does not match the pixels.
 std::vector<std::uint8_t> WriteBitmapFile24(int width, int height,

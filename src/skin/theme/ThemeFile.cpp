@@ -80,6 +80,12 @@ const char *ThemeErrorName(ThemeError error) {
     return "image entry is not a readable bitmap";
   case ThemeError::BitmapTooLarge:
     return "image entry declares an absurd size";
+  case ThemeError::NumberOutOfRange:
+    return "number outside the range the window can draw";
+  case ThemeError::EntriesTooLarge:
+    return "entries together too large";
+  case ThemeError::PicturesTooLarge:
+    return "pictures together too large";
   }
   return "unknown";
 }

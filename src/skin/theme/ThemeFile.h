@@ -46,6 +46,10 @@ inline constexpr std::size_t MaxEntries = 1024;
 inline constexpr std::size_t MaxEntryBytes = 16u << 20;
 inline constexpr std::int64_t MaxBitmapSide = 8192;
 inline constexpr std::int64_t MaxBitmapPixels = 4 << 20;
+// Entries may share data, but each is decoded and kept as if it were its own: the pictures of all
+// image entries together, and all entries written out each with its own data, stay below these.
+inline constexpr std::int64_t MaxThemePixels = 16 << 20;
+inline constexpr std::size_t MaxEntriesBytes = MaxFileBytes;
 
 // What the program says about any file it refuses; the detail (ThemeErrorName, offset) is for
 // the command line.
@@ -98,6 +102,9 @@ enum class ThemeError {
   BadValueSize,     // an integer or boolean whose data is not 4 bytes
   BadBitmap,        // image data that is not a bitmap file we can read
   BitmapTooLarge,   // a bitmap declaring more than MaxBitmapSide or MaxBitmapPixels
+  NumberOutOfRange, // a number the drawing cannot take (ThemeNumberRange)
+  EntriesTooLarge,  // the entries, each with its own data, together more than MaxEntriesBytes
+  PicturesTooLarge, // the image entries together more than MaxThemePixels
 };
 
 const char *ThemeErrorName(ThemeError error);
@@ -114,9 +121,21 @@ struct ThemeParse {
 // entries, never a partial result.
 ThemeParse ParseThemeFile(std::span<const std::uint8_t> bytes);
 
-// What the reader says about an entry's kind and data, wherever they lie: DataTooLarge,
-// BadValueSize, BadBitmap, BitmapTooLarge or None.
-ThemeError CheckEntryData(ThemeEntryKind kind, std::span<const std::uint8_t> data);
+// What the reader says about an entry's name, kind and data, wherever they lie: DataTooLarge,
+// BadValueSize, BadBitmap, BitmapTooLarge, NumberOutOfRange or None.
+ThemeError CheckEntryData(std::string_view name, ThemeEntryKind kind,
+                          std::span<const std::uint8_t> data);
+
+// What the entries add to the totals that MaxEntriesBytes and MaxThemePixels bound, counted as the
+// writer writes them: each entry with its own data.
+struct EntryTotals {
+  std::size_t Bytes = 0;
+  std::int64_t Pixels = 0;
+
+  // EntriesTooLarge or PicturesTooLarge when the entry would pass a limit (the totals then stay as
+  // they were), else None. `data` must be what CheckEntryData accepted.
+  ThemeError Add(ThemeEntryKind kind, std::span<const std::uint8_t> data);
+};
 
 // True when the file's first 16 bytes carry the signature (the text up to the first zero byte of
 // the first 12).

@@ -1,6 +1,7 @@
 #include "skin/theme/BitmapFile.h"
 #include "skin/theme/LittleEndian.h"
 #include "skin/theme/ThemeFile.h"
+#include "skin/theme/ThemeNumbers.h"
 
 #include <algorithm>
 #include <set>
@@ -24,10 +25,18 @@ ThemeParse Fail(ThemeError error, std::size_t offset) {
 
 } // namespace
 
-ThemeError CheckEntryData(ThemeEntryKind kind, std::span<const std::uint8_t> data) {
+ThemeError CheckEntryData(std::string_view name, ThemeEntryKind kind,
+                          std::span<const std::uint8_t> data) {
   if (data.size() > MaxEntryBytes) return ThemeError::DataTooLarge;
   switch (kind) {
-  case ThemeEntryKind::Integer:
+  case ThemeEntryKind::Integer: {
+    if (data.size() != 4) return ThemeError::BadValueSize;
+    const auto value = static_cast<std::int32_t>(ReadU32(data, 0));
+    const std::optional<NumberRange> range = ThemeNumberRange(name);
+    return !range || (value >= range->Lowest && value <= range->Highest)
+               ? ThemeError::None
+               : ThemeError::NumberOutOfRange;
+  }
   case ThemeEntryKind::Boolean:
     return data.size() == 4 ? ThemeError::None : ThemeError::BadValueSize;
   case ThemeEntryKind::Image:
@@ -46,6 +55,18 @@ ThemeError CheckEntryData(ThemeEntryKind kind, std::span<const std::uint8_t> dat
   return ThemeError::UnknownKind;
 }
 
+ThemeError EntryTotals::Add(ThemeEntryKind kind, std::span<const std::uint8_t> data) {
+  // Both stay far from overflowing: at most MaxEntries entries of MaxEntryBytes and
+  // MaxBitmapPixels each.
+  const std::size_t bytes = Bytes + EntryHeaderBytes + data.size();
+  const std::int64_t pixels = Pixels + (kind == ThemeEntryKind::Image ? BitmapPixels(data) : 0);
+  if (MinHeaderBytes + bytes > MaxEntriesBytes) return ThemeError::EntriesTooLarge;
+  if (pixels > MaxThemePixels) return ThemeError::PicturesTooLarge;
+  Bytes = bytes;
+  Pixels = pixels;
+  return ThemeError::None;
+}
+
 ThemeParse ParseThemeFile(std::span<const std::uint8_t> bytes) {
   const std::size_t size = bytes.size();
   if (size > MaxFileBytes) return Fail(ThemeError::FileTooLarge, 0);
@@ -58,6 +79,7 @@ ThemeParse ParseThemeFile(std::span<const std::uint8_t> bytes) {
   ThemeParse result;
   std::set<std::uint32_t> visited;
   std::set<std::string, std::less<>> names;
+  EntryTotals totals;
   // Where the offset of the entry at hand was read: a link that goes astray is reported there.
   std::size_t link = FirstEntryOffset;
   for (std::uint32_t at = ReadU32(bytes, link); at != 0;) {
@@ -80,8 +102,10 @@ ThemeParse ParseThemeFile(std::span<const std::uint8_t> bytes) {
     if (dataAt > size || size - dataAt < dataSize) return Fail(ThemeError::DataOutsideFile, at);
     if (dataAt < headerBytes) return Fail(ThemeError::DataInHeader, at);
     const auto data = bytes.subspan(dataAt, dataSize);
-    if (const ThemeError e = CheckEntryData(kind, data); e != ThemeError::None) return Fail(e, at);
+    if (const ThemeError e = CheckEntryData(name, kind, data); e != ThemeError::None)
+      return Fail(e, at);
     if (!names.insert(name).second) return Fail(ThemeError::DuplicateName, at);
+    if (const ThemeError e = totals.Add(kind, data); e != ThemeError::None) return Fail(e, at);
 
     result.Contents.Entries.push_back({std::move(name), kind, {data.begin(), data.end()}});
     link = at + NextAt;

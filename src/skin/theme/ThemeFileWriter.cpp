@@ -11,7 +11,7 @@ constexpr std::size_t HeaderBytes = MinHeaderBytes;
 
 bool Writable(const ThemeEntry &entry) {
   return entry.Name.size() < NameBytes && entry.Name.find('\0') == std::string::npos &&
-         CheckEntryData(entry.Kind, entry.Data) == ThemeError::None;
+         CheckEntryData(entry.Name, entry.Kind, entry.Data) == ThemeError::None;
 }
 
 } // namespace
@@ -20,12 +20,13 @@ bool Writable(const ThemeEntry &entry) {
 std::optional<std::vector<std::uint8_t>> WriteThemeFile(std::span<const ThemeEntry> entries) {
   if (entries.size() > MaxEntries) return std::nullopt;
   std::set<std::string_view> names;
-  std::size_t total = HeaderBytes;
+  EntryTotals totals;
   for (const ThemeEntry &entry : entries) {
-    if (!Writable(entry) || !names.insert(entry.Name).second) return std::nullopt;
-    total += EntryHeaderBytes + entry.Data.size();
+    if (!Writable(entry) || !names.insert(entry.Name).second ||
+        totals.Add(entry.Kind, entry.Data) != ThemeError::None)
+      return std::nullopt;
   }
-  if (total > MaxFileBytes) return std::nullopt;
+  const std::size_t total = HeaderBytes + totals.Bytes;
 
   std::vector<std::uint8_t> file(Signature.begin(), Signature.end());
   file.resize(SignatureBytes, 0);
