@@ -51,6 +51,9 @@ std::optional<QImage> LoadPicture(const QString &path, PictureFormat format) {
   // The format names the reader; contents that reader cannot read fail rather than being
   // guessed at.
   reader.setAutoDetectImageFormat(false);
+  const QSize size = reader.size();
+  if (!size.isValid() || std::int64_t{size.width()} * size.height() > MaxPicturePixels)
+    return std::nullopt;
   QImage image;
   if (!reader.read(&image) || image.isNull()) return std::nullopt;
   return image;

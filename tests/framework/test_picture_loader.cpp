@@ -1,5 +1,6 @@
 #include "framework/PictureLoader.h"
 
+#include "common/QtMessages.h"
 #include "common/TestPictures.h"
 
 #include <QFile>
@@ -85,6 +86,29 @@ TEST_F(PictureLoader, PixelsAreTheFilesOwn) {
   EXPECT_EQ(rle->pixelColor(0, 0), QColor(Qt::blue));
   EXPECT_EQ(rle->pixelColor(1, 0), QColor(Qt::red));
   EXPECT_EQ(rle->pixelColor(3, 0), QColor(Qt::blue));
+}
+
+// Qt's readers refuse what passes their allocation limit, but say so on standard error: a picture
+// larger than the program takes is refused before a reader sees its pixels.
+TEST_F(PictureLoader, PicturesBeyondTheLimitAreRefusedQuietly) {
+  const auto runs = [](std::uint32_t width, std::uint32_t height) {
+    QByteArray bmp = Rle8Bmp();
+    for (int i = 0; i < 4; ++i) {
+      bmp[18 + i] = static_cast<char>(width >> (8 * i));
+      bmp[22 + i] = static_cast<char>(height >> (8 * i));
+    }
+    return bmp;
+  };
+  const struct {
+    std::uint32_t Width, Height;
+    bool Loads;
+  } cases[] = {{4096, 4096, true}, {4097, 4096, false}, {4096, 4097, false}, {16000, 16000, false}};
+  const testcommon::QtMessages qt;
+  for (const auto &c : cases) {
+    const auto image = LoadPicture(Write("big.bmp", runs(c.Width, c.Height)), PictureFormat::Bmp);
+    EXPECT_EQ(image.has_value(), c.Loads) << c.Width << "x" << c.Height;
+  }
+  EXPECT_TRUE(qt.Said().isEmpty()) << qt.Said().join('\n').toStdString();
 }
 
 TEST_F(PictureLoader, OnlyRegularFilesAreRead) {
