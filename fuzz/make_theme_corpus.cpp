@@ -63,8 +63,27 @@ int main(int argc, char **argv) {
   SetU32(outside, 24 + 69, 0x7FFFFFFF);
   Bytes truncated(full.begin(), full.begin() + static_cast<long>(full.size() / 2));
 
+  // Entries that all point at the picture of the first: what is shared counts once per entry.
+  std::vector<ThemeEntry> many;
+  for (int i = 0; i < 8; ++i)
+    many.push_back(ThemeEntry::Image("Picture" + std::to_string(i), Bitmap(4, 4)));
+  Bytes shared = *skin::theme::WriteThemeFile(many);
+  const std::uint32_t firstData = 24 + 77;
+  for (std::size_t at = 24 + 77 + many[0].Data.size(); at + 77 <= shared.size();
+       at += 77 + many[0].Data.size())
+    SetU32(shared, at + 65, firstData);
+
+  // The sizes the window draws with at the ends of their ranges, a colour at its most.
+  const Bytes limits = *skin::theme::WriteThemeFile(std::vector<ThemeEntry>{
+      ThemeEntry::Integer("FormBorderWidthInt", 32), ThemeEntry::Integer("FormRoundCornerInt", -1),
+      ThemeEntry::Integer("FormMinWidthInt", 4096),
+      ThemeEntry::Integer("TitleBarButtonLeftOffsetInt", -256),
+      ThemeEntry::Integer("TitleBarButtonTopInt", 256),
+      ThemeEntry::Integer("FormBorderColor", -1)});
+
   bool ok = Save(folder, "style", full) && Save(folder, "empty", empty) &&
             Save(folder, "numbers", numbers) && Save(folder, "loop", loop) &&
-            Save(folder, "data_outside", outside) && Save(folder, "truncated", truncated);
+            Save(folder, "data_outside", outside) && Save(folder, "truncated", truncated) &&
+            Save(folder, "shared_pictures", shared) && Save(folder, "number_limits", limits);
   return ok ? 0 : 1;
 }
