@@ -91,7 +91,7 @@ cmake -S "$srcdir" -B "$work/build" -G Ninja \
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
   -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_opengl=OFF -DINPUT_opengl=no \
   -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
-  -DFEATURE_vulkan=OFF -DFEATURE_testlib=OFF -DFEATURE_tabletevent=OFF \
+  -DFEATURE_vulkan=OFF -DFEATURE_testlib=OFF -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF \
   -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_freetype=OFF \
   -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
   -DFEATURE_sql_sqlite=OFF >"$work/configure.log" 2>&1 || {

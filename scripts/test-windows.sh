@@ -43,12 +43,14 @@ runtime="$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.
 export WINEPATH="Z:${kit//\//\\}\\bin;Z:${runtime//\//\\};Z:\\usr\\x86_64-w64-mingw32\\lib"
 export QT_PLUGIN_PATH="Z:${kit//\//\\}\\plugins"
 export QT_QPA_PLATFORM=offscreen
+# The fonts the portable folder carries, for the tests that draw.
+export QUELVANE_TEST_FONTS="Z:${PWD//\//\\}\\${build}\\fonts"
 
 # One server for every test program instead of one each, stopped however we leave. Wine's
 # device services live as long as it: they are started here, away from the pipes through which
 # CTest reads each test's output and which it would otherwise wait on until the server ends.
 mkdir -p "$WINEPREFIX"
-"$wineserver" -p >/dev/null 2>&1
+"$wineserver" -p >/dev/null 2>&1 || true # one may be running already
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 # Makes the prefix on the first run (the slow part); later runs find it.
 # Into a file, not a pipe: the services would hold a pipe open.

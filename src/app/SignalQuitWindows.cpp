@@ -1,5 +1,7 @@
 #include "app/SignalQuit.h"
 
+#include "app/QuitEventLoop.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -53,8 +55,7 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
   }
   if (g_requested.exchange(true)) return FALSE; // the second takes the default action
   if (QCoreApplication *const application = QCoreApplication::instance())
-    QMetaObject::invokeMethod(
-        application, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(application, &QuitEventLoop, Qt::QueuedConnection);
   // Returning ends the process for the close, log-off and shut-down events (and the default
   // action ends it for the others), so the program's end is waited for here.
   const DWORD waited = ::WaitForSingleObject(g_done, static_cast<DWORD>(g_graceMs.load()));

@@ -71,7 +71,8 @@ int RunStatusCommand(hid::HidBinding &binding, hid::HidTrace *trace, bool json, 
       },
       &tag));
   controller.Loaded();
-  QCoreApplication::exec();
+  // The first scan may have read the receiver already, before there was a loop to end.
+  if (!done) QCoreApplication::exec();
   return status;
 }
 

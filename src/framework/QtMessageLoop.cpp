@@ -26,7 +26,9 @@ void QtMessageLoop::sleep(std::chrono::milliseconds duration) {
     m_pauseWork = nullptr;
     if (step() && !m_pauseWork) m_pauseWork = std::move(step);
   }
-  std::this_thread::sleep_until(end);
+  // Windows' sleeps may wake a fraction of a millisecond early.
+  while (std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_until(end);
 }
 
 void QtMessageLoop::SetPauseWork(std::function<bool()> step) {

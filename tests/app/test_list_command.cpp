@@ -14,7 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 #include <utility>
 
 namespace {
@@ -150,6 +152,7 @@ struct GoneOutputCase {
   bool readerLeaves;
 };
 
+#ifndef _WIN32
 TEST_F(ListCommandTest, AWatchEndsWithAMessageOnceItsOutputIsGone) {
   const GoneOutputCase cases[] = {
       {"nothing can be written", true, false},
@@ -178,6 +181,7 @@ TEST_F(ListCommandTest, AWatchEndsWithAMessageOnceItsOutputIsGone) {
       if (fd >= 0) ::close(fd);
   }
 }
+#endif
 
 TEST(ListCommand, AnEmptyMachineIsSaidOnStandardErrorBesideTheEmptyListing) {
   const struct {
@@ -204,6 +208,7 @@ TEST_F(ListCommandTest, UnavailableServicesAreAnError) {
   EXPECT_TRUE(out.str().empty());
 }
 
+#ifndef _WIN32
 // A binding whose device-tree events arrive on a pipe, as the udev monitor's do.
 class PipeBinding final : public hid::HidBinding {
 public:
@@ -245,4 +250,5 @@ TEST(DeviceTreeWatcher, HandsReadableEventsToTheBinding) {
   EXPECT_FALSE(app::DeviceTreeWatcher(simulated).Watching());
 }
 
+#endif
 } // namespace

@@ -13,10 +13,18 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
+#ifndef _WIN32
 #include <fcntl.h>
+#endif
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -158,6 +166,7 @@ TEST_F(Trace, ReplacesAnyFileButTheScenarioItReads) {
   EXPECT_EQ(lines[0][QStringLiteral("ev")].toString(), QStringLiteral("scan"));
 }
 
+#ifndef _WIN32
 // Past the pipe's room, lines wait for the reader instead of failing.
 TEST_F(Trace, APipeWithASlowReaderGetsTheWholeTrace) {
   ASSERT_EQ(::mkfifo(QFile::encodeName(Path).constData(), 0600), 0);
@@ -239,5 +248,6 @@ TEST_F(Trace, AFailedWriteStopsTheTraceAfterItsLastWholeLine) {
   }
 }
 
+#endif
 } // namespace
 } // namespace app

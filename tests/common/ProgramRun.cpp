@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QJsonDocument>
+#include <QSettings>
+#include <QSysInfo>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +19,10 @@ ProgramHome::ProgramHome() : Environment(QProcessEnvironment::systemEnvironment(
   // The interface language comes from these first; the tester's own must not decide.
   Environment.remove("LANGUAGE");
   Environment.remove("LC_MESSAGES");
+  // Windows keeps the settings in the user's registry, not the home: each home starts afresh.
+  if (QSysInfo::productType() == QLatin1String("windows"))
+    QSettings(QStringLiteral("HKEY_CURRENT_USER\\Software\\KESTRAVO"), QSettings::NativeFormat)
+        .remove(QStringLiteral("TELVARIN"));
 }
 
 QString ProgramHome::SettingsFile() const {

@@ -9,9 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <signal.h>
+#endif
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -45,6 +51,7 @@ TEST_F(E2eCommandLine, AFailingStepNamesTheProgramTheFileAndThePlace) {
   ExpectMessages(run.Err);
 }
 
+#ifndef _WIN32
 TEST_F(E2eCommandLine, ATraceThatCannotBeWrittenWholeFailsTheRunWithAMessage) {
   const QByteArray json = R"({"timeline": [{"at": 200, "quit": true}]})";
   const QString scenario = home.Write("s.json", json);
@@ -65,7 +72,9 @@ TEST_F(E2eCommandLine, ATraceThatCannotBeWrittenWholeFailsTheRunWithAMessage) {
     EXPECT_EQ(FileContent(scenario), json);
   }
 }
+#endif
 
+#ifndef _WIN32
 // SIGTERM and SIGINT end the run in order, its last state traced; even SIGKILL leaves only
 // whole lines.
 TEST(E2eSignals, ASignalEndsTheRunAndTheTraceStaysWhole) {
@@ -87,6 +96,7 @@ TEST(E2eSignals, ASignalEndsTheRunAndTheTraceStaysWhole) {
     }
   }
 }
+#endif
 
 // Exporting needs no display; what it refuses leaves no file behind.
 TEST_F(E2eCommandLine, ExportingAThemeWritesOneWholeFileOrNone) {
@@ -214,6 +224,8 @@ TEST_F(E2eCommandLine, StatusVersionRefusalsAndUsageErrorsExitAsDocumented) {
   const QString nothing = home.Write("s.json", R"({"devices": []})");
   const QString quit =
       home.Write("quit.json", R"({"devices": [], "timeline": [{"at": 0, "quit": true}]})");
+  const QString plain = home.Write(
+      "plain.json", R"({"devices": [{"id": "mouse", "vendor": "1234", "product": "5678"}]})");
   const QString deaf = home.Write("deaf.json", R"({"devices": [{"id": "rx", "vendor": "3A7E",
       "product": "0A11", "receiver": {"fail_reads": true}}]})");
   const RunCase cases[] = {
@@ -235,6 +247,11 @@ TEST_F(E2eCommandLine, StatusVersionRefusalsAndUsageErrorsExitAsDocumented) {
        ""},
       {"status without a receiver",
        {"--status", "--simulate=" + nothing},
+       1,
+       "",
+       "quelvane: no supported receiver found"},
+      {"status among devices none of which is a receiver",
+       {"--status", "--simulate", plain},
        1,
        "",
        "quelvane: no supported receiver found"},

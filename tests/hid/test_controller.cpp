@@ -131,7 +131,8 @@ INSTANTIATE_TEST_SUITE_P(Ways, ControllerFreedEntry,
                                                           binding.Unplug("a");
                                                           loop.RunPending();
                                                           held[0].reset();
-                                                          binding.Add(HidInterface("d"));
+                                                          binding.Add(HidInterface("d"), false);
+                                                          binding.Plug("d");
                                                           loop.RunPending();
                                                           held[2].reset();
                                                         },

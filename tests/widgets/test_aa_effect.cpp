@@ -174,7 +174,7 @@ TEST_F(EffectIni, SavesEveryKeyAsTheFileShows) {
     effect.SaveToIni(ini, QStringLiteral("Label"));
   }
   QFile file(Path());
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)); // Windows' lines end in CR LF
   const QString text = QString::fromUtf8(file.readAll());
   EXPECT_TRUE(text.startsWith(QStringLiteral("[Label]")));
   for (const char *line :
