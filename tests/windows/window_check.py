@@ -55,10 +55,10 @@ def main():
         if not shutil.which(tool):
             print(f"window check skipped: {tool} is not installed", file=sys.stderr)
             return 77
-    wine = shutil.which("wine64") or shutil.which("wine")
+    wine = shutil.which("wine64") or shutil.which("/usr/lib/wine/wine64") or shutil.which("wine")
+    wineserver = (shutil.which("wineserver") or shutil.which("/usr/lib/wine/wineserver64"))
     os.makedirs(out, exist_ok=True)
-    display = ":%d" % (90 + os.getpid() % 50)
-    env = dict(os.environ, DISPLAY=display, WINEPREFIX=prefix, WINEDEBUG="-all",
+    env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all",
                WINEDLLOVERRIDES="mscoree,mshtml=")
     env.pop("QT_QPA_PLATFORM", None)
     children = []
@@ -70,14 +70,22 @@ def main():
         return p
 
     try:
-        start(["Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"])
-        wait_for("the X server", lambda: run(["xdpyinfo"], env).returncode == 0
-                 if shutil.which("xdpyinfo") else run(["xwininfo", "-root"], env).returncode == 0)
+        # A display no other server has: Xvfb picks it and says which.
+        read_end, write_end = os.pipe()
+        start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+               "-nolisten", "tcp"], pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as said:
+            env["DISPLAY"] = ":" + said.readline().strip()
         start(["trayer", "--edge", "bottom", "--align", "left", "--widthtype", "pixel",
                "--width", "200", "--heighttype", "pixel", "--height", "32",
                "--transparent", "false", "--tint", "0xffffff"])
         tray = wait_for("the tray", lambda: run(["xdotool", "search", "--class", "trayer"],
                                                 env).stdout.split())
+        # Wine's desktop process must see this display: one started without it (by an earlier
+        # wineboot) would keep every window off the screen.
+        run([wineserver, "-k"], env)
+        run([wine, "wineboot", "-i"], env)
         # The first start of a prefix picks the language from the code page: English here.
         run([wine, "reg", "delete", KEY, "/f"], env)
         trace = os.path.join(out, "trace.jsonl")
@@ -101,7 +109,8 @@ def main():
         print("tray icon docked")
 
         def menu_choice(keys):
-            run(["xdotool", "mousemove", str(x), str(y), "click", "3"], env)
+            run(["xdotool", "mousemove", str(x), str(y), "sleep", "0.3", "mousedown", "3",
+                 "sleep", "0.2", "mouseup", "3"], env)
             time.sleep(1.5)
             run(["import", "-window", "root", os.path.join(out, "menu-%d.png" % len(keys))], env)
             for key in keys:
