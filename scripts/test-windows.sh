@@ -3,6 +3,7 @@
 # made by scripts/build-qt-windows.sh, which builds one only when its cache has none) and runs the
 # tests under Wine, then packs the portable zip. Exits 77 with the reason when Wine cannot run a
 # program here at all; any other failure is a failure.
+# Last, the portable program's window is tried under Wine with a tray (tests/windows/window_check.py).
 # Usage: scripts/test-windows.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -62,3 +63,14 @@ fi
 (cd "$build" && ctest -j"$jobs" --output-on-failure --timeout 600)
 
 cmake --build "$build" --target windows-zip
+
+# The portable program as a user starts it: under Wine on a virtual X server with an XEmbed tray.
+version="$(sed -n 's/^project(Quelvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
+check_status=0
+/usr/bin/python3 tests/windows/window_check.py "$build/quelvane-$version-windows-x86_64" \
+  "$PWD/$build/wine-window" "$build/window-check" || check_status=$?
+if ((check_status == 77)); then
+  echo "== the window check under Wine skipped (reason above)"
+elif ((check_status != 0)); then
+  exit "$check_status"
+fi

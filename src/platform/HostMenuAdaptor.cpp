@@ -9,6 +9,7 @@
 #include <QMetaClassInfo>
 #include <QMetaMethod>
 #include <QMetaProperty>
+#include <QSystemTrayIcon>
 
 namespace platform {
 
@@ -202,6 +203,15 @@ void HostMenuAdaptor::ProvideXdgActivationToken(const QString &token) {
 
 bool TakeOverHostMenuRequests(QMenu &hostMenu, std::function<void(QPoint)> requested) {
   return HostMenuAdaptor::install(hostMenu, std::move(requested)) != nullptr;
+}
+
+bool HostDrawsTheMenu(QSystemTrayIcon &icon, QMenu &hostMenu) {
+  // Qt gives a menu its D-Bus counterpart only on a StatusNotifierItem; that tells the kinds
+  // apart as Qt itself decided. An XEmbed icon must have no menu, or Qt would show it.
+  icon.setContextMenu(&hostMenu);
+  const bool exported = hostMenu.platformMenu() != nullptr;
+  if (!exported) icon.setContextMenu(nullptr);
+  return exported;
 }
 
 } // namespace platform

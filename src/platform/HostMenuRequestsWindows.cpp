@@ -7,4 +7,9 @@ bool TakeOverHostMenuRequests(QMenu &, std::function<void(QPoint)>) {
   return false;
 }
 
+bool HostDrawsTheMenu(QSystemTrayIcon &, QMenu &) {
+  // Qt would show the menu as a native one, in the system's look: the skinned one pops instead.
+  return false;
+}
+
 } // namespace platform

@@ -12,11 +12,7 @@ namespace platform {
 
 QtTrayBinding::QtTrayBinding(QObject *parent) : QObject(parent) {
   connect(&m_icon, &QSystemTrayIcon::activated, this, &QtTrayBinding::activated);
-  // Qt gives a menu its D-Bus counterpart only on a StatusNotifierItem; that tells the kinds
-  // apart as Qt itself decided. An XEmbed icon must have no menu, or Qt would show it.
-  m_icon.setContextMenu(&m_hostMenu);
-  m_statusNotifierItem = m_hostMenu.platformMenu() != nullptr;
-  if (!m_statusNotifierItem) m_icon.setContextMenu(nullptr);
+  m_statusNotifierItem = HostDrawsTheMenu(m_icon, m_hostMenu);
 }
 
 void QtTrayBinding::apply(const QIcon &icon, const QString &tip) {

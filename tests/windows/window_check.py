@@ -60,7 +60,9 @@ def main():
     os.makedirs(out, exist_ok=True)
     env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all",
                WINEDLLOVERRIDES="mscoree,mshtml=")
-    env.pop("QT_QPA_PLATFORM", None)
+    # Only what the portable folder carries: no Qt or fonts from the build.
+    for name in ("QT_QPA_PLATFORM", "QT_PLUGIN_PATH", "WINEPATH", "QUELVANE_TEST_FONTS"):
+        env.pop(name, None)
     children = []
 
     def start(args, **kw):
@@ -80,7 +82,8 @@ def main():
         start(["trayer", "--edge", "bottom", "--align", "left", "--widthtype", "pixel",
                "--width", "200", "--heighttype", "pixel", "--height", "32",
                "--transparent", "false", "--tint", "0xffffff"])
-        tray = wait_for("the tray", lambda: run(["xdotool", "search", "--class", "trayer"],
+        # trayer's panel, where icons dock (its other windows are hidden helpers).
+        tray = wait_for("the tray", lambda: run(["xdotool", "search", "--name", "^panel$"],
                                                 env).stdout.split())
         # Wine's desktop process must see this display: one started without it (by an earlier
         # wineboot) would keep every window off the screen.
@@ -126,8 +129,8 @@ def main():
         query = run([wine, "reg", "query", KEY, "/v", "LngSection"], env).stdout
         assert "Chs" in query, "the registry holds: " + query
         print("registry holds Chs")
-        # From the bottom: Exit.
-        menu_choice(["Up", "Return"])
+        # Language, Show, (the separator), Exit.
+        menu_choice(["Down", "Down", "Down", "Return"])
         status = program.wait(timeout=30)
         assert status == 0, "Exit ended with status %d" % status
         print("Exit ended with status 0")
