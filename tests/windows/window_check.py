@@ -111,10 +111,22 @@ def main():
         run(["import", "-window", "root", os.path.join(out, "docked.png")], env)
         print("tray icon docked")
 
+        def visible_windows():
+            return len(run(["xdotool", "search", "--onlyvisible", "--name", TITLE],
+                           env).stdout.split())
+
         def menu_choice(keys):
-            run(["xdotool", "mousemove", str(x), str(y), "sleep", "0.3", "mousedown", "3",
-                 "sleep", "0.2", "mouseup", "3"], env)
-            time.sleep(1.5)
+            # The menu is a window of the program's own: wait until it shows before typing.
+            before = visible_windows()
+            for _ in range(3):
+                run(["xdotool", "mousemove", str(x), str(y), "sleep", "0.3", "mousedown", "3",
+                     "sleep", "0.2", "mouseup", "3"], env)
+                try:
+                    wait_for("the menu", lambda: visible_windows() > before, seconds=10)
+                    break
+                except AssertionError:
+                    continue
+            time.sleep(0.5)
             run(["import", "-window", "root", os.path.join(out, "menu-%d.png" % len(keys))], env)
             for key in keys:
                 run(["xdotool", "key", key], env)
