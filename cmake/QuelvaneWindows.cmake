@@ -51,6 +51,6 @@ macro(quelvane_windows_package)
   add_custom_target(windows-zip
     COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:quelvane> -DQT_DIR=${QUELVANE_QT_WINDOWS}
             -DOUT=${QUELVANE_PORTABLE_DIR} -DSOURCE=${PROJECT_SOURCE_DIR}
-            -DCXX=${CMAKE_CXX_COMPILER} "-DFONTS=${QUELVANE_WINDOWS_FONTS}" -P ${PROJECT_SOURCE_DIR}/cmake/WindowsPortable.cmake
+            -DCXX=${CMAKE_CXX_COMPILER} -DSTRIP=${CMAKE_STRIP} "-DFONTS=${QUELVANE_WINDOWS_FONTS}" -P ${PROJECT_SOURCE_DIR}/cmake/WindowsPortable.cmake
     DEPENDS quelvane VERBATIM)
 endmacro()

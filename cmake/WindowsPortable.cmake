@@ -1,7 +1,7 @@
 # Lays out the portable Windows folder and packs it as a zip beside it: the program, the Qt
 # libraries and plugins it loads, its fonts, the compiler's runtime, README and licence. Run by the
-# windows-zip target: cmake -DPROGRAM=… -DQT_DIR=… -DOUT=… -DSOURCE=… -DCXX=… -P WindowsPortable.cmake
-foreach(var PROGRAM QT_DIR OUT SOURCE CXX FONTS)
+# windows-zip target: cmake -DPROGRAM=… -DQT_DIR=… -DOUT=… -DSOURCE=… -DCXX=… -DSTRIP=… -DFONTS=… -P WindowsPortable.cmake
+foreach(var PROGRAM QT_DIR OUT SOURCE CXX STRIP FONTS)
   if(NOT ${var})
     message(FATAL_ERROR "WindowsPortable.cmake needs -D${var}=")
   endif()
@@ -10,6 +10,12 @@ endforeach()
 file(REMOVE_RECURSE ${OUT})
 file(MAKE_DIRECTORY ${OUT}/platforms ${OUT}/imageformats ${OUT}/styles)
 file(COPY ${PROGRAM} ${SOURCE}/LICENSE ${SOURCE}/README.md DESTINATION ${OUT})
+# The debugging information stays in the build; the copy users get is a tenth of its size.
+get_filename_component(program_name ${PROGRAM} NAME)
+execute_process(COMMAND ${STRIP} --strip-debug ${OUT}/${program_name} RESULT_VARIABLE stripped)
+if(NOT stripped EQUAL 0)
+  message(FATAL_ERROR "cannot strip ${OUT}/${program_name}")
+endif()
 foreach(lib Qt6Core Qt6Gui Qt6Widgets)
   file(COPY ${QT_DIR}/bin/${lib}.dll DESTINATION ${OUT})
 endforeach()
