@@ -47,8 +47,9 @@ ProgramOutcome ProgramHome::Finish(QProcess &process, int timeoutMs) {
   }
   outcome.Status = process.exitStatus();
   outcome.Code = process.exitCode();
-  outcome.Err = QString::fromUtf8(process.readAllStandardError());
-  outcome.Out = QString::fromUtf8(process.readAllStandardOutput());
+  // Windows' text streams end lines in CR LF: the tests read lines.
+  outcome.Err = QString::fromUtf8(process.readAllStandardError()).replace("\r\n", "\n");
+  outcome.Out = QString::fromUtf8(process.readAllStandardOutput()).replace("\r\n", "\n");
   EXPECT_TRUE(outcome.Ended) << "the program did not end; stderr: " << outcome.Err.toStdString();
   return outcome;
 }
