@@ -66,18 +66,7 @@ fi
 rm -rf "$kit"
 mkdir -p "$kit"
 toolchain="$kit/mingw-w64-toolchain.cmake"
-cat >"$toolchain" <<'EOF'
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-EOF
+cp "$(dirname "$0")/../cmake/mingw-w64-x86_64-compilers.cmake" "$toolchain"
 
 # Only what the program and its tests use: no network, SQL, OpenGL, D-Bus, printing, concurrency,
 # XML or Vulkan; third-party libraries bundled so that the kit needs nothing else from Windows.

@@ -1,5 +1,7 @@
 #include "app/TraceFile.h"
 
+#include "framework/files/WindowsPath.h"
+
 #include <windows.h>
 
 namespace app {
@@ -102,15 +104,7 @@ int TraceFile::Close() {
 }
 
 QString TraceFile::ErrorText(int error) {
-  wchar_t *text = nullptr;
-  const DWORD length = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-  QString said = length > 0 ? QString::fromWCharArray(text, length).trimmed()
-                            : QStringLiteral("error %1").arg(error);
-  if (text) ::LocalFree(text);
-  if (said.endsWith(QLatin1Char('.'))) said.chop(1);
-  return said;
+  return QString::fromStdString(framework::SystemErrorText(static_cast<unsigned long>(error)));
 }
 
 } // namespace app

@@ -18,22 +18,6 @@ constexpr int TemporaryNameTries = 16;
 // WriteFile takes a 32-bit count.
 constexpr std::size_t MaxWriteChunk = std::size_t{1} << 30;
 
-// The system's text for an error, in the user's language, else its number.
-std::string describe(DWORD error) {
-  wchar_t *text = nullptr;
-  const DWORD length = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-  std::wstring_view message(text, length);
-  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
-                              message.back() == L' ' || message.back() == L'.'))
-    message.remove_suffix(1);
-  std::string described =
-      message.empty() ? "error " + std::to_string(error) : framework::FromWide(message);
-  if (text) ::LocalFree(text);
-  return described;
-}
-
 bool writeAll(HANDLE file, std::span<const std::uint8_t> bytes) {
   while (!bytes.empty()) {
     DWORD written = 0;
@@ -86,13 +70,13 @@ bool WriteWholeFile(const std::string &path, std::span<const std::uint8_t> bytes
     }
   } else if (const DWORD error = ::GetLastError();
              error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
-    reason = describe(error);
+    reason = framework::SystemErrorText(error);
     return false;
   }
   DWORD error = ERROR_SUCCESS;
   auto temporary = createBeside(*wide, error);
   if (!temporary) {
-    reason = describe(error);
+    reason = framework::SystemErrorText(error);
     return false;
   }
   auto &[file, name] = *temporary;
@@ -106,7 +90,7 @@ bool WriteWholeFile(const std::string &path, std::span<const std::uint8_t> bytes
     return true;
   if (written && closed) error = ::GetLastError();
   ::DeleteFileW(name.c_str());
-  reason = describe(error);
+  reason = framework::SystemErrorText(error);
   return false;
 }
 

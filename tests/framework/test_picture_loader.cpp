@@ -7,6 +7,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 using framework::LoadPicture;
 using framework::PictureFormat;
 
@@ -108,3 +112,19 @@ TEST_F(PictureLoader, PicturesBeyondTheLimitAreRefusedQuietly) {
   }
   EXPECT_TRUE(qt.Said().isEmpty()) << qt.Said().join('\n').toStdString();
 }
+
+#ifndef _WIN32 // links, FIFOs and device nodes as Linux has them
+TEST_F(PictureLoader, OnlyRegularFilesAreRead) {
+  const QString picture = Write("p.gif", test::Gif(QSize(2, 2)));
+  const QString link = m_dir.filePath("link.gif");
+  ASSERT_TRUE(QFile::link(picture, link));
+  EXPECT_TRUE(LoadPicture(link, PictureFormat::Gif));
+  // Opened for reading, a FIFO would wait for a writer for ever.
+  const QString fifo = m_dir.filePath("fifo.gif");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  EXPECT_FALSE(LoadPicture(fifo, PictureFormat::Gif));
+  EXPECT_FALSE(LoadPicture(m_dir.path(), PictureFormat::Gif));
+  EXPECT_FALSE(LoadPicture("/dev/zero", PictureFormat::Bmp));
+  EXPECT_FALSE(LoadPicture(m_dir.filePath("missing.gif"), PictureFormat::Gif));
+}
+#endif

@@ -7,7 +7,14 @@
 #include <QString>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <new>
 #include <random>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 using namespace framework::text;
 
@@ -95,6 +102,37 @@ TEST(Text, DuplicateKeysAreFoundWithTheirPlace) {
     }
   }
 }
+
+#ifndef _WIN32 // an address-space limit as Linux has it
+// 1000 objects in each other under 1000-character keys: a place copied per level would take
+// about 500 MB, the search must fit in a small part of that.
+TEST(Text, DuplicateKeysBelowDeepNestingAreFoundInLittleMemory) {
+#if defined(__SANITIZE_ADDRESS__) || (defined(__has_feature) && __has_feature(address_sanitizer))
+  GTEST_SKIP() << "the sanitizer reserves more address space than any ceiling here";
+#endif
+  const std::string key(1000, 'k');
+  std::string json = R"({"a": )";
+  for (int i = 0; i < 1000; ++i)
+    json += "{\"" + key + "\": ";
+  json += "1" + std::string(1000, '}') + R"(, "a": 2})";
+  rlimit old = {};
+  ASSERT_EQ(::getrlimit(RLIMIT_AS, &old), 0);
+  std::ifstream statm("/proc/self/statm");
+  rlim_t pages = 0;
+  ASSERT_TRUE(statm >> pages);
+  const rlimit ceiling = {pages * ::sysconf(_SC_PAGESIZE) + (64 << 20), old.rlim_max};
+  ASSERT_EQ(::setrlimit(RLIMIT_AS, &ceiling), 0);
+  std::optional<DuplicateKey> found;
+  try {
+    found = FindDuplicateKey(json);
+  } catch (const std::bad_alloc &) {
+  }
+  ASSERT_EQ(::setrlimit(RLIMIT_AS, &old), 0);
+  ASSERT_TRUE(found) << "out of memory";
+  EXPECT_EQ(found->Where, "");
+  EXPECT_EQ(found->Key, "a");
+}
+#endif
 
 // Whatever the bytes, a JSON reader takes the literal; well-formed text comes back unchanged.
 TEST(Text, JsonStringsOfAnyBytesAreValidJson) {

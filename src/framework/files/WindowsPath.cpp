@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 
+#include <windows.h>
+
 namespace framework {
 namespace {
 
@@ -91,6 +93,20 @@ bool NamesDevice(std::wstring_view path) {
   std::wstring_view name = separator == std::wstring_view::npos ? path : path.substr(separator + 1);
   if (separator == std::wstring_view::npos && isDriveLetter(name)) name.remove_prefix(2);
   return isReservedName(name);
+}
+
+std::string SystemErrorText(unsigned long error) {
+  wchar_t *text = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+  std::wstring_view message(text, text ? length : 0);
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
+                              message.back() == L' ' || message.back() == L'.'))
+    message.remove_suffix(1);
+  std::string said = message.empty() ? "error " + std::to_string(error) : FromWide(message);
+  if (text) ::LocalFree(text);
+  return said;
 }
 
 } // namespace framework

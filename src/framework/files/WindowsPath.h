@@ -1,6 +1,7 @@
 #pragma once
 
-// Our UTF-8 text as the UTF-16 that Windows' wide calls take, and the names that are not files.
+// Our UTF-8 text as the UTF-16 that Windows' wide calls take, the names that are not files, and
+// the system's words for an error.
 
 #include <optional>
 #include <string>
@@ -18,5 +19,9 @@ std::string FromWide(std::wstring_view text);
 // reserved device name (NUL, CON, COM1, "aux.txt", "lpt1 .log"), anything in the device namespace
 // (\\.\pipe\x, \\.\COM1, \\?\GLOBALROOT\...). Opening one may act on it or wait.
 bool NamesDevice(std::wstring_view path);
+
+// The system's text for a GetLastError() code, in the user's language, without its closing full
+// stop; "error N" when it has none.
+std::string SystemErrorText(unsigned long error);
 
 } // namespace framework
