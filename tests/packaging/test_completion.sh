@@ -27,10 +27,11 @@ tmux -L "$server" -f /dev/null new-session -d -s "$server" -x 160 -y 5 \
 
 # The line being edited, without the prompt.
 line() { tmux -L "$server" capture-pane -p -t "$pane" | grep '^\$ ' | tail -n 1 | cut -c3-; }
-# Waits up to two seconds for the line to read `want`; false when it does not.
+# Waits up to ten seconds for the line to read `want`; false when it does not. The first Tab
+# loads bash-completion's files, which a busy machine may take seconds over.
 line_becomes() {
   local want="$1" tries
-  for ((tries = 0; tries < 40; ++tries)); do
+  for ((tries = 0; tries < 200; ++tries)); do
     [ "$(line)" = "$want" ] && return 0
     sleep 0.05
   done
