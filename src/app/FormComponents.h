@@ -63,6 +63,8 @@ struct FormComponents {
   skin::TMenuItem *mniCht = nullptr;
   skin::TMenuItem *mniChs = nullptr;
   skin::TMenuItem *mniConfigure = nullptr;
+  skin::TMenuItem *mniN2 = nullptr;
+  skin::TMenuItem *mniBatteryInIcon = nullptr;
   skin::TMenuItem *mniN1 = nullptr;
   skin::TMenuItem *mniExit = nullptr;
 };

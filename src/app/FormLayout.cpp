@@ -250,6 +250,10 @@ void pmnTray(FormComponents &c) {
   c.mniCht = c.mniLanguage->Add(QStringLiteral("mniCht"), QStringLiteral("Chinese(Traditional)"));
   c.mniChs = c.mniLanguage->Add(QStringLiteral("mniChs"), QStringLiteral("Chinese(Simplified)"));
   c.mniConfigure = items.Add(QStringLiteral("mniConfigure"), QStringLiteral("Configure..."));
+  c.mniN2 = items.Add(QStringLiteral("mniN2"), QStringLiteral("-"));
+  c.mniBatteryInIcon =
+      items.Add(QStringLiteral("mniBatteryInIcon"), QStringLiteral("&Battery in icon"));
+  c.mniBatteryInIcon->SetAutoCheck(true);
   c.mniN1 = items.Add(QStringLiteral("mniN1"), QStringLiteral("-"));
   c.mniExit = items.Add(QStringLiteral("mniExit"), QStringLiteral("&Exit"));
 }

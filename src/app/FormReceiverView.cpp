@@ -66,6 +66,8 @@ void FormReceiverView::SetGaugeValue(double value) {
 }
 void FormReceiverView::SetGaugeColorMin(std::uint32_t color) {
   m_form.pbMseBattery->SetColorMin(color);
+  // The last step of a battery reading: the colour comes after the label.
+  Changed();
 }
 void FormReceiverView::SetGaugeColorMax(std::uint32_t color) {
   m_form.pbMseBattery->SetColorMax(color);

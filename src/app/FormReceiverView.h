@@ -30,8 +30,8 @@ private:
 // The receiver logic's view of the main window's controls.
 class FormReceiverView final : public receiver::ReceiverView {
 public:
-  // `changed` runs after every change to the LED's value, the battery label, the CPI box and the
-  // pairing button.
+  // `changed` runs after every change to the LED's value, the battery label and the gauge's
+  // colour, the CPI box and the pairing button.
   FormReceiverView(FormComponents &components, std::function<void()> changed)
       : m_form(components), m_changed(std::move(changed)) {}
 

@@ -55,6 +55,16 @@ QJsonObject StateTrace::Capture(TForm1 &form) {
   state.insert(QStringLiteral("window_visible"), form.isVisible());
   // Shown but minimised is not seen: the window's visibility alone does not tell it.
   state.insert(QStringLiteral("window_minimized"), form.isMinimized());
+  QJsonObject trayIcon{{QStringLiteral("battery"), form.TrayBatteryShown().has_value()}};
+  if (const std::optional<tray::BatteryIconState> &shown = form.TrayBatteryShown()) {
+    trayIcon.insert(QStringLiteral("connected"), shown->Connected);
+    if (shown->Connected) {
+      trayIcon.insert(QStringLiteral("value"), shown->Value);
+      trayIcon.insert(QStringLiteral("max"), shown->Max);
+      trayIcon.insert(QStringLiteral("color"), colorText(shown->Color));
+    }
+  }
+  state.insert(QStringLiteral("tray_icon"), trayIcon);
   state.insert(QStringLiteral("timers"),
                QJsonObject{{QStringLiteral("status"), form.tmrStatus->Enabled()},
                            {QStringLiteral("pairing"), form.tmrSoftBind->Enabled()}});

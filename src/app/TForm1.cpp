@@ -1,6 +1,8 @@
 #include "app/TForm1.h"
 
 #include "app/ApplicationFont.h"
+#include "app/Artwork.h"
+#include "app/BatteryInIcon.h"
 #include "app/DesktopNotifier.h"
 #include "app/DesktopTexts.h"
 #include "app/FormAccessibility.h"
@@ -15,6 +17,7 @@
 #include "framework/Inherited.h"
 #include "framework/Timer.h"
 #include "platform/CodePage.h"
+#include "skin/TMenuItem.h"
 #include "skin/TsuiButton.h"
 #include "skin/TsuiEdit.h"
 #include "skin/TsuiFileTheme.h"
@@ -157,6 +160,7 @@ void TForm1::connectEvents() {
   for (skin::TMenuItem *item : {mniEng, mniCht, mniChs})
     item->SetOnClick(language);
   mniConfigure->SetOnClick(skin::TNotifyEvent::bind<&TForm1::tray1DblClick>(this));
+  mniBatteryInIcon->SetOnClick(skin::TNotifyEvent::bind<&TForm1::mniBatteryInIconClick>(this));
   mniExit->SetOnClick(skin::TNotifyEvent::bind<&TForm1::mniExitClick>(this));
 }
 
@@ -187,7 +191,24 @@ void TForm1::readoutsChanged() {
   const QString tip = TrayTip(m_languages.Language(), ReceiverConnected(),
                               {lblMseBattery->Caption(), edtCPI->Text()});
   if (tip != tray1->Hint()) tray1->SetHint(tip);
+  mniBatteryInIcon->SetCaption(BatteryInIconCaption(m_languages.Language()));
+  updateTrayIcon();
   AnnounceReadouts(*this);
+}
+
+void TForm1::updateTrayIcon() {
+  if (!mniBatteryInIcon->Checked()) {
+    if (m_batteryShown) tray1->SetIcon(ProgramIcon());
+    m_batteryShown.reset();
+    return;
+  }
+  // The gauge as the window shows it, so that the icon keeps the readouts' fill and colour rule.
+  const tray::BatteryIconState state{ReceiverConnected(), static_cast<int>(pbMseBattery->Value()),
+                                     static_cast<int>(pbMseBattery->Max()),
+                                     pbMseBattery->ColorMin()};
+  if (state == m_batteryShown) return;
+  m_batteryShown = state;
+  tray1->SetIcon(tray::BatteryIcon(state));
 }
 
 void TForm1::Rescan() {
@@ -239,6 +260,7 @@ void TForm1::FormCreate() {
   PlaceBatteryPictures();
   m_languages.LoadLanguage(m_services.AnsiCodePage(), *m_languageView);
   m_languages.ApplyLanguage(*m_languageView);
+  mniBatteryInIcon->SetChecked(LoadBatteryInIcon(m_services.Settings));
   readoutsChanged();
   PictureFiles pictureFiles;
   LoadOptionalPicture(*imgMouse, QStringLiteral("Mouse"), m_services.CurrentDir, pictureFiles);
@@ -307,6 +329,12 @@ void TForm1::mniExitClick(QObject *) {
 void TForm1::mniLanguageClick(QObject *Sender) {
   if (Sender) m_languages.mniLanguageClick(Sender->objectName().toStdString(), *m_languageView);
   readoutsChanged();
+}
+
+void TForm1::mniBatteryInIconClick(QObject *) {
+  // The item turned its mark over at the click.
+  SaveBatteryInIcon(m_services.Settings, mniBatteryInIcon->Checked());
+  updateTrayIcon();
 }
 
 void TForm1::JvHidDeviceController1DeviceChange(hid::TJvHidDeviceController *) {

@@ -14,6 +14,7 @@
 #include "receiver/Notifications.h"
 #include "skin/SkinTypes.h"
 #include "skin/TsuiThemeFileReader.h"
+#include "tray/BatteryIcon.h"
 
 #include <QRect>
 #include <QWidget>
@@ -85,6 +86,8 @@ public:
   void Rescan();
   // Whether a receiver answered and is in use.
   bool ReceiverConnected() const;
+  // What the tray icon shows of the battery; none while it shows the program's picture.
+  const std::optional<tray::BatteryIconState> &TrayBatteryShown() const { return m_batteryShown; }
 
   // Puts the window where its minimise button would: in the tray, or minimised in the task bar
   // where no tray can show the icon.
@@ -98,6 +101,7 @@ public:
   void tray1DblClick(QObject *Sender);
   void mniExitClick(QObject *Sender);
   void mniLanguageClick(QObject *Sender);
+  void mniBatteryInIconClick(QObject *Sender);
   void PlaceBatteryPictures();
   // Left to the receiver logic.
   void JvHidDeviceController1DeviceChange(hid::TJvHidDeviceController *Sender);
@@ -129,8 +133,10 @@ private:
   void beginLoading();
   void loaded();
   void centre();
-  // The tray tip and the accessible texts follow the readouts and the language.
+  // The tray tip, the tray icon and the accessible texts follow the readouts and the language.
   void readoutsChanged();
+  // The battery while the menu item asks for it, else the program's own picture.
+  void updateTrayIcon();
 
   TForm1Services m_services;
   platform::TrayBinding *m_trayBinding = nullptr;
@@ -140,6 +146,8 @@ private:
   std::unique_ptr<receiver::NotificationPolicy> m_notificationPolicy;
   // Destroyed by hand, after the controller: see the destructor.
   std::unique_ptr<FormReceiver> m_receiver;
+  // What the tray icon shows of the battery; none while it shows the program's picture.
+  std::optional<tray::BatteryIconState> m_batteryShown;
 };
 
 } // namespace app

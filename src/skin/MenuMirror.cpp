@@ -40,8 +40,8 @@ void copyState(QAction &action, const TMenuItem &item, bool marked) {
   action.setText(item.Caption());
   action.setEnabled(item.Enabled());
   // A choice stays checkable when it loses its mark: a host applying the change in place must
-  // be told the mark went, not only the caption.
-  action.setCheckable(marked);
+  // be told the mark went, not only the caption. A setting of its own is always one.
+  action.setCheckable(marked || item.AutoCheck());
   action.setChecked(item.Checked());
 }
 
@@ -81,8 +81,10 @@ void mirror(QMenu &menu, const TMenuItem &parent) {
     for (TMenuItem *item : items)
       add(menu, *item);
   }
-  const bool marked = std::any_of(items.begin(), items.end(),
-                                  [](const TMenuItem *item) { return item->Checked(); });
+  // A setting of its own that is on makes no choices of its neighbours.
+  const bool marked = std::any_of(items.begin(), items.end(), [](const TMenuItem *item) {
+    return item->Checked() && !item->AutoCheck();
+  });
   const QList<QAction *> now = menu.actions();
   for (std::size_t i = 0; i < items.size(); ++i) {
     QAction &action = *now[static_cast<qsizetype>(i)];

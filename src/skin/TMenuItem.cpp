@@ -58,7 +58,9 @@ TMenuItem *TMenuItem::Find(const QString &name) {
 }
 
 void TMenuItem::Click() {
-  if (m_enabled && m_onClick) m_onClick(this);
+  if (!m_enabled) return;
+  if (m_autoCheck) SetChecked(!m_checked);
+  if (m_onClick) m_onClick(this);
 }
 
 } // namespace skin

@@ -26,6 +26,9 @@ public:
   void SetShortCut(const QString &value) { m_shortCut = value; }
   bool Checked() const { return m_checked; }
   void SetChecked(bool value);
+  // An on/off setting of its own: each click turns the check mark over before OnClick runs.
+  bool AutoCheck() const { return m_autoCheck; }
+  void SetAutoCheck(bool value) { change(m_autoCheck, value); }
   bool Enabled() const { return m_enabled; }
   void SetEnabled(bool value);
   bool Visible() const { return m_visible; }
@@ -52,12 +55,13 @@ public:
   // This item or the first sub-item (at any depth) of that name.
   TMenuItem *Find(const QString &name);
 
-  // Raises OnClick; a disabled item does nothing.
+  // Raises OnClick, after turning the mark over for an AutoCheck item; a disabled item does
+  // nothing.
   void Click();
 
 signals:
-  // The caption, check mark, enabled state, visibility or the sub-items changed: a copy of the
-  // menu that a tray host shows must follow.
+  // The caption, check mark or its kind, enabled state, visibility or the sub-items changed: a copy
+  // of the menu that a tray host shows must follow.
   void Changed();
 
 private:
@@ -70,6 +74,7 @@ private:
   QString m_caption;
   QString m_shortCut;
   bool m_checked = false;
+  bool m_autoCheck = false;
   bool m_enabled = true;
   bool m_visible = true;
   bool m_default = false;
