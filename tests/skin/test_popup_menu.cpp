@@ -339,6 +339,24 @@ TEST(TsuiPopupMenu, AMirroredMenuFollowsItsItemsInPlaceAndEmptiesWhenTheMenuGoes
   english->SetChecked(true);
   host.actions().at(0)->menu()->actions().at(0)->trigger();
   EXPECT_TRUE(host.actions().at(0)->menu()->actions().at(0)->isChecked());
+  // A setting of its own is always checkable, its click turns the mark over, and its mark makes
+  // no choices of its neighbours.
+  TMenuItem *setting = menu->Items().Add("mniSetting", "Setting");
+  setting->SetAutoCheck(true);
+  ASSERT_EQ(host.actions().size(), 3);
+  QAction *const settingAction = host.actions().at(2);
+  EXPECT_TRUE(settingAction->isCheckable());
+  EXPECT_FALSE(settingAction->isChecked());
+  settingAction->trigger();
+  EXPECT_TRUE(setting->Checked());
+  EXPECT_TRUE(settingAction->isChecked());
+  EXPECT_EQ(clicks, 1) << "the other item's handler";
+  EXPECT_FALSE(exitAction->isCheckable());
+  settingAction->trigger();
+  EXPECT_FALSE(setting->Checked());
+  EXPECT_FALSE(settingAction->isChecked());
+  EXPECT_TRUE(settingAction->isCheckable());
+  setting->SetVisible(false);
   exit->SetVisible(false);
   EXPECT_EQ(host.actions().size(), 1);
 
