@@ -111,6 +111,9 @@ const Shot Shots[] = {
     {"simplified_pairing", R"({"at": 0, "menu": "mniChs"},)", 100},
     // The tray menu with its first item selected and that item's sub-menu open.
     {"tray_menu", R"({"at": 0, "tray": "rclick"}, {"at": 300, "menu": "mniLanguage"},)", 600},
+    // The battery turned into the icon, then the menu again: the item carries the check mark.
+    {"tray_menu_battery",
+     R"({"at": 0, "menu": "mniBatteryInIcon"}, {"at": 100, "tray": "rclick"},)", 400},
     // The whole window in each built-in look.
     {"style_protein", "", 0, "--style=Protein"},
     {"style_macos", "", 0, "--style=MacOS"},
