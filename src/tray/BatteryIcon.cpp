@@ -7,6 +7,7 @@
 #include <QPixmap>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 
 namespace tray {

@@ -310,6 +310,7 @@ struct HostItem {
   int id = 0;
   QString label;
   bool checked = false;
+  bool toggle = false; // checkable, whether checked or not
   std::vector<HostItem> children;
 
   const HostItem *Find(const QString &text) const {
@@ -318,13 +319,14 @@ struct HostItem {
       if (const HostItem *found = child.Find(text)) return found;
     return nullptr;
   }
-  // Every label, sub-menus in brackets; a check mark before a checked one.
+  // Every label, sub-menus in brackets; a check mark before a checked one, a tilde before one
+  // that can be checked and is not.
   std::string Outline() const {
     std::string out;
     for (const HostItem &child : children)
-      out += (out.empty() ? "" : "|") + std::string(child.checked ? "*" : "") +
-             child.label.toStdString() +
-             (child.children.empty() ? "" : "[" + child.Outline() + "]");
+      out +=
+          (out.empty() ? "" : "|") + std::string(child.checked ? "*" : (child.toggle ? "~" : "")) +
+          child.label.toStdString() + (child.children.empty() ? "" : "[" + child.Outline() + "]");
     return out;
   }
 };
@@ -337,6 +339,7 @@ HostItem ReadItem(const QDBusArgument &entry) {
   item.label = properties.value("label").toString();
   if (properties.value("type").toString() == "separator") item.label = "-";
   item.checked = properties.value("toggle-state").toInt() == 1;
+  item.toggle = !properties.value("toggle-type").toString().isEmpty();
   entry.beginArray();
   while (!entry.atEnd()) {
     QDBusVariant child;
@@ -394,8 +397,8 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
 
   std::optional<HostItem> menu = HostMenu(host, item);
   ASSERT_TRUE(menu) << "no menu for the host to draw";
-  EXPECT_EQ(menu->Outline(), "Language[*English|Chinese(Traditional)|Chinese(Simplified)]|"
-                             "_Show|-|_Exit");
+  EXPECT_EQ(menu->Outline(), "Language[*English|~Chinese(Traditional)|~Chinese(Simplified)]|"
+                             "_Show|-|~_Battery in icon|-|_Exit");
 
   // Each click as the host sends it, and the menu and tip the host then reads.
   const struct {
@@ -404,11 +407,19 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
     const char *tip;
   } steps[] = {
       {"Chinese(Simplified)",
-       "Language[English|Chinese(Traditional)|*Chinese(Simplified)]|\u663e\u793a|-|\u7ed3\u675f",
+       "Language[~English|~Chinese(Traditional)|*Chinese(Simplified)]|\u663e\u793a|-|"
+       "~\u56fe\u6807\u663e\u793a\u7535\u91cf|-|\u7ed3\u675f",
        "Tarnovel v1.0\n\u7535\u91cf 83%\uff0c\u89e3\u6790\u5ea6 \u9ad8"},
-      {"English", "Language[*English|Chinese(Traditional)|Chinese(Simplified)]|_Show|-|_Exit",
+      {"English",
+       "Language[*English|~Chinese(Traditional)|~Chinese(Simplified)]|_Show|-|~_Battery in "
+       "icon|-|_Exit",
+       "Tarnovel v1.0\nBattery 83%, CPI HIGH"},
+      {"_Battery in icon",
+       "Language[*English|~Chinese(Traditional)|~Chinese(Simplified)]|_Show|-|*_Battery in "
+       "icon|-|_Exit",
        "Tarnovel v1.0\nBattery 83%, CPI HIGH"},
   };
+  QString properties = PropertiesOnTheWire(item);
   for (const auto &step : steps) {
     const HostItem *target = menu->Find(QString::fromUtf8(step.click));
     ASSERT_NE(target, nullptr) << step.click;
@@ -418,6 +429,9 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
     EXPECT_EQ(menu->Outline(), step.outline) << step.click;
     EXPECT_EQ(ToolTip(host, item).toStdString(), step.tip) << step.click;
   }
+  // The last click put the battery into the icon: the same tip, new pictures.
+  EXPECT_TRUE(WaitUntil([&] { return PropertiesOnTheWire(item) != properties; }, 5000))
+      << "the icon's pictures did not change";
 
   EXPECT_EQ(WindowVisible(trace), false) << "started hidden";
   const HostItem *show = menu->Find("_Show");
