@@ -187,7 +187,9 @@ bool TForm1::ReceiverConnected() const {
 
 void TForm1::readoutsChanged() {
   // Called while the window is still being built, before the tray icon exists.
-  if (tray1 == nullptr || lblMseBattery == nullptr || edtCPI == nullptr) return;
+  if (tray1 == nullptr || lblMseBattery == nullptr || edtCPI == nullptr ||
+      mniBatteryInIcon == nullptr)
+    return;
   const QString tip = TrayTip(m_languages.Language(), ReceiverConnected(),
                               {lblMseBattery->Caption(), edtCPI->Text()});
   if (tip != tray1->Hint()) tray1->SetHint(tip);
