@@ -100,6 +100,9 @@ TEST(BatteryIcon, TheIconIsDrawnAnewForEachSizeAsked) {
     EXPECT_EQ(icon.pixmap(QSize(side, side)).toImage().convertToFormat(QImage::Format_ARGB32),
               tray::DrawBatteryIcon(state, side).convertToFormat(QImage::Format_ARGB32));
   }
+  // Twice the pixels on a screen scaled by two.
+  EXPECT_EQ(icon.pixmap(QSize(16, 16), 2.0).toImage().convertToFormat(QImage::Format_ARGB32),
+            tray::DrawBatteryIcon(state, 32).convertToFormat(QImage::Format_ARGB32));
   EXPECT_NE(tray::DrawBatteryIcon({false, 4, 6, framework::clLime}, 22),
             tray::DrawBatteryIcon(state, 22));
 }
