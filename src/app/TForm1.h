@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BatteryHistoryWindow.h"
 #include "app/FormComponents.h"
 #include "app/FormLayout.h"
 #include "app/PictureFiles.h"
@@ -57,6 +58,8 @@ struct TForm1Services {
       DesktopNotify;
   // Where notifications are traced; may be null.
   TraceWriter *EventTrace = nullptr;
+  // What the battery history window shows; empty: no history.
+  BatteryHistorySource BatteryHistory;
 };
 
 // The program's one window: a fixed 220 x 270 skinned frame with the LED, the pairing button,
@@ -86,6 +89,13 @@ public:
   // Whether a receiver answered and is in use.
   bool ReceiverConnected() const;
 
+  // The battery history window reads `source` from now on; an open one shows it at once.
+  void SetBatteryHistorySource(BatteryHistorySource source);
+  // An open battery history window reads its source again.
+  void BatteryHistoryChanged();
+  // Null until the tray menu first opened it.
+  BatteryHistoryWindow *HistoryWindow() const { return m_historyWindow.get(); }
+
   // Puts the window where its minimise button would: in the tray, or minimised in the task bar
   // where no tray can show the icon.
   void ShowHidden();
@@ -98,6 +108,7 @@ public:
   void tray1DblClick(QObject *Sender);
   void mniExitClick(QObject *Sender);
   void mniLanguageClick(QObject *Sender);
+  void mniHistoryClick(QObject *Sender);
   void PlaceBatteryPictures();
   // Left to the receiver logic.
   void JvHidDeviceController1DeviceChange(hid::TJvHidDeviceController *Sender);
@@ -131,6 +142,8 @@ private:
   void centre();
   // The tray tip and the accessible texts follow the readouts and the language.
   void readoutsChanged();
+  // The history's menu item and window follow the language.
+  void historyLanguageChanged();
 
   TForm1Services m_services;
   platform::TrayBinding *m_trayBinding = nullptr;
@@ -140,6 +153,8 @@ private:
   std::unique_ptr<receiver::NotificationPolicy> m_notificationPolicy;
   // Destroyed by hand, after the controller: see the destructor.
   std::unique_ptr<FormReceiver> m_receiver;
+  // One at a time; closing hides it. Goes before the theme it may draw with.
+  std::unique_ptr<BatteryHistoryWindow> m_historyWindow;
 };
 
 } // namespace app

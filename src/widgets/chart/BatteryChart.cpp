@@ -24,7 +24,7 @@ constexpr int TopMargin = MarkHeight + 4;
 constexpr int RightMargin = 14;
 constexpr int LabelGap = 4;
 constexpr int TickLength = 3;
-constexpr int LabelSpacing = 14; // between two time labels at least
+constexpr int LabelSpacing = 10; // between two time labels at least
 constexpr int LineWidth = 2;
 
 QFont labelFont() {

@@ -105,50 +105,60 @@ std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
   return era * 146097 + doe - 719468;
 }
 
-TimeAxis ChooseTimeAxis(std::int64_t from, std::int64_t to, int utcOffsetSeconds, int widthPixels,
-                        int spacingPixels, receiver::TLngID language) {
-  TimeAxis axis;
-  if (to <= from || from < -PlausibleSeconds || to > PlausibleSeconds || widthPixels <= 0)
-    return axis;
-  const std::int64_t span = to - from;
-  const std::int64_t fitting = std::max(1, widthPixels / std::max(1, spacingPixels));
-  Candidate chosen = Candidates.back();
-  for (const Candidate &c : Candidates)
-    if (span / approxSeconds(c) + 1 <= fitting) {
-      chosen = c;
-      break;
-    }
-  axis.Unit = chosen.Unit;
-  axis.Step = chosen.Step;
+namespace {
 
-  // More ticks than pixels could never be told apart; the count also bounds the loops.
-  const auto full = [&] { return static_cast<int>(axis.Ticks.size()) >= widthPixels; };
+// The ticks of `c` inside [from, to], no more than `limit`.
+std::vector<AxisTick> ticksOf(const Candidate &c, std::int64_t from, std::int64_t to,
+                              int utcOffsetSeconds, std::size_t limit, receiver::TLngID language) {
+  std::vector<AxisTick> ticks;
   const std::int64_t localFrom = from + utcOffsetSeconds;
-  if (chosen.Unit == AxisUnit::Months) {
+  if (c.Unit == AxisUnit::Months) {
     const CivilDate first = CivilFromDays(floorDiv(localFrom, SecondsPerDay));
-    std::int64_t month = first.Year * 12 + (first.Month - 1);
-    for (;; ++month) {
-      if (floorMod(month, chosen.Step) != 0) continue;
+    for (std::int64_t month = first.Year * 12 + (first.Month - 1); ticks.size() < limit; ++month) {
+      if (floorMod(month, c.Step) != 0) continue;
       const std::int64_t local =
           DaysFromCivil(floorDiv(month, 12), static_cast<int>(floorMod(month, 12)) + 1, 1) *
           SecondsPerDay;
       const std::int64_t t = local - utcOffsetSeconds;
       if (t < from) continue;
-      if (t > to || full()) break;
-      axis.Ticks.push_back({t, label(local, chosen, language)});
+      if (t > to) break;
+      ticks.push_back({t, label(local, c, language)});
     }
-    return axis;
+    return ticks;
   }
-
-  const std::int64_t unit = chosen.Unit == AxisUnit::Hours ? SecondsPerHour : SecondsPerDay;
-  const std::int64_t phase = chosen.Unit == AxisUnit::Days && chosen.Step >= 7 ? MondayPhase : 0;
+  const std::int64_t unit = c.Unit == AxisUnit::Hours ? SecondsPerHour : SecondsPerDay;
+  const std::int64_t phase = c.Unit == AxisUnit::Days && c.Step >= 7 ? MondayPhase : 0;
   std::int64_t index = floorDiv(localFrom + unit - 1, unit);
-  index += floorMod(phase - index, chosen.Step);
-  for (;; index += chosen.Step) {
+  index += floorMod(phase - index, c.Step);
+  for (; ticks.size() < limit; index += c.Step) {
     const std::int64_t local = index * unit;
     const std::int64_t t = local - utcOffsetSeconds;
-    if (t > to || full()) break;
-    axis.Ticks.push_back({t, label(local, chosen, language)});
+    if (t > to) break;
+    ticks.push_back({t, label(local, c, language)});
+  }
+  return ticks;
+}
+
+} // namespace
+
+TimeAxis ChooseTimeAxis(std::int64_t from, std::int64_t to, int utcOffsetSeconds, int widthPixels,
+                        int spacingPixels, receiver::TLngID language) {
+  TimeAxis axis;
+  if (to <= from || from < -PlausibleSeconds || to > PlausibleSeconds || widthPixels <= 0)
+    return axis;
+  const std::int64_t fitting = std::max(1, widthPixels / std::max(1, spacingPixels));
+  for (const Candidate &c : Candidates) {
+    // Steps far too fine are not tried out.
+    const bool last = &c == &Candidates.back();
+    if (!last && (to - from) / approxSeconds(c) > 2 * fitting) continue;
+    // More ticks than pixels could never be told apart; the count also bounds the loops.
+    const std::size_t limit = static_cast<std::size_t>(last ? widthPixels : fitting + 1);
+    std::vector<AxisTick> ticks = ticksOf(c, from, to, utcOffsetSeconds, limit, language);
+    if (!last && ticks.size() > static_cast<std::size_t>(fitting)) continue;
+    axis.Unit = c.Unit;
+    axis.Step = c.Step;
+    axis.Ticks = std::move(ticks);
+    return axis;
   }
   return axis;
 }
