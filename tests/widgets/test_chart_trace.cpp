@@ -98,13 +98,5 @@ const TraceCase TraceCases[] = {
 INSTANTIATE_TEST_SUITE_P(Histories, TraceOfTable, testing::ValuesIn(TraceCases),
                          [](const auto &param) { return std::string(param.param.Name); });
 
-TEST(TraceOf, AnImplausibleNowGivesNothingToDraw) {
-  for (const std::int64_t now :
-       {std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max()}) {
-    const std::vector<BatteryRecord> records = {Level(100, 3)};
-    EXPECT_TRUE(TraceOf(records, now).Steps.empty());
-  }
-}
-
 } // namespace
 } // namespace widgets::chart
