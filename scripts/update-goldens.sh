@@ -5,9 +5,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${BUILD:-build-test}"
-cmake --build "$build" --target quelvane test_e2e test_tray
+cmake --build "$build" --target quelvane test_e2e test_tray test_app_chart
 QT_QPA_PLATFORM=offscreen QUELVANE_UPDATE_GOLDENS=1 \
   "$build/tests/e2e/test_e2e" --gtest_filter='Window/Screenshots.*'
 QT_QPA_PLATFORM=offscreen QUELVANE_UPDATE_GOLDENS=1 \
   "$build/tests/tray/test_tray" --gtest_filter='BatteryIcon.EverySizeMatchesItsGoldenPicture'
+QUELVANE_UPDATE_GOLDENS=1 "$build/tests/app/chart/test_app_chart"
 git status --short tests/e2e/golden tests/tray/data

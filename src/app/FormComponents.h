@@ -63,6 +63,7 @@ struct FormComponents {
   skin::TMenuItem *mniCht = nullptr;
   skin::TMenuItem *mniChs = nullptr;
   skin::TMenuItem *mniConfigure = nullptr;
+  skin::TMenuItem *mniHistory = nullptr;
   skin::TMenuItem *mniN2 = nullptr;
   skin::TMenuItem *mniBatteryInIcon = nullptr;
   skin::TMenuItem *mniN1 = nullptr;

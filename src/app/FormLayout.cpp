@@ -250,6 +250,7 @@ void pmnTray(FormComponents &c) {
   c.mniCht = c.mniLanguage->Add(QStringLiteral("mniCht"), QStringLiteral("Chinese(Traditional)"));
   c.mniChs = c.mniLanguage->Add(QStringLiteral("mniChs"), QStringLiteral("Chinese(Simplified)"));
   c.mniConfigure = items.Add(QStringLiteral("mniConfigure"), QStringLiteral("Configure..."));
+  c.mniHistory = items.Add(QStringLiteral("mniHistory"), QStringLiteral("Battery &history"));
   c.mniN2 = items.Add(QStringLiteral("mniN2"), QStringLiteral("-"));
   c.mniBatteryInIcon =
       items.Add(QStringLiteral("mniBatteryInIcon"), QStringLiteral("&Battery in icon"));

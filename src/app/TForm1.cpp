@@ -29,6 +29,7 @@
 #include "widgets/THexEdit.h"
 #include "widgets/TProgBar.h"
 #include "widgets/ThhALed.h"
+#include "widgets/chart/ChartTexts.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -161,6 +162,7 @@ void TForm1::connectEvents() {
     item->SetOnClick(language);
   mniConfigure->SetOnClick(skin::TNotifyEvent::bind<&TForm1::tray1DblClick>(this));
   mniBatteryInIcon->SetOnClick(skin::TNotifyEvent::bind<&TForm1::mniBatteryInIconClick>(this));
+  mniHistory->SetOnClick(skin::TNotifyEvent::bind<&TForm1::mniHistoryClick>(this));
   mniExit->SetOnClick(skin::TNotifyEvent::bind<&TForm1::mniExitClick>(this));
 }
 
@@ -263,6 +265,7 @@ void TForm1::FormCreate() {
   m_languages.LoadLanguage(m_services.AnsiCodePage(), *m_languageView);
   m_languages.ApplyLanguage(*m_languageView);
   mniBatteryInIcon->SetChecked(LoadBatteryInIcon(m_services.Settings));
+  historyLanguageChanged();
   readoutsChanged();
   PictureFiles pictureFiles;
   LoadOptionalPicture(*imgMouse, QStringLiteral("Mouse"), m_services.CurrentDir, pictureFiles);
@@ -330,6 +333,7 @@ void TForm1::mniExitClick(QObject *) {
 
 void TForm1::mniLanguageClick(QObject *Sender) {
   if (Sender) m_languages.mniLanguageClick(Sender->objectName().toStdString(), *m_languageView);
+  historyLanguageChanged();
   readoutsChanged();
 }
 
@@ -337,6 +341,35 @@ void TForm1::mniBatteryInIconClick(QObject *) {
   // The item turned its mark over at the click.
   SaveBatteryInIcon(m_services.Settings, mniBatteryInIcon->Checked());
   updateTrayIcon();
+}
+
+void TForm1::historyLanguageChanged() {
+  mniHistory->SetCaption(widgets::chart::HistoryMenuCaption(m_languages.Language()));
+  if (m_historyWindow) m_historyWindow->SetLanguage(m_languages.Language());
+}
+
+void TForm1::mniHistoryClick(QObject *) {
+  if (!m_historyWindow) {
+    m_historyWindow = std::make_unique<BatteryHistoryWindow>(sfrm1->UIStyle(), sfrm1->FileTheme());
+    const QRect screen = m_services.PrimaryScreen();
+    m_historyWindow->move(screen.topLeft() +
+                          CentredPosition(screen.size(), m_historyWindow->size()));
+  }
+  m_historyWindow->SetData(ReadBatteryHistory(m_services.BatteryHistory, m_languages.Language()));
+  m_historyWindow->setWindowState(m_historyWindow->windowState() & ~Qt::WindowMinimized);
+  m_historyWindow->show();
+  m_historyWindow->raise();
+  m_historyWindow->activateWindow();
+}
+
+void TForm1::SetBatteryHistorySource(BatteryHistorySource source) {
+  m_services.BatteryHistory = std::move(source);
+  BatteryHistoryChanged();
+}
+
+void TForm1::BatteryHistoryChanged() {
+  if (m_historyWindow && m_historyWindow->isVisible())
+    m_historyWindow->SetData(ReadBatteryHistory(m_services.BatteryHistory, m_languages.Language()));
 }
 
 void TForm1::JvHidDeviceController1DeviceChange(hid::TJvHidDeviceController *) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/BatteryHistoryWindow.h"
 #include "app/FormComponents.h"
 #include "app/FormLayout.h"
 #include "app/PictureFiles.h"
@@ -58,6 +59,8 @@ struct TForm1Services {
       DesktopNotify;
   // Where notifications are traced; may be null.
   TraceWriter *EventTrace = nullptr;
+  // What the battery history window shows; empty: no history.
+  BatteryHistorySource BatteryHistory;
 };
 
 // The program's one window: a fixed 220 x 270 skinned frame with the LED, the pairing button,
@@ -89,6 +92,13 @@ public:
   // What the tray icon shows of the battery; none while it shows the program's picture.
   const std::optional<tray::BatteryIconState> &TrayBatteryShown() const { return m_batteryShown; }
 
+  // The battery history window reads `source` from now on; an open one shows it at once.
+  void SetBatteryHistorySource(BatteryHistorySource source);
+  // An open battery history window reads its source again.
+  void BatteryHistoryChanged();
+  // Null until the tray menu first opened it.
+  BatteryHistoryWindow *HistoryWindow() const { return m_historyWindow.get(); }
+
   // Puts the window where its minimise button would: in the tray, or minimised in the task bar
   // where no tray can show the icon.
   void ShowHidden();
@@ -102,6 +112,7 @@ public:
   void mniExitClick(QObject *Sender);
   void mniLanguageClick(QObject *Sender);
   void mniBatteryInIconClick(QObject *Sender);
+  void mniHistoryClick(QObject *Sender);
   void PlaceBatteryPictures();
   // Left to the receiver logic.
   void JvHidDeviceController1DeviceChange(hid::TJvHidDeviceController *Sender);
@@ -137,6 +148,8 @@ private:
   void readoutsChanged();
   // The battery while the menu item asks for it, else the program's own picture.
   void updateTrayIcon();
+  // The history's menu item and window follow the language.
+  void historyLanguageChanged();
 
   TForm1Services m_services;
   platform::TrayBinding *m_trayBinding = nullptr;
@@ -148,6 +161,8 @@ private:
   std::unique_ptr<FormReceiver> m_receiver;
   // What the tray icon shows of the battery; none while it shows the program's picture.
   std::optional<tray::BatteryIconState> m_batteryShown;
+  // One at a time; closing hides it. Goes before the theme it may draw with.
+  std::unique_ptr<BatteryHistoryWindow> m_historyWindow;
 };
 
 } // namespace app

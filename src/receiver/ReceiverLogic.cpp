@@ -8,7 +8,6 @@
 #include "receiver/StatusQuery.h"
 #include "receiver/SupportedDevices.h"
 
-#include <cmath>
 #include <utility>
 
 namespace receiver {
@@ -129,14 +128,13 @@ void ReceiverLogic::btnBatteryClick() {
   if (!(level >= min && level <= max)) return;
   m_view.SetGaugeValue(level);
   // A scale below one step has no percentage; the bar alone shows the level.
-  const double scale = std::trunc(max);
-  if (!(scale >= 1)) return;
-  const int percent = static_cast<int>(std::trunc(level * 100.0 / scale));
-  m_view.SetBatteryCaption(std::to_string(percent) + "%");
-  const std::uint32_t color = percent < 30 ? ColorRed : percent <= 60 ? ColorYellow : ColorLime;
+  const std::optional<int> percent = BatteryPercent(level, max);
+  if (!percent) return;
+  m_view.SetBatteryCaption(std::to_string(*percent) + "%");
+  const std::uint32_t color = BatteryPercentColor(*percent);
   m_view.SetGaugeColorMax(color);
   m_view.SetGaugeColorMin(color);
-  if (m_notifications) m_notifications->BatteryRead(level, percent);
+  if (m_notifications) m_notifications->BatteryRead(level, *percent);
 }
 
 void ReceiverLogic::btnCPIClick() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "receiver/BatteryPercent.h"
 #include "receiver/Languages.h"
 #include "receiver/Notifications.h"
 #include "receiver/ReceiverConnection.h"
@@ -32,9 +33,9 @@ class ReceiverLogic {
 public:
   using TermSource = std::function<TermText(TermId)>;
 
-  static constexpr std::uint32_t ColorRed = 0x0000FF;
-  static constexpr std::uint32_t ColorYellow = 0x00FFFF;
-  static constexpr std::uint32_t ColorLime = 0x00FF00;
+  static constexpr std::uint32_t ColorRed = BatteryPercentRed;
+  static constexpr std::uint32_t ColorYellow = BatteryPercentYellow;
+  static constexpr std::uint32_t ColorLime = BatteryPercentLime;
   static constexpr std::uint32_t DeviceBuffers = 128;
   static constexpr double ConnectedGaugeMax = 6;
   static constexpr int BindTickLimit = 16;

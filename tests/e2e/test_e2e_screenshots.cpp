@@ -2,6 +2,7 @@
 // with the pictures in golden/. A mismatch leaves the actual picture and a difference picture in
 // the build's golden-failures folder. QUELVANE_UPDATE_GOLDENS=1 writes the pictures anew instead
 // (scripts/update-goldens.sh).
+#include "common/GoldenPicture.h"
 #include "common/ProgramRun.h"
 #include "common/TestPictures.h"
 #include "skin/theme/BitmapFile.h"
@@ -135,21 +136,6 @@ QString goldenPath(const Shot &shot) {
   return QStringLiteral(QUELVANE_GOLDEN_DIR "/%1.png").arg(QLatin1String(shot.Name));
 }
 
-// Where the pixels differ: red over a faded copy of the reference.
-QImage differencePicture(const QImage &golden, const QImage &actual) {
-  const QSize size = golden.size().expandedTo(actual.size());
-  QImage diff(size, QImage::Format_ARGB32);
-  diff.fill(Qt::red);
-  for (int y = 0; y < size.height(); ++y)
-    for (int x = 0; x < size.width(); ++x) {
-      const bool inBoth = golden.rect().contains(x, y) && actual.rect().contains(x, y);
-      if (!inBoth || golden.pixel(x, y) != actual.pixel(x, y)) continue;
-      const int grey = 160 + qGray(golden.pixel(x, y)) * 95 / 255;
-      diff.setPixel(x, y, qRgb(grey, grey, grey));
-    }
-  return diff;
-}
-
 class Screenshots : public ::testing::TestWithParam<Shot> {};
 
 TEST_P(Screenshots, MatchTheGoldenPicture) {
@@ -173,31 +159,8 @@ TEST_P(Screenshots, MatchTheGoldenPicture) {
   if (shot.Option) arguments.append(QLatin1String(shot.Option));
   const testcommon::ProgramOutcome outcome = home.Run(arguments);
   ASSERT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
-  const QImage actual = QImage(home.FilePath("shot.png")).convertToFormat(QImage::Format_ARGB32);
-  ASSERT_FALSE(actual.isNull()) << "no screenshot written";
-
-  if (qEnvironmentVariableIntValue("QUELVANE_UPDATE_GOLDENS") == 1) {
-    ASSERT_TRUE(actual.save(goldenPath(shot), "PNG"));
-    return;
-  }
-  const QImage golden = QImage(goldenPath(shot)).convertToFormat(QImage::Format_ARGB32);
-  ASSERT_FALSE(golden.isNull()) << "no golden picture " << goldenPath(shot).toStdString()
-                                << "; scripts/update-goldens.sh makes it";
-  if (golden == actual) return;
-
-  const QString failures = QStringLiteral(QUELVANE_GOLDEN_OUT);
-  QDir().mkpath(failures);
-  const QString stem = failures + QLatin1Char('/') + QLatin1String(shot.Name);
-  actual.save(stem + QStringLiteral(".actual.png"), "PNG");
-  differencePicture(golden, actual).save(stem + QStringLiteral(".diff.png"), "PNG");
-  int differing = 0;
-  if (golden.size() == actual.size())
-    for (int y = 0; y < golden.height(); ++y)
-      for (int x = 0; x < golden.width(); ++x)
-        differing += golden.pixel(x, y) != actual.pixel(x, y);
-  ADD_FAILURE() << shot.Name << ": " << differing << " pixels differ (sizes " << golden.width()
-                << "x" << golden.height() << " and " << actual.width() << "x" << actual.height()
-                << "); see " << stem.toStdString() << ".actual.png and .diff.png";
+  testcommon::ExpectGoldenPicture(QImage(home.FilePath("shot.png")), goldenPath(shot),
+                                  QStringLiteral(QUELVANE_GOLDEN_OUT), QLatin1String(shot.Name));
 }
 
 INSTANTIATE_TEST_SUITE_P(Window, Screenshots, ::testing::ValuesIn(Shots),

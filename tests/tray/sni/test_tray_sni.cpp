@@ -398,7 +398,7 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
   std::optional<HostItem> menu = HostMenu(host, item);
   ASSERT_TRUE(menu) << "no menu for the host to draw";
   EXPECT_EQ(menu->Outline(), "Language[*English|~Chinese(Traditional)|~Chinese(Simplified)]|"
-                             "_Show|-|~_Battery in icon|-|_Exit");
+                             "_Show|Battery _history|-|~_Battery in icon|-|_Exit");
 
   // Each click as the host sends it, and the menu and tip the host then reads.
   const struct {
@@ -407,16 +407,16 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
     const char *tip;
   } steps[] = {
       {"Chinese(Simplified)",
-       "Language[~English|~Chinese(Traditional)|*Chinese(Simplified)]|\u663e\u793a|-|"
-       "~\u56fe\u6807\u663e\u793a\u7535\u91cf|-|\u7ed3\u675f",
+       "Language[~English|~Chinese(Traditional)|*Chinese(Simplified)]|\u663e\u793a|"
+       "\u7535\u91cf\u8bb0\u5f55|-|~\u56fe\u6807\u663e\u793a\u7535\u91cf|-|\u7ed3\u675f",
        "Tarnovel v1.0\n\u7535\u91cf 83%\uff0c\u89e3\u6790\u5ea6 \u9ad8"},
       {"English",
-       "Language[*English|~Chinese(Traditional)|~Chinese(Simplified)]|_Show|-|~_Battery in "
-       "icon|-|_Exit",
+       "Language[*English|~Chinese(Traditional)|~Chinese(Simplified)]|_Show|Battery _history|-|"
+       "~_Battery in icon|-|_Exit",
        "Tarnovel v1.0\nBattery 83%, CPI HIGH"},
       {"_Battery in icon",
-       "Language[*English|~Chinese(Traditional)|~Chinese(Simplified)]|_Show|-|*_Battery in "
-       "icon|-|_Exit",
+       "Language[*English|~Chinese(Traditional)|~Chinese(Simplified)]|_Show|Battery _history|-|"
+       "*_Battery in icon|-|_Exit",
        "Tarnovel v1.0\nBattery 83%, CPI HIGH"},
   };
   QString properties = PropertiesOnTheWire(item);
@@ -439,6 +439,20 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
   ASSERT_TRUE(show && exit);
   ASSERT_TRUE(ClickMenuItem(host, item, show->id));
   EXPECT_TRUE(WaitUntil([&] { return WindowVisible(trace) == true; }, 5000));
+  // The history item opens its window, titled in the language.
+  const HostItem *history = menu->Find("Battery _history");
+  ASSERT_NE(history, nullptr);
+  ASSERT_TRUE(ClickMenuItem(host, item, history->id));
+  QByteArray windowList;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        QProcess windows;
+        windows.start("xwininfo", {"-root", "-children"});
+        windowList = windows.waitForFinished(5000) ? windows.readAllStandardOutput() : "";
+        return windowList.contains("\"Battery history");
+      },
+      5000))
+      << windowList.toStdString();
 
   // A host without a menu of its own asks the item for one; its call is answered at once, while
   // the program's own menu opens where the host asked.
