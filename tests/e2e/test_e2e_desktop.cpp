@@ -6,6 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
+
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -51,5 +58,61 @@ TEST_F(E2eDesktop, ALowBatteryAndANewMouseAreToldAndTracedOnce) {
   for (const QJsonObject &n : told)
     EXPECT_EQ(n.value("via").toString(), "tray");
 }
+
+#ifndef _WIN32
+// A bus that takes every connection and never answers; libdbus waits for it without limit.
+class SilentBus {
+public:
+  explicit SilentBus(const QString &path) : m_path(path) {
+    const QByteArray name = path.toLocal8Bit();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (m_fd < 0 || static_cast<std::size_t>(name.size()) >= sizeof address.sun_path) return;
+    std::memcpy(address.sun_path, name.constData(), static_cast<std::size_t>(name.size()));
+    m_listening = ::bind(m_fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0 &&
+                  ::listen(m_fd, 64) == 0;
+  }
+  ~SilentBus() {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  bool Listening() const { return m_listening; }
+  QString Address() const { return "unix:path=" + m_path; }
+
+private:
+  QString m_path;
+  int m_fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  bool m_listening = false;
+};
+
+TEST_F(E2eDesktop, ASilentBusHoldsUpNeitherTheWindowNorTheNotification) {
+  SilentBus silent(m_home.FilePath("bus"));
+  ASSERT_TRUE(silent.Listening());
+  const QByteArray scenario = R"({
+    "devices": [{"id": "rx", "vendor": "3A7E", "product": "0A11", "receiver": {"battery": 17}}],
+    "timeline": [{"at": 1500, "quit": true}]})";
+  for (const char *bus : {"session", "system"}) {
+    SCOPED_TRACE(bus);
+    const bool session = std::strcmp(bus, "session") == 0;
+    m_home.Environment.insert("DBUS_SESSION_BUS_ADDRESS",
+                              session ? silent.Address() : "unix:path=/nonexistent/bus");
+    m_home.Environment.insert("DBUS_SYSTEM_BUS_ADDRESS",
+                              session ? "unix:path=/nonexistent/bus" : silent.Address());
+    const QString trace = m_home.FilePath(QString("%1.jsonl").arg(bus));
+    const testcommon::ProgramOutcome outcome =
+        m_home.Run({"--simulate=" + m_home.Write("s.json", scenario), "--trace=" + trace}, 20000);
+    ASSERT_TRUE(outcome.Ended) << "held up by the bus";
+    EXPECT_EQ(outcome.Code, 0);
+    // Followed by what the offscreen platform says of itself.
+    EXPECT_EQ(outcome.Err.section('\n', 0, 0).toStdString(),
+              std::string("quelvane: the ") + bus +
+                  " bus does not answer; the program goes on without it");
+    const auto events = testcommon::ReadTrace(trace).value_or(std::vector<QJsonObject>{});
+    EXPECT_FALSE(EventsOf(events, "state").empty()) << "the window was never drawn";
+    const auto told = EventsOf(events, "notification");
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].value("via").toString(), "tray");
+  }
+}
+#endif
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "platform/BusGreeting.h"
 #include "platform/DesktopNotifications.h"
 #include "platform/ResumeWatcher.h"
 
@@ -8,9 +9,17 @@
 #include <QDBusMessage>
 #include <QDeadlineTimer>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QVariantMap>
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstddef>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -182,6 +191,69 @@ TEST_F(DesktopBus, OnlyLogindsWakeSignalCountsAsAResume) {
     // Without an expected resume, a short wait shows that none comes.
     waitFor([&] { return resumes >= c.resumes && resumes > 0; }, c.resumes ? 5000 : 500);
     EXPECT_EQ(resumes, c.resumes);
+  }
+}
+
+// A listening socket that never accepts: the kernel takes connections, nobody answers.
+class Listener {
+public:
+  // `abstractName`: in the abstract namespace, else at the path `name`.
+  Listener(const QByteArray &name, bool abstractName) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::size_t offset = abstractName ? 1 : 0;
+    std::memcpy(address.sun_path + offset, name.constData(), static_cast<std::size_t>(name.size()));
+    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset +
+                                               static_cast<std::size_t>(name.size()));
+    m_ok = m_fd >= 0 && ::bind(m_fd, reinterpret_cast<const sockaddr *>(&address), length) == 0 &&
+           ::listen(m_fd, 8) == 0;
+  }
+  ~Listener() { ::close(m_fd); }
+  bool Ok() const { return m_ok; }
+
+private:
+  int m_fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  bool m_ok = false;
+};
+
+struct GreetingCase {
+  const char *name;
+  QString addresses; // {bus}: the test's bus, {silent}: the silent socket's path
+  platform::BusGreeting greeting;
+};
+
+TEST(BusGreeting, OnlyABusThatAnswersTheGreetingCountsAsAnswering) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString silentPath = dir.filePath("silent bus");
+  Listener silent(silentPath.toLocal8Bit(), false);
+  const QByteArray abstractName = "quelvane-test-" + QByteArray::number(::getpid());
+  Listener silentAbstract(abstractName, true);
+  ASSERT_TRUE(silent.Ok() && silentAbstract.Ok());
+  QString escaped = silentPath;
+  escaped.replace(' ', "%20").replace('/', "%2f");
+  const GreetingCase cases[] = {
+      {"the bus", "{bus}", platform::BusGreeting::Answered},
+      {"a socket that never answers", "unix:path={silent}", platform::BusGreeting::Silent},
+      {"the same in the abstract namespace", "unix:abstract=" + abstractName,
+       platform::BusGreeting::Silent},
+      {"an escaped path", "unix:path=" + escaped, platform::BusGreeting::Silent},
+      {"no socket there", "unix:path=/nonexistent/bus", platform::BusGreeting::Unreachable},
+      {"an entry nothing listens on, then the bus", "unix:path=/nonexistent/bus;{bus}",
+       platform::BusGreeting::Answered},
+      {"the silent socket before the bus", "unix:path={silent};{bus}",
+       platform::BusGreeting::Silent},
+      {"a kind not greeted", "tcp:host=localhost,port=1", platform::BusGreeting::Unchecked},
+      {"a broken escape", "unix:path=%2", platform::BusGreeting::Unchecked},
+      {"nothing at all", "", platform::BusGreeting::Unreachable},
+  };
+  for (const GreetingCase &c : cases) {
+    SCOPED_TRACE(c.name);
+    QString addresses = c.addresses;
+    addresses.replace("{bus}", busAddress).replace("{silent}", silentPath);
+    // A silent bus holds the greeting until the deadline, and no longer (else the test hangs).
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+    EXPECT_EQ(platform::GreetBus(addresses.toStdString(), deadline), c.greeting);
   }
 }
 
