@@ -1,16 +1,13 @@
 // The program as a desktop starts it: hidden from the autostart entry, telling the user of a low
 // battery and a new mouse.
 #include "common/ProgramRun.h"
+#ifndef _WIN32
+#include "common/SilentBus.h"
+#endif
 
 #include <QJsonObject>
 
 #include <gtest/gtest.h>
-
-#ifndef _WIN32
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-#endif
 
 #include <cstring>
 #include <vector>
@@ -60,32 +57,8 @@ TEST_F(E2eDesktop, ALowBatteryAndANewMouseAreToldAndTracedOnce) {
 }
 
 #ifndef _WIN32
-// A bus that takes every connection and never answers; libdbus waits for it without limit.
-class SilentBus {
-public:
-  explicit SilentBus(const QString &path) : m_path(path) {
-    const QByteArray name = path.toLocal8Bit();
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (m_fd < 0 || static_cast<std::size_t>(name.size()) >= sizeof address.sun_path) return;
-    std::memcpy(address.sun_path, name.constData(), static_cast<std::size_t>(name.size()));
-    m_listening = ::bind(m_fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0 &&
-                  ::listen(m_fd, 64) == 0;
-  }
-  ~SilentBus() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  bool Listening() const { return m_listening; }
-  QString Address() const { return "unix:path=" + m_path; }
-
-private:
-  QString m_path;
-  int m_fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-  bool m_listening = false;
-};
-
 TEST_F(E2eDesktop, ASilentBusHoldsUpNeitherTheWindowNorTheNotification) {
-  SilentBus silent(m_home.FilePath("bus"));
+  testcommon::SilentBus silent(m_home.FilePath("bus").toLocal8Bit());
   ASSERT_TRUE(silent.Listening());
   const QByteArray scenario = R"({
     "devices": [{"id": "rx", "vendor": "3A7E", "product": "0A11", "receiver": {"battery": 17}}],

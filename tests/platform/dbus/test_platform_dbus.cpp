@@ -1,3 +1,4 @@
+#include "common/SilentBus.h"
 #include "platform/BusGreeting.h"
 #include "platform/DesktopNotifications.h"
 #include "platform/ResumeWatcher.h"
@@ -13,13 +14,9 @@
 #include <QVariantMap>
 #include <gtest/gtest.h>
 
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstddef>
-#include <cstring>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -194,28 +191,6 @@ TEST_F(DesktopBus, OnlyLogindsWakeSignalCountsAsAResume) {
   }
 }
 
-// A listening socket that never accepts: the kernel takes connections, nobody answers.
-class Listener {
-public:
-  // `abstractName`: in the abstract namespace, else at the path `name`.
-  Listener(const QByteArray &name, bool abstractName) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const std::size_t offset = abstractName ? 1 : 0;
-    std::memcpy(address.sun_path + offset, name.constData(), static_cast<std::size_t>(name.size()));
-    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset +
-                                               static_cast<std::size_t>(name.size()));
-    m_ok = m_fd >= 0 && ::bind(m_fd, reinterpret_cast<const sockaddr *>(&address), length) == 0 &&
-           ::listen(m_fd, 8) == 0;
-  }
-  ~Listener() { ::close(m_fd); }
-  bool Ok() const { return m_ok; }
-
-private:
-  int m_fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-  bool m_ok = false;
-};
-
 struct GreetingCase {
   const char *name;
   QString addresses; // {bus}: the test's bus, {silent}: the silent socket's path
@@ -226,16 +201,16 @@ TEST(BusGreeting, OnlyABusThatAnswersTheGreetingCountsAsAnswering) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString silentPath = dir.filePath("silent bus");
-  Listener silent(silentPath.toLocal8Bit(), false);
-  const QByteArray abstractName = "quelvane-test-" + QByteArray::number(::getpid());
-  Listener silentAbstract(abstractName, true);
-  ASSERT_TRUE(silent.Ok() && silentAbstract.Ok());
+  const testcommon::SilentBus silent(silentPath.toLocal8Bit());
+  const testcommon::SilentBus silentAbstract("quelvane-test-" + QByteArray::number(::getpid()),
+                                             true);
+  ASSERT_TRUE(silent.Listening() && silentAbstract.Listening());
   QString escaped = silentPath;
   escaped.replace(' ', "%20").replace('/', "%2f");
   const GreetingCase cases[] = {
       {"the bus", "{bus}", platform::BusGreeting::Answered},
       {"a socket that never answers", "unix:path={silent}", platform::BusGreeting::Silent},
-      {"the same in the abstract namespace", "unix:abstract=" + abstractName,
+      {"the same in the abstract namespace", silentAbstract.Address(),
        platform::BusGreeting::Silent},
       {"an escaped path", "unix:path=" + escaped, platform::BusGreeting::Silent},
       {"no socket there", "unix:path=/nonexistent/bus", platform::BusGreeting::Unreachable},

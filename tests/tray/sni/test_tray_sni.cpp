@@ -4,6 +4,7 @@
 // a minimal watcher on it and a virtual X server for the xcb platform.
 #include "common/ChildProcess.h"
 #include "common/ProgramRun.h"
+#include "common/SilentBus.h"
 #include "platform/QtTrayBinding.h"
 #include "tray/CoolTrayIcon.h"
 
@@ -470,6 +471,41 @@ TEST(TrayMessages, OnlyATrayThatIsThereShowsAMessage) {
     tray.terminate();
     tray.waitForFinished();
   }
+}
+
+// Silent buses on X11: Qt's accessibility bridge connects at the window's first show and the tray
+// icon when it is made, and libdbus would wait for either without limit. The window comes up, and
+// a low battery is told by the XEmbed icon's message.
+TEST(ProgramOnSilentBuses, ShowsTheWindowAndTellsALowBatteryByTheTrayIcon) {
+  if (QStandardPaths::findExecutable("trayer").isEmpty()) GTEST_SKIP() << "no trayer";
+  testcommon::ProgramHome home;
+  const testcommon::SilentBus silent(home.FilePath("bus").toLocal8Bit());
+  ASSERT_TRUE(silent.Listening());
+  QProcess tray;
+  tray.start("trayer", {"--edge", "bottom", "--widthtype", "pixel", "--width", "64"});
+  ASSERT_TRUE(tray.waitForStarted());
+  Pause(500);
+  home.Environment.insert("QT_QPA_PLATFORM", "xcb");
+  home.Environment.insert("XDG_RUNTIME_DIR", home.Path());
+  home.Environment.insert("DBUS_SESSION_BUS_ADDRESS", silent.Address());
+  home.Environment.insert("DBUS_SYSTEM_BUS_ADDRESS", silent.Address());
+  const QString scenario = home.Write("s.json", R"({
+    "devices": [{"id": "rx", "vendor": "3A7E", "product": "0A11", "receiver": {"battery": 17}}],
+    "timeline": [{"at": 1500, "quit": true}]})");
+  const QString trace = home.FilePath("t.jsonl");
+  const auto outcome = home.Run({"--simulate=" + scenario, "--trace=" + trace}, 20000);
+  tray.terminate();
+  tray.waitForFinished();
+  ASSERT_TRUE(outcome.Ended) << "held up by the bus";
+  EXPECT_EQ(outcome.Code, 0);
+  EXPECT_EQ(outcome.Err.toStdString(),
+            "quelvane: the session bus does not answer; the program goes on without it\n"
+            "quelvane: the system bus does not answer; the program goes on without it\n");
+  EXPECT_EQ(WindowVisible(trace), true);
+  const auto told = testcommon::EventsOf(
+      testcommon::ReadTrace(trace).value_or(std::vector<QJsonObject>{}), "notification");
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].value("via").toString(), "tray");
 }
 
 // A normal start says nothing on standard error, whatever tray the desktop has.
