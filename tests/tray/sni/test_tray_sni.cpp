@@ -117,6 +117,13 @@ public:
     return m_connection.connect(item, "/StatusNotifierItem", "org.kde.StatusNotifierItem",
                                 "NewToolTip", counter, slot);
   }
+  // Counts the exported menu's signals that tell a host to read it again.
+  bool WatchMenu(const QString &item, const QString &path, QObject *counter, const char *slot) {
+    return m_connection.connect(item, path, "com.canonical.dbusmenu", "LayoutUpdated", counter,
+                                slot) &&
+           m_connection.connect(item, path, "com.canonical.dbusmenu", "ItemsPropertiesUpdated",
+                                counter, slot);
+  }
   // A call as a host makes it, waiting for the answer at most `timeoutMs`.
   QDBusMessage Call(const QString &item, const QString &path, const QString &interface,
                     const QString &method, const QVariantList &arguments, int timeoutMs = 5000) {
@@ -398,6 +405,34 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
   EXPECT_EQ(menu->Outline(), "Language[*English|Chinese(Traditional)|Chinese(Simplified)]|"
                              "_Show|-|_Exit");
 
+  // A single property is answered at once: the item's value, the default of one it leaves out,
+  // an error for an id or a name nothing has.
+  const QString menuPath = host.Property(item, "Menu").value<QDBusObjectPath>().path();
+  const HostItem *exitEntry = menu->Find("_Exit");
+  ASSERT_NE(exitEntry, nullptr);
+  const struct {
+    int id;
+    const char *name;
+    QVariant value; // none: InvalidArgs
+  } properties[] = {
+      {exitEntry->id, "label", QString("_Exit")},  {exitEntry->id, "visible", true},
+      {0, "children-display", QString("submenu")}, {99999, "label", {}},
+      {exitEntry->id, "no-such-property", {}},
+  };
+  for (const auto &p : properties) {
+    SCOPED_TRACE(p.name);
+    const QDBusMessage reply =
+        host.Call(item, menuPath, "com.canonical.dbusmenu", "GetProperty", {p.id, p.name}, 2000);
+    if (p.value.isValid()) {
+      ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+      EXPECT_EQ(reply.arguments().value(0).value<QDBusVariant>().variant(), p.value);
+    } else {
+      EXPECT_EQ(reply.errorName().toStdString(), "org.freedesktop.DBus.Error.InvalidArgs");
+    }
+  }
+  Counter menuUpdates;
+  ASSERT_TRUE(host.WatchMenu(item, menuPath, &menuUpdates, SLOT(add())));
+
   // Each click as the host sends it, and the menu and tip the host then reads.
   const struct {
     const char *click;
@@ -419,6 +454,8 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
     EXPECT_EQ(menu->Outline(), step.outline) << step.click;
     EXPECT_EQ(ToolTip(host, item).toStdString(), step.tip) << step.click;
   }
+  EXPECT_TRUE(WaitUntil([&] { return menuUpdates.count > 0; }, 5000))
+      << "a host is not told that the menu changed";
 
   EXPECT_EQ(WindowVisible(trace), false) << "started hidden";
   const HostItem *show = menu->Find("_Show");
