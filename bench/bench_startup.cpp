@@ -139,6 +139,60 @@ void LabelQtWidgetsStartup(benchmark::State &state) {
 }
 BENCHMARK(LabelQtWidgetsStartup)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
+// `count` interfaces that are not receivers, then the receiver, in as few bytes as the scenario's
+// size limit needs: 100,000 of them take 4 MB.
+std::string ManyInterfaces(int count) {
+  std::string devices = "[";
+  for (int i = 0; i < count; ++i) {
+    std::string id;
+    for (int n = i;; n /= 36) {
+      id.insert(id.begin(), "0123456789abcdefghijklmnopqrstuvwxyz"[n % 36]);
+      if (n < 36) break;
+    }
+    devices += R"({"id":")" + id + R"(","vendor":"1","product":"2"},)";
+  }
+  return devices + R"({"id":"RX","vendor":"3A7E","product":"0A11","receiver":{}}])";
+}
+
+void SetPerInterface(benchmark::State &state, int interfaces) {
+  state.counters["per_interface"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * interfaces,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// The window among many interfaces: every one is listed, claimed and asked whether it is the
+// receiver before the first paint. Linear: the time per interface stays flat.
+void QuelvaneManyInterfacesStartup(benchmark::State &state) {
+  TempHome home;
+  const std::string devices = ManyInterfaces(static_cast<int>(state.range(0)));
+  Measure(state, QuelvaneQuitting(home, devices.c_str()), home.Path());
+  SetPerInterface(state, static_cast<int>(state.range(0)));
+}
+BENCHMARK(QuelvaneManyInterfacesStartup)
+    ->Arg(25000)
+    ->Arg(50000)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
+
+// --status among as many: the same scan and walk, without a window.
+void QuelvaneManyInterfacesStatus(benchmark::State &state) {
+  TempHome home;
+  const std::string devices = ManyInterfaces(static_cast<int>(state.range(0)));
+  std::vector<std::string> arguments = QuelvaneQuitting(home, devices.c_str());
+  arguments.push_back("--status");
+  Measure(state, arguments, home.Path());
+  SetPerInterface(state, static_cast<int>(state.range(0)));
+}
+BENCHMARK(QuelvaneManyInterfacesStatus)
+    ->Arg(25000)
+    ->Arg(50000)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
+
 double Median(std::vector<double> values) {
   if (values.empty()) return 0;
   std::sort(values.begin(), values.end());

@@ -17,6 +17,7 @@
 #include "app/WindowDriver.h"
 #include "framework/QtMessageLoop.h"
 #include "hid/PlatformHidBinding.h"
+#include "platform/BusCheck.h"
 #include "platform/DesktopNotify.h"
 #include "platform/ResumeWatch.h"
 #include "platform/settings/SettingsStore.h"
@@ -216,9 +217,14 @@ std::unique_ptr<QApplication> makeApplication(int &argc, char **argv) {
 }
 
 int runWindow(int argc, char **argv, const app::Options &options) {
+  // Greeted while the theme and scenario are read, settled before Qt may connect to a bus.
+  const std::unique_ptr<platform::BusCheck> buses = platform::BusCheck::Start();
   // Read once, here: a theme that cannot be used ends the program before anything shows.
   std::unique_ptr<skin::TsuiThemeFileReader> theme;
   if (!readyForWindow(options, theme)) return 1;
+  for (const std::string &bus : buses->Finish())
+    std::cerr << app::ProgramName << ": the " << bus
+              << " bus does not answer; the program goes on without it\n";
   // Qt reads "--style" as its own widget style: the application sees the arguments without it,
   // and without its value when that is the next word.
   std::vector<char *> qtArguments;

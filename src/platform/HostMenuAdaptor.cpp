@@ -1,5 +1,6 @@
 #include "platform/HostMenuAdaptor.h"
 #include "platform/HostMenuRequests.h"
+#include "platform/MenuExportAdaptor.h"
 
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -10,6 +11,8 @@
 #include <QMetaMethod>
 #include <QMetaProperty>
 #include <QSystemTrayIcon>
+
+#include <optional>
 
 namespace platform {
 
@@ -95,21 +98,27 @@ bool servesItem(const QObject &child) {
          qstrcmp(meta->classInfo(info).value(), Interface) == 0;
 }
 
-// The object Qt registered for the icon that exports `hostMenu`.
-QObject *registeredItem(QMenu &hostMenu) {
+// The connection Qt made for the icon that exports `hostMenu`.
+std::optional<QDBusConnection> itemConnection(QMenu &hostMenu) {
   // Qt's menu object is a plain QObject subclass, so its address is its QObject's; its class is
   // not among Qt's public headers.
   const void *exported = hostMenu.platformMenu();
-  if (!exported) return nullptr;
+  if (!exported) return std::nullopt;
   const qint64 pid = QCoreApplication::applicationPid();
   for (int icon = 1; icon <= MaxIcons; ++icon) {
     const QDBusConnection connection(
         QStringLiteral("%1-%2-%3").arg(QLatin1String(Interface)).arg(pid).arg(icon));
     if (connection.isConnected() &&
         static_cast<const void *>(connection.objectRegisteredAt("/MenuBar")) == exported)
-      return connection.objectRegisteredAt("/StatusNotifierItem");
+      return connection;
   }
-  return nullptr;
+  return std::nullopt;
+}
+
+// The object Qt registered for the icon that exports `hostMenu`.
+QObject *registeredItem(QMenu &hostMenu) {
+  const std::optional<QDBusConnection> connection = itemConnection(hostMenu);
+  return connection ? connection->objectRegisteredAt("/StatusNotifierItem") : nullptr;
 }
 
 // Whether `to` has every method, signal and property `from` adds to its base, alike.
@@ -202,6 +211,9 @@ void HostMenuAdaptor::ProvideXdgActivationToken(const QString &token) {
 }
 
 bool TakeOverHostMenuRequests(QMenu &hostMenu, std::function<void(QPoint)> requested) {
+  // The menu's calls are answered in full whether or not the item can be taken over.
+  if (const std::optional<QDBusConnection> connection = itemConnection(hostMenu))
+    MenuExportAdaptor::install(*connection);
   return HostMenuAdaptor::install(hostMenu, std::move(requested)) != nullptr;
 }
 

@@ -1,11 +1,15 @@
 // The program as a desktop starts it: hidden from the autostart entry, telling the user of a low
 // battery and a new mouse.
 #include "common/ProgramRun.h"
+#ifndef _WIN32
+#include "common/SilentBus.h"
+#endif
 
 #include <QJsonObject>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -51,5 +55,37 @@ TEST_F(E2eDesktop, ALowBatteryAndANewMouseAreToldAndTracedOnce) {
   for (const QJsonObject &n : told)
     EXPECT_EQ(n.value("via").toString(), "tray");
 }
+
+#ifndef _WIN32
+TEST_F(E2eDesktop, ASilentBusHoldsUpNeitherTheWindowNorTheNotification) {
+  testcommon::SilentBus silent(m_home.FilePath("bus").toLocal8Bit());
+  ASSERT_TRUE(silent.Listening());
+  const QByteArray scenario = R"({
+    "devices": [{"id": "rx", "vendor": "3A7E", "product": "0A11", "receiver": {"battery": 17}}],
+    "timeline": [{"at": 1500, "quit": true}]})";
+  for (const char *bus : {"session", "system"}) {
+    SCOPED_TRACE(bus);
+    const bool session = std::strcmp(bus, "session") == 0;
+    m_home.Environment.insert("DBUS_SESSION_BUS_ADDRESS",
+                              session ? silent.Address() : "unix:path=/nonexistent/bus");
+    m_home.Environment.insert("DBUS_SYSTEM_BUS_ADDRESS",
+                              session ? "unix:path=/nonexistent/bus" : silent.Address());
+    const QString trace = m_home.FilePath(QString("%1.jsonl").arg(bus));
+    const testcommon::ProgramOutcome outcome =
+        m_home.Run({"--simulate=" + m_home.Write("s.json", scenario), "--trace=" + trace}, 20000);
+    ASSERT_TRUE(outcome.Ended) << "held up by the bus";
+    EXPECT_EQ(outcome.Code, 0);
+    // Followed by what the offscreen platform says of itself.
+    EXPECT_EQ(outcome.Err.section('\n', 0, 0).toStdString(),
+              std::string("quelvane: the ") + bus +
+                  " bus does not answer; the program goes on without it");
+    const auto events = testcommon::ReadTrace(trace).value_or(std::vector<QJsonObject>{});
+    EXPECT_FALSE(EventsOf(events, "state").empty()) << "the window was never drawn";
+    const auto told = EventsOf(events, "notification");
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].value("via").toString(), "tray");
+  }
+}
+#endif
 
 } // namespace

@@ -1,3 +1,5 @@
+#include "common/SilentBus.h"
+#include "platform/BusGreeting.h"
 #include "platform/DesktopNotifications.h"
 #include "platform/ResumeWatcher.h"
 
@@ -8,9 +10,13 @@
 #include <QDBusMessage>
 #include <QDeadlineTimer>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QVariantMap>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -182,6 +188,47 @@ TEST_F(DesktopBus, OnlyLogindsWakeSignalCountsAsAResume) {
     // Without an expected resume, a short wait shows that none comes.
     waitFor([&] { return resumes >= c.resumes && resumes > 0; }, c.resumes ? 5000 : 500);
     EXPECT_EQ(resumes, c.resumes);
+  }
+}
+
+struct GreetingCase {
+  const char *name;
+  QString addresses; // {bus}: the test's bus, {silent}: the silent socket's path
+  platform::BusGreeting greeting;
+};
+
+TEST(BusGreeting, OnlyABusThatAnswersTheGreetingCountsAsAnswering) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString silentPath = dir.filePath("silent bus");
+  const testcommon::SilentBus silent(silentPath.toLocal8Bit());
+  const testcommon::SilentBus silentAbstract("quelvane-test-" + QByteArray::number(::getpid()),
+                                             true);
+  ASSERT_TRUE(silent.Listening() && silentAbstract.Listening());
+  QString escaped = silentPath;
+  escaped.replace(' ', "%20").replace('/', "%2f");
+  const GreetingCase cases[] = {
+      {"the bus", "{bus}", platform::BusGreeting::Answered},
+      {"a socket that never answers", "unix:path={silent}", platform::BusGreeting::Silent},
+      {"the same in the abstract namespace", silentAbstract.Address(),
+       platform::BusGreeting::Silent},
+      {"an escaped path", "unix:path=" + escaped, platform::BusGreeting::Silent},
+      {"no socket there", "unix:path=/nonexistent/bus", platform::BusGreeting::Unreachable},
+      {"an entry nothing listens on, then the bus", "unix:path=/nonexistent/bus;{bus}",
+       platform::BusGreeting::Answered},
+      {"the silent socket before the bus", "unix:path={silent};{bus}",
+       platform::BusGreeting::Silent},
+      {"a kind not greeted", "tcp:host=localhost,port=1", platform::BusGreeting::Unchecked},
+      {"a broken escape", "unix:path=%2", platform::BusGreeting::Unchecked},
+      {"nothing at all", "", platform::BusGreeting::Unreachable},
+  };
+  for (const GreetingCase &c : cases) {
+    SCOPED_TRACE(c.name);
+    QString addresses = c.addresses;
+    addresses.replace("{bus}", busAddress).replace("{silent}", silentPath);
+    // A silent bus holds the greeting until the deadline, and no longer (else the test hangs).
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+    EXPECT_EQ(platform::GreetBus(addresses.toStdString(), deadline), c.greeting);
   }
 }
 

@@ -4,6 +4,7 @@
 // a minimal watcher on it and a virtual X server for the xcb platform.
 #include "common/ChildProcess.h"
 #include "common/ProgramRun.h"
+#include "common/SilentBus.h"
 #include "platform/QtTrayBinding.h"
 #include "tray/CoolTrayIcon.h"
 
@@ -115,6 +116,13 @@ public:
   bool WatchToolTip(const QString &item, QObject *counter, const char *slot) {
     return m_connection.connect(item, "/StatusNotifierItem", "org.kde.StatusNotifierItem",
                                 "NewToolTip", counter, slot);
+  }
+  // Counts the exported menu's signals that tell a host to read it again.
+  bool WatchMenu(const QString &item, const QString &path, QObject *counter, const char *slot) {
+    return m_connection.connect(item, path, "com.canonical.dbusmenu", "LayoutUpdated", counter,
+                                slot) &&
+           m_connection.connect(item, path, "com.canonical.dbusmenu", "ItemsPropertiesUpdated",
+                                counter, slot);
   }
   // A call as a host makes it, waiting for the answer at most `timeoutMs`.
   QDBusMessage Call(const QString &item, const QString &path, const QString &interface,
@@ -251,7 +259,7 @@ TEST(StatusNotifierHostMenu, OpensAtTheHostsPositionAndTheItemReadsAsQtsOwn) {
   ASSERT_TRUE(WaitUntil([&] { return host.Items().size() == 2; }, 20000));
   const QString qtItem = host.Items().at(0), item = host.Items().at(1);
 
-  const QString properties = PropertiesOnTheWire(item);
+  const const QString iconProperties = PropertiesOnTheWire(item);
   EXPECT_TRUE(properties.contains("\"/MenuBar\"") && properties.contains("\"Tip\"") &&
               properties.contains("int32 16"))
       << properties.toStdString();
@@ -400,6 +408,34 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
   EXPECT_EQ(menu->Outline(), "Language[*English|~Chinese(Traditional)|~Chinese(Simplified)]|"
                              "_Show|Battery _history|-|~_Battery in icon|-|_Exit");
 
+  // A single property is answered at once: the item's value, the default of one it leaves out,
+  // an error for an id or a name nothing has.
+  const QString menuPath = host.Property(item, "Menu").value<QDBusObjectPath>().path();
+  const HostItem *exitEntry = menu->Find("_Exit");
+  ASSERT_NE(exitEntry, nullptr);
+  const struct {
+    int id;
+    const char *name;
+    QVariant value; // none: InvalidArgs
+  } properties[] = {
+      {exitEntry->id, "label", QString("_Exit")},  {exitEntry->id, "visible", true},
+      {0, "children-display", QString("submenu")}, {99999, "label", {}},
+      {exitEntry->id, "no-such-property", {}},
+  };
+  for (const auto &p : properties) {
+    SCOPED_TRACE(p.name);
+    const QDBusMessage reply =
+        host.Call(item, menuPath, "com.canonical.dbusmenu", "GetProperty", {p.id, p.name}, 2000);
+    if (p.value.isValid()) {
+      ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+      EXPECT_EQ(reply.arguments().value(0).value<QDBusVariant>().variant(), p.value);
+    } else {
+      EXPECT_EQ(reply.errorName().toStdString(), "org.freedesktop.DBus.Error.InvalidArgs");
+    }
+  }
+  Counter menuUpdates;
+  ASSERT_TRUE(host.WatchMenu(item, menuPath, &menuUpdates, SLOT(add())));
+
   // Each click as the host sends it, and the menu and tip the host then reads.
   const struct {
     const char *click;
@@ -419,7 +455,7 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
        "*_Battery in icon|-|_Exit",
        "Tarnovel v1.0\nBattery 83%, CPI HIGH"},
   };
-  QString properties = PropertiesOnTheWire(item);
+  const QString iconProperties = PropertiesOnTheWire(item);
   for (const auto &step : steps) {
     const HostItem *target = menu->Find(QString::fromUtf8(step.click));
     ASSERT_NE(target, nullptr) << step.click;
@@ -430,8 +466,10 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
     EXPECT_EQ(ToolTip(host, item).toStdString(), step.tip) << step.click;
   }
   // The last click put the battery into the icon: the same tip, new pictures.
-  EXPECT_TRUE(WaitUntil([&] { return PropertiesOnTheWire(item) != properties; }, 5000))
+  EXPECT_TRUE(WaitUntil([&] { return PropertiesOnTheWire(item) != iconProperties; }, 5000))
       << "the icon's pictures did not change";
+  EXPECT_TRUE(WaitUntil([&] { return menuUpdates.count > 0; }, 5000))
+      << "a host is not told that the menu changed";
 
   EXPECT_EQ(WindowVisible(trace), false) << "started hidden";
   const HostItem *show = menu->Find("_Show");
@@ -498,6 +536,41 @@ TEST(TrayMessages, OnlyATrayThatIsThereShowsAMessage) {
     tray.terminate();
     tray.waitForFinished();
   }
+}
+
+// Silent buses on X11: Qt's accessibility bridge connects at the window's first show and the tray
+// icon when it is made, and libdbus would wait for either without limit. The window comes up, and
+// a low battery is told by the XEmbed icon's message.
+TEST(ProgramOnSilentBuses, ShowsTheWindowAndTellsALowBatteryByTheTrayIcon) {
+  if (QStandardPaths::findExecutable("trayer").isEmpty()) GTEST_SKIP() << "no trayer";
+  testcommon::ProgramHome home;
+  const testcommon::SilentBus silent(home.FilePath("bus").toLocal8Bit());
+  ASSERT_TRUE(silent.Listening());
+  QProcess tray;
+  tray.start("trayer", {"--edge", "bottom", "--widthtype", "pixel", "--width", "64"});
+  ASSERT_TRUE(tray.waitForStarted());
+  Pause(500);
+  home.Environment.insert("QT_QPA_PLATFORM", "xcb");
+  home.Environment.insert("XDG_RUNTIME_DIR", home.Path());
+  home.Environment.insert("DBUS_SESSION_BUS_ADDRESS", silent.Address());
+  home.Environment.insert("DBUS_SYSTEM_BUS_ADDRESS", silent.Address());
+  const QString scenario = home.Write("s.json", R"({
+    "devices": [{"id": "rx", "vendor": "3A7E", "product": "0A11", "receiver": {"battery": 17}}],
+    "timeline": [{"at": 1500, "quit": true}]})");
+  const QString trace = home.FilePath("t.jsonl");
+  const auto outcome = home.Run({"--simulate=" + scenario, "--trace=" + trace}, 20000);
+  tray.terminate();
+  tray.waitForFinished();
+  ASSERT_TRUE(outcome.Ended) << "held up by the bus";
+  EXPECT_EQ(outcome.Code, 0);
+  EXPECT_EQ(outcome.Err.toStdString(),
+            "quelvane: the session bus does not answer; the program goes on without it\n"
+            "quelvane: the system bus does not answer; the program goes on without it\n");
+  EXPECT_EQ(WindowVisible(trace), true);
+  const auto told = testcommon::EventsOf(
+      testcommon::ReadTrace(trace).value_or(std::vector<QJsonObject>{}), "notification");
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].value("via").toString(), "tray");
 }
 
 // A normal start says nothing on standard error, whatever tray the desktop has.
