@@ -187,7 +187,7 @@ void TForm1::readoutsChanged() {
   const QString tip = TrayTip(m_languages.Language(), ReceiverConnected(),
                               {lblMseBattery->Caption(), edtCPI->Text()});
   if (tip != tray1->Hint()) tray1->SetHint(tip);
-  AnnounceReadouts(*this);
+  AnnounceReadouts(*this, m_announced);
 }
 
 void TForm1::Rescan() {
