@@ -5,7 +5,7 @@ its own accessibility bus, under a virtual X server.
 Runs the program with a simulated receiver whose battery drops, reads the roles, names, texts,
 values and actions of every control, presses the pairing button through its action, waits for the
 announced change of the battery, asks GetAll of every object (which crashed Qt's bridge), and
-reads the names in Traditional Chinese. Prints what failed; exits 0 when all held, 1 when one
+reads the tray menu's items and the names in Traditional Chinese. Prints what failed; exits 0 when all held, 1 when one
 did not, 77 when a tool it needs is missing.
 
 Usage: screen_reader_check.py QUELVANE SESSION_BUS_CONFIG
@@ -20,12 +20,13 @@ import time
 
 LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 # Pairing ends on the second tick (the bind state changes), the battery drops from level 5 to 3
-# long after the first reading.
+# long after the first reading, then the tray menu opens and its first item is chosen.
 SCENARIO = {
     "devices": [{"id": "rx", "vendor": "3A7E", "product": "0A11",
                  "receiver": {"battery": 21, "cpi": 10, "bind": [0, 0]}}],
     "timeline": [{"at": 1000, "set": "rx", "receiver": {"bind": [1, 0]}},
                  {"at": 12000, "set": "rx", "receiver": {"battery": 19}},
+                 {"at": 14000, "tray": "rclick"}, {"at": 15000, "menu": "mniLanguage"},
                  {"at": 60000, "quit": True}],
 }
 # In the window's order; (role, name, text or description, actions).
@@ -165,7 +166,7 @@ def main():
     if len(sys.argv) != 3:
         print(__doc__.strip().splitlines()[-1], file=sys.stderr)
         return 2
-    program, bus_config = sys.argv[1:]
+    program, bus_config = (os.path.abspath(a) for a in sys.argv[1:])
     try:
         import pyatspi  # noqa: F401
     except ImportError:
@@ -237,6 +238,11 @@ def main():
             lambda e: events.append((e.type, e.source.name)),
             "object:property-change:accessible-value", "object:text-changed",
             "object:property-change:accessible-name")
+        # Qt lists no open menu among the application's children: the menu is met by its focus.
+        focused = []
+        pyatspi.Registry.registerEventListener(
+            lambda e: focused.append(e.source) if e.source.getRoleName() == "menu item" else None,
+            "focus:")
         # Connected once the pairing the connection started has ended.
         wait_for("pairing to end", lambda: any(
             text_of(acc) == "Connected" for acc in readouts(children(app)[0])[0]))
@@ -260,17 +266,23 @@ def main():
               ("object:property-change:accessible-value", "Battery level") in events, True)
         check("the percentage's change is announced",
               ("object:text-changed:insert", "Battery") in events, True)
+        item = wait_for("the tray menu's focus", lambda: focused[0] if focused else None)
+        if item is not None:
+            check("the tray menu", [(i.getRoleName(), i.name, actions_of(i))
+                                    for i in children(item.parent)],
+                  [("menu item", "Language", ["ShowMenu"]), ("menu item", "Show", ["Press"]),
+                   ("separator", "", []), ("menu item", "Exit", ["Press"])])
         check("the program is still running", quelvane.poll(), None)
         quelvane.terminate()
         quelvane.wait(10)
 
         # Traditional Chinese, chosen from the interface language on the first start.
         env["LANGUAGE"] = "zh_TW"
+        shutil.rmtree(os.path.join(home, "config"), ignore_errors=True)
         chinese = subprocess.Popen([program, "--simulate=" + scenario], env=env,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                    cwd=home)
         children_started.append(chinese)
-        shutil.rmtree(os.path.join(home, "config"), ignore_errors=True)
         app = wait_for("the Chinese window", lambda: find_application(pyatspi, chinese.pid))
         if app is not None:
             wait_for("pairing to end", lambda: any(
