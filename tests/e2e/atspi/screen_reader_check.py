@@ -53,7 +53,7 @@ def check(what, got, expected):
         failures.append(f"{what}: {got!r}, expected {expected!r}")
 
 
-def wait_for(what, probe, seconds=20.0):
+def wait_for(what, probe, seconds=40.0):
     from gi.repository import GLib
     end = time.monotonic() + seconds
     while time.monotonic() < end:
@@ -148,8 +148,13 @@ def get_all(app, a11y, bus_name):
     while pending:
         acc = pending.pop()
         pending.extend(children(acc))
-        reply = a11y.call_sync(bus_name, acc.path, "org.freedesktop.DBus.Properties", "GetAll",
-                               GLib.Variant("(s)", ("org.a11y.atspi.Accessible",)), None, 0, 5000)
+        try:
+            reply = a11y.call_sync(bus_name, acc.path, "org.freedesktop.DBus.Properties",
+                                   "GetAll", GLib.Variant("(s)", ("org.a11y.atspi.Accessible",)),
+                                   None, 0, 5000)
+        except GLib.Error as error:
+            failures.append(f"GetAll of {acc.path}: {error.message}")
+            return
         properties = reply.unpack()[0]
         check(f"GetAll name of {acc.path}", properties.get("Name"), acc.name)
         check(f"GetAll child count of {acc.path}", properties.get("ChildCount"), acc.childCount)
