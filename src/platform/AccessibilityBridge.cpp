@@ -93,7 +93,9 @@ void beforeDispatch(const QDBusMessage &call) {
   const QList<QVariant> arguments = call.arguments();
   if (call.member() == "GetAll"_L1 && call.signature() == "s"_L1) {
     const QDBusConnection bus(BridgeConnection);
-    if (bus.isConnected() && call.isReplyRequired()) bus.send(answerGetAll(call, bus));
+    // Queued before Qt dispatches the call, so this answer goes out first. When it cannot be
+    // sent, Qt's own answer below is the caller's (no properties).
+    if (bus.isConnected() && call.isReplyRequired()) (void)bus.send(answerGetAll(call, bus));
     // With an empty property name the adaptor finds nothing to answer and Qt answers the call
     // again; the bus drops that second answer, since the caller has its answer already.
     dispatched.setArguments({arguments.at(0), QString()});
