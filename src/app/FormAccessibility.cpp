@@ -20,6 +20,7 @@
 #include <QPointer>
 
 #include <cmath>
+#include <utility>
 
 namespace app {
 namespace {
