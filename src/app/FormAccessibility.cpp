@@ -43,33 +43,33 @@ constexpr LanguageTexts Unavailable = {u"Unavailable", u"無法使用", u"无法
 // In the order of AnnouncedReadouts.
 enum class Readout { Led, Gauge, Percent, Cpi, PairingButton };
 
-std::array<QWidget *, AnnouncedReadouts::Count> readoutControls(const TForm1 &form) {
+std::array<QWidget *, AnnouncedReadouts::Count> ReadoutControls(const TForm1 &form) {
   return {form.ledDev, form.pbMseBattery, form.lblMseBattery, form.edtCPI,
           form.btnCombo_Cmd_Soft_Bind_SW};
 }
 
-std::optional<Readout> readoutOf(const TForm1 &form, const QWidget *control) {
+std::optional<Readout> ReadoutOf(const TForm1 &form, const QWidget *control) {
   if (control == nullptr) return std::nullopt;
-  const auto controls = readoutControls(form);
+  const auto controls = ReadoutControls(form);
   for (std::size_t i = 0; i < controls.size(); ++i)
     if (controls[i] == control) return static_cast<Readout>(i);
   return std::nullopt;
 }
 
 // These readouts give what they show as text; the others in their description.
-bool speaksText(Readout readout) {
+bool SpeaksText(Readout readout) {
   return readout == Readout::Led || readout == Readout::Percent || readout == Readout::Cpi;
 }
 
-const TForm1 *formOf(const QWidget *control) {
+const TForm1 *FormOf(const QWidget *control) {
   return control ? qobject_cast<const TForm1 *>(control->window()) : nullptr;
 }
 
-bool pairing(const TForm1 &form) {
+bool PairingRuns(const TForm1 &form) {
   return form.tmrSoftBind != nullptr && form.tmrSoftBind->Enabled();
 }
 
-QString name(const TForm1 &form, Readout readout, TLngID language) {
+QString ReadoutName(const TForm1 &form, Readout readout, TLngID language) {
   switch (readout) {
   case Readout::Led:
     return Pick(LedName, language);
@@ -86,7 +86,7 @@ QString name(const TForm1 &form, Readout readout, TLngID language) {
   return QString();
 }
 
-QString gaugeValue(const widgets::TProgBar &gauge, TLngID language) {
+QString GaugeValue(const widgets::TProgBar &gauge, TLngID language) {
   const QString level = Pick(GaugeLevel, language).arg(gauge.Value()).arg(gauge.Max());
   // The percentage as the label computes it, which a whole maximum of 0 does not have.
   const auto whole = static_cast<long long>(std::trunc(gauge.Max()));
@@ -95,15 +95,15 @@ QString gaugeValue(const widgets::TProgBar &gauge, TLngID language) {
   return Pick(GaugePercent, language).arg(level).arg(percent);
 }
 
-QString value(const TForm1 &form, Readout readout, TLngID language) {
+QString ReadoutValue(const TForm1 &form, Readout readout, TLngID language) {
   const bool connected = form.ReceiverConnected();
   switch (readout) {
   case Readout::Led:
     if (!connected) return Pick(NoReceiver, language);
-    return Pick(pairing(form) ? Pairing : Connected, language);
+    return Pick(PairingRuns(form) ? Pairing : Connected, language);
   case Readout::Gauge:
     if (!connected) return Pick(NoReading, language);
-    return gaugeValue(*form.pbMseBattery, language);
+    return GaugeValue(*form.pbMseBattery, language);
   case Readout::Percent: {
     const QString caption = form.lblMseBattery->Caption().trimmed();
     return connected && !caption.isEmpty() ? caption : Pick(NoReading, language);
@@ -114,7 +114,7 @@ QString value(const TForm1 &form, Readout readout, TLngID language) {
   }
   case Readout::PairingButton:
     if (!form.btnCombo_Cmd_Soft_Bind_SW->isEnabled()) return Pick(Unavailable, language);
-    return Pick(pairing(form) ? Pairing : Ready, language);
+    return Pick(PairingRuns(form) ? Pairing : Ready, language);
   }
   return QString();
 }
@@ -130,10 +130,10 @@ public:
   using framework::ReadOnlyAccessibleText::text;
 
   QString text(QAccessible::Text kind) const override {
-    if (const TForm1 *form = formOf(widget())) {
-      const std::optional<Readout> readout = readoutOf(*form, widget());
+    if (const TForm1 *form = FormOf(widget())) {
+      const std::optional<Readout> readout = ReadoutOf(*form, widget());
       const QAccessible::Text asked =
-          kind == QAccessible::Description && readout && !speaksText(*readout) ? QAccessible::Value
+          kind == QAccessible::Description && readout && !SpeaksText(*readout) ? QAccessible::Value
                                                                                : kind;
       const QString text = ReadoutText(*form, widget(), asked);
       if (!text.isNull()) return text;
@@ -179,18 +179,18 @@ public:
     return QAccessibleWidget::keyBindingsForAction(action);
   }
 
-  QVariant currentValue() const override { return gauge() ? gauge()->Value() : QVariant(); }
+  QVariant currentValue() const override { return Gauge() ? Gauge()->Value() : QVariant(); }
   // The gauge only shows; nobody sets it from outside.
   void setCurrentValue(const QVariant &) override {}
-  QVariant maximumValue() const override { return gauge() ? gauge()->Max() : QVariant(); }
-  QVariant minimumValue() const override { return gauge() ? gauge()->Min() : QVariant(); }
+  QVariant maximumValue() const override { return Gauge() ? Gauge()->Max() : QVariant(); }
+  QVariant minimumValue() const override { return Gauge() ? Gauge()->Min() : QVariant(); }
   QVariant minimumStepSize() const override { return 1; }
 
 protected:
   QString ReadText() const override { return text(QAccessible::Value); }
 
 private:
-  const widgets::TProgBar *gauge() const {
+  const widgets::TProgBar *Gauge() const {
     return qobject_cast<const widgets::TProgBar *>(widget());
   }
 };
@@ -201,19 +201,19 @@ class FrameAccessible final : public QAccessibleWidget {
 public:
   explicit FrameAccessible(QWidget *frame) : QAccessibleWidget(frame, QAccessible::Client) {}
 
-  int childCount() const override { return static_cast<int>(seen().size()); }
+  int childCount() const override { return static_cast<int>(Seen().size()); }
   QAccessibleInterface *child(int index) const override {
-    const QList<QWidget *> controls = seen();
+    const QList<QWidget *> controls = Seen();
     if (index < 0 || index >= controls.size()) return nullptr;
     return QAccessible::queryAccessibleInterface(controls.at(index));
   }
   int indexOfChild(const QAccessibleInterface *child) const override {
     if (child == nullptr) return -1;
-    return static_cast<int>(seen().indexOf(qobject_cast<QWidget *>(child->object())));
+    return static_cast<int>(Seen().indexOf(qobject_cast<QWidget *>(child->object())));
   }
 
 private:
-  QList<QWidget *> seen() const {
+  QList<QWidget *> Seen() const {
     QList<QWidget *> controls;
     for (QWidget *control : widget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
       if (!control->isWindow() && !layout::LiesOutside(*control)) controls.append(control);
@@ -221,17 +221,17 @@ private:
   }
 };
 
-QAccessibleInterface *readoutFactory(const QString &className, QObject *object) {
+QAccessibleInterface *ReadoutFactory(const QString &className, QObject *object) {
   auto *const control = qobject_cast<QWidget *>(object);
   if (control == nullptr) return nullptr;
   if (className == QLatin1String(TForm1::staticMetaObject.className()))
     return new QAccessibleWidget(control, QAccessible::Window);
   if (className == QLatin1String(skin::TsuiForm::staticMetaObject.className())) {
-    const TForm1 *const form = formOf(control);
+    const TForm1 *const form = FormOf(control);
     return form != nullptr && control == form->sfrm1 ? new FrameAccessible(control) : nullptr;
   }
   if (className == QLatin1String(skin::TsuiTitleBar::staticMetaObject.className()))
-    return formOf(control) ? MakeTitleBarAccessible(static_cast<skin::TsuiTitleBar *>(control))
+    return FormOf(control) ? MakeTitleBarAccessible(static_cast<skin::TsuiTitleBar *>(control))
                            : nullptr;
   // Mostly the class decides, not the window: an interface is made once per control and kept,
   // even when it is asked for while the window is still being built. Qt's AT-SPI bridge has no
@@ -246,7 +246,7 @@ QAccessibleInterface *readoutFactory(const QString &className, QObject *object) 
   // The skinned edit has no class name of its own: only the CPI box is taken from Qt's line-edit
   // interface, which the ID boxes keep.
   if (className == QLatin1String("QLineEdit")) {
-    const TForm1 *const form = formOf(control);
+    const TForm1 *const form = FormOf(control);
     if (form != nullptr && control == form->edtCPI)
       return new ReadoutAccessible(control, QAccessible::EditableText);
   }
@@ -255,7 +255,7 @@ QAccessibleInterface *readoutFactory(const QString &className, QObject *object) 
   return nullptr;
 }
 
-void announceTitleBar(const TForm1 &form, AnnouncedReadouts &last) {
+void AnnounceTitleBar(const TForm1 &form, AnnouncedReadouts &last) {
   if (form.sfrm1 == nullptr) return;
   skin::TsuiTitleBar &bar = form.sfrm1->TitleBar();
   QString names;
@@ -276,21 +276,21 @@ void announceTitleBar(const TForm1 &form, AnnouncedReadouts &last) {
 void InstallFormAccessibility() {
   static const bool installed = [] {
     platform::GuardAccessibilityBridge();
-    QAccessible::installFactory(&readoutFactory);
+    QAccessible::installFactory(&ReadoutFactory);
     return true;
   }();
   (void)installed;
 }
 
 QString ReadoutText(const TForm1 &form, const QWidget *control, QAccessible::Text kind) {
-  const std::optional<Readout> readout = readoutOf(form, control);
+  const std::optional<Readout> readout = ReadoutOf(form, control);
   if (!readout) return QString();
   const TLngID language = form.Languages().Language();
   switch (kind) {
   case QAccessible::Name:
-    return name(form, *readout, language);
+    return ReadoutName(form, *readout, language);
   case QAccessible::Value:
-    return value(form, *readout, language);
+    return ReadoutValue(form, *readout, language);
   default:
     return QString();
   }
@@ -298,7 +298,7 @@ QString ReadoutText(const TForm1 &form, const QWidget *control, QAccessible::Tex
 
 void AnnounceReadouts(const TForm1 &form, AnnouncedReadouts &last) {
   const bool active = QAccessible::isActive();
-  const auto controls = readoutControls(form);
+  const auto controls = ReadoutControls(form);
   for (std::size_t i = 0; i < controls.size(); ++i) {
     QWidget *const control = controls[i];
     if (control == nullptr) continue;
@@ -315,11 +315,11 @@ void AnnounceReadouts(const TForm1 &form, AnnouncedReadouts &last) {
     if (value == last.Values[i]) continue;
     const QString before = std::exchange(last.Values[i], value);
     if (!active) continue;
-    if (speaksText(readout)) {
+    if (SpeaksText(readout)) {
       QAccessibleTextUpdateEvent event(control, 0, before, value);
       QAccessible::updateAccessibility(&event);
     }
-    if (!speaksText(readout)) {
+    if (!SpeaksText(readout)) {
       QAccessibleEvent event(control, QAccessible::DescriptionChanged);
       QAccessible::updateAccessibility(&event);
     }
@@ -331,7 +331,7 @@ void AnnounceReadouts(const TForm1 &form, AnnouncedReadouts &last) {
       QAccessible::updateAccessibility(&event);
     }
   }
-  announceTitleBar(form, last);
+  AnnounceTitleBar(form, last);
 }
 
 } // namespace app

@@ -24,7 +24,7 @@ constexpr LanguageTexts MaximiseName = {u"Maximize", u"最大化", u"最大化"}
 constexpr LanguageTexts HelpName = {u"Help", u"說明", u"帮助"};
 constexpr LanguageTexts MenuName = {u"Window menu", u"視窗選單", u"窗口菜单"};
 
-receiver::TLngID languageOf(const QWidget &bar) {
+receiver::TLngID LanguageOf(const QWidget &bar) {
   const auto *const form = qobject_cast<const TForm1 *>(bar.window());
   return form ? form->Languages().Language() : receiver::TLngID::Eng;
 }
@@ -58,7 +58,7 @@ public:
   QString text(QAccessible::Text kind) const override {
     const TsuiTitleBar *const bar = m_bar.data();
     if (kind != QAccessible::Name || bar == nullptr) return QString();
-    return TitleBarButtonName(*bar, m_index, languageOf(*bar));
+    return TitleBarButtonName(*bar, m_index, LanguageOf(*bar));
   }
   void setText(QAccessible::Text, const QString &) override {}
   QRect rect() const override {
@@ -111,17 +111,17 @@ public:
   TitleBarAccessible &operator=(const TitleBarAccessible &) = delete;
 
   QString text(QAccessible::Text kind) const override {
-    if (kind == QAccessible::Name) return bar()->Caption();
+    if (kind == QAccessible::Name) return Bar()->Caption();
     return QAccessibleWidget::text(kind);
   }
-  int childCount() const override { return static_cast<int>(shown().size()); }
+  int childCount() const override { return static_cast<int>(Shown().size()); }
   QAccessibleInterface *child(int index) const override {
-    const std::vector<int> buttons = shown();
+    const std::vector<int> buttons = Shown();
     if (index < 0 || index >= static_cast<int>(buttons.size())) return nullptr;
-    return button(buttons[static_cast<std::size_t>(index)]);
+    return Button(buttons[static_cast<std::size_t>(index)]);
   }
   int indexOfChild(const QAccessibleInterface *child) const override {
-    const std::vector<int> buttons = shown();
+    const std::vector<int> buttons = Shown();
     for (std::size_t i = 0; i < buttons.size(); ++i)
       if (const auto found = m_buttons.find(buttons[i]);
           found != m_buttons.end() && QAccessible::accessibleInterface(found->second) == child)
@@ -129,27 +129,27 @@ public:
     return -1;
   }
   QAccessibleInterface *childAt(int x, int y) const override {
-    for (const int index : shown())
-      if (QAccessibleInterface *const candidate = button(index); candidate->rect().contains(x, y))
+    for (const int index : Shown())
+      if (QAccessibleInterface *const candidate = Button(index); candidate->rect().contains(x, y))
         return candidate;
     return nullptr;
   }
 
 private:
-  TsuiTitleBar *bar() const { return static_cast<TsuiTitleBar *>(widget()); }
-  std::vector<int> shown() const {
+  TsuiTitleBar *Bar() const { return static_cast<TsuiTitleBar *>(widget()); }
+  std::vector<int> Shown() const {
     std::vector<int> buttons;
-    for (int i = 0; i < bar()->Buttons().Count(); ++i)
-      if (!bar()->ButtonRect(i).isEmpty()) buttons.push_back(i);
+    for (int i = 0; i < Bar()->Buttons().Count(); ++i)
+      if (!Bar()->ButtonRect(i).isEmpty()) buttons.push_back(i);
     return buttons;
   }
   // Made once a button and kept: a screen reader keeps referring to a button by its id.
-  QAccessibleInterface *button(int index) const {
+  QAccessibleInterface *Button(int index) const {
     auto found = m_buttons.find(index);
     if (found == m_buttons.end())
       found = m_buttons
                   .emplace(index, QAccessible::registerAccessibleInterface(
-                                      new TitleButtonAccessible(bar(), index)))
+                                      new TitleButtonAccessible(Bar(), index)))
                   .first;
     return QAccessible::accessibleInterface(found->second);
   }

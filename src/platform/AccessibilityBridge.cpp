@@ -56,7 +56,7 @@ const InterfaceProperties Interfaces[] = {
     {"org.a11y.atspi.EditableText"_L1, NoNames},
 };
 
-const InterfaceProperties *find(const QString &interface) {
+const InterfaceProperties *FindInterface(const QString &interface) {
   for (const InterfaceProperties &known : Interfaces)
     if (known.Interface == interface) return &known;
   return nullptr;
@@ -64,9 +64,9 @@ const InterfaceProperties *find(const QString &interface) {
 
 // The adaptor answers Get correctly: each property is asked of it in a call to ourselves, which
 // Qt D-Bus delivers in this thread without the bus.
-QDBusMessage answerGetAll(const QDBusMessage &call, const QDBusConnection &bus) {
+QDBusMessage AnswerGetAll(const QDBusMessage &call, const QDBusConnection &bus) {
   const QString interface = call.arguments().at(0).toString();
-  const InterfaceProperties *const known = find(interface);
+  const InterfaceProperties *const known = FindInterface(interface);
   if (known == nullptr)
     return call.createErrorReply(u"org.freedesktop.DBus.Error.UnknownInterface"_s,
                                  u"No properties known for interface '%1'"_s.arg(interface));
@@ -86,7 +86,7 @@ QDBusMessage answerGetAll(const QDBusMessage &call, const QDBusConnection &bus) 
   return call.createReply(QVariant::fromValue(values));
 }
 
-void beforeDispatch(const QDBusMessage &call) {
+void BeforeDispatch(const QDBusMessage &call) {
   if (call.interface() != PropertiesInterface || !call.path().startsWith(AccessiblePath)) return;
   // Shares the arguments with the call Qt dispatches after this hook.
   QDBusMessage dispatched = call;
@@ -95,7 +95,7 @@ void beforeDispatch(const QDBusMessage &call) {
     const QDBusConnection bus(BridgeConnection);
     // Queued before Qt dispatches the call, so this answer goes out first. When it cannot be
     // sent, Qt's own answer below is the caller's (no properties).
-    if (bus.isConnected() && call.isReplyRequired()) (void)bus.send(answerGetAll(call, bus));
+    if (bus.isConnected() && call.isReplyRequired()) (void)bus.send(AnswerGetAll(call, bus));
     // With an empty property name the adaptor finds nothing to answer and Qt answers the call
     // again; the bus drops that second answer, since the caller has its answer already.
     dispatched.setArguments({arguments.at(0), QString()});
@@ -109,7 +109,7 @@ void beforeDispatch(const QDBusMessage &call) {
 
 void GuardAccessibilityBridge() {
   static const bool added = [] {
-    qDBusAddSpyHook(&beforeDispatch);
+    qDBusAddSpyHook(&BeforeDispatch);
     return true;
   }();
   (void)added;
