@@ -13,6 +13,8 @@ packages=(
   g++-mingw-w64-x86-64-posix wine64 wine googletest dpkg-dev trayer xdotool imagemagick
   fonts-dejavu-core fonts-wqy-microhei
   python3
+  # the window read as a screen reader reads it: the accessibility bus and pyatspi
+  at-spi2-core python3-pyatspi
   # the packaging check: metainfo and desktop-entry validators, the manual-page formatter
   appstream desktop-file-utils groff-base
   # the completion, typed into a real interactive shell

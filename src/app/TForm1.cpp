@@ -197,7 +197,7 @@ void TForm1::readoutsChanged() {
   if (tip != tray1->Hint()) tray1->SetHint(tip);
   mniBatteryInIcon->SetCaption(BatteryInIconCaption(m_languages.Language()));
   updateTrayIcon();
-  AnnounceReadouts(*this);
+  AnnounceReadouts(*this, m_announced);
 }
 
 void TForm1::updateTrayIcon() {

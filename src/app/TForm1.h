@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/BatteryHistoryWindow.h"
+#include "app/FormAccessibility.h"
 #include "app/FormComponents.h"
 #include "app/FormLayout.h"
 #include "app/PictureFiles.h"
@@ -157,6 +158,7 @@ private:
   std::unique_ptr<FormLanguageView> m_languageView;
   std::unique_ptr<DesktopNotifier> m_notifier;
   std::unique_ptr<receiver::NotificationPolicy> m_notificationPolicy;
+  AnnouncedReadouts m_announced;
   // Destroyed by hand, after the controller: see the destructor.
   std::unique_ptr<FormReceiver> m_receiver;
   // What the tray icon shows of the battery; none while it shows the program's picture.

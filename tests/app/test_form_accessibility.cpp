@@ -5,12 +5,14 @@
 #include "skin/TsuiForm.h"
 #include "skin/TsuiImagePanel.h"
 #include "skin/TsuiPopupMenu.h"
+#include "skin/TsuiTitleBar.h"
 #include "widgets/TCnAALabel.h"
 #include "widgets/THexEdit.h"
 #include "widgets/TProgBar.h"
 #include "widgets/ThhALed.h"
 
 #include <QAccessible>
+#include <QAccessibleTextInterface>
 #include <QAccessibleValueInterface>
 #include <QApplication>
 #include <QCoreApplication>
@@ -74,32 +76,32 @@ TEST_F(FormAccessibility, ReadoutsHaveNamesAndValuesInTheWindowsLanguage) {
   const AccessibleCase cases[] = {
       {1252,
        Phase::Unplugged,
-       {"Connection", "Not connected", "Battery level", "No reading", "Battery", "No reading",
-        "CPI", "No reading", "Connect", "Unavailable"}},
+       {"Connection", "No receiver", "Battery level", "No reading", "Battery", "No reading", "CPI",
+        "No reading", "Connect", "Unavailable"}},
       {1252,
        Phase::Pairing,
-       {"Connection", "Pairing", "Battery level", "Level 5 of 6", "Battery", "83%", "CPI", "HIGH",
-        "Connecting", "Pairing"}},
+       {"Connection", "Pairing", "Battery level", "Level 5 of 6, 83%", "Battery", "83%", "CPI",
+        "HIGH", "Connecting", "Pairing"}},
       {1252,
        Phase::Connected,
-       {"Connection", "Connected", "Battery level", "Level 5 of 6", "Battery", "83%", "CPI", "HIGH",
-        "Connect", "Ready"}},
+       {"Connection", "Connected", "Battery level", "Level 5 of 6, 83%", "Battery", "83%", "CPI",
+        "HIGH", "Connect", "Ready"}},
       {950,
        Phase::Connected,
-       {"連線狀態", "已連線", "電池電量", "第 5 格，共 6 格", "電量", "83%", "解析度", "高", "對碼",
-        "就緒"}},
+       {"連線狀態", "已連線", "電池電量", "第 5 格，共 6 格，83%", "電量", "83%", "解析度", "高",
+        "對碼", "就緒"}},
       {950,
        Phase::Pairing,
-       {"連線狀態", "配對中", "電池電量", "第 5 格，共 6 格", "電量", "83%", "解析度", "高",
+       {"連線狀態", "配對中", "電池電量", "第 5 格，共 6 格，83%", "電量", "83%", "解析度", "高",
         "對碼中", "配對中"}},
       {936,
        Phase::Unplugged,
-       {"连接状态", "未连接", "电池电量", "无读数", "电量", "无读数", "解析度", "无读数", "对码",
+       {"连接状态", "无接收器", "电池电量", "无读数", "电量", "无读数", "解析度", "无读数", "对码",
         "无法使用"}},
       {936,
        Phase::Connected,
-       {"连接状态", "已连接", "电池电量", "第 5 格，共 6 格", "电量", "83%", "解析度", "高", "对码",
-        "就绪"}},
+       {"连接状态", "已连接", "电池电量", "第 5 格，共 6 格，83%", "电量", "83%", "解析度", "高",
+        "对码", "就绪"}},
   };
   for (const AccessibleCase &c : cases) {
     SCOPED_TRACE(testing::Message() << c.codePage << " phase " << static_cast<int>(c.phase));
@@ -116,6 +118,7 @@ TEST_F(FormAccessibility, TextsFollowAMenuLanguageChangeAndTheGaugeGivesItsNumbe
   EXPECT_EQ(Of(form->ledDev)->text(QAccessible::Value), QString::fromUtf8("已连接"));
   EXPECT_EQ(Of(form->edtCPI)->text(QAccessible::Value), QString::fromUtf8("高"))
       << "the box still shows the English reading";
+  EXPECT_TRUE(Of(form->edtCPI)->state().readOnly);
 
   QAccessibleInterface *const gauge = Of(form->pbMseBattery);
   ASSERT_NE(gauge, nullptr);
@@ -125,6 +128,63 @@ TEST_F(FormAccessibility, TextsFollowAMenuLanguageChangeAndTheGaugeGivesItsNumbe
   EXPECT_EQ(numbers->currentValue().toDouble(), 5);
   EXPECT_EQ(numbers->maximumValue().toDouble(), 6);
   EXPECT_EQ(numbers->minimumValue().toDouble(), 0);
+}
+
+TEST_F(FormAccessibility, PressingThePairingButtonStartsPairingAfterTheCallAndNotWhileDisabled) {
+  const auto form = Start(1252, Phase::Connected);
+  QAccessibleActionInterface *const button = Of(form->btnCombo_Cmd_Soft_Bind_SW)->actionInterface();
+  ASSERT_NE(button, nullptr);
+
+  form->btnCombo_Cmd_Soft_Bind_SW->setEnabled(false);
+  button->doAction(QAccessibleActionInterface::pressAction());
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(form->tmrSoftBind->Enabled()) << "a disabled button is not pressed";
+
+  form->btnCombo_Cmd_Soft_Bind_SW->setEnabled(true);
+  button->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_FALSE(form->tmrSoftBind->Enabled()) << "pressed once the caller has its answer";
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(form->tmrSoftBind->Enabled());
+  EXPECT_EQ(Of(form->btnCombo_Cmd_Soft_Bind_SW)->text(QAccessible::Name),
+            QStringLiteral("Connecting"));
+  EXPECT_EQ(Of(form->ledDev)->textInterface()->text(0, -1), QStringLiteral("Pairing"));
+}
+
+TEST_F(FormAccessibility, TheTitleBarOffersItsShownButtonsByNameInTheLanguageAndPressesThem) {
+  const auto form = Start(950, Phase::Connected);
+  form->show();
+  skin::TsuiTitleBar &bar = form->sfrm1->TitleBar();
+  QAccessibleInterface *const panel = Of(&bar);
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->role(), QAccessible::Grouping);
+  EXPECT_EQ(panel->text(QAccessible::Name), QStringLiteral("Quelvane v1.6"));
+  EXPECT_GE(Of(form->sfrm1)->indexOfChild(panel), 0);
+
+  const auto names = [&] {
+    QStringList out;
+    for (int i = 0; i < panel->childCount(); ++i)
+      out << panel->child(i)->text(QAccessible::Name);
+    return out;
+  };
+  EXPECT_EQ(names(), QStringList({QString::fromUtf8("關閉"), QString::fromUtf8("隱藏")}));
+  form->mniEng->Click();
+  EXPECT_EQ(names(), QStringList({"Close", "Hide"}));
+
+  QAccessibleInterface *const hide = panel->child(1);
+  ASSERT_NE(hide, nullptr);
+  EXPECT_EQ(panel->child(1), hide) << "one interface a button, kept";
+  EXPECT_EQ(panel->indexOfChild(hide), 1);
+  EXPECT_EQ(hide->parent(), panel);
+  EXPECT_EQ(hide->role(), QAccessible::Button);
+  EXPECT_FALSE(hide->rect().isEmpty());
+  ASSERT_NE(hide->actionInterface(), nullptr);
+  EXPECT_EQ(hide->actionInterface()->actionNames(),
+            QStringList{QAccessibleActionInterface::pressAction()});
+  hide->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_TRUE(form->isVisible()) << "pressed once the caller has its answer";
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(form->isVisible());
+  form->close();
 }
 
 TEST_F(FormAccessibility, ControlsOutsideTheWindowTakeNoFocusAndAreLeftOutOfTheTree) {

@@ -259,7 +259,7 @@ TEST(StatusNotifierHostMenu, OpensAtTheHostsPositionAndTheItemReadsAsQtsOwn) {
   ASSERT_TRUE(WaitUntil([&] { return host.Items().size() == 2; }, 20000));
   const QString qtItem = host.Items().at(0), item = host.Items().at(1);
 
-  const const QString iconProperties = PropertiesOnTheWire(item);
+  const QString properties = PropertiesOnTheWire(item);
   EXPECT_TRUE(properties.contains("\"/MenuBar\"") && properties.contains("\"Tip\"") &&
               properties.contains("int32 16"))
       << properties.toStdString();

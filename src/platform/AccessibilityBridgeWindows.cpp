@@ -1,0 +1,7 @@
+#include "platform/AccessibilityBridge.h"
+
+namespace platform {
+
+void GuardAccessibilityBridge() {}
+
+} // namespace platform
