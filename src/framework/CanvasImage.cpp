@@ -24,14 +24,18 @@ bool Canvas::StretchDraw(const TRect &dest, const QImage &source, std::optional<
   const QImage src = Direct32(source);
   if (src.isNull()) return false;
   // 64-bit throughout: a far-away destination times a wide source outgrows an int.
+  // In image pixels from here on: each source pixel is found for each image pixel, so a picture
+  // drawn at a larger ratio shows as whole blocks.
   const long long sw = src.width();
   const long long sh = src.height();
-  const long long dw = static_cast<long long>(dest.Right) - dest.Left;
-  const long long dh = static_cast<long long>(dest.Bottom) - dest.Top;
-  const int x1 = std::max(dest.Left, 0);
-  const int y1 = std::max(dest.Top, 0);
-  const int x2 = std::min(dest.Right, Width());
-  const int y2 = std::min(dest.Bottom, Height());
+  const long long left = static_cast<long long>(dest.Left) * m_ratio;
+  const long long top = static_cast<long long>(dest.Top) * m_ratio;
+  const long long dw = (static_cast<long long>(dest.Right) - dest.Left) * m_ratio;
+  const long long dh = (static_cast<long long>(dest.Bottom) - dest.Top) * m_ratio;
+  const int x1 = static_cast<int>(std::max(left, 0LL));
+  const int y1 = static_cast<int>(std::max(top, 0LL));
+  const int x2 = static_cast<int>(std::min(left + dw, static_cast<long long>(m_image.width())));
+  const int y2 = static_cast<int>(std::min(top + dh, static_cast<long long>(m_image.height())));
   if (x1 >= x2 || y1 >= y2) return true;
 
   const bool sameSize = sw == dw && sh == dh;
@@ -40,13 +44,22 @@ bool Canvas::StretchDraw(const TRect &dest, const QImage &source, std::optional<
   std::vector<int> columns(static_cast<std::size_t>(x2 - x1));
   for (int x = x1; x < x2; ++x)
     columns[static_cast<std::size_t>(x - x1)] =
-        static_cast<int>((static_cast<long long>(x) - dest.Left) * sw / dw);
+        static_cast<int>((static_cast<long long>(x) - left) * sw / dw);
+  int lastSource = -1;
   for (int y = y1; y < y2; ++y) {
-    const int sy = static_cast<int>((static_cast<long long>(y) - dest.Top) * sh / dh);
+    const int sy = static_cast<int>((static_cast<long long>(y) - top) * sh / dh);
+    // An enlarged row repeats the one above it, unless the key lets different pixels show.
+    if (sy == lastSource && !key && !IsGrey()) {
+      std::memcpy(reinterpret_cast<std::uint32_t *>(m_image.scanLine(y)) + x1,
+                  reinterpret_cast<const std::uint32_t *>(m_image.constScanLine(y - 1)) + x1,
+                  static_cast<std::size_t>(x2 - x1) * sizeof(std::uint32_t));
+      continue;
+    }
+    lastSource = sy;
     const auto *in = reinterpret_cast<const std::uint32_t *>(src.constScanLine(sy));
     if (direct) {
-      std::memcpy(reinterpret_cast<std::uint32_t *>(m_image.scanLine(y)) + x1,
-                  in + (x1 - dest.Left), static_cast<std::size_t>(x2 - x1) * sizeof(std::uint32_t));
+      std::memcpy(reinterpret_cast<std::uint32_t *>(m_image.scanLine(y)) + x1, in + (x1 - left),
+                  static_cast<std::size_t>(x2 - x1) * sizeof(std::uint32_t));
       continue;
     }
     auto *out = IsGrey() ? nullptr : reinterpret_cast<std::uint32_t *>(m_image.scanLine(y));
@@ -63,15 +76,18 @@ bool Canvas::StretchDraw(const TRect &dest, const QImage &source, std::optional<
 }
 
 bool Canvas::Draw(int x, int y, const QImage &source, std::optional<TColor> key) {
-  return StretchDraw({x, y, x + source.width(), y + source.height()}, source, key);
+  const int ratio = ImageRatio(source);
+  return StretchDraw({x, y, x + source.width() / ratio, y + source.height() / ratio}, source, key);
 }
 
 bool Canvas::TileDraw(const TRect &dest, const QImage &source, std::optional<TColor> key) {
   const QImage src = Direct32(source);
   if (src.isNull()) return false;
-  // Only the copies that meet the image are drawn; the last ones are cut to dest.
-  const long long w = src.width();
-  const long long h = src.height();
+  // Only the copies that meet the image are drawn; the last ones are cut to dest. Sizes are the
+  // source's own pixels.
+  const int ratio = ImageRatio(src);
+  const long long w = std::max(src.width() / ratio, 1);
+  const long long h = std::max(src.height() / ratio, 1);
   const long long right = std::min(dest.Right, Width());
   const long long bottom = std::min(dest.Bottom, Height());
   const long long firstX = dest.Left + std::max(0LL, -static_cast<long long>(dest.Left)) / w * w;
@@ -80,7 +96,8 @@ bool Canvas::TileDraw(const TRect &dest, const QImage &source, std::optional<TCo
     for (long long x = firstX; x < right; x += w) {
       const int cw = static_cast<int>(std::min(w, dest.Right - x));
       const int ch = static_cast<int>(std::min(h, dest.Bottom - y));
-      const QImage part = cw == w && ch == h ? src : src.copy(0, 0, cw, ch);
+      QImage part = cw == w && ch == h ? src : src.copy(0, 0, cw * ratio, ch * ratio);
+      part.setDevicePixelRatio(ratio);
       Draw(static_cast<int>(x), static_cast<int>(y), part, key);
     }
   return true;
