@@ -24,8 +24,10 @@ bool Canvas::StretchDraw(const TRect &dest, const QImage &source, std::optional<
   const QImage src = Direct32(source);
   if (src.isNull()) return false;
   // 64-bit throughout: a far-away destination times a wide source outgrows an int.
-  // In image pixels from here on: each source pixel is found for each image pixel, so a picture
-  // drawn at a larger ratio shows as whole blocks.
+  // In image pixels from here on, each found in the source for its cell: a whole block of the
+  // drawing for a picture of ratio 1, so that it looks as at ratio 1 in larger pixels, a single
+  // pixel for a picture as fine as the image.
+  const long long unit = std::max(1, m_ratio / ImageRatio(src));
   const long long sw = src.width();
   const long long sh = src.height();
   const long long left = static_cast<long long>(dest.Left) * m_ratio;
@@ -44,10 +46,10 @@ bool Canvas::StretchDraw(const TRect &dest, const QImage &source, std::optional<
   std::vector<int> columns(static_cast<std::size_t>(x2 - x1));
   for (int x = x1; x < x2; ++x)
     columns[static_cast<std::size_t>(x - x1)] =
-        static_cast<int>((static_cast<long long>(x) - left) * sw / dw);
+        static_cast<int>((static_cast<long long>(x) - left) / unit * sw / (dw / unit));
   int lastSource = -1;
   for (int y = y1; y < y2; ++y) {
-    const int sy = static_cast<int>((static_cast<long long>(y) - top) * sh / dh);
+    const int sy = static_cast<int>((static_cast<long long>(y) - top) / unit * sh / (dh / unit));
     // An enlarged row repeats the one above it, unless the key lets different pixels show.
     if (sy == lastSource && !key && !IsGrey()) {
       std::memcpy(reinterpret_cast<std::uint32_t *>(m_image.scanLine(y)) + x1,
