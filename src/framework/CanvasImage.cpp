@@ -85,23 +85,55 @@ bool Canvas::Draw(int x, int y, const QImage &source, std::optional<TColor> key)
 bool Canvas::TileDraw(const TRect &dest, const QImage &source, std::optional<TColor> key) {
   const QImage src = Direct32(source);
   if (src.isNull()) return false;
-  // Only the copies that meet the image are drawn; the last ones are cut to dest. Sizes are the
-  // source's own pixels.
+  if (dest.IsEmpty()) return true;
+  // Every image pixel takes the source pixel its place in the pattern names, the copies starting
+  // at dest's top-left corner; sizes are the source's own pixels, mapped as StretchDraw maps one
+  // copy. A row without a key repeats the row one copy above it once there is one.
   const int ratio = ImageRatio(src);
-  const long long w = std::max(src.width() / ratio, 1);
-  const long long h = std::max(src.height() / ratio, 1);
-  const long long right = std::min(dest.Right, Width());
-  const long long bottom = std::min(dest.Bottom, Height());
-  const long long firstX = dest.Left + std::max(0LL, -static_cast<long long>(dest.Left)) / w * w;
-  const long long firstY = dest.Top + std::max(0LL, -static_cast<long long>(dest.Top)) / h * h;
-  for (long long y = firstY; y < bottom; y += h)
-    for (long long x = firstX; x < right; x += w) {
-      const int cw = static_cast<int>(std::min(w, dest.Right - x));
-      const int ch = static_cast<int>(std::min(h, dest.Bottom - y));
-      QImage part = cw == w && ch == h ? src : src.copy(0, 0, cw * ratio, ch * ratio);
-      part.setDevicePixelRatio(ratio);
-      Draw(static_cast<int>(x), static_cast<int>(y), part, key);
+  const long long unit = std::max(1, m_ratio / ratio);
+  const long long sw = src.width();
+  const long long sh = src.height();
+  const long long tileW = std::max(sw / ratio, 1LL) * m_ratio;
+  const long long tileH = std::max(sh / ratio, 1LL) * m_ratio;
+  const long long left = static_cast<long long>(dest.Left) * m_ratio;
+  const long long top = static_cast<long long>(dest.Top) * m_ratio;
+  const int x1 = static_cast<int>(std::max(left, 0LL));
+  const int y1 = static_cast<int>(std::max(top, 0LL));
+  const int x2 = static_cast<int>(std::min(static_cast<long long>(dest.Right) * m_ratio,
+                                           static_cast<long long>(Width()) * m_ratio));
+  const int y2 = static_cast<int>(std::min(static_cast<long long>(dest.Bottom) * m_ratio,
+                                           static_cast<long long>(Height()) * m_ratio));
+  if (x1 >= x2 || y1 >= y2) return true;
+
+  const std::uint32_t keyRgb = key ? ToQRgb(*key) & RgbMask : 0;
+  const auto place = [unit](long long offset, long long tile, long long size) {
+    return static_cast<int>(offset % tile / unit * size / (tile / unit));
+  };
+  std::vector<int> columns(static_cast<std::size_t>(x2 - x1));
+  for (int x = x1; x < x2; ++x)
+    columns[static_cast<std::size_t>(x - x1)] = place(x - left, tileW, sw);
+  const std::size_t bytes = static_cast<std::size_t>(x2 - x1) * sizeof(std::uint32_t);
+  for (int y = y1; y < y2; ++y) {
+    if (!key && !IsGrey() && y - tileH >= y1) {
+      std::memcpy(reinterpret_cast<std::uint32_t *>(m_image.scanLine(y)) + x1,
+                  reinterpret_cast<const std::uint32_t *>(
+                      m_image.constScanLine(static_cast<int>(y - tileH))) +
+                      x1,
+                  bytes);
+      continue;
     }
+    const auto *in =
+        reinterpret_cast<const std::uint32_t *>(src.constScanLine(place(y - top, tileH, sh)));
+    auto *out = IsGrey() ? nullptr : reinterpret_cast<std::uint32_t *>(m_image.scanLine(y));
+    for (int x = x1; x < x2; ++x) {
+      const std::uint32_t px = in[columns[static_cast<std::size_t>(x - x1)]];
+      if (key && (px & RgbMask) == keyRgb) continue;
+      if (out)
+        out[x] = px;
+      else
+        SetRaw(x, y, px);
+    }
+  }
   return true;
 }
 
