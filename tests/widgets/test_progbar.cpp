@@ -411,11 +411,8 @@ TEST(TProgBar, AtALargerRatioTheBarIsMeasuredAndShadedInDevicePixelsAndTheRestSc
   EXPECT_EQ(aatest::At(one, x, 104 - 53), framework::clWhite);
   EXPECT_EQ(aatest::At(two, 2 * x, 208 - 103), framework::clRed);
   EXPECT_EQ(aatest::At(two, 2 * x, 208 - 104), framework::clWhite);
-  // The frames are the same drawing in 2 x 2 blocks.
-  const QImage doubled = one.scaled(48, 210);
-  for (int y = 0; y < 210; ++y)
-    for (const int fx : {0, 1, 2, 3, 44, 45, 46, 47})
-      ASSERT_EQ(two.pixel(fx, y), doubled.pixel(fx, y)) << fx << "," << y;
+  // The frame is the same drawing in 2 x 2 blocks.
+  EXPECT_EQ(two.copy(0, 0, 4, 210), one.copy(0, 0, 2, 105).scaled(4, 210));
 
   // A gradient steps once per device row: about twice the colours along the bar.
   bar.SetShowColorGradient(true);
