@@ -16,6 +16,13 @@ QImage Direct32(const QImage &source) {
   return source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
+// Image pixels that take one source pixel together: a whole block when the source's ratio
+// divides the canvas's, else every pixel its own, so that a mapped pixel never lies past the
+// source's edge.
+long long BlockOf(int canvasRatio, int sourceRatio) {
+  return canvasRatio % sourceRatio == 0 ? canvasRatio / sourceRatio : 1;
+}
+
 } // namespace
 
 bool Canvas::StretchDraw(const TRect &dest, const QImage &source, std::optional<TColor> key) {
@@ -27,7 +34,7 @@ bool Canvas::StretchDraw(const TRect &dest, const QImage &source, std::optional<
   // In image pixels from here on, each found in the source for its cell: a whole block of the
   // drawing for a picture of ratio 1, so that it looks as at ratio 1 in larger pixels, a single
   // pixel for a picture as fine as the image.
-  const long long unit = std::max(1, m_ratio / ImageRatio(src));
+  const long long unit = BlockOf(m_ratio, ImageRatio(src));
   const long long sw = src.width();
   const long long sh = src.height();
   const long long left = static_cast<long long>(dest.Left) * m_ratio;
@@ -90,7 +97,7 @@ bool Canvas::TileDraw(const TRect &dest, const QImage &source, std::optional<TCo
   // at dest's top-left corner; sizes are the source's own pixels, mapped as StretchDraw maps one
   // copy. A row without a key repeats the row one copy above it once there is one.
   const int ratio = ImageRatio(src);
-  const long long unit = std::max(1, m_ratio / ratio);
+  const long long unit = BlockOf(m_ratio, ratio);
   const long long sw = src.width();
   const long long sh = src.height();
   const long long tileW = std::max(sw / ratio, 1LL) * m_ratio;

@@ -507,6 +507,19 @@ TEST(Canvas, APictureOfTheCanvassRatioIsDrawnPixelForPixelAtItsOwnSize) {
     for (int x = 0; x < 4; ++x)
       EXPECT_EQ(img.pixel(2 + x, 2 + y), fine.pixel(x, y)) << x << "," << y;
   EXPECT_EQ(img.pixel(6, 6), qRgb(255, 255, 255));
+  // A ratio that is no multiple of the picture's still maps inside the picture.
+  QImage odd = AtRatio(3, 3, 5);
+  Canvas five(odd);
+  EXPECT_TRUE(five.StretchDraw({0, 0, 1, 1}, fine));
+  EXPECT_EQ(odd.pixel(4, 0), fine.pixel(3, 0));
+  EXPECT_TRUE(five.TileDraw({0, 0, 3, 3}, fine));
+  std::set<QRgb> colours;
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x)
+      colours.insert(fine.pixel(x, y));
+  for (int y = 0; y < 15; ++y)
+    for (int x = 0; x < 15; ++x)
+      ASSERT_TRUE(colours.contains(odd.pixel(x, y))) << x << "," << y;
 }
 
 TEST(Canvas, AtALargerRatioTextIsDrawnAtTheLargerSizeNotEnlarged) {
