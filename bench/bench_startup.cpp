@@ -5,7 +5,8 @@
 // tell the parts apart: the program without a receiver (the first scan exchanges nothing, so
 // none of its three 1 ms pauses) and the empty window painting one label (fonts read). The last
 // row starts the program and the empty window by turns, so that both see the same load of the
-// machine, and reports the median of the pairs' ratios.
+// machine, and reports the median of the pairs' ratios. The 2x rows do the same on a screen of
+// twice the density.
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -50,10 +51,13 @@ private:
   std::string m_path;
 };
 
-ChildRun Spawn(const std::vector<std::string> &args, const std::string &home) {
+// `scale`: the screen's scale factor, "1" for none.
+ChildRun Spawn(const std::vector<std::string> &args, const std::string &home,
+               const std::string &scale = "1") {
   std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "HOME=" + home,
                                   "XDG_CONFIG_HOME=" + home + "/config", "XDG_RUNTIME_DIR=" + home,
                                   "LANG=C.UTF-8"};
+  if (scale != "1") env.push_back("QT_SCALE_FACTOR=" + scale);
   if (const char *path = std::getenv("PATH")) env.push_back(std::string("PATH=") + path);
   std::vector<char *> argv, envp;
   for (const std::string &a : args)
@@ -83,11 +87,11 @@ ChildRun Spawn(const std::vector<std::string> &args, const std::string &home) {
   return run;
 }
 
-void Measure(benchmark::State &state, const std::vector<std::string> &args,
-             const std::string &home) {
+void Measure(benchmark::State &state, const std::vector<std::string> &args, const std::string &home,
+             const std::string &scale = "1") {
   long peak = 0;
   for (auto _ : state) {
-    const ChildRun run = Spawn(args, home);
+    const ChildRun run = Spawn(args, home, scale);
     if (!run.Ok) {
       state.SkipWithError("the child did not run to a clean exit");
       return;
@@ -118,6 +122,16 @@ void QuelvaneSimulateStartup(benchmark::State &state) {
   QuelvaneStartup(state, OneReceiver);
 }
 BENCHMARK(QuelvaneSimulateStartup)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// The same on a screen of twice the density: four times the pixels drawn.
+void QuelvaneSimulateStartup2x(benchmark::State &state) {
+  TempHome home;
+  Measure(state, QuelvaneQuitting(home, OneReceiver), home.Path(), "2");
+}
+BENCHMARK(QuelvaneSimulateStartup2x)
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
 
 void QuelvaneNoReceiverStartup(benchmark::State &state) {
   QuelvaneStartup(state, "[]");
@@ -225,6 +239,37 @@ void SimulateToEmptyByTurns(benchmark::State &state) {
       emptyPeak > 0 ? static_cast<double>(oursPeak) / static_cast<double>(emptyPeak) : 0;
 }
 BENCHMARK(SimulateToEmptyByTurns)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// The program and the empty window at 1x and at 2x by turns. The program's own part is its time
+// less the empty window's at the same scale (Qt's start, the backing store); own_ratio is the
+// median of the 2x own part over the 1x one, time_ratio the same for the whole times.
+void Scaled2xTo1xByTurns(benchmark::State &state) {
+  TempHome home;
+  const std::vector<std::string> quelvane = QuelvaneQuitting(home, OneReceiver);
+  std::vector<double> ownRatios, timeRatios, own1, own2;
+  for (auto _ : state) {
+    const ChildRun empty1 = Spawn({EMPTY_QT_APP}, home.Path(), "1");
+    const ChildRun run1 = Spawn(quelvane, home.Path(), "1");
+    const ChildRun empty2 = Spawn({EMPTY_QT_APP}, home.Path(), "2");
+    const ChildRun run2 = Spawn(quelvane, home.Path(), "2");
+    if (!empty1.Ok || !run1.Ok || !empty2.Ok || !run2.Ok) {
+      state.SkipWithError("a child did not run to a clean exit");
+      return;
+    }
+    state.SetIterationTime(run2.Seconds);
+    const double one = run1.Seconds - empty1.Seconds;
+    const double two = run2.Seconds - empty2.Seconds;
+    own1.push_back(one * 1e3);
+    own2.push_back(two * 1e3);
+    if (one > 0) ownRatios.push_back(two / one);
+    timeRatios.push_back(run2.Seconds / run1.Seconds);
+  }
+  state.counters["own_ratio"] = Median(ownRatios);
+  state.counters["time_ratio"] = Median(timeRatios);
+  state.counters["own_1x_ms"] = Median(own1);
+  state.counters["own_2x_ms"] = Median(own2);
+}
+BENCHMARK(Scaled2xTo1xByTurns)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -68,7 +68,10 @@ QImage menuPicture(QMenu &top) {
   QRect all;
   for (const QMenu *menu : shown)
     all |= menu->geometry();
-  QImage picture(all.size(), QImage::Format_ARGB32);
+  // In the screen's pixels, as the menus themselves are drawn.
+  const qreal ratio = top.devicePixelRatioF();
+  QImage picture(all.size() * ratio, QImage::Format_ARGB32);
+  picture.setDevicePixelRatio(ratio);
   picture.fill(Qt::transparent);
   QPainter painter(&picture);
   for (QMenu *menu : shown)

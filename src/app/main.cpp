@@ -14,6 +14,7 @@
 #include "app/TForm1.h"
 #include "app/TraceWriter.h"
 #include "app/UserTheme.h"
+#include "app/WholeScale.h"
 #include "app/WindowDriver.h"
 #include "framework/QtMessageLoop.h"
 #include "hid/PlatformHidBinding.h"
@@ -204,6 +205,7 @@ std::unique_ptr<QApplication> makeApplication(int &argc, char **argv) {
     holding = !qEnvironmentVariableIsSet("QT_FATAL_WARNINGS") &&
               !qEnvironmentVariableIsSet("QT_FATAL_CRITICALS");
   }
+  app::UseWholeScaleFactors();
   auto application = std::make_unique<QApplication>(argc, argv);
   QStringList said;
   {

@@ -1,6 +1,7 @@
 #include "framework/Canvas.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -26,7 +27,20 @@ TColor ImagePixel(const QImage &image, int x, int y) {
   return FromQRgb(image.pixel(x, y));
 }
 
-Canvas::Canvas(QImage &image) : m_image(image) {
+int WholeRatio(double devicePixelRatio) {
+  // Beyond any screen; keeps a wild ratio from multiplying coordinates out of range.
+  constexpr double MaxRatio = 16.0;
+  if (!(devicePixelRatio > 1.0)) return 1;
+  return static_cast<int>(std::floor(std::min(devicePixelRatio, MaxRatio) + 0.5));
+}
+
+int ImageRatio(const QImage &image) {
+  return WholeRatio(image.devicePixelRatio());
+}
+
+Canvas::Canvas(QImage &image) : Canvas(image, ImageRatio(image)) {}
+
+Canvas::Canvas(QImage &image, int ratio) : m_image(image), m_ratio(std::max(ratio, 1)) {
   // The pixel routines write 0xAARRGGBB words, or grey bytes, directly.
   if (!m_image.isNull() && !IsDirect32(m_image.format()) && !IsGrey())
     m_image.convertTo(QImage::Format_ARGB32_Premultiplied);
@@ -45,10 +59,10 @@ void Canvas::SetRaw(int x, int y, std::uint32_t argb) {
     reinterpret_cast<std::uint32_t *>(m_image.scanLine(y))[x] = argb;
 }
 
-void Canvas::FillSpan(int y, int left, int right, std::uint32_t argb) {
-  if (y < 0 || y >= Height()) return;
-  const int a = std::max(left, 0);
-  const int b = std::min(right, Width());
+void Canvas::FillSpan(int y, long long left, long long right, std::uint32_t argb) {
+  if (y < 0 || y >= m_image.height()) return;
+  const auto a = static_cast<int>(std::max(left, 0LL));
+  const auto b = static_cast<int>(std::min(right, static_cast<long long>(m_image.width())));
   if (a >= b) return;
   if (IsGrey()) {
     std::uint8_t *line = m_image.scanLine(y);
@@ -59,10 +73,16 @@ void Canvas::FillSpan(int y, int left, int right, std::uint32_t argb) {
   }
 }
 
+void Canvas::FillBlocks(long long left, long long top, long long right, long long bottom,
+                        std::uint32_t argb) {
+  const long long from = std::max(top * m_ratio, 0LL);
+  const long long to = std::min(bottom * m_ratio, static_cast<long long>(m_image.height()));
+  for (long long y = from; y < to; ++y)
+    FillSpan(static_cast<int>(y), left * m_ratio, right * m_ratio, argb);
+}
+
 void Canvas::FillRect(const TRect &r) {
-  const std::uint32_t argb = ToQRgb(m_brushColor);
-  for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, Height()); ++y)
-    FillSpan(y, r.Left, r.Right, argb);
+  FillBlocks(r.Left, r.Top, r.Right, r.Bottom, ToQRgb(m_brushColor));
 }
 
 void Canvas::FrameRect(const TRect &r) {
@@ -84,15 +104,11 @@ void Canvas::LineTo(int x, int y) {
 
   // Straight lines are clipped up front, so a far-away end point costs nothing.
   if (y == y0) {
-    FillSpan(y, x >= x0 ? x0 : x + 1, x >= x0 ? x : x0 + 1, argb);
+    FillBlocks(x >= x0 ? x0 : x + 1LL, y, x >= x0 ? x : x0 + 1LL, y + 1LL, argb);
     return;
   }
   if (x == x0) {
-    const int from = y >= y0 ? y0 : y + 1;
-    const int to = y >= y0 ? y : y0 + 1;
-    if (x < 0 || x >= Width()) return;
-    for (int yy = std::max(from, 0); yy < std::min(to, Height()); ++yy)
-      SetRaw(x, yy, argb);
+    FillBlocks(x, y >= y0 ? y0 : y + 1LL, x + 1LL, y >= y0 ? y : y0 + 1LL, argb);
     return;
   }
 
@@ -108,7 +124,7 @@ void Canvas::LineTo(int x, int y) {
   if (adx >= ady) {
     long long err = adx / 2;
     for (long long i = 0; i < adx; ++i) {
-      SetRaw(cx, cy, argb);
+      FillBlocks(cx, cy, cx + 1LL, cy + 1LL, argb);
       cx += sx;
       err -= ady;
       if (err < 0) {
@@ -119,7 +135,7 @@ void Canvas::LineTo(int x, int y) {
   } else {
     long long err = ady / 2;
     for (long long i = 0; i < ady; ++i) {
-      SetRaw(cx, cy, argb);
+      FillBlocks(cx, cy, cx + 1LL, cy + 1LL, argb);
       cy += sy;
       err -= adx;
       if (err < 0) {
@@ -139,15 +155,19 @@ void Canvas::Polyline(std::span<const QPoint> points) {
 
 TColor Canvas::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return clBlack;
-  return FromQRgb(Raw(x, y));
+  return FromQRgb(Raw(x * m_ratio, y * m_ratio));
 }
 
 void Canvas::SetPixel(int x, int y, TColor c) {
-  SetRaw(x, y, ToQRgb(c));
+  FillBlocks(x, y, x + 1LL, y + 1LL, ToQRgb(c));
 }
 
 bool Canvas::FloodFill(int x, int y, TColor surface, TColor fill) {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return false;
+  // The area is found among the image's own pixels: text drawn at the larger size bounds it as
+  // finely as it is drawn.
+  x *= m_ratio;
+  y *= m_ratio;
   // Compared as stored: on a grey image a colour is its grey value.
   const auto stored = [this](TColor c) {
     const std::uint32_t argb = ToQRgb(c);
@@ -169,11 +189,11 @@ bool Canvas::FloodFill(int x, int y, TColor surface, TColor fill) {
     while (left > 0 && matches(left - 1, p.y()))
       --left;
     int right = p.x();
-    while (right + 1 < Width() && matches(right + 1, p.y()))
+    while (right + 1 < m_image.width() && matches(right + 1, p.y()))
       ++right;
     FillSpan(p.y(), left, right + 1, to);
     for (const int ny : {p.y() - 1, p.y() + 1}) {
-      if (ny < 0 || ny >= Height()) continue;
+      if (ny < 0 || ny >= m_image.height()) continue;
       bool inRun = false;
       for (int i = left; i <= right; ++i) {
         const bool m = matches(i, ny);

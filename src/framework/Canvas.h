@@ -11,6 +11,8 @@
 #include <optional>
 #include <span>
 
+class QPainter;
+
 namespace framework {
 
 // A rectangle with exclusive right and bottom edges, as the drawing rules count them.
@@ -47,19 +49,34 @@ struct TextFormat {
 // black outside the picture.
 TColor ImagePixel(const QImage &image, int x, int y);
 
+// The whole number of device pixels a window draws per pixel of its own at a screen's ratio:
+// halves round up (1.5 gives 2), never below 1.
+int WholeRatio(double devicePixelRatio);
+// A picture's own ratio, as whole: 1 for every picture that was not drawn at device pixels.
+int ImageRatio(const QImage &image);
+
 // Drawing on an image with exact, old-style pixel coverage: a filled rectangle leaves out its
 // right column and bottom row, a line leaves out its end point, nothing is anti-aliased unless the
 // font asks for it. The image is borrowed and must outlive the canvas; every operation clips to it.
 // An 8-bit grey image stays one (the text engine renders its masks there): colours are stored as
 // their grey value.
+//
+// Coordinates are the drawing's own pixels. An image whose device pixel ratio is r (whole, see
+// ImageRatio) has r x r of its pixels to each of them: rectangles, lines and pixels cover whole
+// blocks, pictures are scaled by nearest neighbour, text is drawn sharp at r times its size, so
+// that at ratio 1 every pixel is what it always was.
 class Canvas {
 public:
   explicit Canvas(QImage &image);
+  // Drawing in `ratio` x `ratio` blocks whatever ratio the image claims; 1 draws in its pixels.
+  Canvas(QImage &image, int ratio);
 
   QImage &Image() { return m_image; }
   const QImage &Image() const { return m_image; }
-  int Width() const { return m_image.width(); }
-  int Height() const { return m_image.height(); }
+  int Ratio() const { return m_ratio; }
+  // In the drawing's own pixels; the image is Ratio() times as large.
+  int Width() const { return m_image.width() / m_ratio; }
+  int Height() const { return m_image.height() / m_ratio; }
   bool IsGrey() const { return m_image.format() == QImage::Format_Grayscale8; }
 
   TColor PenColor() const { return m_penColor; }
@@ -86,20 +103,22 @@ public:
   void LineTo(int x, int y);
   void Polyline(std::span<const QPoint> points);
 
-  // Out-of-range reads give black; out-of-range writes are ignored.
+  // Out-of-range reads give black; out-of-range writes are ignored. A read answers the top-left
+  // image pixel of the block.
   TColor Pixel(int x, int y) const;
   void SetPixel(int x, int y, TColor c);
 
   // Nearest-neighbour scaling, no smoothing. Source pixels of the key colour are left out, so
   // what lies beneath shows through. A null source draws nothing and answers false.
   bool StretchDraw(const TRect &dest, const QImage &source, std::optional<TColor> key = {});
+  // At the source's size in its own pixels (a picture of ratio 2 covers half its width).
   bool Draw(int x, int y, const QImage &source, std::optional<TColor> key = {});
   // Repeats the source from dest's top-left corner, the last row and column of copies cut at
   // dest's edges.
   bool TileDraw(const TRect &dest, const QImage &source, std::optional<TColor> key = {});
 
-  // Replaces the 4-connected area of `surface`-coloured pixels around (x, y) with `fill`.
-  // Answers false when the start is outside the image or not of the surface colour.
+  // Replaces the 4-connected area of `surface`-coloured image pixels around the block of (x, y)
+  // with `fill`. Answers false when the start is outside the image or not of the surface colour.
   bool FloodFill(int x, int y, TColor surface, TColor fill);
 
   // (x, y) is the top-left corner of the text box, which turns with the text about that point.
@@ -111,12 +130,19 @@ public:
   TRect TextRect(const TRect &r, const QString &text, const TextFormat &format = {});
 
 private:
+  // Image pixels, unscaled.
   std::uint32_t Raw(int x, int y) const;
   void SetRaw(int x, int y, std::uint32_t argb);
-  // Pixels Left <= x < Right of row y, clipped.
-  void FillSpan(int y, int left, int right, std::uint32_t argb);
+  // Image pixels Left <= x < Right of image row y, clipped.
+  void FillSpan(int y, long long left, long long right, std::uint32_t argb);
+  // The image pixels of the drawing's Left <= x < Right, Top <= y < Bottom, clipped.
+  void FillBlocks(long long left, long long top, long long right, long long bottom,
+                  std::uint32_t argb);
+  // Text is laid out in the drawing's pixels whatever ratio the image itself claims.
+  void ScaleToRatio(QPainter &painter) const;
 
   QImage &m_image;
+  int m_ratio = 1;
   TColor m_penColor = clBlack;
   TColor m_brushColor = clWhite;
   QFont m_font;

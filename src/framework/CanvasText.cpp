@@ -34,10 +34,17 @@ Shown ApplyMnemonic(const QString &text, Mnemonic prefix) {
 
 } // namespace
 
+void Canvas::ScaleToRatio(QPainter &painter) const {
+  // The painter already scales by the image's own ratio, which may be fractional.
+  const double claimed = m_image.devicePixelRatio();
+  if (claimed != m_ratio) painter.scale(m_ratio / claimed, m_ratio / claimed);
+}
+
 void Canvas::TextOut(int x, int y, const QString &text) {
   if (text.isEmpty() || m_image.isNull()) return;
   QPainter painter(&m_image);
   if (!painter.isActive()) return;
+  ScaleToRatio(painter);
   const bool antialias = m_font.styleStrategy() & QFont::PreferAntialias;
   painter.setRenderHint(QPainter::TextAntialiasing, antialias);
   painter.setRenderHint(QPainter::Antialiasing, antialias);
@@ -82,6 +89,7 @@ TRect Canvas::TextRect(const TRect &r, const QString &text, const TextFormat &fo
 
   QPainter painter(&m_image);
   if (!painter.isActive()) return box;
+  ScaleToRatio(painter);
   const bool antialias = m_font.styleStrategy() & QFont::PreferAntialias;
   painter.setRenderHint(QPainter::TextAntialiasing, antialias);
   painter.setClipRect(QRect(r.Left, r.Top, r.Width(), r.Height()));

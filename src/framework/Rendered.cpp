@@ -13,14 +13,17 @@ constexpr int CopyBandRows = 64;
 
 } // namespace
 
-void RenderBuffer::Render(QSize size, const std::function<void(Canvas &)> &draw) {
+void RenderBuffer::Render(QSize size, const std::function<void(Canvas &)> &draw, int ratio) {
   m_stale = false;
+  m_ratio = std::max(ratio, 1);
   if (size.isEmpty()) {
     m_image = QImage();
     return;
   }
-  if (m_image.size() != size) m_image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+  if (m_image.size() != size * m_ratio)
+    m_image = QImage(size * m_ratio, QImage::Format_ARGB32_Premultiplied);
   if (m_image.isNull()) return;
+  m_image.setDevicePixelRatio(m_ratio);
   if (!m_opaque) m_image.fill(Qt::transparent);
   Canvas canvas(m_image);
   draw(canvas);
@@ -34,14 +37,21 @@ void RenderBuffer::CopyTo(QWidget &widget, const QRegion &region) const {
                                       : QPainter::CompositionMode_SourceOver);
   // Each band lies wholly inside the painted region, so that the engine's clipping splits none of
   // its rows and the band stays below the threads' threshold.
+  const QRect whole(QPoint(0, 0), Size());
+  const int rows = std::max(CopyBandRows / m_ratio, 1);
   for (const QRect &rect : region) {
-    const QRect part = rect & m_image.rect();
-    for (int top = part.top(); top <= part.bottom(); top += CopyBandRows) {
-      const QRect band(part.left(), top, part.width(),
-                       std::min(CopyBandRows, part.bottom() + 1 - top));
-      painter.drawImage(band.topLeft(), m_image, band);
+    const QRect part = rect & whole;
+    for (int top = part.top(); top <= part.bottom(); top += rows) {
+      const QRect band(part.left(), top, part.width(), std::min(rows, part.bottom() + 1 - top));
+      // The image's own ratio places the band's pixels back at the control's size.
+      const QRect source(band.topLeft() * m_ratio, band.size() * m_ratio);
+      painter.drawImage(band.topLeft(), m_image, source);
     }
   }
+}
+
+int DrawingRatio(const QWidget &control) {
+  return WholeRatio(control.devicePixelRatioF());
 }
 
 void PaintParentBackground(Canvas &canvas, const QWidget &control) {

@@ -18,21 +18,27 @@ public:
   const QImage &Image() const { return m_image; }
   bool Stale() const { return m_stale; }
   void MarkStale() { m_stale = true; }
-  // Rendered since it was last marked stale, at `size`.
-  bool FreshAt(QSize size) const {
-    return !m_stale && (size.isEmpty() ? m_image.isNull() : m_image.size() == size);
+  // Rendered since it was last marked stale, at `size` (the control's own pixels) and `ratio`.
+  bool FreshAt(QSize size, int ratio = 1) const {
+    return !m_stale && m_ratio == ratio &&
+           (size.isEmpty() ? m_image.isNull() : m_image.size() == size * ratio);
   }
   bool Opaque() const { return m_opaque; }
   void SetOpaque(bool value) { m_opaque = value; }
+  int Ratio() const { return m_ratio; }
+  // The control's size in its own pixels.
+  QSize Size() const { return m_image.size() / m_ratio; }
 
-  // Starts from transparent pixels unless opaque; an empty size leaves an empty buffer.
-  void Render(QSize size, const std::function<void(Canvas &)> &draw);
+  // Starts from transparent pixels unless opaque; an empty size leaves an empty buffer. The
+  // image has `ratio` x `ratio` pixels to each of the control's (see Canvas).
+  void Render(QSize size, const std::function<void(Canvas &)> &draw, int ratio = 1);
   // An opaque buffer replaces the widget's pixels in `region` (the painted part, in the widget's
   // coordinates), a transparent one is laid over them.
   void CopyTo(QWidget &widget, const QRegion &region) const;
 
 private:
   QImage m_image;
+  int m_ratio = 1;
   bool m_stale = true;
   bool m_opaque = false;
 };
@@ -40,6 +46,9 @@ private:
 // Paints what lies behind `control` (its parent's own painting there, without the parent's
 // other children) into `canvas`, which covers the control. Nothing without a parent.
 void PaintParentBackground(Canvas &canvas, const QWidget &control);
+
+// The whole ratio a control draws at on the screen it is on (or would be shown on).
+int DrawingRatio(const QWidget &control);
 
 // Visible as far as the control itself decides: not hidden on purpose. A control whose window is
 // not shown yet still counts as visible, so that it renders for tests and before the first show.
@@ -113,19 +122,21 @@ protected:
   void paintEvent(QPaintEvent *event) override {
     Base::paintEvent(event);
     if (this->width() <= 0 || this->height() <= 0) return;
-    if (m_buffer.Stale()) RenderNow();
+    // Also after the window moved to a screen of another ratio.
+    if (m_buffer.Stale() || m_buffer.Ratio() != DrawingRatio(*this)) RenderNow();
     m_buffer.CopyTo(*this, event->region());
   }
   void resizeEvent(QResizeEvent *event) override {
     Base::resizeEvent(event);
     // A control made while hidden is told its size when it is first shown or rendered: a buffer
     // drawn ahead at that size stays good.
-    if (!m_buffer.FreshAt(event->size())) Invalidate();
+    if (!m_buffer.FreshAt(event->size(), DrawingRatio(*this))) Invalidate();
   }
 
 private:
   void RenderNow() {
-    m_buffer.Render(this->size(), [this](Canvas &canvas) { Render(canvas); });
+    m_buffer.Render(
+        this->size(), [this](Canvas &canvas) { Render(canvas); }, DrawingRatio(*this));
   }
 
   RenderBuffer m_buffer;

@@ -83,7 +83,10 @@ void MenuStyle::drawControl(ControlElement element, const QStyleOption *option, 
     if (const TMenuItem *item = SkinnedMenu::HookedItem(option)) {
       const QRect r = option->rect;
       if (r.isEmpty()) return;
-      QImage image(r.size(), QImage::Format_RGB32);
+      // At the ratio of the screen the menu is on, so that its text and bitmaps are sharp.
+      const int ratio = framework::WholeRatio(painter->device()->devicePixelRatio());
+      QImage image(r.size() * ratio, QImage::Format_RGB32);
+      image.setDevicePixelRatio(ratio);
       framework::Canvas canvas(image);
       const MenuLook look = item->DrawnBy()->Look();
       DrawMenuItem(canvas, {0, 0, r.width(), r.height()}, look, stateFor(*item, *option));

@@ -415,8 +415,9 @@ bool TsuiForm::formEvent(QEvent *event) {
   switch (event->type()) {
   case QEvent::Paint:
     if (m_form->isMinimized()) return false;
-    if (m_frame.Stale() || m_frame.Image().size() != m_form->size())
-      m_frame.Render(m_form->size(), [this](framework::Canvas &canvas) { PaintFrame(canvas); });
+    if (const int ratio = framework::DrawingRatio(*m_form); !m_frame.FreshAt(m_form->size(), ratio))
+      m_frame.Render(
+          m_form->size(), [this](framework::Canvas &canvas) { PaintFrame(canvas); }, ratio);
     m_frame.CopyTo(*m_form, static_cast<QPaintEvent *>(event)->region());
     return true;
   case QEvent::Move:

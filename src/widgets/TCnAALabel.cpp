@@ -77,6 +77,8 @@ void TCnAALabel::BeforePaint() {
 
 void TCnAALabel::Render(framework::Canvas &canvas) {
   if (!m_effect.Transparent()) {
+    // Moved to a screen of another ratio: the text is masked again at the new size.
+    if (!m_bitmap.isNull() && framework::ImageRatio(m_bitmap) != canvas.Ratio()) RenderOpaque();
     canvas.SetBrushColor(Color());
     canvas.FillRect({0, 0, canvas.Width(), canvas.Height()});
     canvas.Draw(0, 0, m_bitmap);
@@ -106,8 +108,11 @@ void TCnAALabel::RenderOpaque() {
   const QPoint at = PlaceCaption(measure);
   AAFont().SetCanvas(nullptr);
 
-  m_bitmap = QImage(std::max(Width(), 0), std::max(Height(), 0), QImage::Format_RGB32);
+  const int ratio = framework::DrawingRatio(*this);
+  m_bitmap =
+      QImage(std::max(Width(), 0) * ratio, std::max(Height(), 0) * ratio, QImage::Format_RGB32);
   if (m_bitmap.isNull()) return;
+  m_bitmap.setDevicePixelRatio(ratio);
   framework::Canvas canvas(m_bitmap);
   DrawBackground(canvas);
   engineOn(canvas).SetBrushClear(true);

@@ -373,35 +373,45 @@ void TProgBar::Render(Canvas &canvas) {
   if (!m_backGroundImg.isEmpty() && !canvas.StretchDraw(inner, m_backGround))
     canvas.FillRect(inner);
 
+  // The bar is measured and shaded in the image's own pixels: on a screen of a larger ratio it
+  // ends and its colours step as finely as the screen shows.
+  const long long r = canvas.Ratio();
+  Canvas pixels(canvas.Image(), 1);
+  const long long ratioW = w * r;
+  const long long ratioH = h * r;
   const bool vertical =
       m_direction == TProgBarDirection::pbdUpward || m_direction == TProgBarDirection::pbdDownward;
-  const long long span = vertical ? h - mt - mb : w - ml - mr;
+  const long long span = vertical ? (h - mt - mb) * r : (w - ml - mr) * r;
   // Max equal to Min has no scale: the ratio is not a number and no bar is drawn.
   const long long extent = BarExtent(Coord(span), m_value, m_min, m_max);
 
   TRect bar;
+  const long long left = ml * r;
+  const long long top = mt * r;
+  const long long right = ratioW - mr * r;
+  const long long bottom = ratioH - mb * r;
   switch (m_direction) {
   case TProgBarDirection::pbdUpward:
-    bar = {Coord(ml), Coord(h - mb - extent), Coord(w - mr), Coord(h - mb)};
+    bar = {Coord(left), Coord(bottom - extent), Coord(right), Coord(bottom)};
     break;
   case TProgBarDirection::pbdDownward:
-    bar = {Coord(ml), Coord(mt), Coord(w - mr), Coord(mt + extent)};
+    bar = {Coord(left), Coord(top), Coord(right), Coord(top + extent)};
     break;
   case TProgBarDirection::pbdLeftward:
-    bar = {Coord(w - mr - extent), Coord(mt), Coord(w - mr), Coord(h - mb)};
+    bar = {Coord(right - extent), Coord(top), Coord(right), Coord(bottom)};
     break;
   case TProgBarDirection::pbdRightward:
-    bar = {Coord(ml), Coord(mt), Coord(ml + extent), Coord(h - mb)};
+    bar = {Coord(left), Coord(top), Coord(left + extent), Coord(bottom)};
     break;
   }
 
   if (!m_showColorGradient) {
-    canvas.SetBrushColor(m_colorTable.front());
-    canvas.FillRect(bar);
+    pixels.SetBrushColor(m_colorTable.front());
+    pixels.FillRect(bar);
   } else {
-    DrawGradient(canvas, bar, span);
+    DrawGradient(pixels, bar, span);
   }
-  if (m_gridDist > 1) DrawGrid(canvas, bar, extent);
+  if (m_gridDist > 1) DrawGrid(canvas, bar, extent, static_cast<int>(r));
 
   DrawFrame(canvas, m_frameStyleInner, inner.Left, inner.Top, inner.Right, inner.Bottom);
   DrawFrame(canvas, m_frameStyleOuter, 0, 0, Coord(w), Coord(h));
@@ -423,13 +433,13 @@ void TProgBar::DrawGradient(Canvas &canvas, const TRect &bar, long long span) co
     visible = bar.Bottom;
     break;
   case TProgBarDirection::pbdDownward:
-    visible = Height() - static_cast<long long>(bar.Top);
+    visible = canvas.Height() - static_cast<long long>(bar.Top);
     break;
   case TProgBarDirection::pbdLeftward:
     visible = bar.Right;
     break;
   case TProgBarDirection::pbdRightward:
-    visible = Width() - static_cast<long long>(bar.Left);
+    visible = canvas.Width() - static_cast<long long>(bar.Left);
     break;
   }
   const long long count = std::min(n, visible);
@@ -470,8 +480,9 @@ void TProgBar::DrawGradient(Canvas &canvas, const TRect &bar, long long span) co
   }
 }
 
-void TProgBar::DrawGrid(Canvas &canvas, const TRect &bar, long long extent) const {
+void TProgBar::DrawGrid(Canvas &canvas, const TRect &bar, long long extent, int ratio) const {
   const long long g = m_gridDist;
+  const long long r = ratio;
   const long long w = Width();
   const long long h = Height();
   const int left = Coord(m_marginLeft);
@@ -492,30 +503,30 @@ void TProgBar::DrawGrid(Canvas &canvas, const TRect &bar, long long extent) cons
   case TProgBarDirection::pbdUpward: {
     long long y = h - m_marginBottom - 1;
     if (y >= h) y -= ((y - h) / g + 1) * g;
-    for (; y >= bar.Top && y >= 0; y -= g)
+    for (; y * r >= bar.Top && y >= 0; y -= g)
       row(y);
     break;
   }
   case TProgBarDirection::pbdDownward: {
-    const long long last = static_cast<long long>(m_marginTop) + extent;
+    const long long last = m_marginTop * r + extent;
     long long y = m_marginTop;
     if (y < 0) y += ((-y - 1) / g + 1) * g;
-    for (; y <= last && y < h; y += g)
+    for (; y * r <= last && y < h; y += g)
       row(y);
     break;
   }
   case TProgBarDirection::pbdLeftward: {
     long long x = w - m_marginRight;
     if (x >= w) x -= ((x - w) / g + 1) * g;
-    for (; x >= bar.Left && x >= 0; x -= g)
+    for (; x * r >= bar.Left && x >= 0; x -= g)
       column(x);
     break;
   }
   case TProgBarDirection::pbdRightward: {
-    const long long last = static_cast<long long>(m_marginLeft) + extent;
+    const long long last = m_marginLeft * r + extent;
     long long x = m_marginLeft;
     if (x < 0) x += ((-x - 1) / g + 1) * g;
-    for (; x <= last && x < w; x += g)
+    for (; x * r <= last && x < w; x += g)
       column(x);
     break;
   }

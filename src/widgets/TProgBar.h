@@ -118,7 +118,9 @@ private:
   void RecomputeColorTable();
   void DrawFrame(framework::Canvas &canvas, TFrameStyle style, int l, int t, int r, int b) const;
   void DrawGradient(framework::Canvas &canvas, const framework::TRect &bar, long long span) const;
-  void DrawGrid(framework::Canvas &canvas, const framework::TRect &bar, long long extent) const;
+  // `bar` and `extent` in the image's pixels, `ratio` of them to each of the gauge's.
+  void DrawGrid(framework::Canvas &canvas, const framework::TRect &bar, long long extent,
+                int ratio) const;
   void DrawValueText(framework::Canvas &canvas);
 
   QString m_backGroundImg;

@@ -9,7 +9,6 @@
 #include "skin/theme/ThemeFile.h"
 
 #include <QColor>
-#include <QDir>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -102,6 +101,9 @@ struct Shot {
   const char *Option = nullptr;
   // What the run needs in its home first, if anything.
   void (*Prepare)(const ProgramHome &) = nullptr;
+  // The screen's scale factor, when not 1, and the variable that tells Qt.
+  const char *Scale = nullptr;
+  const char *ScaleVariable = "QT_SCALE_FACTOR";
 };
 
 const Shot Shots[] = {
@@ -126,6 +128,12 @@ const Shot Shots[] = {
     {"simplified_connected",
      R"({"at": 0, "menu": "mniChs"}, {"at": 1500, "set": "rx", "receiver": {"query14": [1, 7]}},)",
      3500},
+    // On a screen of twice the density: text drawn at twice the size, pictures doubled.
+    {"english_connected_2x", R"({"at": 1500, "set": "rx", "receiver": {"query14": [1, 7]}},)", 3500,
+     nullptr, nullptr, "2"},
+    {"style_macos_2x", "", 0, "--style=MacOS", nullptr, "2"},
+    {"tray_menu_2x", R"({"at": 0, "tray": "rclick"}, {"at": 300, "menu": "mniLanguage"},)", 600,
+     nullptr, nullptr, "2"},
 };
 
 void PrintTo(const Shot &shot, std::ostream *out) {
@@ -136,19 +144,19 @@ QString goldenPath(const Shot &shot) {
   return QStringLiteral(QUELVANE_GOLDEN_DIR "/%1.png").arg(QLatin1String(shot.Name));
 }
 
-class Screenshots : public ::testing::TestWithParam<Shot> {};
-
-TEST_P(Screenshots, MatchTheGoldenPicture) {
-  const Shot &shot = GetParam();
+// The window as the program draws it in `shot`'s run; null after a failure.
+QImage shoot(const Shot &shot) {
   ProgramHome home;
-  ASSERT_TRUE(home.IsValid());
+  EXPECT_TRUE(home.IsValid());
+  if (!home.IsValid()) return {};
   if (shot.Prepare) {
     shot.Prepare(home);
-    ASSERT_FALSE(HasFatalFailure());
+    if (::testing::Test::HasFatalFailure()) return {};
   }
   // Only the faces the setup installs may draw, whatever else this machine has.
   home.Environment.insert("FONTCONFIG_FILE", QStringLiteral(QUELVANE_GOLDEN_DIR "/fonts.conf"));
   home.Environment.insert("XDG_CACHE_HOME", home.FilePath("cache"));
+  if (shot.Scale) home.Environment.insert(shot.ScaleVariable, QLatin1String(shot.Scale));
   const QByteArray scenario = QStringLiteral(R"({"devices": [%1], "timeline": [%2
     {"at": %3, "screenshot": "shot.png"}, {"at": %4, "quit": true}]})")
                                   .arg(QLatin1String(Receiver), QLatin1String(shot.Steps))
@@ -158,9 +166,40 @@ TEST_P(Screenshots, MatchTheGoldenPicture) {
   QStringList arguments = {"--simulate=" + home.Write("shot.json", scenario)};
   if (shot.Option) arguments.append(QLatin1String(shot.Option));
   const testcommon::ProgramOutcome outcome = home.Run(arguments);
-  ASSERT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
-  testcommon::ExpectGoldenPicture(QImage(home.FilePath("shot.png")), goldenPath(shot),
-                                  QStringLiteral(QUELVANE_GOLDEN_OUT), QLatin1String(shot.Name));
+  EXPECT_EQ(outcome.Code, 0) << outcome.Err.toStdString();
+  const QImage actual = QImage(home.FilePath("shot.png")).convertToFormat(QImage::Format_ARGB32);
+  EXPECT_FALSE(actual.isNull()) << "no screenshot written";
+  return actual;
+}
+
+class Screenshots : public ::testing::TestWithParam<Shot> {};
+
+TEST_P(Screenshots, MatchTheGoldenPicture) {
+  const Shot &shot = GetParam();
+  const QImage actual = shoot(shot);
+  if (actual.isNull()) return;
+  testcommon::ExpectGoldenPicture(actual, goldenPath(shot), QStringLiteral(QUELVANE_GOLDEN_OUT),
+                                  QLatin1String(shot.Name));
+}
+
+TEST(ScaledScreenshots, AFractionalFactorDrawsTheWindowAtTheWholeFactorItRoundsTo) {
+  const struct {
+    const char *Variable;
+    const char *Fractional;
+    const char *Whole;
+  } cases[] = {
+      {"QT_SCALE_FACTOR", "1.5", "2"},
+      {"QT_SCALE_FACTOR", "1.25", "1"},
+      {"QT_SCREEN_SCALE_FACTORS", "1.5", "2"},
+  };
+  for (const auto &c : cases) {
+    const QImage fractional =
+        shoot({"fractional", "", 0, nullptr, nullptr, c.Fractional, c.Variable});
+    const QImage whole = shoot({"whole", "", 0, nullptr, nullptr, c.Whole});
+    ASSERT_FALSE(fractional.isNull() || whole.isNull());
+    EXPECT_TRUE(fractional == whole)
+        << c.Variable << "=" << c.Fractional << " drawn unlike " << c.Whole;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Window, Screenshots, ::testing::ValuesIn(Shots),

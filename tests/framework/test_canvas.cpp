@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
 #include <set>
 
 using namespace framework;
@@ -419,4 +421,131 @@ TEST(Canvas, AGreySurfaceStaysEightBitAndStoresColoursAsGrey) {
       lit += v == 255;
     }
   EXPECT_GT(lit, 10);
+}
+
+namespace {
+
+// An image of `w` x `h` drawing pixels at `ratio`, white.
+QImage AtRatio(int w, int h, int ratio) {
+  QImage img = Blank(w * ratio, h * ratio);
+  img.setDevicePixelRatio(ratio);
+  return img;
+}
+
+// Four colours, one per pixel, and a fuchsia one to be left out as the key.
+QImage Quad() {
+  QImage src(2, 2, QImage::Format_RGB32);
+  src.setPixel(0, 0, ToQRgb(clRed));
+  src.setPixel(1, 0, ToQRgb(clFuchsia));
+  src.setPixel(0, 1, ToQRgb(clBlue));
+  src.setPixel(1, 1, ToQRgb(clYellow));
+  return src;
+}
+
+} // namespace
+
+TEST(Canvas, AtALargerRatioEveryShapeAndPictureIsTheSameDrawingInWholeBlocks) {
+  const struct {
+    const char *name;
+    std::function<void(Canvas &)> draw;
+  } cases[] = {
+      {"filled and framed rectangles",
+       [](Canvas &c) {
+         c.SetBrushColor(clRed);
+         c.FillRect({1, 2, 7, 5});
+         c.SetPenColor(clBlue);
+         c.FrameRect({3, 1, 9, 8});
+       }},
+      {"straight and slanted lines",
+       [](Canvas &c) {
+         c.SetPenColor(clGreen);
+         const QPoint points[] = {{1, 1}, {8, 1}, {8, 7}, {2, 4}, {1, 9}};
+         c.Polyline(points);
+       }},
+      {"single pixels", [](Canvas &c) { c.SetPixel(3, 4, clMaroon), c.SetPixel(9, 9, clNavy); }},
+      {"stretched, drawn and tiled pictures with a key",
+       [](Canvas &c) {
+         c.StretchDraw({0, 0, 5, 3}, Quad());
+         c.Draw(6, 6, Quad(), clFuchsia);
+         c.TileDraw({1, 4, 6, 9}, Quad(), clFuchsia);
+       }},
+      {"a flood fill inside a frame",
+       [](Canvas &c) {
+         c.SetPenColor(clBlack);
+         c.FrameRect({2, 2, 8, 8});
+         c.FloodFill(4, 4, clWhite, clTeal);
+       }},
+  };
+  for (const auto &test : cases) {
+    QImage one = Blank(10, 10);
+    Canvas small(one);
+    test.draw(small);
+    QImage two = AtRatio(10, 10, 2);
+    Canvas large(two);
+    ASSERT_EQ(large.Ratio(), 2);
+    ASSERT_EQ(QSize(large.Width(), large.Height()), QSize(10, 10));
+    test.draw(large);
+    EXPECT_EQ(two.convertToFormat(QImage::Format_RGB32),
+              one.convertToFormat(QImage::Format_RGB32).scaled(20, 20))
+        << test.name;
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 10; ++x)
+        ASSERT_EQ(large.Pixel(x, y), small.Pixel(x, y)) << test.name << " at " << x << "," << y;
+  }
+}
+
+TEST(Canvas, APictureOfTheCanvassRatioIsDrawnPixelForPixelAtItsOwnSize) {
+  QImage fine(4, 4, QImage::Format_RGB32);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x)
+      fine.setPixel(x, y, ToQRgb(RGBColor(x * 60, y * 60, 0)));
+  fine.setDevicePixelRatio(2);
+  QImage img = AtRatio(5, 5, 2);
+  Canvas c(img);
+  EXPECT_TRUE(c.Draw(1, 1, fine));
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x)
+      EXPECT_EQ(img.pixel(2 + x, 2 + y), fine.pixel(x, y)) << x << "," << y;
+  EXPECT_EQ(img.pixel(6, 6), qRgb(255, 255, 255));
+  // A ratio that is no multiple of the picture's still maps inside the picture.
+  QImage odd = AtRatio(3, 3, 5);
+  Canvas five(odd);
+  EXPECT_TRUE(five.StretchDraw({0, 0, 1, 1}, fine));
+  EXPECT_EQ(odd.pixel(4, 0), fine.pixel(3, 0));
+  EXPECT_TRUE(five.TileDraw({0, 0, 3, 3}, fine));
+  std::set<QRgb> colours;
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x)
+      colours.insert(fine.pixel(x, y));
+  for (int y = 0; y < 15; ++y)
+    for (int x = 0; x < 15; ++x)
+      ASSERT_TRUE(colours.contains(odd.pixel(x, y))) << x << "," << y;
+}
+
+TEST(Canvas, AtALargerRatioTextIsDrawnAtTheLargerSizeNotEnlarged) {
+  QImage one = Blank(60, 30);
+  QImage two = AtRatio(60, 30, 2);
+  std::array<QRect, 2> ink;
+  for (QImage *image : {&one, &two}) {
+    Canvas c(*image);
+    c.SetFont(MakeFont("MS Sans Serif", -13, true));
+    c.SetFontColor(clBlack);
+    // Laid out in the drawing's own pixels at every ratio.
+    EXPECT_EQ(c.TextRect({4, 3, 60, 30}, "Connect").Width(),
+              QFontMetrics(c.Font()).horizontalAdvance("Connect"));
+    for (int y = 0; y < image->height(); ++y)
+      for (int x = 0; x < image->width(); ++x)
+        if (image->pixel(x, y) != qRgb(255, 255, 255)) ink[image == &two] |= QRect(x, y, 1, 1);
+  }
+  int mixedBlocks = 0;
+  for (int y = 0; y < 60; y += 2)
+    for (int x = 0; x < 120; x += 2)
+      mixedBlocks +=
+          two.pixel(x, y) != two.pixel(x + 1, y + 1) || two.pixel(x + 1, y) != two.pixel(x, y + 1);
+  EXPECT_GT(mixedBlocks, 20) << "text enlarged in 2 x 2 blocks";
+  // Twice the size at twice the place, give or take the font's own rounding at each size.
+  EXPECT_NEAR(ink[1].left(), 2 * ink[0].left(), 2);
+  EXPECT_NEAR(ink[1].top(), 2 * ink[0].top(), 2);
+  EXPECT_NEAR(ink[1].width(), 2 * ink[0].width(), 4);
+  EXPECT_NEAR(ink[1].height(), 2 * ink[0].height(), 4);
 }

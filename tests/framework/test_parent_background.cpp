@@ -66,3 +66,20 @@ TEST(ParentBackground, ATransparentControlShowsExactlyTheParentsOwnPaintingBehin
       }
   }
 }
+
+TEST(ParentBackground, OnABufferOfRatioTwoThePaintingBehindLiesUnderTheControlInWholeBlocks) {
+  PatternedParent parent;
+  parent.resize(120, 60);
+  auto *control = new SeeThrough(&parent);
+  control->setGeometry(13, 9, 40, 27);
+  RenderBuffer buffer;
+  buffer.Render(
+      control->size(), [control](Canvas &canvas) { PaintParentBackground(canvas, *control); }, 2);
+  ASSERT_EQ(buffer.Image().size(), QSize(80, 54));
+  EXPECT_EQ(buffer.Size(), control->size());
+  EXPECT_TRUE(buffer.FreshAt(control->size(), 2));
+  EXPECT_FALSE(buffer.FreshAt(control->size(), 1));
+  for (int y = 0; y < 54; ++y)
+    for (int x = 0; x < 80; ++x)
+      ASSERT_EQ(buffer.Image().pixel(x, y), At(13 + x / 2, 9 + y / 2)) << x << "," << y;
+}

@@ -212,3 +212,42 @@ TEST_F(Engine, TheGradientIsLaidOverTheTextBox) {
 }
 
 } // namespace
+
+TEST_F(Engine, AtALargerRatioTheTextIsMaskedAtThatSizeInTheImagesPixels) {
+  // At ratio 2 the engine works as it would on a plain image twice as large, in a font twice as
+  // large, at twice the place and with twice the shadow's offsets.
+  const struct {
+    const char *name;
+    bool shadow;
+  } cases[] = {{"plain", false}, {"shadowed", true}};
+  for (const auto &c : cases) {
+    Font.Effect().Shadow().SetEnabled(c.shadow);
+    Font.Effect().Shadow().SetOffsetX(2);
+    Font.Effect().Shadow().SetOffsetY(-1);
+    Font.SetCanvas(&Canvas);
+    const QSize unscaled = Font.MeasureText(Percent);
+    QImage twice = Filled(120, 80, 0);
+    twice.setDevicePixelRatio(2);
+    framework::Canvas scaled(twice);
+    scaled.SetFont(Canvas.Font());
+    scaled.SetFontColor(framework::clWhite);
+    Font.SetCanvas(&scaled);
+    const QSize measured = Font.MeasureText(Percent);
+    Font.RenderText(5, 3, Percent);
+
+    QImage reference = Filled(120, 80, 0);
+    framework::Canvas large(reference);
+    large.SetFont(framework::MakeFont(QStringLiteral("MS Sans Serif"), -26, true));
+    large.SetFontColor(framework::clWhite);
+    Font.SetCanvas(&large);
+    Font.Effect().Shadow().SetOffsetX(4);
+    Font.Effect().Shadow().SetOffsetY(-2);
+    Font.RenderText(10, 6, Percent);
+    Font.SetCanvas(&Canvas);
+
+    twice.setDevicePixelRatio(1);
+    EXPECT_EQ(twice, reference) << c.name;
+    // Measured in the canvas's own pixels, as at ratio 1.
+    EXPECT_EQ(measured, unscaled) << c.name;
+  }
+}

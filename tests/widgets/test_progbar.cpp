@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <set>
 #include <tuple>
 
 using namespace widgets;
@@ -370,4 +371,59 @@ TEST(TProgBar, BackgroundNameIsTakenAsItIsAndOnlyABitmapLoads) {
   bar.SetBackGroundImg(dir.filePath("bitmap.dat"));
   EXPECT_EQ(bar.BackGroundImg(), dir.filePath("bitmap.dat")) << "a bitmap under any name";
   EXPECT_EQ(At(bar, 4, 30), framework::clYellow);
+}
+
+namespace {
+
+// The gauge's own drawing on an image of any ratio, as its buffer gets it on a scaled screen.
+class DrawnGauge : public TProgBar {
+public:
+  QImage DrawAt(int ratio) {
+    QImage image(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    framework::Canvas canvas(image);
+    Render(canvas);
+    image.setDevicePixelRatio(1);
+    return image;
+  }
+};
+
+} // namespace
+
+TEST(TProgBar, AtALargerRatioTheBarIsMeasuredAndShadedInDevicePixelsAndTheRestScaledWhole) {
+  // The window's gauge: 24 x 105, margins 1, upward. Half of 103 rows ends mid-pixel at ratio 1
+  // (52 rows by rounding), at ratio 2 it is exactly 103 of the 206 device rows.
+  DrawnGauge bar;
+  bar.SetBounds(0, 0, 24, 105);
+  bar.SetTextVisible(false);
+  bar.SetMarginLeft(1), bar.SetMarginTop(1), bar.SetMarginRight(1), bar.SetMarginBottom(1);
+  bar.SetFrameStyleInner(TFrameStyle::fsNone);
+  bar.SetDirection(TProgBarDirection::pbdUpward);
+  bar.SetColorMin(framework::clRed);
+  bar.SetColorMax(framework::clLime);
+  bar.SetColorBackGnd(framework::clWhite);
+  bar.SetValue(50);
+  const QImage one = bar.DrawAt(1);
+  const QImage two = bar.DrawAt(2);
+  ASSERT_EQ(two.size(), QSize(48, 210));
+  const int x = 12; // clear of the frame
+  EXPECT_EQ(aatest::At(one, x, 104 - 52), framework::clRed);
+  EXPECT_EQ(aatest::At(one, x, 104 - 53), framework::clWhite);
+  EXPECT_EQ(aatest::At(two, 2 * x, 208 - 103), framework::clRed);
+  EXPECT_EQ(aatest::At(two, 2 * x, 208 - 104), framework::clWhite);
+  // The frame is the same drawing in 2 x 2 blocks.
+  EXPECT_EQ(two.copy(0, 0, 4, 210), one.copy(0, 0, 2, 105).scaled(4, 210));
+
+  // A gradient steps once per device row: about twice the colours along the bar.
+  bar.SetShowColorGradient(true);
+  bar.SetValue(100);
+  const auto colours = [x](const QImage &image, int ratio) {
+    std::set<QRgb> seen;
+    for (int y = ratio; y < image.height() - ratio; ++y)
+      seen.insert(image.pixel(x * ratio, y));
+    return seen.size();
+  };
+  const std::size_t once = colours(bar.DrawAt(1), 1);
+  EXPECT_GT(once, 90u);
+  EXPECT_GT(colours(bar.DrawAt(2), 2), once * 3 / 2);
 }

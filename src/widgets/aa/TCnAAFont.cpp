@@ -50,13 +50,13 @@ private:
 
 } // namespace
 
-TextMetrics TCnAAFont::Measure(const QString &text) const {
+TextMetrics TCnAAFont::Measure(const QString &text, const QFont &font) const {
   if (!m_canvas) return {};
   const int s = m_mask.Scale();
-  const QFontMetrics metrics(TCnAAMask::ScaledFont(m_canvas->Font(), s));
+  const QFontMetrics metrics(TCnAAMask::ScaledFont(font, s));
   int cx = (metrics.horizontalAdvance(text) + s - 1) / s;
   int cy = (metrics.height() + s - 1) / s;
-  if (m_canvas->Font().italic() && !text.isEmpty())
+  if (font.italic() && !text.isEmpty())
     cx += RoundEven(static_cast<double>(cx) / static_cast<double>(text.size()) * 0.3);
 
   const int angle = m_canvas->FontAngle();
@@ -88,7 +88,7 @@ TextMetrics TCnAAFont::Measure(const QString &text) const {
 }
 
 QSize TCnAAFont::MeasureText(const QString &text) const {
-  return Measure(text).Size;
+  return m_canvas ? Measure(text, m_canvas->Font()).Size : QSize();
 }
 
 TCnAAFontEx::TCnAAFontEx(framework::Canvas *canvas)
@@ -97,7 +97,7 @@ TCnAAFontEx::TCnAAFontEx(framework::Canvas *canvas)
 QSize TCnAAFontEx::MeasureText(const QString &text) const {
   if (!m_canvas) return {};
   const AngleScope angle(*m_canvas, m_effect->Angle());
-  QSize size = Measure(text).Size;
+  QSize size = Measure(text, m_canvas->Font()).Size;
   const TCnAAShadow &shadow = m_effect->Shadow();
   if (shadow.Enabled()) size += QSize(std::abs(shadow.OffsetX()), std::abs(shadow.OffsetY()));
   return size;
@@ -111,17 +111,22 @@ void TCnAAFontEx::RenderText(int x, int y, const QString &text) {
   const TCnAAEffect &effect = *m_effect;
   const TCnAAShadow &shadow = effect.Shadow();
 
-  QPoint textAt(x, y);
+  // Masks, offsets and blends are in the image's pixels: at ratio r the text is masked from its
+  // font at r times the size, sharper than the small mask enlarged.
+  const int r = canvas.Ratio();
+  const QFont font = r > 1 ? TCnAAMask::ScaledFont(canvas.Font(), r) : canvas.Font();
+  const int offsetX = shadow.OffsetX() * r;
+  const int offsetY = shadow.OffsetY() * r;
+  QPoint textAt(x * r, y * r);
   QPoint shadowAt;
   if (shadow.Enabled()) {
     // The text and its shadow share the box; a negative offset pushes the text away instead.
-    textAt += QPoint(shadow.OffsetX() < 0 ? -shadow.OffsetX() : 0,
-                     shadow.OffsetY() < 0 ? -shadow.OffsetY() : 0);
-    shadowAt = QPoint(x + std::max(shadow.OffsetX(), 0), y + std::max(shadow.OffsetY(), 0));
+    shadowAt = textAt + QPoint(std::max(offsetX, 0), std::max(offsetY, 0));
+    textAt += QPoint(offsetX < 0 ? -offsetX : 0, offsetY < 0 ? -offsetY : 0);
   }
 
-  const TextMetrics metrics = Measure(text);
-  m_mask.DrawMask(canvas.Font(), canvas.FontAngle(), text, metrics.Size, metrics.Start);
+  const TextMetrics metrics = Measure(text, font);
+  m_mask.DrawMask(font, canvas.FontAngle(), text, metrics.Size, metrics.Start);
 
   if (effect.Outline()) m_mask.Outline();
   if (effect.Spray() != 0) m_mask.Spray(effect.Spray(), m_random);

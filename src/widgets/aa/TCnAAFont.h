@@ -44,8 +44,8 @@ public:
   int MeasureHeight(const QString &text) const { return MeasureText(text).height(); }
 
 protected:
-  // Size and start point in the canvas's current font and angle.
-  TextMetrics Measure(const QString &text) const;
+  // Size and start point in `font` at the canvas's current angle.
+  TextMetrics Measure(const QString &text, const QFont &font) const;
   // The canvas's brush colour while the brush is not clear.
   std::optional<framework::TColor> brushColor() const;
 
@@ -66,7 +66,8 @@ public:
 
   // With the effect's angle, grown by the shadow's offsets while the shadow is on.
   QSize MeasureText(const QString &text) const override;
-  // Draws `text` with every effect, its box's top-left corner at (x, y).
+  // Draws `text` with every effect, its box's top-left corner at (x, y). On a canvas of a larger
+  // ratio the whole work is done at that size in the image's own pixels.
   void RenderText(int x, int y, const QString &text);
 
 private:
