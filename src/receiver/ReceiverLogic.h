@@ -1,5 +1,6 @@
 #pragma once
 
+#include "receiver/BatteryRecorder.h"
 #include "receiver/Languages.h"
 #include "receiver/Notifications.h"
 #include "receiver/ReceiverConnection.h"
@@ -56,6 +57,9 @@ public:
 
   // Told of every battery reading and every ended pairing; none by default. Must outlive this.
   void SetNotifications(NotificationPolicy *policy) { m_notifications = policy; }
+  // Told of every battery reading, connection change and bound mouse; none by default. Must
+  // outlive this.
+  void SetBatteryRecorder(BatteryRecorder *recorder) { m_recorder = recorder; }
 
   int BindTicks() const { return m_bindTicks; }
   int BindState1() const { return m_bindState1; }
@@ -90,6 +94,7 @@ private:
   framework::MessageLoop &m_loop;
   TermSource m_terms;
   NotificationPolicy *m_notifications = nullptr;
+  BatteryRecorder *m_recorder = nullptr;
 
   std::vector<std::unique_ptr<hid::TJvHidDevice>> m_devices;
   // Bumped at every device change and every pairing start, so that a handler resumed after a
