@@ -16,6 +16,8 @@ struct Options {
   // Start with the window in the tray.
   bool Hidden = false;
   bool Status = false;
+  // Print the battery periods from the battery history.
+  bool History = false;
   bool Version = false;
   // --simulate gives an empty text (the built-in scenario), --simulate=FILE the file.
   std::optional<std::string> Simulate;

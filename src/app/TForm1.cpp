@@ -75,6 +75,7 @@ TForm1::TForm1(TForm1Services services)
                                                  m_trayBinding, m_services.EventTrace);
   m_notificationPolicy = std::make_unique<receiver::NotificationPolicy>(*m_notifier);
   m_receiver->Logic().SetNotifications(m_notificationPolicy.get());
+  m_receiver->Logic().SetBatteryRecorder(m_services.BatteryHistory);
   beginLoading();
   layout::Apply(*this, *this);
   skinning::Apply(*this);
@@ -184,8 +185,12 @@ bool TForm1::ReceiverConnected() const {
 void TForm1::readoutsChanged() {
   // Called while the window is still being built, before the tray icon exists.
   if (tray1 == nullptr || lblMseBattery == nullptr || edtCPI == nullptr) return;
+  QString timeLeft;
+  if (receiver::BatteryRecorder *const history = m_services.BatteryHistory)
+    if (const receiver::BatteryOutlook &outlook = history->Outlook(); !outlook.Periods.empty())
+      timeLeft = TimeLeftLine(outlook.SecondsLeft, m_languages.Language());
   const QString tip = TrayTip(m_languages.Language(), ReceiverConnected(),
-                              {lblMseBattery->Caption(), edtCPI->Text()});
+                              {lblMseBattery->Caption(), edtCPI->Text(), timeLeft});
   if (tip != tray1->Hint()) tray1->SetHint(tip);
   AnnounceReadouts(*this);
 }

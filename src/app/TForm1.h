@@ -10,6 +10,7 @@
 #include "hid/HidTrace.h"
 #include "platform/TrayBinding.h"
 #include "platform/settings/SettingsStore.h"
+#include "receiver/BatteryRecorder.h"
 #include "receiver/Languages.h"
 #include "receiver/Notifications.h"
 #include "skin/SkinTypes.h"
@@ -57,6 +58,8 @@ struct TForm1Services {
       DesktopNotify;
   // Where notifications are traced; may be null.
   TraceWriter *EventTrace = nullptr;
+  // Records the battery history and gives the tip its time left; none: no history.
+  receiver::BatteryRecorder *BatteryHistory = nullptr;
 };
 
 // The program's one window: a fixed 220 x 270 skinned frame with the LED, the pairing button,

@@ -1,9 +1,11 @@
 #include "app/AfterFirstPaint.h"
+#include "app/BatteryStore.h"
 #include "app/BundledFonts.h"
 #include "app/CommandLine.h"
 #include "app/DeviceTreeWatcher.h"
 #include "app/DisplayCheck.h"
 #include "app/ExportTheme.h"
+#include "app/HistoryCommand.h"
 #include "app/ListCommand.h"
 #include "app/Messages.h"
 #include "app/Scenario.h"
@@ -20,6 +22,8 @@
 #include "platform/DesktopNotify.h"
 #include "platform/ResumeWatch.h"
 #include "platform/settings/SettingsStore.h"
+#include "receiver/BatteryHistoryText.h"
+#include "receiver/BatteryRecorder.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -28,6 +32,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -65,6 +70,17 @@ std::unique_ptr<Machine> makeMachine(const app::Options &options, std::string &e
     }
   }
   return machine;
+}
+
+// The time the battery history is read and written at: the simulation's clock on simulated
+// devices.
+std::int64_t unixNow(const Machine &machine) {
+  return machine.Simulated ? machine.Simulated->UnixSeconds()
+                           : static_cast<std::int64_t>(std::time(nullptr));
+}
+
+std::string historyPath(const app::Options &options) {
+  return app::BatteryStore::DefaultPath(options.Simulate.has_value());
 }
 
 // What both commands run on: the trace (none without --trace) and the machine. Nothing, said on
@@ -134,9 +150,29 @@ int runStatus(int &argc, char **argv, const app::Options &options) {
   if (!signalQuit) return 1;
   std::optional<Session> session = openSession(options);
   if (!session) return 1;
+  const std::string history =
+      options.Json ? receiver::OutlookJsonMembers(app::ReadOutlook(
+                         historyPath(options), unixNow(*session->Devices), std::cerr))
+                   : std::string();
   const int status = app::RunStatusCommand(session->Devices->Binding(), session->Trace.get(),
-                                           options.Json, std::cout, std::cerr);
+                                           options.Json, std::cout, std::cerr, history);
   return endSession(*session, status);
+}
+
+int runHistory(const app::Options &options) {
+  // Of the simulation only its clock is needed: no devices, no event loop.
+  std::int64_t now = std::time(nullptr);
+  if (options.Simulate) {
+    QString error;
+    const std::unique_ptr<app::Simulation> simulation =
+        app::CreateSimulation(QString::fromStdString(*options.Simulate), error);
+    if (!simulation) {
+      std::cerr << app::ProgramName << ": " << error.toStdString() << '\n';
+      return 1;
+    }
+    now = simulation->UnixSeconds();
+  }
+  return app::RunHistoryCommand(historyPath(options), now, options.Json, std::cout, std::cerr);
 }
 
 // Said before any window system is contacted, so that these errors reach the user even where no
@@ -245,7 +281,11 @@ int runWindow(int argc, char **argv, const app::Options &options) {
     app::DeviceTreeWatcher watcher(machine.Binding());
     framework::QtMessageLoop loop;
     const std::unique_ptr<platform::SettingsStore> settings = platform::MakeUserSettingsStore();
+    app::BatteryStore historyStore(historyPath(options), std::cerr);
+    receiver::BatteryRecorder history(historyStore, historyStore.Records(),
+                                      [&machine] { return unixNow(machine); });
     app::TForm1Services services(machine.Binding(), loop, *settings, trace);
+    services.BatteryHistory = &history;
     services.Style = options.Style;
     services.Theme = std::move(theme);
     services.ThemeFile = QString::fromStdString(options.Theme.value_or(""));
@@ -303,5 +343,6 @@ int main(int argc, char **argv) {
   if (options.ExportTheme) return app::RunExportTheme(options, std::cerr);
   if (options.List) return runList(argc, argv, options);
   if (options.Status) return runStatus(argc, argv, options);
+  if (options.History) return runHistory(options);
   return runWindow(argc, argv, options);
 }
