@@ -13,6 +13,7 @@ ProgramHome::ProgramHome() : Environment(QProcessEnvironment::systemEnvironment(
   Environment.insert("QT_QPA_PLATFORM", "offscreen");
   Environment.insert("HOME", m_dir.path());
   Environment.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
+  Environment.insert("XDG_STATE_HOME", m_dir.filePath("state"));
   Environment.insert("LANG", "C.UTF-8");
   Environment.remove("LC_ALL");
   Environment.remove("LC_CTYPE");
