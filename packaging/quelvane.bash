@@ -52,7 +52,7 @@ _quelvane() {
     return 0
     ;;
   esac
-  mapfile -t COMPREPLY < <(compgen -W "--hidden --status --list --watch --json --simulate
+  mapfile -t COMPREPLY < <(compgen -W "--hidden --status --history --list --watch --json --simulate
     --simulate= --trace --trace= --export-theme= --theme= --style= --version --help" -- "$cur")
   [[ ${#COMPREPLY[@]} -eq 1 && ${COMPREPLY[0]} == *= ]] && compopt -o nospace 2>/dev/null
   return 0

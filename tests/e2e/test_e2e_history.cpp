@@ -84,6 +84,7 @@ TEST_F(E2eHistory, ADamagedStoreIsMovedAsideOnceAndUnknownsAreNull) {
   // Nowhere to keep it: the tool goes on, and says so once.
   home.Write("blocked", "");
   home.Environment.insert("XDG_STATE_HOME", home.FilePath("blocked"));
+  home.Environment.insert("LOCALAPPDATA", home.FilePath("blocked"));
   const auto run = home.Run({"--simulate=" + Data + "/history_batteries.json"});
   EXPECT_EQ(run.Code, 0);
   EXPECT_EQ(run.Err.count("battery history"), 1) << run.Err.toStdString();
