@@ -144,6 +144,47 @@ BatteryLog ParseBatteryLog(std::string_view bytes) {
   return log;
 }
 
+namespace {
+
+// Readings that only waver: a step away and straight back (4, 3, 4) says nothing a battery's
+// periods or its rate need, and a wavering level makes most of the readings of a long history.
+// The step away and the return go; the reading before them stays.
+std::vector<BatteryRecord> WithoutWavering(const std::vector<BatteryRecord> &records) {
+  std::vector<BatteryRecord> kept;
+  kept.reserve(records.size());
+  // Where the last two readings of the current mouse stand in `kept`.
+  std::optional<std::size_t> before, last;
+  for (const BatteryRecord &record : records) {
+    if (record.Event == BatteryEvent::NewMouse) before = last = std::nullopt;
+    if (record.Event == BatteryEvent::Level && before && last) {
+      const BatteryRecord &a = kept[*before];
+      const BatteryRecord &b = kept[*last];
+      if (a.Max == record.Max && b.Max == record.Max && a.Level == record.Level &&
+          (b.Level == a.Level + 1 || b.Level == a.Level - 1)) {
+        kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(*last));
+        last = before;
+        before = std::nullopt;
+        for (std::size_t i = *last; i-- > 0;)
+          if (kept[i].Event == BatteryEvent::NewMouse)
+            break;
+          else if (kept[i].Event == BatteryEvent::Level) {
+            before = i;
+            break;
+          }
+        continue;
+      }
+    }
+    kept.push_back(record);
+    if (record.Event == BatteryEvent::Level) {
+      before = last;
+      last = kept.size() - 1;
+    }
+  }
+  return kept;
+}
+
+} // namespace
+
 std::vector<BatteryRecord> CompactBatteryHistory(const std::vector<BatteryRecord> &records,
                                                  std::size_t maxRecords) {
   std::vector<BatteryRecord> kept;
@@ -170,6 +211,7 @@ std::vector<BatteryRecord> CompactBatteryHistory(const std::vector<BatteryRecord
     }
     kept.push_back(record);
   }
+  if (kept.size() > maxRecords) kept = WithoutWavering(kept);
   if (kept.size() > maxRecords)
     kept.erase(kept.begin(), kept.end() - static_cast<std::ptrdiff_t>(maxRecords));
   return kept;

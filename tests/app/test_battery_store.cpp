@@ -136,7 +136,7 @@ TEST_F(BatteryStoreTest, FaultsAreSaidOnceAndTheToolGoesOn) {
 TEST_F(BatteryStoreTest, ALargeStoreIsCompactedWholeAndKeepsItsNewestReadings) {
   std::vector<BatteryRecord> records;
   for (int i = 0; i < 12000; ++i)
-    records.push_back(Reading(i, 3 + i % 2));
+    records.push_back(Reading(i, 6 - i % 7)); // a battery every seven readings
   Put(receiver::FormatBatteryLog(records));
   ASSERT_GT(static_cast<std::uint64_t>(Content().size()), BatteryStore::CompactAboveBytes);
   BatteryStore store(Path(), m_err);
@@ -147,9 +147,10 @@ TEST_F(BatteryStoreTest, ALargeStoreIsCompactedWholeAndKeepsItsNewestReadings) {
   EXPECT_EQ(store.Records().size(), BatteryStore::KeepRecords);
   // Appending past the limit compacts too.
   for (int i = 0; i < 6000; ++i)
-    store.Append(Reading(20000 + i, 3 + i % 2));
+    store.Append(Reading(20000 + i, 6 - i % 7));
   EXPECT_LE(static_cast<std::uint64_t>(Content().size()), BatteryStore::CompactAboveBytes);
   EXPECT_EQ(Reread().Records.back().UnixSeconds, 25999);
+  EXPECT_EQ(Reread().Records.back().Level, 6 - 5999 % 7);
   EXPECT_EQ(m_err.str(), "");
 }
 

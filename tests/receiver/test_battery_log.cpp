@@ -103,10 +103,23 @@ TEST(BatteryLog, CompactionDropsRepeatsThenOldConnectionsThenTheOldest) {
   // The last reading repeats its level; the connection before it is the newest record kept.
   EXPECT_EQ(compact.back().UnixSeconds, 990);
 
-  Records flapping;
+  // A wavering level goes, one step away and back at a time; the battery's periods stay.
+  Records wavering;
   for (int i = 0; i < 1000; ++i)
-    flapping.push_back({i, BatteryEvent::Level, 3 + i % 2, 6});
-  const Records bounded = CompactBatteryHistory(flapping, 100);
+    wavering.push_back({i, BatteryEvent::Level, 3 + i % 2 - (i >= 500 ? 2 : 0), 6});
+  wavering.push_back({1000, BatteryEvent::Level, 6, 6});
+  const Records calm = CompactBatteryHistory(wavering, 100);
+  // 3, 4, 3, 4 … 3, 4 then 1, 2, 1, 2 … 1, 2, then 6: the last waver of each stays.
+  std::vector<int> calmLevels;
+  for (const BatteryRecord &r : calm)
+    calmLevels.push_back(r.Level);
+  EXPECT_EQ(calmLevels, (std::vector{3, 4, 1, 2, 6}));
+
+  // Batteries drained and changed every seven readings: only the oldest can go.
+  Records sawtooth;
+  for (int i = 0; i < 1000; ++i)
+    sawtooth.push_back({i, BatteryEvent::Level, 6 - i % 7, 6});
+  const Records bounded = CompactBatteryHistory(sawtooth, 100);
   ASSERT_EQ(bounded.size(), 100u);
   EXPECT_EQ(bounded.front().UnixSeconds, 900);
 }
