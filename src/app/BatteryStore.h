@@ -61,6 +61,7 @@ private:
   std::vector<receiver::BatteryRecord> m_records;
   std::vector<receiver::BatteryRecord> m_pending;
   bool m_recording = true;
+  bool m_compactionFailed = false; // said once
 };
 
 } // namespace app
