@@ -72,8 +72,9 @@ void BatteryStore::Load() {
   const std::size_t slash = m_path.find_last_of("/\\");
   if (slash != std::string::npos && slash > 0)
     if (const int error = MakeFolders(m_path.substr(0, slash))) return Stop(ErrorText(error));
+  // Without the lock (another instance holds it, or a read-only disk allows none) the store is
+  // still read.
   const std::unique_ptr<HistoryLock> lock = Lock(OpenLockWait);
-  if (!m_recording) return;
   const framework::FileContents file = framework::ReadRegularFile(m_path, MaxFileBytes);
   using Status = framework::FileContents::Status;
   receiver::BatteryLog log;
@@ -91,7 +92,7 @@ void BatteryStore::Load() {
     break;
   }
   // Without the lock another instance may be writing: what it has half written is left to it.
-  if (!lock) {
+  if (!lock || !m_recording) {
     m_records = std::move(log.Records);
     return;
   }

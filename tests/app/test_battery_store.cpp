@@ -131,6 +131,17 @@ TEST_F(BatteryStoreTest, FaultsAreSaidOnceAndTheToolGoesOn) {
   vanished.Append(Reading(2, 5));
   EXPECT_FALSE(vanished.Recording());
   EXPECT_EQ(Lines(m_err.str()), 2) << "one message for each store: " << m_err.str();
+
+  // No lock to be had (as on a read-only disk): what is kept is still read.
+  m_err.str("");
+  QDir().rmdir(QString::fromStdString(Path()));
+  Put(receiver::FormatBatteryLog({Reading(1, 6), Reading(2, 5)}));
+  QFile::remove(QString::fromStdString(Path() + ".lock"));
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path() + ".lock")));
+  BatteryStore readOnly(Path(), m_err);
+  EXPECT_EQ(readOnly.Records().size(), 2u);
+  EXPECT_FALSE(readOnly.Recording());
+  EXPECT_EQ(Lines(m_err.str()), 1) << m_err.str();
 }
 
 TEST_F(BatteryStoreTest, ALargeStoreIsCompactedWholeAndKeepsItsNewestReadings) {
