@@ -36,7 +36,7 @@ std::string BatteryStore::DefaultPath(bool simulated) {
 BatteryStore::BatteryStore(std::string path, std::ostream &err)
     : m_path(std::move(path)), m_err(err) {
   if (m_path.empty()) {
-    Stop("there is no folder for it (HOME and XDG_STATE_HOME are not set)");
+    Stop("the user has no folder for the program's state");
     return;
   }
   Load();
