@@ -30,13 +30,13 @@ _quelvane() {
   fi
   if [[ -n $option ]]; then
     case "$option" in
-    --simulate | --trace | --export-theme | --theme) _quelvane_files "$prefix" "$value" ;;
+    --simulate | --trace | --export-theme | --theme | --plot) _quelvane_files "$prefix" "$value" ;;
     --style) mapfile -t COMPREPLY < <(compgen -P "$prefix" -W "$styles" -- "$value") ;;
     esac
     return 0
   fi
   case "$prev" in
-  --trace | --export-theme | --theme)
+  --trace | --export-theme | --theme | --plot)
     _quelvane_files "" "$cur"
     return 0
     ;;
@@ -52,8 +52,8 @@ _quelvane() {
     return 0
     ;;
   esac
-  mapfile -t COMPREPLY < <(compgen -W "--hidden --status --list --watch --json --simulate
-    --simulate= --trace --trace= --export-theme= --theme= --style= --version --help" -- "$cur")
+  mapfile -t COMPREPLY < <(compgen -W "--hidden --status --history --list --watch --json --simulate
+    --simulate= --trace --trace= --plot= --export-theme= --theme= --style= --version --help" -- "$cur")
   [[ ${#COMPREPLY[@]} -eq 1 && ${COMPREPLY[0]} == *= ]] && compopt -o nospace 2>/dev/null
   return 0
 }

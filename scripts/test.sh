@@ -56,7 +56,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
   -DQUELVANE_WERROR=ON
 cmake --build build-fuzz -j"$jobs"
 # The parsers of outside input get a minute each, the smaller text readers half of that.
-for target in report_descriptor:60 theme_file:60 picture_file:30 settings_ini:30 json_text:30; do
+for target in report_descriptor:60 theme_file:60 picture_file:30 settings_ini:30 json_text:30 battery_log:30; do
   name="${target%%:*}"
   echo "== fuzz ${name} for ${target##*:} seconds"
   corpus="$(mktemp -d)"

@@ -96,6 +96,13 @@ struct OptionSet {
                                            "task bar where there is no tray).")};
   QCommandLineOption Status{QStringLiteral("status"),
                             QStringLiteral("Print the receiver's status, battery and CPI once.")};
+  QCommandLineOption History{QStringLiteral("history"),
+                             QStringLiteral("Print the battery history: each battery's period, "
+                                            "how long it lasted, and the time left.")};
+  QCommandLineOption Plot{QStringLiteral("plot"),
+                          QStringLiteral("With --history: write the battery chart to FILE as a "
+                                         "PNG picture instead of printing the periods."),
+                          QStringLiteral("FILE")};
   QCommandLineOption List{QStringLiteral("list"),
                           QStringLiteral("Print every HID interface and whether it is a "
                                          "supported receiver.")};
@@ -103,7 +110,7 @@ struct OptionSet {
                            QStringLiteral("With --list: print the list again whenever it "
                                           "changes.")};
   QCommandLineOption Json{QStringLiteral("json"),
-                          QStringLiteral("With --list or --status: print JSON.")};
+                          QStringLiteral("With --list, --status or --history: print JSON.")};
   QCommandLineOption Simulate{QStringLiteral("simulate"),
                               QStringLiteral("Run on simulated devices: the scenario in FILE, or "
                                              "one virtual receiver without FILE."),
@@ -132,8 +139,8 @@ struct OptionSet {
   void AddTo(QCommandLineParser &parser) const {
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     for (const QCommandLineOption *o :
-         {&Help, &Version, &Hidden, &Status, &List, &Watch, &Json, &Simulate, &SimulateBuiltIn,
-          &Trace, &ExportTheme, &Style, &Theme})
+         {&Help, &Version, &Hidden, &Status, &History, &Plot, &List, &Watch, &Json, &Simulate,
+          &SimulateBuiltIn, &Trace, &ExportTheme, &Style, &Theme})
       parser.addOption(*o);
   }
 };
@@ -191,6 +198,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
   o.Version = parser.isSet(options.Version);
   o.Hidden = parser.isSet(options.Hidden);
   o.Status = parser.isSet(options.Status);
+  o.History = parser.isSet(options.History);
   o.List = parser.isSet(options.List);
   o.Watch = parser.isSet(options.Watch);
   o.Json = parser.isSet(options.Json);
@@ -214,12 +222,21 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string> &arguments) {
   if (parser.isSet(options.Theme))
     if ((o.Theme = parser.value(options.Theme).toStdString())->empty())
       fail("--theme needs a file name");
+  if (parser.isSet(options.Plot))
+    if ((o.Plot = parser.value(options.Plot).toStdString())->empty())
+      fail("--plot needs a file name");
   std::optional<std::string> style;
   if (parser.isSet(options.Style)) style = parser.value(options.Style).toStdString();
 
   if (o.List && o.Status) fail("--list and --status do not go together");
   if (o.Watch && !o.List) fail("--watch only goes with --list");
-  if (o.Json && !o.List && !o.Status) fail("--json only goes with --list or --status");
+  if (o.Plot && !o.History) fail("--plot only goes with --history");
+  if (o.Plot && o.Json) fail("--plot and --json do not go together");
+  if (o.History && (o.List || o.Status || o.Watch || o.Hidden || o.Trace || o.Theme ||
+                    (style && !o.Plot) || o.ExportTheme))
+    fail("--history goes with --json, --plot (with --style) and --simulate only");
+  if (o.Json && !o.List && !o.Status && !o.History)
+    fail("--json only goes with --list, --status or --history");
   if (o.Hidden && (o.List || o.Status)) fail("--hidden only goes with the window");
   if (style && (o.List || o.Status))
     fail("--style goes with the window or with --export-theme, not with --list or --status");
@@ -252,6 +269,7 @@ std::string UsageText() {
   return "Usage: quelvane [--hidden] [--simulate[=FILE]] [--trace FILE]\n"
          "                [--style NAME | --theme FILE]\n"
          "       quelvane --status [--json] [--simulate[=FILE]] [--trace FILE]\n"
+         "       quelvane --history [--json | --plot FILE [--style NAME]] [--simulate[=FILE]]\n"
          "       quelvane --list [--watch] [--json] [--simulate[=FILE]] [--trace FILE]\n"
          "       quelvane --export-theme FILE [--style NAME]\n"
          "       quelvane --version | --help\n"

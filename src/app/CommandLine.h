@@ -16,6 +16,10 @@ struct Options {
   // Start with the window in the tray.
   bool Hidden = false;
   bool Status = false;
+  // Print the battery periods from the battery history.
+  bool History = false;
+  // --plot=FILE (with --history): the battery chart written as a PNG file.
+  std::optional<std::string> Plot;
   bool Version = false;
   // --simulate gives an empty text (the built-in scenario), --simulate=FILE the file.
   std::optional<std::string> Simulate;

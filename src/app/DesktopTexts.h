@@ -6,6 +6,8 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
+#include <optional>
 
 namespace app {
 
@@ -35,12 +37,17 @@ NotificationText NotificationFor(const receiver::Notification &notification,
 struct TipReadouts {
   QString Battery;
   QString Cpi;
+  QString TimeLeft; // TimeLeftLine's, or empty without a battery history
 };
+
+// The battery history's line of the tip: "Battery: about 3 weeks left", rounded to days under
+// two weeks, weeks under two months, months beyond; "not known yet" without an estimate.
+QString TimeLeftLine(const std::optional<std::int64_t> &secondsLeft, receiver::TLngID language);
 
 inline constexpr const char *TrayTipTitle = "Tarnovel v1.0";
 
 // The tray icon's tip: its title, then, while a receiver is connected, a second line with the
-// readouts known so far, in `language`.
+// readouts known so far and a third with the battery's time left, in `language`.
 QString TrayTip(receiver::TLngID language, bool connected, const TipReadouts &readouts);
 
 } // namespace app

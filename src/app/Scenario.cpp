@@ -4,6 +4,7 @@
 #include "framework/files/RegularFile.h"
 #include "framework/text/Json.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,6 +18,9 @@
 
 namespace app {
 namespace {
+
+// A clock step moves at most a century either way.
+constexpr long long MaxClockStep = 100LL * 366 * 24 * 3600;
 
 // Thrown inside the parser only; ParseScenario turns it into the message.
 struct Refusal {
@@ -203,7 +207,7 @@ ScenarioStep Step(const QJsonValue &value, const QString &where,
   const QJsonObject object = Object(value, where);
   CheckKeys(object, where,
             {"at", "plug", "unplug", "set", "receiver", "click", "menu", "tray", "title_button",
-             "screenshot", "quit"});
+             "screenshot", "quit", "clock"});
   const auto field = [&](const char *key) { return object.value(QLatin1String(key)); };
   const auto at = [&](const char *key) { return Member(where, QLatin1String(key)); };
   const auto has = [&](const char *key) { return object.contains(QLatin1String(key)); };
@@ -217,7 +221,8 @@ ScenarioStep Step(const QJsonValue &value, const QString &where,
       {"tray", StepKind::Tray},
       {"title_button", StepKind::TitleButton},
       {"screenshot", StepKind::Screenshot},
-      {"quit", StepKind::Quit}};
+      {"quit", StepKind::Quit},
+      {"clock", StepKind::Clock}};
   const char *action = nullptr;
   ScenarioStep step;
   int count = 0;
@@ -230,7 +235,7 @@ ScenarioStep Step(const QJsonValue &value, const QString &where,
   }
   if (count != 1)
     Refuse(where, QStringLiteral("a step needs exactly one of plug, unplug, set, click, menu, "
-                                 "tray, title_button, screenshot, quit"));
+                                 "tray, title_button, screenshot, quit, clock"));
   if (!has("at")) Refuse(where, QStringLiteral("\"at\" is missing"));
   step.At = static_cast<int>(Integer(field("at"), at("at"), 0, 24 * 3600 * 1000));
   if (has("receiver") && step.Kind != StepKind::Set)
@@ -283,12 +288,37 @@ ScenarioStep Step(const QJsonValue &value, const QString &where,
   case StepKind::Quit:
     if (!Boolean(argument, argumentAt)) Refuse(argumentAt, QStringLiteral("must be true"));
     break;
+  case StepKind::Clock:
+    step.ClockSeconds = Integer(argument, argumentAt, -MaxClockStep, MaxClockStep);
+    break;
   }
   return step;
 }
 
+ScenarioClock Clock(const QJsonValue &value, const QString &where) {
+  const QJsonObject object = Object(value, where);
+  CheckKeys(object, where, {"start", "day_ms"});
+  const QString startAt = Member(where, QStringLiteral("start"));
+  if (!object.contains(QLatin1String("start")))
+    Refuse(where, QStringLiteral("\"start\" is missing"));
+  const QString start = Text(object.value(QLatin1String("start")), startAt);
+  // Without its zone a time would be read in the machine's, and the scenario run differently.
+  const QDateTime time = QDateTime::fromString(start, Qt::ISODate);
+  if (!start.endsWith(QLatin1Char('Z')) || !time.isValid())
+    Refuse(
+        startAt,
+        QStringLiteral("%1 is not a UTC time such as \"2026-01-01T00:00:00Z\"").arg(Quoted(start)));
+  ScenarioClock clock;
+  clock.StartSeconds = time.toSecsSinceEpoch();
+  if (object.contains(QLatin1String("day_ms")))
+    clock.DayMilliseconds =
+        static_cast<int>(Integer(object.value(QLatin1String("day_ms")),
+                                 Member(where, QStringLiteral("day_ms")), 1, 24 * 3600 * 1000));
+  return clock;
+}
+
 Scenario Parse(const QJsonObject &root) {
-  CheckKeys(root, QString(), {"description", "devices", "timeline"});
+  CheckKeys(root, QString(), {"description", "devices", "timeline", "clock"});
   if (root.contains(QLatin1String("description")))
     Text(root.value(QLatin1String("description")), QStringLiteral("description"), true);
 
@@ -318,6 +348,8 @@ Scenario Parse(const QJsonObject &root) {
           : QJsonArray();
   for (qsizetype i = 0; i < timeline.size(); ++i)
     scenario.Timeline.push_back(Step(timeline[i], Element(QStringLiteral("timeline"), i), byId));
+  if (root.contains(QLatin1String("clock")))
+    scenario.Clock = Clock(root.value(QLatin1String("clock")), QStringLiteral("clock"));
   return scenario;
 }
 

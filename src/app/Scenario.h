@@ -30,7 +30,18 @@ struct ScenarioDevice {
   std::optional<receiver::VirtualReceiverState> Receiver;
 };
 
-enum class StepKind { Plug, Unplug, Set, Click, Menu, Tray, TitleButton, Screenshot, Quit };
+enum class StepKind {
+  Plug,
+  Unplug,
+  Set,
+  Click,
+  Menu,
+  Tray,
+  TitleButton,
+  Screenshot,
+  Quit,
+  Clock,
+};
 enum class TrayAction { DoubleClick, Click, RightClick };
 
 struct ScenarioStep {
@@ -40,13 +51,22 @@ struct ScenarioStep {
   receiver::VirtualReceiverChange Change; // set
   std::string Name;                       // click (control), menu (menu item)
   TrayAction Tray = TrayAction::Click;
-  int Index = 0; // title_button
-  QString Path;  // screenshot
+  int Index = 0;                 // title_button
+  QString Path;                  // screenshot
+  std::int64_t ClockSeconds = 0; // clock: how far the simulated clock moves (back when negative)
+};
+
+// The simulated clock: the time it starts at, and how fast it runs.
+struct ScenarioClock {
+  std::int64_t StartSeconds = 0; // Unix time
+  int DayMilliseconds = 0;       // one simulated day per that many real ones; 0: real speed
 };
 
 struct Scenario {
   std::vector<ScenarioDevice> Devices;
   std::vector<ScenarioStep> Timeline; // in file order
+  // None: the machine's own clock (the clock steps still move it).
+  std::optional<ScenarioClock> Clock;
 };
 
 // Reads and checks a whole scenario. On a fault `error` names the file and the place, e.g.

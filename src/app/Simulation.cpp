@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <ctime>
 
 #include <algorithm>
 #include <numeric>
@@ -45,6 +46,8 @@ const char *StepName(StepKind kind) {
     return "title_button";
   case StepKind::Screenshot:
     return "screenshot";
+  case StepKind::Clock:
+    return "clock";
   case StepKind::Quit:
     break;
   }
@@ -91,6 +94,15 @@ Simulation::~Simulation() = default;
 receiver::VirtualReceiver *Simulation::Receiver(const std::string &id) {
   const auto found = m_receivers.find(id);
   return found == m_receivers.end() ? nullptr : found->second.get();
+}
+
+std::int64_t Simulation::UnixSeconds() const {
+  const std::int64_t elapsedMs = m_clock.isValid() ? m_clock.elapsed() : 0;
+  if (!m_scenario.Clock) return std::time(nullptr) + m_clockShift;
+  const ScenarioClock &clock = *m_scenario.Clock;
+  const std::int64_t run =
+      clock.DayMilliseconds > 0 ? elapsedMs * 86400 / clock.DayMilliseconds : elapsedMs / 1000;
+  return clock.StartSeconds + m_clockShift + run;
 }
 
 void Simulation::Start() {
@@ -147,6 +159,9 @@ bool Simulation::RunStep(const ScenarioStep &step, QString &error) {
     }
     error = QStringLiteral("device %1 has no receiver").arg(Quoted(device));
     return false;
+  case StepKind::Clock:
+    m_clockShift += step.ClockSeconds;
+    return true;
   case StepKind::Quit:
     return true;
   default:

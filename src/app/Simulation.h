@@ -50,6 +50,9 @@ public:
   // One step now. False, with `error` set, when it could not be done.
   bool RunStep(const ScenarioStep &step, QString &error);
   bool Finished() const { return m_next >= m_order.size(); }
+  // The simulated clock in Unix seconds: the scenario's, moved by its clock steps; without one
+  // the machine's, moved likewise. It stands at its start until Start().
+  std::int64_t UnixSeconds() const;
 
 signals:
   // A step could not be done; the timeline stops.
@@ -69,6 +72,7 @@ private:
   std::vector<std::size_t> m_order; // timeline indices by time
   std::size_t m_next = 0;
   QElapsedTimer m_clock;
+  std::int64_t m_clockShift = 0; // seconds the clock steps moved it
   QTimer m_timer;
 };
 

@@ -35,11 +35,16 @@ std::string WhyNot(const receiver::StatusReading &reading) {
 } // namespace
 
 int RunStatusCommand(hid::HidBinding &binding, hid::HidTrace *trace, bool json, std::ostream &out,
-                     std::ostream &err) {
+                     std::ostream &err, const std::string &historyMembers) {
+  // The reading's own members first, unchanged; the history's after them.
+  const auto withHistory = [&](std::string object) {
+    object.insert(object.size() - 1, historyMembers);
+    return object;
+  };
   // A script polling --json gets an object whatever happened; the line why goes beside it.
   const auto failed = [&](const receiver::StatusReading &reading, const std::string &why) {
     err << ProgramName << ": " << why << '\n';
-    if (json) out << receiver::FormatStatusJson(reading) << '\n';
+    if (json) out << withHistory(receiver::FormatStatusJson(reading)) << '\n';
     return OutputStatus(out, err, 1);
   };
   if (!binding.Bound()) return failed({}, "the HID device services are not available");
@@ -60,7 +65,7 @@ int RunStatusCommand(hid::HidBinding &binding, hid::HidTrace *trace, bool json, 
         done = true;
         const receiver::StatusReading reading = receiver::ReadReceiverStatus(*sender, connection);
         if (reading.Status) {
-          out << (json ? receiver::FormatStatusJson(*reading.Status)
+          out << (json ? withHistory(receiver::FormatStatusJson(*reading.Status))
                        : receiver::FormatStatusText(*reading.Status))
               << '\n';
           status = OutputStatus(out, err, 0);

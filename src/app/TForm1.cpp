@@ -79,6 +79,7 @@ TForm1::TForm1(TForm1Services services)
                                                  m_trayBinding, m_services.EventTrace);
   m_notificationPolicy = std::make_unique<receiver::NotificationPolicy>(*m_notifier);
   m_receiver->Logic().SetNotifications(m_notificationPolicy.get());
+  m_receiver->Logic().SetBatteryRecorder(m_services.BatteryHistory);
   beginLoading();
   layout::Apply(*this, *this);
   skinning::Apply(*this);
@@ -192,8 +193,18 @@ void TForm1::readoutsChanged() {
   if (tray1 == nullptr || lblMseBattery == nullptr || edtCPI == nullptr ||
       mniBatteryInIcon == nullptr)
     return;
+  QString timeLeft;
+  if (receiver::BatteryRecorder *const history = m_services.BatteryHistory) {
+    if (const receiver::BatteryOutlook &outlook = history->Outlook(); !outlook.Periods.empty())
+      timeLeft = TimeLeftLine(outlook.SecondsLeft, m_languages.Language());
+    // An open history window follows new records; reading them anew on every refresh would not.
+    if (history->Records().size() != m_historyRecordsSeen) {
+      m_historyRecordsSeen = history->Records().size();
+      BatteryHistoryChanged();
+    }
+  }
   const QString tip = TrayTip(m_languages.Language(), ReceiverConnected(),
-                              {lblMseBattery->Caption(), edtCPI->Text()});
+                              {lblMseBattery->Caption(), edtCPI->Text(), timeLeft});
   if (tip != tray1->Hint()) tray1->SetHint(tip);
   mniBatteryInIcon->SetCaption(BatteryInIconCaption(m_languages.Language()));
   updateTrayIcon();
@@ -355,7 +366,7 @@ void TForm1::mniHistoryClick(QObject *) {
     m_historyWindow->move(screen.topLeft() +
                           CentredPosition(screen.size(), m_historyWindow->size()));
   }
-  m_historyWindow->SetData(ReadBatteryHistory(m_services.BatteryHistory, m_languages.Language()));
+  m_historyWindow->SetData(ReadBatteryHistory(m_services.HistoryChart, m_languages.Language()));
   m_historyWindow->setWindowState(m_historyWindow->windowState() & ~Qt::WindowMinimized);
   m_historyWindow->show();
   m_historyWindow->raise();
@@ -363,13 +374,13 @@ void TForm1::mniHistoryClick(QObject *) {
 }
 
 void TForm1::SetBatteryHistorySource(BatteryHistorySource source) {
-  m_services.BatteryHistory = std::move(source);
+  m_services.HistoryChart = std::move(source);
   BatteryHistoryChanged();
 }
 
 void TForm1::BatteryHistoryChanged() {
   if (m_historyWindow && m_historyWindow->isVisible())
-    m_historyWindow->SetData(ReadBatteryHistory(m_services.BatteryHistory, m_languages.Language()));
+    m_historyWindow->SetData(ReadBatteryHistory(m_services.HistoryChart, m_languages.Language()));
 }
 
 void TForm1::JvHidDeviceController1DeviceChange(hid::TJvHidDeviceController *) {

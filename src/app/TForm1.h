@@ -12,6 +12,7 @@
 #include "hid/HidTrace.h"
 #include "platform/TrayBinding.h"
 #include "platform/settings/SettingsStore.h"
+#include "receiver/BatteryRecorder.h"
 #include "receiver/Languages.h"
 #include "receiver/Notifications.h"
 #include "skin/SkinTypes.h"
@@ -61,7 +62,9 @@ struct TForm1Services {
   // Where notifications are traced; may be null.
   TraceWriter *EventTrace = nullptr;
   // What the battery history window shows; empty: no history.
-  BatteryHistorySource BatteryHistory;
+  BatteryHistorySource HistoryChart;
+  // Records the battery history and gives the tip its time left; none: no history.
+  receiver::BatteryRecorder *BatteryHistory = nullptr;
 };
 
 // The program's one window: a fixed 220 x 270 skinned frame with the LED, the pairing button,
@@ -165,6 +168,8 @@ private:
   std::optional<tray::BatteryIconState> m_batteryShown;
   // One at a time; closing hides it. Goes before the theme it may draw with.
   std::unique_ptr<BatteryHistoryWindow> m_historyWindow;
+  // How many records the history held when the window last followed it.
+  std::size_t m_historyRecordsSeen = 0;
 };
 
 } // namespace app

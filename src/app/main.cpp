@@ -1,9 +1,11 @@
 #include "app/AfterFirstPaint.h"
+#include "app/BatteryStore.h"
 #include "app/BundledFonts.h"
 #include "app/CommandLine.h"
 #include "app/DeviceTreeWatcher.h"
 #include "app/DisplayCheck.h"
 #include "app/ExportTheme.h"
+#include "app/HistoryCommand.h"
 #include "app/ListCommand.h"
 #include "app/Messages.h"
 #include "app/Scenario.h"
@@ -19,17 +21,22 @@
 #include "framework/QtMessageLoop.h"
 #include "hid/PlatformHidBinding.h"
 #include "platform/BusCheck.h"
+#include "platform/CodePage.h"
 #include "platform/DesktopNotify.h"
 #include "platform/ResumeWatch.h"
 #include "platform/settings/SettingsStore.h"
+#include "receiver/BatteryHistoryText.h"
+#include "receiver/BatteryRecorder.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -67,6 +74,17 @@ std::unique_ptr<Machine> makeMachine(const app::Options &options, std::string &e
     }
   }
   return machine;
+}
+
+// The time the battery history is read and written at: the simulation's clock on simulated
+// devices.
+std::int64_t unixNow(const Machine &machine) {
+  return machine.Simulated ? machine.Simulated->UnixSeconds()
+                           : static_cast<std::int64_t>(std::time(nullptr));
+}
+
+std::string historyPath(const app::Options &options) {
+  return app::BatteryStore::DefaultPath(options.Simulate.has_value());
 }
 
 // What both commands run on: the trace (none without --trace) and the machine. Nothing, said on
@@ -136,9 +154,42 @@ int runStatus(int &argc, char **argv, const app::Options &options) {
   if (!signalQuit) return 1;
   std::optional<Session> session = openSession(options);
   if (!session) return 1;
+  const std::string history =
+      options.Json ? receiver::OutlookJsonMembers(app::ReadOutlook(
+                         historyPath(options), unixNow(*session->Devices), std::cerr))
+                   : std::string();
   const int status = app::RunStatusCommand(session->Devices->Binding(), session->Trace.get(),
-                                           options.Json, std::cout, std::cerr);
+                                           options.Json, std::cout, std::cerr, history);
   return endSession(*session, status);
+}
+
+int runHistory(int argc, char **argv, const app::Options &options) {
+  // Of the simulation only its clock is needed: no devices, no event loop.
+  std::int64_t now = std::time(nullptr);
+  if (options.Simulate) {
+    QString error;
+    const std::unique_ptr<app::Simulation> simulation =
+        app::CreateSimulation(QString::fromStdString(*options.Simulate), error);
+    if (!simulation) {
+      std::cerr << app::ProgramName << ": " << error.toStdString() << '\n';
+      return 1;
+    }
+    now = simulation->UnixSeconds();
+  }
+  if (!options.Plot)
+    return app::RunHistoryCommand(historyPath(options), now, options.Json, std::cout, std::cerr);
+  // A picture for scripts: no window, so no display is needed.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication application(argc, argv);
+  app::LoadBundledFonts();
+  const std::unique_ptr<platform::SettingsStore> settings = platform::MakeUserSettingsStore();
+  const std::optional<receiver::TLngID> stored = receiver::LanguageFromName(
+      settings->ReadString(receiver::Languages::RegistryKey, receiver::Languages::RegistryValue)
+          .value_or(""));
+  const receiver::TLngID language =
+      stored.value_or(receiver::LanguageForCodePage(platform::AnsiCodePage()));
+  return app::RunHistoryPlot(historyPath(options), now, *options.Plot, language,
+                             options.Style.value_or(skin::TsuiUIStyle::Protein), std::cerr);
 }
 
 // Said before any window system is contacted, so that these errors reach the user even where no
@@ -253,7 +304,14 @@ int runWindow(int argc, char **argv, const app::Options &options) {
     app::DeviceTreeWatcher watcher(machine.Binding());
     framework::QtMessageLoop loop;
     const std::unique_ptr<platform::SettingsStore> settings = platform::MakeUserSettingsStore();
+    app::BatteryStore historyStore(historyPath(options), std::cerr);
+    receiver::BatteryRecorder history(historyStore, historyStore.Records(),
+                                      [&machine] { return unixNow(machine); });
     app::TForm1Services services(machine.Binding(), loop, *settings, trace);
+    services.BatteryHistory = &history;
+    services.HistoryChart = {[&history] { return history.Records(); },
+                             [&history] { return app::BatteryChangeTimes(history.Outlook()); },
+                             [&machine] { return unixNow(machine); }};
     services.Style = options.Style;
     services.Theme = std::move(theme);
     services.ThemeFile = QString::fromStdString(options.Theme.value_or(""));
@@ -311,5 +369,6 @@ int main(int argc, char **argv) {
   if (options.ExportTheme) return app::RunExportTheme(options, std::cerr);
   if (options.List) return runList(argc, argv, options);
   if (options.Status) return runStatus(argc, argv, options);
+  if (options.History) return runHistory(argc, argv, options);
   return runWindow(argc, argv, options);
 }

@@ -53,6 +53,7 @@ void ReceiverLogic::ResetToNotConnected() {
   m_view.SetCpiText(TermText{});
   m_view.SetBatteryCaption(" ");
   m_connection.SetCurrentReceiver(nullptr);
+  if (m_recorder) m_recorder->ConnectionChanged(false);
   m_view.SetPairingButtonCaption(m_terms(TermId::tmConnect));
   m_view.SetPairingButtonEnabled(false);
 }
@@ -93,6 +94,7 @@ bool ReceiverLogic::TryConnect(hid::TJvHidDevice &device) {
   CommandReport status = m_connection.Request(CmdStatus);
   if (!m_connection.Exchange(device, status)) return true;
   m_connection.SetCurrentReceiver(&device);
+  if (m_recorder) m_recorder->ConnectionChanged(true);
   m_bindState1 = status[1];
   m_bindState2 = status[2];
   m_view.SetLedValue(true);
@@ -134,6 +136,7 @@ void ReceiverLogic::btnBatteryClick() {
   const std::uint32_t color = BatteryPercentColor(*percent);
   m_view.SetGaugeColorMax(color);
   m_view.SetGaugeColorMin(color);
+  if (m_recorder) m_recorder->LevelRead(level, static_cast<int>(std::trunc(max)));
   if (m_notifications) m_notifications->BatteryRead(level, *percent);
 }
 
@@ -218,6 +221,7 @@ void ReceiverLogic::tmrSoftBindTimer() {
     if (values.First) m_bindState1 = *values.First;
     if (values.Second) m_bindState2 = *values.Second;
     m_view.FocusPairingButton();
+    if (m_recorder) m_recorder->MouseBound();
     if (m_notifications) m_notifications->MouseBound();
     RefreshReadouts();
     // A new attempt or a device change during the queries owns the pairing state now.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "receiver/BatteryPercent.h"
+#include "receiver/BatteryRecorder.h"
 #include "receiver/Languages.h"
 #include "receiver/Notifications.h"
 #include "receiver/ReceiverConnection.h"
@@ -57,6 +58,9 @@ public:
 
   // Told of every battery reading and every ended pairing; none by default. Must outlive this.
   void SetNotifications(NotificationPolicy *policy) { m_notifications = policy; }
+  // Told of every battery reading, connection change and bound mouse; none by default. Must
+  // outlive this.
+  void SetBatteryRecorder(BatteryRecorder *recorder) { m_recorder = recorder; }
 
   int BindTicks() const { return m_bindTicks; }
   int BindState1() const { return m_bindState1; }
@@ -91,6 +95,7 @@ private:
   framework::MessageLoop &m_loop;
   TermSource m_terms;
   NotificationPolicy *m_notifications = nullptr;
+  BatteryRecorder *m_recorder = nullptr;
 
   std::vector<std::unique_ptr<hid::TJvHidDevice>> m_devices;
   // Bumped at every device change and every pairing start, so that a handler resumed after a

@@ -37,6 +37,7 @@ protected:
     services.Style = style;
     services.DesktopNotify = DesktopNotify;
     services.EventTrace = EventTrace;
+    services.BatteryHistory = BatteryHistory;
     return std::make_unique<TForm1>(std::move(services));
   }
 
@@ -70,6 +71,7 @@ protected:
   // Handed to the window by Create.
   DesktopNotifier::DesktopSender DesktopNotify;
   TraceWriter *EventTrace = nullptr;
+  receiver::BatteryRecorder *BatteryHistory = nullptr;
 };
 
 } // namespace app::test

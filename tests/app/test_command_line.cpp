@@ -13,8 +13,8 @@ using Arguments = std::vector<std::string>;
 // What a good command line sets; fields left out are off.
 struct Expected {
   bool list = false, watch = false, json = false, status = false, hidden = false;
-  bool help = false, version = false;
-  std::optional<std::string> simulate{}, trace{}, theme{}, exportTheme{};
+  bool help = false, version = false, history = false;
+  std::optional<std::string> simulate{}, trace{}, theme{}, exportTheme{}, plot{};
   skin::TsuiUIStyle exportStyle = skin::TsuiUIStyle::Protein;
   std::optional<skin::TsuiUIStyle> style{};
 };
@@ -40,6 +40,11 @@ TEST(CommandLineParser, GoodLines) {
       {{"--status"}, {.status = true}},
       {{"--status", "--json", "--simulate"}, {.json = true, .status = true, .simulate = ""}},
       {{"--list", "--watch", "--json"}, {.list = true, .watch = true, .json = true}},
+      {{"--history"}, {.history = true}},
+      {{"--history", "--plot", "c.png", "--style=MacOS"},
+       {.history = true, .plot = "c.png", .style = MacOS}},
+      {{"--history", "--json", "--simulate=s.json"},
+       {.json = true, .history = true, .simulate = "s.json"}},
       {{"--hidden"}, {.hidden = true}},
       {{"--version"}, {.version = true}},
       {{"-h"}, {.help = true}},
@@ -81,12 +86,14 @@ TEST(CommandLineParser, GoodLines) {
     EXPECT_EQ(o.Hidden, e.hidden);
     EXPECT_EQ(o.Help, e.help);
     EXPECT_EQ(o.Version, e.version);
+    EXPECT_EQ(o.History, e.history);
     EXPECT_EQ(o.Simulate, e.simulate);
     EXPECT_EQ(o.Trace, e.trace);
     EXPECT_EQ(o.Theme, e.theme);
     EXPECT_EQ(o.ExportTheme, e.exportTheme);
     EXPECT_EQ(o.ExportStyle, e.exportStyle);
     EXPECT_EQ(o.Style, e.style);
+    EXPECT_EQ(o.Plot, e.plot);
   }
 }
 
@@ -113,7 +120,14 @@ TEST(CommandLineParser, BadLinesSayWhy) {
       {{"--status", "--list"}, "do not go together"},
       {{"--watch"}, "--watch only goes with --list"},
       {{"--status", "--watch"}, "--watch only goes with --list"},
-      {{"--json"}, "--json only goes with --list or --status"},
+      {{"--json"}, "--json only goes with --list, --status or --history"},
+      {{"--history", "--status"}, "--history goes with --json, --plot"},
+      {{"--history", "--trace=t"}, "--history goes with --json, --plot"},
+      {{"--history", "--hidden"}, "--history goes with --json, --plot"},
+      {{"--history", "--style=MacOS"}, "--history goes with --json, --plot"},
+      {{"--plot=c.png"}, "--plot only goes with --history"},
+      {{"--history", "--plot="}, "--plot needs a file name"},
+      {{"--history", "--json", "--plot=c.png"}, "--plot and --json do not go together"},
       {{"--hidden", "--status"}, "--hidden only goes with the window"},
       {{"--hidden", "--list"}, "--hidden only goes with the window"},
       {{"--style", "fusion"}, "unknown style: \"fusion\""},
@@ -144,8 +158,8 @@ TEST(CommandLineParser, BadLinesSayWhy) {
 TEST(CommandLineParser, TheHelpListsEveryOptionAndTheVersionNamesTheProgram) {
   const std::string usage = app::UsageText();
   for (const char *option :
-       {"--help", "--version", "--hidden", "--status", "--list", "--watch", "--json", "--simulate",
-        "--trace", "--export-theme", "--style", "--theme", "-platform"})
+       {"--help", "--version", "--hidden", "--status", "--history", "--list", "--watch", "--json",
+        "--simulate", "--trace", "--export-theme", "--style", "--theme", "-platform"})
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   EXPECT_EQ(usage.find("simulate-built-in"), std::string::npos) << "a hidden option shows";
   EXPECT_TRUE(usage.starts_with("Usage: quelvane"));

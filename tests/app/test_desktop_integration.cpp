@@ -199,4 +199,62 @@ TEST_F(DesktopIntegration, TheTipFollowsTheMenuLanguageAndDropsTheReadoutsWhenUn
   EXPECT_EQ(TrayHost->tip, "Tarnovel v1.0");
 }
 
+class KeptHistory final : public receiver::BatteryHistoryStore {
+public:
+  void Append(const receiver::BatteryRecord &record) override { Records.push_back(record); }
+  std::vector<receiver::BatteryRecord> Records;
+};
+
+TEST_F(DesktopIntegration, TheTipTellsTheBatterysTimeLeftOnceItIsKnown) {
+  using receiver::BatteryEvent;
+  constexpr std::int64_t Day = 86400;
+  KeptHistory kept;
+  std::int64_t now = 20 * Day;
+  // A level every ten days: level 4 on day 20 has forty days left.
+  receiver::BatteryRecorder history(kept,
+                                    {{0, BatteryEvent::Level, 6, 6},
+                                     {10 * Day, BatteryEvent::Level, 5, 6},
+                                     {20 * Day, BatteryEvent::Level, 4, 6}},
+                                    [&now] { return now; });
+  BatteryHistory = &history;
+  Plug(0x14);
+  const auto form = Create();
+  EXPECT_TRUE(Settled([&] { return form->ReceiverConnected(); }));
+  EXPECT_EQ(TrayHost->tip, "Tarnovel v1.0\nBattery 66%, CPI HIGH\nBattery: about 6 weeks left");
+  ASSERT_EQ(kept.Records.size(), 1u) << "the same level again is no change";
+  EXPECT_EQ(kept.Records[0].Event, BatteryEvent::Connected);
+  form->mniChs->Click();
+  EXPECT_EQ(TrayHost->tip,
+            QString::fromUtf8("Tarnovel v1.0\n电量 66%，解析度 高\n电池：约剩 6 周"));
+  ASSERT_TRUE(Binding.Unplug("rx"));
+  EXPECT_TRUE(Settled([&] { return !form->ReceiverConnected(); }));
+  EXPECT_EQ(TrayHost->tip, "Tarnovel v1.0");
+  EXPECT_EQ(kept.Records.back().Event, BatteryEvent::Disconnected);
+}
+
+TEST(TimeLeftLine, RoundsToTheUnitThatSuitsInEachLanguage) {
+  using receiver::TLngID;
+  constexpr std::int64_t Day = 86400;
+  const struct {
+    std::optional<std::int64_t> seconds;
+    TLngID language;
+    const char *line;
+  } cases[] = {
+      {std::nullopt, TLngID::Eng, "Battery time left: not known yet"},
+      {std::nullopt, TLngID::Cht, "電池剩餘時間：尚無法得知"},
+      {0, TLngID::Eng, "Battery: less than a day left"},
+      {Day - 1, TLngID::Chs, "电池：剩不到一天"},
+      {Day, TLngID::Eng, "Battery: about 1 day left"},
+      {13 * Day, TLngID::Eng, "Battery: about 13 days left"},
+      {14 * Day, TLngID::Eng, "Battery: about 2 weeks left"},
+      {59 * Day, TLngID::Cht, "電池：約剩 8 週"},
+      {60 * Day, TLngID::Eng, "Battery: about 2 months left"},
+      {100 * Day, TLngID::Chs, "电池：约剩 3 个月"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(TimeLeftLine(c.seconds, c.language), QString::fromUtf8(c.line));
+  }
+}
+
 } // namespace

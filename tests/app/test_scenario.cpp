@@ -46,8 +46,10 @@ TEST(Scenario, AcceptsAFullScenario) {
       {"at": 901, "tray": "rclick"},
       {"at": 1000, "title_button": 1},
       {"at": 1100, "screenshot": "shot.png"},
-      {"at": 1200, "quit": true}
-    ]
+      {"at": 1200, "quit": true},
+      {"at": 1300, "clock": -86400}
+    ],
+    "clock": {"start": "2026-01-01T00:00:00Z", "day_ms": 250}
   })";
   QString error;
   const auto scenario = ParseScenario(QByteArray(json), QStringLiteral("s.json"), error);
@@ -82,7 +84,7 @@ TEST(Scenario, AcceptsAFullScenario) {
   EXPECT_EQ(scenario->Devices[2].Access, DeviceAccess::None);
 
   const auto &t = scenario->Timeline;
-  ASSERT_EQ(t.size(), 10u);
+  ASSERT_EQ(t.size(), 11u);
   EXPECT_EQ(t[0].Kind, StepKind::Plug);
   EXPECT_EQ(t[0].At, 500);
   EXPECT_EQ(t[1].Kind, StepKind::Set);
@@ -97,6 +99,10 @@ TEST(Scenario, AcceptsAFullScenario) {
   EXPECT_EQ(t[7].Index, 1);
   EXPECT_EQ(t[8].Path, QStringLiteral("shot.png"));
   EXPECT_EQ(t[9].Kind, StepKind::Quit);
+  EXPECT_EQ(t[10].ClockSeconds, -86400);
+  ASSERT_TRUE(scenario->Clock.has_value());
+  EXPECT_EQ(scenario->Clock->StartSeconds, 1767225600);
+  EXPECT_EQ(scenario->Clock->DayMilliseconds, 250);
 }
 
 TEST(Scenario, RefusesWhatIsNotJsonWithLineAndColumn) {
@@ -109,7 +115,7 @@ TEST(Scenario, RefusesWhatIsNotJsonWithLineAndColumn) {
 // rewrite the message on a terminal nor, with a "%2" in it, rewrite the rest.
 TEST(Scenario, RefusalsNameThePlaceAndTheReason) {
   const char *const OneAction = "timeline[0]: a step needs exactly one of plug, unplug, set, "
-                                "click, menu, tray, title_button, screenshot, quit";
+                                "click, menu, tray, title_button, screenshot, quit, clock";
   const struct {
     QByteArray json;
     const char *error; // after "s.json: "
@@ -153,6 +159,15 @@ TEST(Scenario, RefusalsNameThePlaceAndTheReason) {
       {R"({"timeline": [{"at": 0, "tray": "doubleclick"}]})",
        R"(timeline[0].tray: "doubleclick" is not one of "dblclick", "click", "rclick")"},
       {R"({"timeline": [{"at": 0, "quit": false}]})", "timeline[0].quit: must be true"},
+      {R"({"timeline": [{"at": 0, "clock": 1e12}]})",
+       "timeline[0].clock: 1000000000000 is out of range -3162240000..3162240000"},
+      {R"({"clock": {"day_ms": 5}})", R"(clock: "start" is missing)"},
+      {R"({"clock": {"start": "2026-01-01T00:00:00"}})",
+       R"(clock.start: "2026-01-01T00:00:00" is not a UTC time such as "2026-01-01T00:00:00Z")"},
+      {R"({"clock": {"start": "2026-13-01T00:00:00Z"}})",
+       R"(clock.start: "2026-13-01T00:00:00Z" is not a UTC time such as "2026-01-01T00:00:00Z")"},
+      {R"({"clock": {"start": "2026-01-01T00:00:00Z", "day_ms": 0}})",
+       "clock.day_ms: 0 is out of range 1..86400000"},
       // Devices missing or named twice.
       {R"({"devices": [{"id": "a", "vendor": "1", "product": "2"},
                        {"id": "a", "vendor": "3", "product": "4"}]})",

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <ctime>
+
 namespace app {
 namespace {
 
@@ -122,6 +124,30 @@ TEST(Simulation, TimelineRunsInTimeOrderUntilQuit) {
   EXPECT_TRUE(simulation.Binding().IsPlugged("b"));
   EXPECT_EQ(changes, 2);
   EXPECT_EQ(simulation.Receiver("rx")->State().Battery, 7);
+}
+
+TEST(Simulation, TheClockStandsUntilStartThenRunsADayPerDayMsAndStepsMoveIt) {
+  constexpr std::int64_t Start = 1767225600, Day = 86400;
+  Simulation simulation(Parse(R"({
+      "clock": {"start": "2026-01-01T00:00:00Z", "day_ms": 20},
+      "timeline": [{"at": 0, "clock": -864000}, {"at": 100, "clock": 86400},
+                   {"at": 100, "quit": true}]})"));
+  EXPECT_EQ(simulation.UnixSeconds(), Start);
+  QElapsedTimer real;
+  real.start();
+  RecordingDriver driver;
+  EXPECT_TRUE(RunToEnd(simulation, driver).quit);
+  const std::int64_t ran = simulation.UnixSeconds() - (Start - 9 * Day);
+  // At least five days for the 100 ms, at most what the real time that passed allows.
+  EXPECT_GE(ran, 5 * Day);
+  EXPECT_LE(ran, (real.elapsed() + 1) * Day / 20);
+
+  // Without a clock of its own: the machine's, moved by the steps.
+  Simulation machine(
+      Parse(R"({"timeline": [{"at": 0, "clock": -86400}, {"at": 0, "quit": true}]})"));
+  const std::int64_t before = std::time(nullptr);
+  EXPECT_TRUE(RunToEnd(machine, driver).quit);
+  EXPECT_NEAR(static_cast<double>(machine.UnixSeconds()), static_cast<double>(before - Day), 5);
 }
 
 TEST(Simulation, WindowStepTheWindowRefusesStopsTheTimelineWithItsPlace) {

@@ -13,6 +13,9 @@ ProgramHome::ProgramHome() : Environment(QProcessEnvironment::systemEnvironment(
   Environment.insert("QT_QPA_PLATFORM", "offscreen");
   Environment.insert("HOME", m_dir.path());
   Environment.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
+  // The battery history's folder: Linux's, and Windows' (whose names ignore case).
+  Environment.insert("XDG_STATE_HOME", m_dir.filePath("state"));
+  Environment.insert("LOCALAPPDATA", m_dir.filePath("state"));
   Environment.insert("LANG", "C.UTF-8");
   Environment.remove("LC_ALL");
   Environment.remove("LC_CTYPE");

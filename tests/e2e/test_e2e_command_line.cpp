@@ -245,7 +245,8 @@ TEST_F(E2eCommandLine, StatusVersionRefusalsAndUsageErrorsExitAsDocumented) {
        {"-platform", "offscreen", "--status", "--json", "--simulate"},
        0,
        "{\"vendor\":\"3A7E\",\"product\":\"0A11\",\"connected\":true,\"level\":5,"
-       "\"percentage\":83,\"cpi\":\"HIGH\"}\n",
+       "\"percentage\":83,\"cpi\":\"HIGH\",\"battery_since\":null,\"estimated_seconds_left\":null}"
+       "\n",
        ""},
       {"status without a receiver",
        {"--status", "--simulate=" + nothing},

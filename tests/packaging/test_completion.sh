@@ -56,6 +56,7 @@ expect() {
 expect "quelvane --simulate=sce" "quelvane --simulate=scenario.json"
 expect "quelvane --simulate sce" "quelvane --simulate scenario.json"
 expect "quelvane --simulate --li" "quelvane --simulate --list"
+expect "quelvane --hist" "quelvane --history"
 expect "quelvane --trace=tra" "quelvane --trace=trace.jsonl"
 expect "quelvane --trace=dem" "quelvane --trace=demos/"
 expect "quelvane --trace tra" "quelvane --trace trace.jsonl"

@@ -126,6 +126,7 @@ protected:
     m_logic = std::make_unique<ReceiverLogic>(*m_controller, m_connection, m_view, m_status,
                                               m_softBind, m_loop, std::move(terms));
     m_logic->SetNotifications(m_notifications);
+    m_logic->SetBatteryRecorder(m_recorder);
     m_controller->Loading();
     m_controller->SetOnDeviceChange(
         hid::TNotifyEvent::bind<&ReceiverLogicTest::OnDeviceChange>(this));
@@ -161,6 +162,7 @@ protected:
   std::unique_ptr<ReceiverLogic> m_logic;
   // Handed to the logic by Start().
   NotificationPolicy *m_notifications = nullptr;
+  BatteryRecorder *m_recorder = nullptr;
   int m_deviceChanges = 0;
 };
 
