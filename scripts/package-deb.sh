@@ -9,8 +9,11 @@ out="$(realpath -m "${1:-build-deb}")"
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-if ! dpkg-query -W -f='${Status}' build-essential dpkg-dev 2>/dev/null | grep -qv "not-installed" ||
-  ! dpkg-checkbuilddeps 2>/dev/null; then
+ready=true
+for p in build-essential dpkg-dev; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || ready=false
+done
+if ! $ready || ! dpkg-checkbuilddeps 2>/dev/null; then
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends build-essential dpkg-dev
   DEBIAN_FRONTEND=noninteractive $sudo apt-get build-dep -y -qq --no-install-recommends ./
