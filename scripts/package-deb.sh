@@ -20,17 +20,20 @@ if ! $ready || ! dpkg-checkbuilddeps 2>/dev/null; then
 fi
 
 # dpkg-buildpackage writes beside the source folder, so it builds a copy of the checkout (what git
-# tracks plus new files it does not ignore) in a folder of its own.
+# tracks plus new files it does not ignore) in a folder of its own, outside the checkout and OUT_DIR.
 version="$(dpkg-parsechangelog -S Version)"
-stage="$out/stage"
-rm -rf "$stage"
-mkdir -p "$stage/quelvane-$version"
+mkdir -p "$out"
+stage="$(mktemp -d "${TMPDIR:-/tmp}/quelvane-deb.XXXXXX")"
+trap 'rm -rf "$stage"' EXIT
+mkdir "$stage/quelvane-$version"
+inside="$(realpath -m --relative-to=. "$out")"
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-  git ls-files -z --cached --others --exclude-standard |
+  git ls-files -z --cached --others --exclude-standard | { grep -zv -- "^${inside//./[.]}/" || true; } |
     xargs -0 -I{} sh -c '[ -e "$1" ] && printf "%s\0" "$1" || true' _ {} |
     tar -c --null -T - | tar -x -C "$stage/quelvane-$version"
 else
-  tar -c --exclude='./build*' --exclude='./.git' . | tar -x -C "$stage/quelvane-$version"
+  tar -c --exclude='./build*' --exclude='./.git' --exclude="./$inside" . |
+    tar -x -C "$stage/quelvane-$version"
 fi
 
 # A ccache the machine has serves the package build too. debhelper gives the build an empty HOME,
@@ -46,5 +49,4 @@ fi
 find "$out" -maxdepth 1 -name 'quelvane*' -type f -delete
 mv "$stage"/quelvane*_"$version"_*.deb "$stage"/quelvane_"$version"_*.buildinfo \
   "$stage"/quelvane_"$version"_*.changes "$out"/
-rm -rf "$stage"
 ls -1 "$out"/quelvane*
