@@ -21,6 +21,8 @@ packages=(
   tmux bash-completion
   # the real-kernel check (tests/uhid): QEMU, the guest's init, modules and udevd
   qemu-system-x86 busybox-static cpio kmod udev xz-utils
+  # the Debian package: its build, lintian, and the clean Debian 12 root it is tried in
+  debhelper lintian mmdebstrap
 )
 
 missing=()

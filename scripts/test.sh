@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs, builds and runs every test: the include and formatting checks, a normal build, its HID
 # binding and program on a real kernel in QEMU, the whole program built for Windows and tested
-# under Wine (with a Qt for Windows made once and kept in a cache), a build with AddressSanitizer
+# under Wine (with a Qt for Windows made once and kept in a cache), the Debian package installed
+# and tried in a clean Debian 12 root (kept in a cache), a build with AddressSanitizer
 # and UndefinedBehaviorSanitizer, and a fuzzer for every parser of outside input. Every build
 # treats warnings as errors.
 set -euo pipefail
@@ -26,6 +27,15 @@ cmake --build build-test -j"$jobs"
 
 echo "== packaging: metainfo, desktop entries, manual page, completion, install layout"
 bash scripts/check-packaging.sh build-test
+
+echo "== the Debian package: lintian, then installed, run and purged in a clean Debian 12 root"
+deb_status=0
+bash tests/packaging/test_deb.sh build-deb || deb_status=$?
+if ((deb_status == 77)); then
+  echo "== Debian package check skipped (reason above)"
+elif ((deb_status != 0)); then
+  exit "$deb_status"
+fi
 
 echo "== the Linux binding and the program on a real kernel (QEMU)"
 uhid_status=0
