@@ -276,7 +276,9 @@ def main():
             check("the tray menu", [(i.getRoleName(), i.name, actions_of(i))
                                     for i in children(item.parent)],
                   [("menu item", "Language", ["ShowMenu"]), ("menu item", "Show", ["Press"]),
-                   ("separator", "", []), ("menu item", "Exit", ["Press"])])
+                   ("menu item", "Battery history", ["Press"]), ("separator", "", []),
+                   ("menu item", "Battery in icon", ["Press"]), ("separator", "", []),
+                   ("menu item", "Exit", ["Press"])])
         check("the program is still running", quelvane.poll(), None)
         quelvane.terminate()
         quelvane.wait(10)

@@ -445,15 +445,16 @@ TEST(ProgramOnStatusNotifierHost, TheHostShowsTheTipAndDrawsAndClicksThePrograms
       {"Chinese(Simplified)",
        "Language[~English|~Chinese(Traditional)|*Chinese(Simplified)]|\u663e\u793a|"
        "\u7535\u91cf\u8bb0\u5f55|-|~\u56fe\u6807\u663e\u793a\u7535\u91cf|-|\u7ed3\u675f",
-       "Tarnovel v1.0\n\u7535\u91cf 83%\uff0c\u89e3\u6790\u5ea6 \u9ad8"},
+       "Tarnovel v1.0\n\u7535\u91cf 83%\uff0c\u89e3\u6790\u5ea6 \u9ad8\n"
+       "\u7535\u6c60\u5269\u4f59\u65f6\u95f4\uff1a\u5c1a\u65e0\u6cd5\u5f97\u77e5"},
       {"English",
        "Language[*English|~Chinese(Traditional)|~Chinese(Simplified)]|_Show|Battery _history|-|"
        "~_Battery in icon|-|_Exit",
-       "Tarnovel v1.0\nBattery 83%, CPI HIGH"},
+       "Tarnovel v1.0\nBattery 83%, CPI HIGH\nBattery time left: not known yet"},
       {"_Battery in icon",
        "Language[*English|~Chinese(Traditional)|~Chinese(Simplified)]|_Show|Battery _history|-|"
        "*_Battery in icon|-|_Exit",
-       "Tarnovel v1.0\nBattery 83%, CPI HIGH"},
+       "Tarnovel v1.0\nBattery 83%, CPI HIGH\nBattery time left: not known yet"},
   };
   const QString iconProperties = PropertiesOnTheWire(item);
   for (const auto &step : steps) {
