@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <span>
+#include <vector>
 
 class QPainter;
 
@@ -133,6 +134,10 @@ private:
   // Image pixels, unscaled.
   std::uint32_t Raw(int x, int y) const;
   void SetRaw(int x, int y, std::uint32_t argb);
+  // Image pixels x1 <= x < x2 of row y, each from `in` at its entry of `columns`; a pixel of
+  // `keyRgb`'s colour leaves the one below.
+  void PutRow(int y, int x1, int x2, const std::uint32_t *in, const std::vector<int> &columns,
+              bool key, std::uint32_t keyRgb);
   // Image pixels Left <= x < Right of image row y, clipped.
   void FillSpan(int y, long long left, long long right, std::uint32_t argb);
   // The image pixels of the drawing's Left <= x < Right, Top <= y < Bottom, clipped.

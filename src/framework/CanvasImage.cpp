@@ -71,15 +71,7 @@ bool Canvas::StretchDraw(const TRect &dest, const QImage &source, std::optional<
                   static_cast<std::size_t>(x2 - x1) * sizeof(std::uint32_t));
       continue;
     }
-    auto *out = IsGrey() ? nullptr : reinterpret_cast<std::uint32_t *>(m_image.scanLine(y));
-    for (int x = x1; x < x2; ++x) {
-      const std::uint32_t px = in[columns[static_cast<std::size_t>(x - x1)]];
-      if (key && (px & RgbMask) == keyRgb) continue;
-      if (out)
-        out[x] = px;
-      else
-        SetRaw(x, y, px);
-    }
+    PutRow(y, x1, x2, in, columns, key.has_value(), keyRgb);
   }
   return true;
 }
@@ -131,17 +123,22 @@ bool Canvas::TileDraw(const TRect &dest, const QImage &source, std::optional<TCo
     }
     const auto *in =
         reinterpret_cast<const std::uint32_t *>(src.constScanLine(place(y - top, tileH, sh)));
-    auto *out = IsGrey() ? nullptr : reinterpret_cast<std::uint32_t *>(m_image.scanLine(y));
-    for (int x = x1; x < x2; ++x) {
-      const std::uint32_t px = in[columns[static_cast<std::size_t>(x - x1)]];
-      if (key && (px & RgbMask) == keyRgb) continue;
-      if (out)
-        out[x] = px;
-      else
-        SetRaw(x, y, px);
-    }
+    PutRow(y, x1, x2, in, columns, key.has_value(), keyRgb);
   }
   return true;
+}
+
+void Canvas::PutRow(int y, int x1, int x2, const std::uint32_t *in, const std::vector<int> &columns,
+                    bool key, std::uint32_t keyRgb) {
+  auto *out = IsGrey() ? nullptr : reinterpret_cast<std::uint32_t *>(m_image.scanLine(y));
+  for (int x = x1; x < x2; ++x) {
+    const std::uint32_t px = in[columns[static_cast<std::size_t>(x - x1)]];
+    if (key && (px & RgbMask) == keyRgb) continue;
+    if (out)
+      out[x] = px;
+    else
+      SetRaw(x, y, px);
+  }
 }
 
 } // namespace framework
