@@ -39,7 +39,7 @@ fi
 # A ccache the machine has serves the package build too. debhelper gives the build an empty HOME,
 # so the cache is named by its folder; paths below the stage count relative to it, so another
 # checkout of the same source finds the earlier work.
-if command -v ccache >/dev/null && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; then
+if command -v ccache >/dev/null && [ "${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}" = ccache ]; then
   export CMAKE_CXX_COMPILER_LAUNCHER=ccache
   CCACHE_DIR="${CCACHE_DIR:-$(ccache -k cache_dir)}"
   export CCACHE_DIR CCACHE_BASEDIR="$stage"

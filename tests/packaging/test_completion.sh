@@ -27,17 +27,27 @@ tmux -L "$server" -f /dev/null new-session -d -s "$server" -x 160 -y 5 \
 
 # The line being edited, without the prompt.
 line() { tmux -L "$server" capture-pane -p -t "$pane" | grep '^\$ ' | tail -n 1 | cut -c3-; }
-# Waits up to ten seconds for the line to read `want`; false when it does not. The first Tab
-# loads bash-completion's files, which a busy machine may take seconds over.
+# Waits up to `seconds` (ten by default) for the line to read `want`; false when it does not.
 line_becomes() {
-  local want="$1" tries
-  for ((tries = 0; tries < 200; ++tries)); do
+  local want="$1" seconds="${2:-10}" tries
+  for ((tries = 0; tries < seconds * 20; ++tries)); do
     [ "$(line)" = "$want" ] && return 0
     sleep 0.05
   done
   return 1
 }
-line_becomes "" || { echo "the shell did not start: $(tmux -L "$server" capture-pane -p -t "$pane")" >&2; exit 1; }
+line_becomes "" 60 || { echo "the shell did not start: $(tmux -L "$server" capture-pane -p -t "$pane")" >&2; exit 1; }
+# Keys typed while the shell still sets up its terminal can be dropped, and the first completion
+# loads bash-completion's files, which a busy machine takes seconds over: one completion is
+# typed until it works, before the checks.
+for ((warm = 0; warm < 12; ++warm)); do
+  tmux -L "$server" send-keys -t "$pane" -l "quelvane --vers"
+  tmux -L "$server" send-keys -t "$pane" Tab
+  line_becomes "quelvane --version" 5 && break
+  tmux -L "$server" send-keys -t "$pane" C-u
+done
+tmux -L "$server" send-keys -t "$pane" C-u
+line_becomes "" 60 || { echo "the line was not cleared" >&2; exit 1; }
 
 failures=0
 # Types `typed`, presses Tab and expects `want` (trailing spaces are not compared).
