@@ -141,8 +141,8 @@ def main():
         query = run([wine, "reg", "query", KEY, "/v", "LngSection"], env).stdout
         assert "Chs" in query, "the registry holds: " + query
         print("registry holds Chs")
-        # Language, Show, (the separator), Exit.
-        menu_choice(["Down", "Down", "Down", "Return"])
+        # Language, Show, Battery history, (separator), Battery in icon, (separator), Exit.
+        menu_choice(["Down", "Down", "Down", "Down", "Down", "Return"])
         status = program.wait(timeout=30)
         assert status == 0, "Exit ended with status %d" % status
         print("Exit ended with status 0")
